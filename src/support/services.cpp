@@ -1,0 +1,98 @@
+#include "services.h"
+
+#include "settingsstore.h"
+
+#include <QHash>
+
+namespace {
+
+// Keeps settings in memory and answers every question with Cancel, so that
+// nothing is lost when no platform is installed.
+class TMemorySettings : public TSettingsStore {
+public:
+    bool KeyExists(const QString& key) const override { return m_values.contains(key.toLower()); }
+    bool ValueExists(const QString& key, const QString& name) const override
+    {
+        auto it = m_values.constFind(key.toLower());
+        return it != m_values.constEnd() && it->contains(name.toLower());
+    }
+    QString ReadString(const QString& key, const QString& name, bool* ok) const override
+    {
+        auto it = m_values.constFind(key.toLower());
+        bool found = it != m_values.constEnd() && it->contains(name.toLower());
+        if (ok)
+            *ok = found;
+        return found ? it->value(name.toLower()) : QString();
+    }
+    void WriteString(const QString& key, const QString& name, const QString& value) override
+    {
+        m_values[key.toLower()][name.toLower()] = value;
+    }
+    void DeleteValue(const QString& key, const QString& name) override
+    {
+        auto it = m_values.find(key.toLower());
+        if (it != m_values.end())
+            it->remove(name.toLower());
+    }
+    void DeleteKey(const QString& key) override { m_values.remove(key.toLower()); }
+    QStringList ValueNames(const QString& key) const override { return m_values.value(key.toLower()).keys(); }
+
+private:
+    QHash<QString, QHash<QString, QString>> m_values;
+};
+
+class TSilentServices : public TServices {
+public:
+    void ShowError(const QString&) override {}
+    void ShowMessage(const QString&) override {}
+    TAnswer Ask(const QString&, TButtons) override { return anCancel; }
+    bool OpenFileDialog(TFileDialog&) override { return false; }
+    bool SaveFileDialog(TFileDialog&) override { return false; }
+    bool ColorDialog(TColor&) override { return false; }
+    bool ShellOpen(const QString&) override { return false; }
+    bool StartProcess(const QString&, const QStringList&) override { return false; }
+    bool ClipboardHasText() const override { return !m_clipboard.isEmpty(); }
+    QByteArray ClipboardText(bool* column) const override
+    {
+        if (column)
+            *column = m_column;
+        return m_clipboard;
+    }
+    void SetClipboardText(const QByteArray& text, bool column, const QByteArray&) override
+    {
+        m_clipboard = text;
+        m_column = column;
+    }
+    TSettingsStore& Settings() override { return m_settings; }
+    quint32 ResolveColor(TColor color) const override
+    {
+        if (color.IsSystem())
+            return color == clWindow ? 0xffffffffu : 0xff000000u;
+        return 0xff000000u | (quint32(color.Red()) << 16) | (quint32(color.Green()) << 8) | quint32(color.Blue());
+    }
+
+private:
+    QByteArray m_clipboard;
+    bool m_column = false;
+    TMemorySettings m_settings;
+};
+
+TSilentServices& silent()
+{
+    static TSilentServices instance;
+    return instance;
+}
+
+TServices* g_services = nullptr;
+
+} // namespace
+
+TServices& Services()
+{
+    return g_services ? *g_services : silent();
+}
+
+void SetServices(TServices* services)
+{
+    g_services = services;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "color.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class TSettingsStore;
+
+// Everything that reaches outside the program's own data: message boxes and
+// questions, common dialogs, clipboard, shell open, process start, the
+// settings store and the system colours. Declared here so that the text store
+// can ask its questions without a widget header; implemented with Qt by the
+// platform layer; replaced by a scripted fake in tests.
+class TServices {
+public:
+    enum TAnswer { anYes, anNo, anCancel, anAll, anOk };
+    // Buttons of a question.
+    enum TButtons { bsYesNo, bsYesNoCancel, bsYesNoCancelAll, bsOkCancel };
+
+    struct TFileDialog {
+        QString title;
+        QString filter; // "Text (*.txt)|*.txt|Any Files (*.*)|*.*"
+        int filterIndex = 1; // 1-based, as the filter string counts
+        QString defaultExt;
+        QString initialDir;
+        QString fileName; // in: proposed name; out: the chosen path
+        bool multiSelect = false;
+        QStringList fileNames; // out, with multiSelect
+    };
+
+    virtual ~TServices() = default;
+
+    // The standard error box of a failing file operation, and short messages.
+    virtual void ShowError(const QString& text) = 0;
+    virtual void ShowMessage(const QString& text) = 0;
+    virtual TAnswer Ask(const QString& text, TButtons buttons) = 0;
+
+    // Common dialogs: true when the user confirmed.
+    virtual bool OpenFileDialog(TFileDialog& dialog) = 0;
+    virtual bool SaveFileDialog(TFileDialog& dialog) = 0;
+    virtual bool ColorDialog(TColor& color) = 0;
+
+    // Opens a path or web address with the system's default action.
+    virtual bool ShellOpen(const QString& target) = 0;
+    // Starts a program (a batch file through the shell) hidden, not waited for.
+    virtual bool StartProcess(const QString& program, const QStringList& arguments) = 0;
+
+    // The clipboard holds Windows-1252 text; column marks a column block.
+    virtual bool ClipboardHasText() const = 0;
+    virtual QByteArray ClipboardText(bool* column = nullptr) const = 0;
+    virtual void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {}) = 0;
+
+    virtual TSettingsStore& Settings() = 0;
+
+    // A colour ready to paint: system colours resolved to the palette,
+    // as 0xAARRGGBB.
+    virtual quint32 ResolveColor(TColor color) const = 0;
+};
+
+// The services in use; there is always one (a silent default until the
+// platform or a test installs its own).
+TServices& Services();
+// Installs services (not owned); null restores the silent default.
+void SetServices(TServices* services);

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "component.h"
+#include "font.h"
+
+#include <QtGlobal>
+
+#include <string_view>
+#include <vector>
+
+class TSimpleParser;
+
+// What a parser tells the text stores that use it.
+class TParserListener {
+public:
+    virtual ~TParserListener() = default;
+    // The parser's fonts or scheme changed: every line must be parsed again.
+    virtual void ParserChanged(TSimpleParser* parser) = 0;
+    // The parser is being destroyed; drop every reference to it.
+    virtual void ParserDestroyed(TSimpleParser* parser) = 0;
+};
+
+// The abstract line parser a text store and an editor control can be given.
+// It turns one line into attribute bytes, one per character, and carries
+// whatever must survive the line end in the 32-bit line state it returns
+// (0: nothing open).
+class TSimpleParser : public TComponent {
+    Q_OBJECT
+
+public:
+    explicit TSimpleParser(TComponent* owner = nullptr);
+    ~TSimpleParser() override;
+
+    virtual void SetCurrentLine(int line) { m_currentLine = line; }
+    int CurrentLine() const { return m_currentLine; }
+
+    // The font attribute attr is painted in, or null for the control's own.
+    virtual const TFont* GetAttrFont(int attr) const { return nullptr; }
+    // The background of attr; false when the parser has none.
+    virtual bool GetAttrBackColor(int attr, TColor& color) const { return false; }
+    // Parses text (the displayed line) starting in state and writes one
+    // attribute per character into attrs (text.size() bytes). Returns the
+    // state at the line's end.
+    virtual quint32 ParseLine(std::string_view text, quint32 state, uchar* attrs) = 0;
+    // True: a full re-highlight keeps the old attributes until each line is
+    // parsed again.
+    virtual bool KeepsAttributes() const { return false; }
+    // Prepares the attributes of a line before ParseLine (the base fills 0).
+    virtual void InitLineAttributes(int line, std::string_view text, uchar* attrs);
+
+    void AddListener(TParserListener* listener);
+    void RemoveListener(TParserListener* listener);
+    int ListenerCount() const { return int(m_listeners.size()); }
+
+protected:
+    // Tells every listener that all lines must be parsed again.
+    void NotifyListeners();
+
+private:
+    std::vector<TParserListener*> m_listeners;
+    int m_currentLine = 0;
+};

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "services.h"
+#include "settingsstore.h"
+
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+// A settings store kept in memory, keyed case-insensitively as the real one.
+class TMemorySettingsStore : public TSettingsStore {
+public:
+    bool KeyExists(const QString& key) const override;
+    bool ValueExists(const QString& key, const QString& name) const override;
+    QString ReadString(const QString& key, const QString& name, bool* ok = nullptr) const override;
+    void WriteString(const QString& key, const QString& name, const QString& value) override;
+    void DeleteValue(const QString& key, const QString& name) override;
+    void DeleteKey(const QString& key) override;
+    QStringList ValueNames(const QString& key) const override;
+    using TSettingsStore::ReadString;
+
+private:
+    QMap<QString, QMap<QString, QString>> m_values;
+};
+
+// The scripted services of a test: every call is recorded as one line of
+// Calls() ("message: Search string 'x' not found"); questions and dialogs are
+// answered from the script, in order. An unscripted question answers Cancel
+// and an unscripted dialog is cancelled, and both are recorded as such.
+class TFakeServices : public TServices {
+public:
+    TFakeServices();
+    ~TFakeServices() override;
+
+    // Script.
+    void AnswerNext(TAnswer answer) { m_answers.push_back(answer); }
+    // The next open / save dialog confirms with path (an empty path cancels).
+    void ChooseFile(const QString& path) { m_files.push_back(path); }
+    void ChooseColor(TColor color) { m_colors.push_back(color); }
+    void CancelColor() { m_colors.push_back(-1); }
+    // Lets a test answer a dialog by looking at it (for file dialogs).
+    std::function<bool(TFileDialog&)> OnFileDialog;
+
+    // Record.
+    const QStringList& Calls() const { return m_calls; }
+    QStringList Messages() const; // texts of errors and messages, in order
+    QStringList Questions() const;
+    QStringList Opened() const;   // shell-open targets
+    QStringList Started() const;  // started programs
+    QList<TFileDialog> FileDialogs() const { return m_fileDialogs; }
+    void ClearCalls() { m_calls.clear(); }
+    TMemorySettingsStore& Store() { return m_settings; }
+
+    // TServices
+    void ShowError(const QString& text) override;
+    void ShowMessage(const QString& text) override;
+    TAnswer Ask(const QString& text, TButtons buttons) override;
+    bool OpenFileDialog(TFileDialog& dialog) override;
+    bool SaveFileDialog(TFileDialog& dialog) override;
+    bool ColorDialog(TColor& color) override;
+    bool ShellOpen(const QString& target) override;
+    bool StartProcess(const QString& program, const QStringList& arguments) override;
+    bool ClipboardHasText() const override { return m_clipboardSet; }
+    QByteArray ClipboardText(bool* column = nullptr) const override;
+    void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {}) override;
+    TSettingsStore& Settings() override { return m_settings; }
+    quint32 ResolveColor(TColor color) const override;
+
+    QByteArray ClipboardRtf() const { return m_clipboardRtf; }
+
+private:
+    QStringList Filter(const QString& prefix) const;
+    bool FileDialog(const char* kind, TFileDialog& dialog);
+
+    QStringList m_calls;
+    std::deque<TAnswer> m_answers;
+    std::deque<QString> m_files;
+    std::deque<qint64> m_colors;
+    QList<TFileDialog> m_fileDialogs;
+    QByteArray m_clipboard;
+    QByteArray m_clipboardRtf;
+    bool m_clipboardColumn = false;
+    bool m_clipboardSet = false;
+    TMemorySettingsStore m_settings;
+};
