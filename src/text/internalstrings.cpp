@@ -1,0 +1,186 @@
+#include "internalstrings.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+TInternalStrings::~TInternalStrings()
+{
+    Clear();
+}
+
+QByteArray TInternalStrings::Get(int index) const
+{
+    if (index < 0 || index >= m_count)
+        return {};
+    std::string_view raw = RawText(index);
+    if (!m_raw && OnGetTransform)
+        return OnGetTransform(index, raw);
+    return QByteArray(raw.data(), qsizetype(raw.size()));
+}
+
+std::string_view TInternalStrings::RawText(int index) const
+{
+    if (index < 0 || index >= m_count)
+        return {};
+    return Item(index).Text();
+}
+
+QByteArray TInternalStrings::Text() const
+{
+    qsizetype size = 0;
+    for (int i = 0; i < m_count; ++i)
+        size += Item(i).length + 2;
+    QByteArray text;
+    text.reserve(size);
+    for (int i = 0; i < m_count; ++i) {
+        if (i > 0)
+            text += "\r\n";
+        std::string_view raw = RawText(i);
+        text.append(raw.data(), qsizetype(raw.size()));
+    }
+    return text;
+}
+
+void TInternalStrings::SetText(TStringItem& item, std::string_view text)
+{
+    const int n = int(text.size());
+    if (item.capacity < n || item.capacity == 0) {
+        // Grow by a quarter so that typing into a line does not copy it each time.
+        int capacity = std::max(n + n / 4, 16);
+        char* block = static_cast<char*>(std::malloc(size_t(capacity)));
+        if (n)
+            std::memcpy(block, text.data(), size_t(n));
+        item.FreeText();
+        item.text = block;
+        item.capacity = capacity;
+    } else if (n) {
+        std::memmove(item.text, text.data(), size_t(n));
+    }
+    item.length = n;
+    item.Set(TStringItem::kHasTab, n && std::memchr(item.text, '\t', size_t(n)));
+    item.Set(TStringItem::kAttrsValid, false);
+}
+
+void TInternalStrings::PutRaw(int index, std::string_view text)
+{
+    if (index < 0 || index >= m_count)
+        return;
+    SetText(Item(index), text);
+}
+
+void TInternalStrings::Splice(int index, int pos, int count, std::string_view text)
+{
+    if (index < 0 || index >= m_count)
+        return;
+    TStringItem& item = Item(index);
+    pos = std::clamp(pos, 0, item.length);
+    count = std::clamp(count, 0, item.length - pos);
+    const int n = int(text.size());
+    const int newLength = item.length - count + n;
+    if (item.capacity > 0 && newLength <= item.capacity && (text.empty() || text.data() < item.text || text.data() >= item.text + item.capacity)) {
+        std::memmove(item.text + pos + n, item.text + pos + count, size_t(item.length - pos - count));
+        if (n)
+            std::memcpy(item.text + pos, text.data(), size_t(n));
+        item.length = newLength;
+        item.Set(TStringItem::kHasTab, newLength && std::memchr(item.text, '\t', size_t(newLength)));
+        item.Set(TStringItem::kAttrsValid, false);
+        return;
+    }
+    std::string joined;
+    joined.reserve(size_t(newLength));
+    joined.append(item.text, size_t(pos));
+    joined.append(text);
+    joined.append(item.text + pos + count, size_t(item.length - pos - count));
+    SetText(item, joined);
+}
+
+void TInternalStrings::InsertRaw(int index, std::string_view text)
+{
+    if (index < 0 || index > m_count)
+        return;
+    if (m_gapLength == 0)
+        Grow();
+    MoveGap(index);
+    TStringItem& item = m_items[size_t(m_gapStart)];
+    item = TStringItem();
+    ++m_gapStart;
+    --m_gapLength;
+    ++m_count;
+    SetText(item, text);
+}
+
+TStringItem& TInternalStrings::AppendBorrowed(char* text, int length)
+{
+    if (m_gapLength == 0)
+        Grow();
+    MoveGap(m_count);
+    TStringItem& item = m_items[size_t(m_gapStart)];
+    item = TStringItem();
+    item.text = text;
+    item.length = length;
+    ++m_gapStart;
+    --m_gapLength;
+    ++m_count;
+    return item;
+}
+
+void TInternalStrings::Delete(int index)
+{
+    if (index < 0 || index >= m_count)
+        return;
+    MoveGap(index + 1);
+    TStringItem& item = m_items[size_t(index)];
+    item.FreeText();
+    item.FreeAttrs();
+    --m_gapStart;
+    ++m_gapLength;
+    --m_count;
+}
+
+void TInternalStrings::Clear()
+{
+    for (int i = 0; i < m_count; ++i) {
+        TStringItem& item = Item(i);
+        item.FreeText();
+        item.FreeAttrs();
+    }
+    std::free(m_items);
+    m_items = nullptr;
+    m_count = m_capacity = m_gapStart = m_gapLength = 0;
+    m_blocks.clear();
+}
+
+void TInternalStrings::Reserve(int count)
+{
+    if (count <= m_capacity)
+        return;
+    MoveGap(m_count);
+    m_items = static_cast<TStringItem*>(std::realloc(m_items, size_t(count) * sizeof(TStringItem)));
+    m_gapLength += count - m_capacity;
+    m_capacity = count;
+}
+
+void TInternalStrings::Grow()
+{
+    // The array grows by half its size, and by at least 64 items.
+    Reserve(m_capacity + std::max(m_capacity / 2, 64));
+}
+
+void TInternalStrings::MoveGap(int position)
+{
+    if (position == m_gapStart || m_gapLength == 0) {
+        m_gapStart = position;
+        return;
+    }
+    if (position < m_gapStart) {
+        // Items [position, gapStart) move up behind the gap.
+        std::memmove(m_items + position + m_gapLength, m_items + position,
+                     size_t(m_gapStart - position) * sizeof(TStringItem));
+    } else {
+        // Items behind the gap, up to position, move down in front of it.
+        std::memmove(m_items + m_gapStart, m_items + m_gapStart + m_gapLength,
+                     size_t(position - m_gapStart) * sizeof(TStringItem));
+    }
+    m_gapStart = position;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "stringitem.h"
+#include "stringlist.h"
+
+#include <QByteArray>
+
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+// The line storage of a text store: line items in an array with a gap at the
+// last edit, so that typing Enter in the middle of a million lines moves only
+// the items between the old and the new gap position.
+class TInternalStrings : public TStrings {
+public:
+    TInternalStrings() = default;
+    ~TInternalStrings() override;
+    TInternalStrings(const TInternalStrings&) = delete;
+    TInternalStrings& operator=(const TInternalStrings&) = delete;
+
+    int Count() const override { return m_count; }
+    int Capacity() const { return m_capacity; }
+
+    // The text of a line, passed through OnGetTransform unless Raw is set.
+    QByteArray Get(int index) const override;
+    // Replaces the text and invalidates the attributes; nothing out of range.
+    void Put(int index, const QByteArray& text) override { PutRaw(index, std::string_view(text.constData(), size_t(text.size()))); }
+    void Insert(int index, const QByteArray& text) override { InsertRaw(index, std::string_view(text.constData(), size_t(text.size()))); }
+    void Delete(int index) override;
+    void Clear() override;
+    // Exchanging lines is not supported by the store.
+    void Exchange(int, int) {}
+    // The whole text, tabs kept, lines joined by CR LF without a final one.
+    QByteArray Text() const override;
+
+    TStringItem& Item(int index) { return m_items[Slot(index)]; }
+    const TStringItem& Item(int index) const { return m_items[Slot(index)]; }
+    std::string_view RawText(int index) const;
+    void PutRaw(int index, std::string_view text);
+    void InsertRaw(int index, std::string_view text);
+    // Replaces part of a line's text: count bytes at pos by text.
+    void Splice(int index, int pos, int count, std::string_view text);
+
+    // Adopts a block the text was loaded into; lines may then point into it.
+    void AdoptBlock(std::shared_ptr<char[]> block) { m_blocks.push_back(std::move(block)); }
+    // Appends a line that points at text inside an adopted block.
+    TStringItem& AppendBorrowed(char* text, int length);
+    void Reserve(int count);
+
+    bool Raw() const { return m_raw; }
+    void SetRaw(bool raw) { m_raw = raw; }
+    std::function<QByteArray(int index, std::string_view raw)> OnGetTransform;
+
+    // Bytes held by the storage (items and owned text, not the load blocks).
+    size_t ItemBytes() const { return size_t(m_capacity) * sizeof(TStringItem); }
+
+private:
+    size_t Slot(int index) const { return size_t(index < m_gapStart ? index : index + m_gapLength); }
+    void MoveGap(int position);
+    void Grow();
+    static void SetText(TStringItem& item, std::string_view text);
+
+    // invariant: m_capacity == m_count + m_gapLength; items [0, m_gapStart)
+    // and [m_gapStart + m_gapLength, m_capacity) are lines in order.
+    TStringItem* m_items = nullptr;
+    int m_count = 0;
+    int m_capacity = 0;
+    int m_gapStart = 0;
+    int m_gapLength = 0;
+    bool m_raw = false;
+    std::vector<std::shared_ptr<char[]>> m_blocks;
+};

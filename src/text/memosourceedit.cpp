@@ -1,0 +1,120 @@
+// The five editing operations of the text store. Each works at the caret,
+// opens its own update bracket and writes the undo records that let Undo
+// replay it backwards from the caret.
+
+#include "memosource.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+bool editable(bool replaying, bool readOnly)
+{
+    // Undo and redo replay exactly what was recorded, read-only lines or not.
+    return replaying || !readOnly;
+}
+
+} // namespace
+
+void TCustomMemoSource::InsertString(const QByteArray& text)
+{
+    if (text.isEmpty() || !editable(m_replaying, IsLineReadOnly(CaretLine())))
+        return;
+    BeginUpdate(Reason::kInsertText);
+    MaterializeCaretLine();
+    const int line = CaretLine();
+    const int column = CaretColumn();
+    const int rawLength = int(m_strings.RawText(line).size());
+    const int index = RawIndex(line, column);
+    // Behind the line's end the gap is filled with blanks. The caret steps
+    // back to the line end for the insert, so that undo deletes the blanks too.
+    const int pad = std::max(0, index - rawLength);
+    if (pad > 0)
+        MoveCaretExactly(0, -pad);
+    QByteArray inserted = pad > 0 ? QByteArray(pad, ' ') + text : text;
+    const int at = std::min(index, rawLength);
+    AddUndo(ukInserted, int(inserted.size()));
+    m_strings.Splice(line, at, 0, std::string_view(inserted.constData(), size_t(inserted.size())));
+    ShiftForInsert(DisplayColumn(line, at + int(inserted.size())) - DisplayColumn(line, at));
+    MarkChanged(line, line);
+    m_changeFlags |= Change::kText;
+    m_parsedUpTo = std::min(m_parsedUpTo, line);
+    if (pad > 0)
+        MoveCaretExactly(0, pad);
+    EndUpdate();
+}
+
+void TCustomMemoSource::DeleteChars(int count)
+{
+    const int line = CaretLine();
+    if (count <= 0 || !InRealLine(line) || !editable(m_replaying, IsLineReadOnly(line)))
+        return;
+    const std::string_view raw = m_strings.RawText(line);
+    const int index = RawIndex(line, CaretColumn());
+    if (index >= int(raw.size()))
+        return;
+    count = std::min(count, int(raw.size()) - index);
+    BeginUpdate(Reason::kDeleteChars);
+    const QByteArray removed(raw.data() + index, count);
+    const int fromColumn = DisplayColumn(line, index);
+    const int toColumn = DisplayColumn(line, index + count);
+    QByteArray removedAttrs;
+    const TStringItem& item = m_strings.Item(line);
+    if (m_parser && item.attrs && toColumn <= item.AttrLength())
+        removedAttrs = QByteArray(reinterpret_cast<const char*>(item.AttrData()) + fromColumn, toColumn - fromColumn);
+    AddUndo(ukDeleted, 0, 0, removed, removedAttrs);
+    ShiftForDelete(toColumn - fromColumn);
+    m_strings.Splice(line, index, count, {});
+    MarkChanged(line, line);
+    m_changeFlags |= Change::kText;
+    m_parsedUpTo = std::min(m_parsedUpTo, line);
+    EndUpdate();
+}
+
+void TCustomMemoSource::InsertLineBreak()
+{
+    if (!editable(m_replaying, IsLineReadOnly(CaretLine())))
+        return;
+    BeginUpdate(Reason::kLineBreak);
+    MaterializeCaretLine();
+    const int line = CaretLine();
+    const int column = CaretColumn();
+    const std::string_view raw = m_strings.RawText(line);
+    const int index = std::min(RawIndex(line, column), int(raw.size()));
+    AddUndo(ukLineBreak);
+    ShiftForLineBreak(column);
+    // The tail keeps pointing at the line's own text block while the new
+    // line is inserted: only the item array moves.
+    const std::string tail(raw.substr(size_t(index)));
+    m_strings.InsertRaw(line + 1, tail);
+    m_strings.Splice(line, index, int(raw.size()) - index, {});
+    MarkChanged(line, TMemoChange::kToEnd);
+    m_changeFlags |= Change::kText;
+    m_parsedUpTo = std::min(m_parsedUpTo, line);
+    EndUpdate();
+}
+
+void TCustomMemoSource::JoinLines()
+{
+    const int line = CaretLine();
+    if (line + 1 >= LineCount())
+        return;
+    if (!editable(m_replaying, IsLineReadOnly(line) || IsLineReadOnly(line + 1)))
+        return;
+    BeginUpdate(Reason::kJoin);
+    // The join happens at the line's end; the caret goes there first so that
+    // undo breaks the line at the same place.
+    const int joinColumn = LineLength(line);
+    if (CaretColumn() != joinColumn)
+        MoveCaretExactly(0, joinColumn - CaretColumn());
+    AddUndo(ukJoined);
+    ShiftForJoin(joinColumn);
+    const std::string next(m_strings.RawText(line + 1));
+    m_strings.Splice(line, int(m_strings.RawText(line).size()), 0, next);
+    m_strings.Delete(line + 1);
+    MarkChanged(line, TMemoChange::kToEnd);
+    m_changeFlags |= Change::kText;
+    m_parsedUpTo = std::min(m_parsedUpTo, line);
+    EndUpdate();
+}

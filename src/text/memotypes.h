@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QObject>
+
+// The enumerations of the text store, in the member order that is also the
+// bit order of their stored sets.
+namespace MemoTypes {
+Q_NAMESPACE
+
+enum TStringsOption : quint32 {
+    soBackUnindents = 1u << 0,
+    soGroupUndo = 1u << 1,
+    soBeyondFileEnd = 1u << 2,
+    soForceCutCopy = 1u << 3,
+    soAutoIndent = 1u << 4,
+    soSmartTab = 1u << 5,
+    soFindTextAtCursor = 1u << 6,
+    soCreateBackups = 1u << 7,
+    soPersistentBlocks = 1u << 8,
+    soOverwriteBlocks = 1u << 9,
+    soLimitEOL = 1u << 10,
+    soUseTabCharacter = 1u << 11,
+    soCursorOnTabs = 1u << 12,
+    soOptimalFill = 1u << 13,
+    soSelectFoundText = 1u << 14,
+    soExcludeReadOnlyLines = 1u << 15,
+    soCursorAlwaysOnTabs = 1u << 16,
+    soUsePrevIndent = 1u << 17,
+};
+Q_DECLARE_FLAGS(TStringsOptions, TStringsOption)
+Q_FLAG_NS(TStringsOptions)
+
+enum TBlockOption { bkStreamSel, bkBlockSel, bkNone, bkBoth };
+Q_ENUM_NS(TBlockOption)
+
+enum TOutFormatType { ofWindows, ofMac, ofUnix };
+Q_ENUM_NS(TOutFormatType)
+
+} // namespace MemoTypes
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(MemoTypes::TStringsOptions)
+
+using MemoTypes::TBlockOption;
+using MemoTypes::TOutFormatType;
+using MemoTypes::TStringsOption;
+using MemoTypes::TStringsOptions;
+using enum MemoTypes::TStringsOption;
+using enum MemoTypes::TBlockOption;
+using enum MemoTypes::TOutFormatType;
+
+// Selection modes of a text store.
+enum TSelectionMode : quint8 { smNone = 0, smStream = 1, smBlock = 2 };
+
+// Reason codes of update brackets: they name the operation, are stored in
+// each undo record and decide how far one undo step reaches.
+namespace Reason {
+constexpr int kLineBreak = 1;
+constexpr int kCaretMove = 2;
+constexpr int kJoin = 3;
+constexpr int kInsertText = 4;
+constexpr int kDeleteChars = 5;
+constexpr int kDeleteLine = 9;
+constexpr int kSelection = 16;
+constexpr int kSetSelection = 17;
+constexpr int kInsertLine = 39;
+constexpr int kResetPositions = 47;
+constexpr int kAttachView = 50;
+constexpr int kFileName = 56;
+constexpr int kAttributesReset = 57;
+constexpr int kClear = 58;
+constexpr int kPutLine = 59;
+constexpr int kSetText = 60;
+constexpr int kLoaded = 61;
+constexpr int kReadOnly = 70;
+} // namespace Reason
+
+// Bits of the change mask a text store sends its views at the end of an
+// outermost update.
+namespace Change {
+constexpr quint16 kCaretMoved = 0x0001;
+constexpr quint16 kText = 0x0002;
+constexpr quint16 kUndoRedo = 0x0004;
+constexpr quint16 kSelection = 0x0008;
+constexpr quint16 kLineCount = 0x0020;
+constexpr quint16 kModified = 0x0040;
+constexpr quint16 kRepaint = 0x0080;
+constexpr quint16 kFileName = 0x0100;
+constexpr quint16 kAttributesReset = 0x0400;
+constexpr quint16 kReadOnly = 0x0800;
+// Everything a newly attached view must draw.
+constexpr quint16 kAttach = 0x057D;
+} // namespace Change
+
+// One change notice: the mask and the changed lines (lastLine kToEnd: to the
+// end of the text and beyond, as lines were inserted or removed).
+struct TMemoChange {
+    static constexpr int kToEnd = 0x7fffffff;
+    quint16 flags = 0;
+    int firstLine = 0;
+    int lastLine = -1;
+};

@@ -1,0 +1,111 @@
+#include "tabstops.h"
+
+#include <QStringList>
+
+#include <cstring>
+
+void TTabStops::Set(const QString& text)
+{
+    std::vector<int> stops;
+    const QString trimmed = text.trimmed();
+    if (!trimmed.isEmpty()) {
+        for (const QString& part : trimmed.split(u',')) {
+            bool ok = false;
+            int stop = part.trimmed().toInt(&ok);
+            if (!ok || stop <= 0 || (!stops.empty() && stop <= stops.back()))
+                throw EInvalidTabRack();
+            stops.push_back(stop);
+        }
+    }
+    if (stops.empty())
+        stops.push_back(8);
+    m_interval = stops.size() == 1 ? stops[0] : stops.back() - stops[stops.size() - 2];
+    m_stops = std::move(stops);
+    m_text = text;
+}
+
+int TTabStops::Stop(int k) const
+{
+    const int count = int(m_stops.size());
+    if (k < count)
+        return m_stops[size_t(k)];
+    return m_stops.back() + (k - count + 1) * m_interval;
+}
+
+int TTabStops::NextStop(int column) const
+{
+    for (int stop : m_stops) {
+        if (stop > column)
+            return stop;
+    }
+    const int last = m_stops.back();
+    return last + ((column - last) / m_interval + 1) * m_interval;
+}
+
+int TTabStops::PreviousStop(int column) const
+{
+    int previous = 0;
+    for (int stop : m_stops) {
+        if (stop >= column)
+            return previous;
+        previous = stop;
+    }
+    const int last = m_stops.back();
+    if (column <= last)
+        return previous;
+    return last + ((column - last - 1) / m_interval) * m_interval;
+}
+
+int TTabStops::ExpandedLength(std::string_view raw) const
+{
+    if (!std::memchr(raw.data(), '\t', raw.size()))
+        return int(raw.size());
+    int column = 0;
+    for (char c : raw)
+        column = c == '\t' ? NextStop(column) : column + 1;
+    return column;
+}
+
+QByteArray TTabStops::Expand(std::string_view raw) const
+{
+    if (raw.empty() || !std::memchr(raw.data(), '\t', raw.size()))
+        return QByteArray(raw.data(), qsizetype(raw.size()));
+    QByteArray out;
+    out.reserve(qsizetype(raw.size()) + 16);
+    for (char c : raw) {
+        if (c == '\t')
+            out.append(NextStop(int(out.size())) - int(out.size()), ' ');
+        else
+            out.append(c);
+    }
+    return out;
+}
+
+int TTabStops::IndexToColumn(std::string_view raw, int index) const
+{
+    const int n = int(raw.size());
+    if (index <= 0)
+        return 0;
+    if (!std::memchr(raw.data(), '\t', raw.size()))
+        return index;
+    int column = 0;
+    for (int i = 0; i < index && i < n; ++i)
+        column = raw[size_t(i)] == '\t' ? NextStop(column) : column + 1;
+    return column + (index > n ? index - n : 0);
+}
+
+int TTabStops::ColumnToIndex(std::string_view raw, int column) const
+{
+    if (column <= 0)
+        return 0;
+    const int n = int(raw.size());
+    if (!std::memchr(raw.data(), '\t', raw.size()))
+        return column;
+    int start = 0;
+    for (int i = 0; i < n; ++i) {
+        if (start >= column)
+            return i;
+        start = raw[size_t(i)] == '\t' ? NextStop(start) : start + 1;
+    }
+    return n + (column > start ? column - start : 0);
+}

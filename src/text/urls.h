@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <string_view>
+#include <vector>
+
+// Web, ftp and mail addresses inside a line of text.
+namespace Urls {
+
+struct TUrlRun {
+    int start = 0;
+    int length = 0;
+};
+
+// Every address in text: "http://", "https://", "ftp://" and "mailto:"
+// addresses, bare "www." and "ftp." hosts, and e-mail addresses.
+std::vector<TUrlRun> Find(std::string_view text);
+// The address covering column, if any.
+bool At(std::string_view text, int column, TUrlRun& run);
+// True for an e-mail address written without a scheme.
+bool IsBareEmail(const QByteArray& url);
+// The address to hand to the system: a bare e-mail address gets "mailto:",
+// a bare "www." host "http://", a bare "ftp." host "ftp://".
+QByteArray ToOpenable(const QByteArray& url);
+// True when the address may be handed to the system shell: only web, ftp and
+// mail addresses, never a local file or program.
+bool IsSafeToOpen(const QByteArray& url);
+
+} // namespace Urls
