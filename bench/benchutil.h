@@ -1,0 +1,115 @@
+#pragma once
+
+// Helpers shared by the benchmarks: generated test files, a clock and the
+// process's resident memory.
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace bench {
+
+inline double Seconds()
+{
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Resident memory of this process in bytes.
+inline long long ResidentBytes()
+{
+    long long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%lld %lld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return resident * 4096;
+}
+
+// A Java-like text of about the given size: classes of fields, methods,
+// comments, strings and numbers, about 50 bytes a line, LF line ends.
+inline QByteArray JavaText(qint64 bytes)
+{
+    static const char* const kBody[] = {
+        "    /**",
+        "     * Returns the value computed from the given input and the name of the caller.",
+        "     */",
+        "    public int compute(int input, String name, java.util.Map<String, Integer> cache) {",
+        "        int result = input * 31 + name.hashCode() + cache.getOrDefault(name, 0);",
+        "        if (result > 0x7FFF && name.length() > 10 && !cache.containsKey(name)) {",
+        "            result -= 1.5e3 > input ? 42 : 17; // keep the result small enough",
+        "        }",
+        "        String message = \"value of \" + name + \" is \" + result + \" units\";",
+        "        System.out.println(message + result + ' ' + LIMIT + \" of \" + names.size());",
+        "        for (int i = 0; i < input; i++) { total += i * factor; }",
+        "        /* a comment that",
+        "           spans two lines */",
+        "        return result;",
+        "    }",
+        "",
+        "    private static final long LIMIT = 100000L;",
+        "    protected java.util.List<String> names = new java.util.ArrayList<>();",
+    };
+    QByteArray text;
+    text.reserve(bytes + 4096);
+    int classNo = 0;
+    while (text.size() < bytes) {
+        text += "public class Generated" + QByteArray::number(classNo++) + " extends Object {\n";
+        for (int round = 0; round < 20 && text.size() < bytes; ++round) {
+            for (const char* line : kBody) {
+                text += line;
+                text += '\n';
+            }
+        }
+        text += "}\n";
+    }
+    return text;
+}
+
+// An HTML page with JSP scriptlets, expressions and comments, about the
+// given size.
+inline QByteArray JspText(qint64 bytes)
+{
+    static const char* const kBody[] = {
+        "<%@ page import=\"java.util.*\" contentType=\"text/html\" %>",
+        "<html>",
+        "<head><title>Generated page</title></head>",
+        "<!-- a comment about the table below -->",
+        "<body bgcolor=\"#FFFFFF\" onload='start()'>",
+        "<table border=0 width=\"100%\">",
+        "<% for (int i = 0; i < 10; i++) { String name = \"row\" + i; %>",
+        "  <tr><td class=\"cell\"><%= name %></td><td>12.5%</td></tr>",
+        "<% } %>",
+        "</table>",
+        "<a href=\"<%= request.getContextPath() %>/next.jsp\">Next</a>",
+        "<p>Some plain text of the page, with a few words in it.</p>",
+        "</body>",
+        "</html>",
+    };
+    QByteArray text;
+    text.reserve(bytes + 4096);
+    while (text.size() < bytes) {
+        for (const char* line : kBody) {
+            text += line;
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+// Writes text to path unless a file of that size is already there.
+inline bool EnsureFile(const QString& path, const QByteArray& text)
+{
+    if (QFileInfo(path).size() == text.size())
+        return true;
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+} // namespace bench

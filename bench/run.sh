@@ -1,0 +1,34 @@
+#!/bin/sh
+# Runs the benchmarks in fresh processes and prints the median of each
+# figure. Build first (tools/setup.sh). Usage: bench/run.sh [runs]
+set -eu
+cd "$(dirname "$0")/.."
+runs=${1:-5}
+bin=build/bin
+tmp=${TMPDIR:-/tmp}
+
+median() {
+    sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# Runs "$@" $runs times and prints the median of every "name value" line.
+repeat() {
+    out=$(mktemp)
+    i=0
+    while [ "$i" -lt "$runs" ]; do
+        "$@" >> "$out"
+        i=$((i + 1))
+    done
+    for name in $(awk '{ print $1 }' "$out" | sort -u); do
+        printf '  %-28s %s\n' "$name" "$(awk -v n="$name" '$1 == n { print $2 }' "$out" | median)"
+    done
+    rm -f "$out"
+}
+
+echo "machine: $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+
+if [ -x "$bin/bench_load" ]; then
+    "$bin/bench_load" "$tmp/tarnel-bench-50mb.java" --generate
+    echo "load (50 MB Java file, median of $runs fresh processes):"
+    repeat "$bin/bench_load" "$tmp/tarnel-bench-50mb.java"
+fi
