@@ -1,4 +1,5 @@
 #include "mainform.h"
+#include "qtservices.h"
 
 #include <QApplication>
 
@@ -8,8 +9,13 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Tarnel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tarnel"));
 
+    TQtServices services;
+    SetServices(&services);
+
     // File names given on the command line are not opened.
     TMainForm mainForm;
     mainForm.showMaximized();
-    return app.exec();
+    const int result = app.exec();
+    SetServices(nullptr);
+    return result;
 }

@@ -1,0 +1,202 @@
+#include "qtservices.h"
+
+#include "ansi.h"
+#include "qtsettingsstore.h"
+#include "systemcolors.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+const QString kColumnMime = QStringLiteral("application/x-tarnel-column-block");
+const QString kRtfMime = QStringLiteral("text/rtf");
+// The name under which rich text is registered on the system clipboard.
+const QString kRtfFormatName = QStringLiteral("application/x-qt-windows-mime;value=\"Rich Text Format\"");
+
+QString title()
+{
+    const QString name = QApplication::applicationName();
+    return name.isEmpty() ? QStringLiteral("Tarnel") : name;
+}
+
+} // namespace
+
+TQtServices::TQtServices(std::unique_ptr<TSettingsStore> settings) : m_settings(std::move(settings))
+{
+    if (!m_settings)
+        m_settings = std::make_unique<TQtSettingsStore>();
+}
+
+TQtServices::~TQtServices() = default;
+
+QWidget* TQtServices::DialogParent()
+{
+    return QApplication::activeWindow();
+}
+
+void TQtServices::ShowError(const QString& text)
+{
+    QMessageBox::critical(DialogParent(), title(), text);
+}
+
+void TQtServices::ShowMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, DialogParent());
+    box.exec();
+}
+
+TServices::TAnswer TQtServices::Ask(const QString& text, TButtons buttons)
+{
+    QMessageBox box(QMessageBox::Question, title(), text, QMessageBox::NoButton, DialogParent());
+    switch (buttons) {
+    case bsYesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case bsYesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case bsYesNoCancelAll:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::YesToAll);
+        box.button(QMessageBox::YesToAll)->setText(QStringLiteral("&All"));
+        break;
+    case bsOkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return anYes;
+    case QMessageBox::No: return anNo;
+    case QMessageBox::YesToAll: return anAll;
+    case QMessageBox::Ok: return anOk;
+    default: return anCancel;
+    }
+}
+
+QStringList TQtServices::NameFilters(const QString& filter)
+{
+    QStringList filters;
+    const QStringList parts = filter.split(u'|');
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        const QString patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts).join(u' ');
+        // A description that names its patterns in parentheses gets them in
+        // the form the dialog reads.
+        const qsizetype open = description.lastIndexOf(u'(');
+        if (open > 0 && description.endsWith(u')'))
+            description = description.left(open).trimmed();
+        filters.append(QStringLiteral("%1 (%2)").arg(description, patterns));
+    }
+    return filters;
+}
+
+bool TQtServices::RunFileDialog(TFileDialog& request, bool save)
+{
+    QFileDialog dialog(DialogParent(), request.title);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile
+                            : (request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile));
+    // Overwriting is asked by the program itself, with its own words.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList filters = NameFilters(request.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.value(std::clamp(request.filterIndex, 1, int(filters.size())) - 1));
+    }
+    QString ext = request.defaultExt;
+    ext.remove(QLatin1String("*"));
+    while (ext.startsWith(u'.'))
+        ext.remove(0, 1);
+    dialog.setDefaultSuffix(ext);
+    const QString dir = request.initialDir.isEmpty() ? QDir::currentPath() : request.initialDir;
+    dialog.setDirectory(dir);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    request.fileNames = dialog.selectedFiles();
+    request.fileName = request.fileNames.first();
+    request.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    return true;
+}
+
+bool TQtServices::OpenFileDialog(TFileDialog& dialog)
+{
+    return RunFileDialog(dialog, false);
+}
+
+bool TQtServices::SaveFileDialog(TFileDialog& dialog)
+{
+    return RunFileDialog(dialog, true);
+}
+
+bool TQtServices::ColorDialog(TColor& color)
+{
+    const quint32 rgb = ResolveColor(color);
+    const QColor chosen = QColorDialog::getColor(QColor::fromRgb(rgb), DialogParent());
+    if (!chosen.isValid())
+        return false;
+    color = TColor::FromRgb(chosen.red(), chosen.green(), chosen.blue());
+    return true;
+}
+
+bool TQtServices::ShellOpen(const QString& target)
+{
+    const QFileInfo file(target);
+    const QUrl url = file.exists() ? QUrl::fromLocalFile(file.absoluteFilePath()) : QUrl(target);
+    return QDesktopServices::openUrl(url);
+}
+
+bool TQtServices::StartProcess(const QString& program, const QStringList& arguments)
+{
+#ifdef Q_OS_WIN
+    return QProcess::startDetached(program, arguments);
+#else
+    // Batch files run as shell scripts here.
+    if (program.endsWith(QLatin1String(".bat"), Qt::CaseInsensitive))
+        return QProcess::startDetached(QStringLiteral("/bin/sh"), QStringList{program} + arguments);
+    return QProcess::startDetached(program, arguments);
+#endif
+}
+
+bool TQtServices::ClipboardHasText() const
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasText();
+}
+
+QByteArray TQtServices::ClipboardText(bool* column) const
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (column)
+        *column = data && data->hasFormat(kColumnMime);
+    return data ? Ansi::FromQString(data->text()) : QByteArray();
+}
+
+void TQtServices::SetClipboardText(const QByteArray& text, bool column, const QByteArray& rtf)
+{
+    auto* data = new QMimeData;
+    data->setText(Ansi::ToQString(text));
+    if (column)
+        data->setData(kColumnMime, "1");
+    if (!rtf.isEmpty()) {
+        data->setData(kRtfMime, rtf);
+        data->setData(kRtfFormatName, rtf);
+    }
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+quint32 TQtServices::ResolveColor(TColor color) const
+{
+    return SystemColors::Resolve(color, QGuiApplication::palette());
+}

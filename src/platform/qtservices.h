@@ -1,0 +1,40 @@
+#pragma once
+
+#include "services.h"
+
+#include <memory>
+
+class QWidget;
+class TSettingsStore;
+
+// The services implemented with Qt: message boxes, common dialogs, the
+// clipboard, the desktop's default applications and detached processes.
+class TQtServices : public TServices {
+public:
+    // settings: the store to use (owned); null for the user's own store.
+    explicit TQtServices(std::unique_ptr<TSettingsStore> settings = nullptr);
+    ~TQtServices() override;
+
+    void ShowError(const QString& text) override;
+    void ShowMessage(const QString& text) override;
+    TAnswer Ask(const QString& text, TButtons buttons) override;
+    bool OpenFileDialog(TFileDialog& dialog) override;
+    bool SaveFileDialog(TFileDialog& dialog) override;
+    bool ColorDialog(TColor& color) override;
+    bool ShellOpen(const QString& target) override;
+    bool StartProcess(const QString& program, const QStringList& arguments) override;
+    bool ClipboardHasText() const override;
+    QByteArray ClipboardText(bool* column = nullptr) const override;
+    void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {}) override;
+    TSettingsStore& Settings() override { return *m_settings; }
+    quint32 ResolveColor(TColor color) const override;
+
+    // "Text (*.txt)|*.txt|Any Files (*.*)|*.*" as Qt name filters.
+    static QStringList NameFilters(const QString& filter);
+
+private:
+    bool RunFileDialog(TFileDialog& dialog, bool save);
+    static QWidget* DialogParent();
+
+    std::unique_ptr<TSettingsStore> m_settings;
+};

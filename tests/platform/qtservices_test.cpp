@@ -1,0 +1,89 @@
+#include "qtservices.h"
+#include "qtsettingsstore.h"
+#include "systemcolors.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SettingsStore, KeysAndNamesMatchWithoutRegardToCaseAndPersist)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("settings.ini");
+    {
+        TQtSettingsStore store(path);
+        store.WriteString("Software\\TARNEL\\RecentItems\\MRUList", "File0", "/tmp/a.jsp");
+        store.WriteString("software\\tarnel\\recentitems\\mrulist", "name0", "a.jsp");
+        store.WriteInteger("Software\\TARNEL\\RecentItems\\MRUList", "Count", 2);
+        EXPECT_TRUE(store.Flush());
+    }
+    TQtSettingsStore store(path);
+    EXPECT_TRUE(store.KeyExists("SOFTWARE\\Tarnel\\RecentItems\\MRUList"));
+    EXPECT_FALSE(store.KeyExists("Software\\Other"));
+    EXPECT_EQ(store.ReadString("Software\\TARNEL\\RecentItems\\MRUList", "file0", QString()), "/tmp/a.jsp");
+    EXPECT_EQ(store.ReadString("Software\\TARNEL\\RecentItems\\MRUList", "Name0", QString()), "a.jsp");
+    EXPECT_EQ(store.ReadInteger("Software\\TARNEL\\RecentItems\\MRUList", "Count", 0), 2);
+    EXPECT_EQ(store.ValueNames("Software\\TARNEL\\RecentItems\\MRUList").size(), 3);
+    store.DeleteValue("Software\\TARNEL\\RecentItems\\MRUList", "FILE0");
+    EXPECT_FALSE(store.ValueExists("Software\\TARNEL\\RecentItems\\MRUList", "File0"));
+    store.DeleteKey("Software\\TARNEL");
+    EXPECT_FALSE(store.KeyExists("Software\\TARNEL\\RecentItems"));
+}
+
+TEST(SettingsStore, MissingOrMalformedValuesGiveTheFallback)
+{
+    QTemporaryDir dir;
+    TQtSettingsStore store(dir.filePath("s.ini"));
+    store.WriteString("Key", "Width", "wide");
+    bool ok = true;
+    store.ReadString("Key", "Missing", &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(store.ReadInteger("Key", "Width", 480), 480);
+    EXPECT_EQ(store.ReadInteger("Nowhere", "Width", 360), 360);
+    EXPECT_TRUE(store.ReadBool("Key", "Width", true));
+}
+
+TEST(FileDialogFilters, TheProgramsFilterStringsBecomeNameFilters)
+{
+    EXPECT_EQ(TQtServices::NameFilters("Supported Files (*.jsp;*.java;*.ht*)|*.jsp;*.java;*.ht*|Any Files (*.*)|*.*"),
+              (QStringList{"Supported Files (*.jsp *.java *.ht*)", "Any Files (*.*)"}));
+    EXPECT_EQ(TQtServices::NameFilters("Color scheme (*.rgb)|*.RGB"), QStringList{"Color scheme (*.RGB)"});
+    EXPECT_EQ(TQtServices::NameFilters("Template Files|*.tpl"), QStringList{"Template Files (*.tpl)"});
+    EXPECT_TRUE(TQtServices::NameFilters("").isEmpty());
+}
+
+TEST(SystemColours, StandardColoursKeepTheirBytesAndSystemColoursFollowThePalette)
+{
+    QPalette palette;
+    palette.setColor(QPalette::Base, QColor(1, 2, 3));
+    palette.setColor(QPalette::Active, QPalette::Highlight, QColor(10, 20, 30));
+    EXPECT_EQ(SystemColors::Resolve(clRed, palette), 0xffff0000u);
+    EXPECT_EQ(SystemColors::Resolve(clNavy, palette), 0xff000080u);
+    EXPECT_EQ(SystemColors::Resolve(TColor::FromRgb(0x12, 0x34, 0x56), palette), 0xff123456u);
+    EXPECT_EQ(SystemColors::Resolve(clWindow, palette), QColor(1, 2, 3).rgba());
+    EXPECT_EQ(SystemColors::Resolve(clHighlight, palette), QColor(10, 20, 30).rgba());
+    EXPECT_EQ(SystemColors::ToQColor(clNone, palette).alpha(), 0);
+}
+
+TEST(Clipboard, TextTravelsAsWindows1252AndColumnBlocksAreMarked)
+{
+    QTemporaryDir dir;
+    TQtServices services(std::make_unique<TQtSettingsStore>(dir.filePath("s.ini")));
+    services.SetClipboardText("caf\xe9 \x80", true);
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac"));
+    bool column = false;
+    EXPECT_EQ(services.ClipboardText(&column), "caf\xe9 \x80");
+    EXPECT_TRUE(column);
+    EXPECT_TRUE(services.ClipboardHasText());
+
+    QApplication::clipboard()->setText(QString::fromUtf8("\xe2\x98\x83 snow"));
+    EXPECT_EQ(services.ClipboardText(&column), "? snow");
+    EXPECT_FALSE(column);
+}
+
+} // namespace
