@@ -1,11 +1,11 @@
 #pragma once
 
 #include "services.h"
+#include "settingsstore.h"
 
 #include <memory>
 
 class QWidget;
-class TSettingsStore;
 
 // The services implemented with Qt: message boxes, common dialogs, the
 // clipboard, the desktop's default applications and detached processes.
