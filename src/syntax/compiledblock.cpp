@@ -1,0 +1,243 @@
+#include "compiledblock.h"
+
+#include "ansi.h"
+#include "commatext.h"
+#include "linestate.h"
+#include "syntaxblock.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string Bytes(const QByteArray& text) { return std::string(text.constData(), size_t(text.size())); }
+
+void AddChars(TCharSet& set, const std::string& text)
+{
+    for (char c : text)
+        set.Add(uchar(c));
+}
+
+void AddFirst(TCharSet& set, const std::string& text, bool caseSensitive)
+{
+    if (text.empty())
+        return;
+    const uchar c = uchar(text[0]);
+    set.Add(c);
+    if (!caseSensitive) {
+        if (c >= 'A' && c <= 'Z')
+            set.Add(uchar(c + 32));
+        else if (c >= 'a' && c <= 'z')
+            set.Add(uchar(c - 32));
+    }
+}
+
+// The attribute of a FontID: modulo 256, and 255 ("none") stands for the
+// block's text attribute.
+uchar Attr(int fontId, uchar textAttr)
+{
+    const uchar attr = uchar(fontId & 0xFF);
+    return attr == 255 ? textAttr : attr;
+}
+
+// Compiles the items of list. With all, disabled items are kept as well (the
+// prefix-suffix lists are tried item by item whatever their switch). Items
+// whose left text is empty would match everywhere without reading anything,
+// so only the lists that read more than their left text keep them.
+TTokenTable CompileList(const TCollection& list, bool caseSensitive, uchar textAttr, TCharSet& used, bool all,
+                        bool keepEmptyLeft)
+{
+    TTokenTable table;
+    for (int i = 0; i < list.Count(); ++i) {
+        const auto* token = static_cast<const TLineToken*>(list.Item(i));
+        if (!all && !token->UseToken())
+            continue;
+        if (int(table.items.size()) >= LineState::kMaxEnabledTokens)
+            break;
+        TCompiledToken compiled;
+        compiled.left = Bytes(token->Left());
+        if (auto* pair = qobject_cast<const TBlockToken*>(token))
+            compiled.right = Bytes(pair->Right());
+        compiled.attr = Attr(token->FontID(), textAttr);
+        compiled.index = i;
+        if (token->UseToken()) {
+            AddChars(used, compiled.left);
+            AddChars(used, compiled.right);
+        }
+        if (compiled.left.empty() && !keepEmptyLeft)
+            continue;
+        AddFirst(table.firstChars, compiled.left, caseSensitive);
+        table.items.push_back(std::move(compiled));
+    }
+    return table;
+}
+
+void CompileKeywords(TCompiledBlock& compiled, const TKeywordSetList& sets, uchar textAttr, bool caseSensitive)
+{
+    for (int i = 0; i < sets.Count(); ++i) {
+        const TKeywordSet* set = sets.At(i);
+        if (!set->UseToken())
+            continue;
+        if (int(compiled.keywords.size()) >= LineState::kMaxEnabledTokens)
+            break;
+        TKeywordTable table;
+        table.attr = Attr(set->FontID(), textAttr);
+        const QByteArray text = caseSensitive ? set->KeywordBytes() : Ansi::Lower(set->KeywordBytes());
+        for (const QByteArray& word : CommaText::Split(text)) {
+            if (word.isEmpty())
+                continue;
+            std::string& bucket = table.buckets[uchar(word[0])];
+            if (bucket.empty())
+                bucket += ',';
+            bucket.append(word.constData(), size_t(word.size()));
+            bucket += ',';
+            compiled.longestKeyword = std::max(compiled.longestKeyword, size_t(word.size()));
+        }
+        compiled.keywords.push_back(std::move(table));
+    }
+}
+
+void CompileOpenings(TCompiledBlock& compiled, const TSyntaxBlockList& blocks, int id)
+{
+    for (int b = 0; b < blocks.Count(); ++b) {
+        const TSyntaxBlock* child = blocks.At(b);
+        if (child->ParentID() != id)
+            continue;
+        const TDelimitersList* delimiters = child->BlockDelimiters();
+        for (int d = 0; d < delimiters->Count(); ++d) {
+            const TDelimiters* delimiter = delimiters->At(d);
+            // An empty opening text would open the child everywhere.
+            if (!delimiter->UseToken() || delimiter->Left().isEmpty())
+                continue;
+            TOpening opening;
+            opening.text = Bytes(delimiter->Left());
+            opening.childBlock = b;
+            opening.delimiter = d;
+            opening.caseSensitive = child->CaseSensitive();
+            opening.partOfBlock = delimiter->DelimitersArePartOfBlock();
+            if (opening.partOfBlock) {
+                AddFirst(compiled.openHereFirst, opening.text, compiled.caseSensitive);
+                compiled.openHere.push_back(std::move(opening));
+            } else {
+                // The text ending at the position is compared with the
+                // parent's comparison.
+                const uchar last = uchar(opening.text.back());
+                compiled.openAfterLast.Add(last);
+                if (!compiled.caseSensitive && unsigned(last - 'A') < 26u)
+                    compiled.openAfterLast.Add(uchar(last + 32));
+                if (!compiled.caseSensitive && unsigned(last - 'a') < 26u)
+                    compiled.openAfterLast.Add(uchar(last - 32));
+                compiled.openAfter.push_back(std::move(opening));
+            }
+        }
+    }
+}
+
+} // namespace
+
+TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet& used)
+{
+    const TSyntaxBlock& block = *blocks.At(index);
+    TCompiledBlock c;
+    c.caseSensitive = block.CaseSensitive();
+    c.useMetaSymbol = block.UseMetaSymbol();
+    c.metaWrapsLines = block.UseMetaSymbol() && block.UseMetaToWrapLines();
+    c.metaSymbol = uchar(block.MetaSymbol());
+    c.first = block.FirstIdentSet();
+    c.other = block.OtherIdentSet();
+    used.Add(c.first);
+    used.Add(c.other);
+    if (c.useMetaSymbol)
+        used.Add(c.metaSymbol);
+
+    const uchar text = uchar(block.FIText() & 0xFF);
+    c.kindAttr.fill(text);
+    if (block.UseLineDirectives())
+        c.kindAttr[tkDirective] = Attr(block.FIDirective(), text);
+    if (block.UseNumbers()) {
+        c.kindAttr[tkInteger] = Attr(block.FIIntNum(), text);
+        c.kindAttr[tkFloat] = Attr(block.FIFloatNum(), text);
+        c.kindAttr[tkHexNumber] = Attr(block.FIHexNum(), text);
+    }
+    if (block.UseIdentifiers())
+        c.kindAttr[tkIdentifier] = Attr(block.FIIdentifier(), text);
+    if (block.UseSymbols())
+        c.kindAttr[tkSymbol] = Attr(block.FISymbol(), text);
+
+    const bool cs = c.caseSensitive;
+    c.useComments = block.UseComments();
+    if (c.useComments) {
+        if (block.UseSingleLineComments())
+            c.singleLineComments = CompileList(*block.SingleLineCommentDelimiters(), cs, text, used, false, false);
+        if (block.UseMultiLineComments())
+            c.multiLineComments = CompileList(*block.MultiLineCommentDelimiters(), cs, text, used, false, false);
+        if (block.UseFullLineComments())
+            c.fullLineComments = CompileList(*block.FullLineCommentDelimiters(), cs, text, used, false, false);
+        c.commentStart.Add(c.singleLineComments.firstChars);
+        c.commentStart.Add(c.multiLineComments.firstChars);
+        c.commentStart.Add(c.fullLineComments.firstChars);
+    }
+    c.useStrings = block.UseStrings();
+    if (c.useStrings) {
+        if (block.UseSingleLineStrings())
+            c.singleLineStrings = CompileList(*block.SingleLineStringDelimiters(), cs, text, used, false, false);
+        if (block.UseMultiLineStrings())
+            c.multiLineStrings = CompileList(*block.MultiLineStringDelimiters(), cs, text, used, false, false);
+        c.stringStart.Add(c.singleLineStrings.firstChars);
+        c.stringStart.Add(c.multiLineStrings.firstChars);
+    }
+    c.useNumbers = block.UseNumbers();
+    if (c.useNumbers) {
+        c.usePrefixedNumbers = block.UsePrefixedNumbers();
+        c.useSuffixedNumbers = block.UseSuffixedNumbers();
+        c.useMultipleNumSuffixes = block.UseMultipleNumSuffixes();
+        c.usePrefixedSuffixedNumbers = block.UsePrefixedSuffixedNumbers();
+        c.usePSNumComposition = block.UsePSNumComposition();
+        if (c.usePrefixedNumbers)
+            c.numPrefixes = CompileList(*block.NumPrefixes(), cs, text, used, false, false);
+        if (c.useSuffixedNumbers)
+            c.numSuffixes = CompileList(*block.NumSuffixes(), cs, text, used, false, false);
+        if (c.usePrefixedSuffixedNumbers)
+            c.numPrefixesSuffixes = CompileList(*block.NumPrefixesSuffixes(), cs, text, used, true, true);
+        c.numberStart = TCharSet::Range('0', '9');
+        c.numberStart.Add(c.numPrefixes.firstChars);
+        c.numberStart.Add(c.numPrefixesSuffixes.firstChars);
+        const bool composition = c.usePrefixedSuffixedNumbers && c.usePSNumComposition;
+        for (const TCompiledToken& item : c.numPrefixesSuffixes.items) {
+            // An empty prefix lets the number start at its first hex digit.
+            if (item.left.empty() && !composition) {
+                c.numberStart.AddRange('A', 'F');
+                c.numberStart.AddRange('a', 'f');
+            }
+        }
+    }
+    c.useLineDirectives = block.UseLineDirectives();
+    if (c.useLineDirectives) {
+        c.directivePrefix = Bytes(block.DirectivePrefixBytes());
+        AddChars(used, c.directivePrefix);
+    }
+    c.usePrefixedIdentifiers = block.UsePrefixedIdentifiers();
+    if (c.usePrefixedIdentifiers)
+        c.identPrefixes = CompileList(*block.IdentPrefixes(), cs, text, used, false, false);
+    c.useSuffixedIdentifiers = block.UseSuffixedIdentifiers();
+    if (c.useSuffixedIdentifiers)
+        c.identSuffixes = CompileList(*block.IdentSuffixes(), cs, text, used, false, false);
+    c.usePrefixedSuffixedIdentifiers = block.UsePrefixedSuffixedIdentifiers();
+    if (c.usePrefixedSuffixedIdentifiers)
+        c.identPrefixesSuffixes = CompileList(*block.IdentPrefixesSuffixes(), cs, text, used, true, true);
+    c.useKeywords = block.UseKeywords();
+    if (c.useKeywords)
+        CompileKeywords(c, *block.KeywordSets(), text, cs);
+
+    const TDelimitersList* own = block.BlockDelimiters();
+    c.closings.reserve(size_t(own->Count()));
+    for (int d = 0; d < own->Count(); ++d) {
+        const TDelimiters* delimiter = own->At(d);
+        c.closings.push_back({Bytes(delimiter->Right()), delimiter->DelimitersArePartOfBlock()});
+        if (delimiter->UseToken()) {
+            AddChars(used, Bytes(delimiter->Left()));
+            AddChars(used, Bytes(delimiter->Right()));
+        }
+    }
+    CompileOpenings(c, blocks, block.ID());
+    return c;
+}

@@ -1,0 +1,175 @@
+#pragma once
+
+#include "charset.h"
+
+#include <QtGlobal>
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TSyntaxBlock;
+class TSyntaxBlockList;
+
+// What the parser reports a token as (the TokenID of OnGetToken).
+enum TTokenKind : int {
+    tkText = 0,
+    tkSingleLineComment = 1,
+    tkMultiLineComment = 2,
+    tkDirective = 3,
+    tkFullLineComment = 4,
+    tkSingleLineString = 5,
+    tkMultiLineString = 6,
+    tkInteger = 7,
+    tkFloat = 8,
+    tkHexNumber = 9,
+    tkIdentifier = 10,
+    tkKeyword = 11,
+    tkSymbol = 12,
+    kTokenKindCount = 13,
+};
+
+// The punctuation characters: '!'..'/', ':'..'@', '['..'^', '`', '{'..#127.
+constexpr TCharSet SymbolChars()
+{
+    TCharSet set = TCharSet::Range('!', '/');
+    set.AddRange(':', '@');
+    set.AddRange('[', '^');
+    set.Add('`');
+    set.AddRange('{', 127);
+    return set;
+}
+inline constexpr TCharSet kSymbolChars = SymbolChars();
+
+// One enabled token of a list, as the parser reads it.
+struct TCompiledToken {
+    std::string left;
+    std::string right;
+    uchar attr = 0; // the attribute its text is painted with
+    int index = 0;  // position in the full list
+};
+
+// The enabled tokens of one list in list order (at most 256, the most the
+// line state can point at), with the first characters their left texts can
+// start with, so that most positions are refused in one test.
+struct TTokenTable {
+    std::vector<TCompiledToken> items;
+    TCharSet firstChars;
+
+    bool IsEmpty() const { return items.empty(); }
+};
+
+// The keywords of one enabled keyword set, by first character: every bucket
+// reads ",k1,k2,...," (or is empty), so a word w is a keyword when ",w,"
+// occurs in the bucket of its first character.
+struct TKeywordTable {
+    uchar attr = 0;
+    std::array<std::string, 256> buckets;
+};
+
+// A delimiter of a child block that can open here.
+struct TOpening {
+    std::string text;
+    int childBlock = 0; // index in the scheme's blocks
+    int delimiter = 0;  // index in the child's BlockDelimiters
+    bool caseSensitive = false;
+    bool partOfBlock = false;
+};
+
+// How a block that was opened by one of its BlockDelimiters ends.
+struct TClosing {
+    std::string right; // empty: never closed by text
+    bool partOfBlock = false;
+};
+
+// The run-time tables of one block, built by the scheme's Compile and read by
+// the line parser. Every FontID is already turned into the attribute byte the
+// parser writes.
+struct TCompiledBlock {
+    bool caseSensitive = false;
+    bool useMetaSymbol = false;
+    bool metaWrapsLines = false; // UseMetaSymbol and UseMetaToWrapLines
+    uchar metaSymbol = 0;
+
+    bool useComments = false;
+    bool useStrings = false;
+    bool useNumbers = false;
+    bool usePrefixedNumbers = false;
+    bool useSuffixedNumbers = false;
+    bool useMultipleNumSuffixes = false;
+    bool usePrefixedSuffixedNumbers = false;
+    bool usePSNumComposition = false;
+    bool useLineDirectives = false;
+    bool usePrefixedIdentifiers = false;
+    bool useSuffixedIdentifiers = false;
+    bool usePrefixedSuffixedIdentifiers = false;
+    bool useKeywords = false;
+
+    // The attribute of each kind whose colour comes from the block (the
+    // others take their token's).
+    std::array<uchar, kTokenKindCount> kindAttr{};
+
+    TCharSet first; // FirstIdentChars
+    TCharSet other; // OtherIdentChars
+
+    TTokenTable singleLineComments;
+    TTokenTable multiLineComments;
+    TTokenTable fullLineComments;
+    TTokenTable singleLineStrings;
+    TTokenTable multiLineStrings;
+    TTokenTable numPrefixes;
+    TTokenTable numSuffixes;
+    TTokenTable numPrefixesSuffixes;   // every item, enabled or not
+    TTokenTable identPrefixes;
+    TTokenTable identSuffixes;
+    TTokenTable identPrefixesSuffixes; // every item, enabled or not
+    std::vector<TKeywordTable> keywords;
+    size_t longestKeyword = 0;
+    std::string directivePrefix;
+
+    // Characters at which a comment, a string or a number can start.
+    TCharSet commentStart;
+    TCharSet stringStart;
+    TCharSet numberStart;
+
+    // Indexed by the position in the block's BlockDelimiters.
+    std::vector<TClosing> closings;
+    // The enabled BlockDelimiters of the child blocks: the ones the child
+    // reads itself open at a position, the others after the parent read them.
+    std::vector<TOpening> openHere;
+    std::vector<TOpening> openAfter;
+    TCharSet openHereFirst; // first characters of the openHere texts
+    TCharSet openAfterLast; // last characters of the openAfter texts
+};
+
+// Builds the tables of block index of blocks; adds the characters the block
+// uses (identifier sets, meta symbol, delimiters) to used.
+TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet& used);
+
+// Compares exactly length(d) characters of text with d.
+inline bool SameText(const uchar* text, std::string_view d, bool caseSensitive)
+{
+    const size_t n = d.size();
+    const auto* p = reinterpret_cast<const uchar*>(d.data());
+    if (caseSensitive) {
+        for (size_t i = 0; i < n; ++i) {
+            if (text[i] != p[i])
+                return false;
+        }
+        return true;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        uchar a = text[i];
+        uchar b = p[i];
+        if (a == b)
+            continue;
+        if (unsigned(a - 'A') < 26u)
+            a += 32;
+        if (unsigned(b - 'A') < 26u)
+            b += 32;
+        if (a != b)
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,122 @@
+#include "syntaxparser.h"
+
+#include "globalstyles.h"
+
+#include <algorithm>
+
+namespace {
+
+std::vector<TSyntaxParser*>& Registry()
+{
+    static std::vector<TSyntaxParser*> parsers;
+    return parsers;
+}
+
+} // namespace
+
+TSyntaxParser::TSyntaxParser(TComponent* owner)
+    : TSimpleParser(owner), m_scheme(new TSyntaxScheme(this)), m_defaultAttr(new TDefAttrItem())
+{
+    m_defaultAttr->setParent(this);
+    m_defaultAttr->SetParser(this);
+    static const bool listening = [] {
+        GlobalStyles::Listen([] { TSyntaxParser::GlobalOptionsChanged(); });
+        return true;
+    }();
+    (void)listening;
+    Registry().push_back(this);
+    // A parser made in code is usable at once; one read from a stream is
+    // rebuilt again when loading ends.
+    RebuildScheme();
+}
+
+TSyntaxParser::~TSyntaxParser()
+{
+    auto& parsers = Registry();
+    parsers.erase(std::remove(parsers.begin(), parsers.end(), this), parsers.end());
+    m_defaultAttr->SetParser(nullptr);
+}
+
+const std::vector<TSyntaxParser*>& TSyntaxParser::Instances() { return Registry(); }
+
+void TSyntaxParser::GlobalOptionsChanged()
+{
+    const std::vector<TSyntaxParser*> parsers = Registry();
+    for (TSyntaxParser* parser : parsers) {
+        const auto& alive = Registry();
+        if (std::find(alive.begin(), alive.end(), parser) != alive.end() && parser->UseGlobalOptions())
+            parser->UpdateFonts();
+    }
+}
+
+void TSyntaxParser::SetSyntaxScheme(TSyntaxScheme* scheme)
+{
+    if (!scheme || scheme == m_scheme)
+        return;
+    // Assign rebuilds through RebuildScheme once both lists are copied.
+    LockUpdate();
+    m_scheme->Clear();
+    UnlockUpdate();
+    m_scheme->Assign(*scheme);
+}
+
+void TSyntaxParser::SetDefaultAttr(TDefAttrItem* attr)
+{
+    if (!attr || attr == m_defaultAttr)
+        return;
+    LockUpdate();
+    m_defaultAttr->Assign(*attr);
+    UnlockUpdate();
+    UpdateFonts();
+}
+
+void TSyntaxParser::SetUseGlobalOptions(bool use)
+{
+    if (use == m_scheme->UseGlobalOptions())
+        return;
+    m_scheme->SetUseGlobalOptions(use);
+    UpdateFonts();
+}
+
+void TSyntaxParser::RebuildScheme()
+{
+    m_scheme->Compile();
+    m_collected.clear();
+}
+
+void TSyntaxParser::UpdateFonts()
+{
+    if (m_updateLock > 0 || IsLoading())
+        return;
+    m_scheme->ResolveFonts();
+    NotifyListeners();
+}
+
+void TSyntaxParser::UnlockUpdate()
+{
+    if (m_updateLock > 0)
+        --m_updateLock;
+}
+
+void TSyntaxParser::Loaded()
+{
+    RebuildScheme();
+}
+
+const TAttrItem& TSyntaxParser::AttrFor(int attr) const
+{
+    if (const TAttrItem* item = m_scheme->AttrTable(attr))
+        return *item;
+    return m_scheme->FallbackAttr();
+}
+
+const TFont* TSyntaxParser::GetAttrFont(int attr) const
+{
+    return &AttrFor(attr).EffectiveFont();
+}
+
+bool TSyntaxParser::GetAttrBackColor(int attr, TColor& color) const
+{
+    color = AttrFor(attr).EffectiveBackColor();
+    return true;
+}

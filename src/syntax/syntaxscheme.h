@@ -1,0 +1,120 @@
+#pragma once
+
+#include "attritem.h"
+#include "charset.h"
+#include "compiledblock.h"
+#include "syntaxblock.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class TSyntaxParser;
+
+// One link of a nesting path: the block, the BlockDelimiters entry that
+// opened it (-1 for the root) and the path toward the root. Paths share
+// their tails: next is the index of the path this one was entered from
+// (-1 for the root path), so two paths are equal exactly when their indices
+// are.
+struct TBlockInfo {
+    int blockIndex = 0;
+    int delimiterIndex = -1;
+    int next = -1;
+    // Taken from the opening delimiter when the path was made.
+    bool partOfBlock = false;
+    bool caseSensitive = false;
+};
+
+// A syntax scheme: pure data that tells the parser how to cut a line into
+// tokens (a tree of blocks, item 0 the root) and a font table mapping the
+// FontIDs of the token rules to fonts and colours. Compile derives the
+// run-time tables; they are never stored.
+class TSyntaxScheme : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString Name READ Name WRITE SetName)
+    Q_PROPERTY(TSyntaxBlockList* SyntaxBlocks READ SyntaxBlocks WRITE SetSyntaxBlocks)
+    Q_PROPERTY(TFontList* FontTable READ FontTable WRITE SetFontTable)
+    Q_PROPERTY(int SyntaxVersion READ SyntaxVersion WRITE SetSyntaxVersion DESIGNABLE false USER true)
+
+public:
+    static constexpr int kCompiledVersion = 3;
+
+    // A new scheme holds one block "Default" with ID 0, version 1.
+    Q_INVOKABLE explicit TSyntaxScheme(QObject* parent = nullptr);
+    ~TSyntaxScheme() override;
+
+    const QString& Name() const { return m_name; }
+    void SetName(const QString& name) { m_name = name; }
+    TSyntaxBlockList* SyntaxBlocks() const { return m_blocks; }
+    void SetSyntaxBlocks(TSyntaxBlockList* blocks);
+    TFontList* FontTable() const { return m_fontTable; }
+    void SetFontTable(TFontList* table);
+    int SyntaxVersion() const { return m_syntaxVersion; }
+    void SetSyntaxVersion(int version) { m_syntaxVersion = version; }
+    bool UseGlobalOptions() const { return m_useGlobalOptions; }
+    void SetUseGlobalOptions(bool use) { m_useGlobalOptions = use; }
+
+    // The parser that owns the scheme, or null.
+    TSyntaxParser* Parser() const;
+
+    // Copies name, version, font table and blocks of another scheme (not
+    // UseGlobalOptions), then rebuilds: through the parser when there is one.
+    void Assign(const TSyntaxScheme& source);
+    // Name empty, version 1, no blocks and no font entries.
+    void Clear();
+
+    TSyntaxBlock* FindBlockID(int id) const { return m_blocks->FindID(id); }
+    TAttrItem* FindFontID(int fontId) const { return m_fontTable->FindFontID(fontId); }
+    // The smallest ID 0..255 no block uses (0 when all are used).
+    int FreeBlockID() const;
+
+    // Brings a scheme stored before version 2 to the current form: every
+    // block gets an ID, one level of nesting under block 0, and every font
+    // entry the ID of the block whose rules use it. Afterwards the version is
+    // 3 whatever it was.
+    void Upgrade();
+    // Upgrade, then build the run-time tables; ends in the parser's
+    // UpdateFonts when there is a parser.
+    void Compile();
+    // Computes the effective font and background of every font entry and
+    // fills the AttrTable.
+    void ResolveFonts();
+
+    // -- run-time data ---------------------------------------------------------
+    const TCharSet& FreeSymbolChars() const { return m_freeSymbolChars; }
+    const std::vector<TCompiledBlock>& CompiledBlocks() const { return m_compiled; }
+    bool IsCompiled() const { return !m_compiled.empty(); }
+    // Attribute slot to font entry (null: none).
+    TAttrItem* AttrTable(int attr) const { return attr >= 0 && attr < 256 ? m_attrTable[size_t(attr)] : nullptr; }
+    // The entry painted for attributes that have none.
+    TAttrItem& FallbackAttr() const { return *m_fallbackAttr; }
+    TAttrItem& UrlLinkAttr() const { return *m_urlLinkAttr; }
+
+    // The nesting paths met so far; entry 0 is the root. Paths are appended
+    // while lines are parsed and only dropped by Compile.
+    const std::vector<TBlockInfo>& BlockPaths() const { return m_paths; }
+    // The path entered from path `from` through delimiter `delimiter` of
+    // child block `child`, made when new; -1 when all 256 are taken.
+    int PushPath(int from, int child, int delimiter, bool partOfBlock, bool caseSensitive);
+    // The path left when the current block of path `from` closes.
+    int PopPath(int from) const;
+
+private:
+    void ClearRunTime();
+
+    QString m_name;
+    TSyntaxBlockList* m_blocks;
+    TFontList* m_fontTable;
+    int m_syntaxVersion = 1;
+    bool m_useGlobalOptions = false;
+
+    TCharSet m_freeSymbolChars;
+    std::vector<TCompiledBlock> m_compiled;
+    std::array<TAttrItem*, 256> m_attrTable{};
+    std::unique_ptr<TAttrItem> m_fallbackAttr;
+    std::unique_ptr<TAttrItem> m_urlLinkAttr;
+    std::vector<TBlockInfo> m_paths;
+};

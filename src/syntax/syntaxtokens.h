@@ -1,0 +1,142 @@
+#pragma once
+
+#include "collection.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The token items of a syntax scheme: the delimiters, prefixes, suffixes and
+// keyword lists a block reads, and the delimiters that open its child blocks.
+// Token texts are 8-bit; the published properties show them through the
+// Windows-1252 table, the compiler reads the bytes.
+
+class TToken : public TCollectionItem {
+    Q_OBJECT
+    Q_PROPERTY(int FontID READ FontID WRITE SetFontID)
+    Q_PROPERTY(bool UseToken READ UseToken WRITE SetUseToken)
+
+public:
+    Q_INVOKABLE explicit TToken(TCollection* collection = nullptr);
+
+    int FontID() const { return m_fontId; }
+    void SetFontID(int id) { m_fontId = id; }
+    // False: the compiler ignores the item, which stays in the data.
+    bool UseToken() const { return m_useToken; }
+    void SetUseToken(bool use) { m_useToken = use; }
+
+private:
+    int m_fontId = -1;
+    bool m_useToken = true;
+};
+
+class TLineToken : public TToken {
+    Q_OBJECT
+    Q_PROPERTY(QString LeftDelimiter READ LeftDelimiter WRITE SetLeftDelimiter)
+
+public:
+    Q_INVOKABLE explicit TLineToken(TCollection* collection = nullptr);
+
+    QString LeftDelimiter() const;
+    void SetLeftDelimiter(const QString& text);
+    const QByteArray& Left() const { return m_left; }
+    void SetLeft(const QByteArray& bytes) { m_left = bytes; }
+
+private:
+    QByteArray m_left;
+};
+
+class TBlockToken : public TLineToken {
+    Q_OBJECT
+    Q_PROPERTY(QString RightDelimiter READ RightDelimiter WRITE SetRightDelimiter)
+
+public:
+    Q_INVOKABLE explicit TBlockToken(TCollection* collection = nullptr);
+
+    QString RightDelimiter() const;
+    void SetRightDelimiter(const QString& text);
+    const QByteArray& Right() const { return m_right; }
+    void SetRight(const QByteArray& bytes) { m_right = bytes; }
+
+private:
+    QByteArray m_right;
+};
+
+class TKeywordSet : public TToken {
+    Q_OBJECT
+    Q_PROPERTY(QString Name READ Name WRITE SetName)
+    Q_PROPERTY(QString Keywords READ Keywords WRITE SetKeywords)
+
+public:
+    Q_INVOKABLE explicit TKeywordSet(TCollection* collection = nullptr);
+
+    const QString& Name() const { return m_name; }
+    void SetName(const QString& name) { m_name = name; }
+    // The keywords as comma text; words may be double-quoted.
+    QString Keywords() const;
+    void SetKeywords(const QString& text);
+    const QByteArray& KeywordBytes() const { return m_keywords; }
+    void SetKeywordBytes(const QByteArray& bytes) { m_keywords = bytes; }
+
+private:
+    QString m_name;
+    QByteArray m_keywords;
+};
+
+// One way into a child block from its parent.
+class TDelimiters : public TCollectionItem {
+    Q_OBJECT
+    Q_PROPERTY(bool UseToken READ UseToken WRITE SetUseToken)
+    Q_PROPERTY(QString LeftDelimiter READ LeftDelimiter WRITE SetLeftDelimiter)
+    Q_PROPERTY(QString RightDelimiter READ RightDelimiter WRITE SetRightDelimiter)
+    Q_PROPERTY(bool DelimitersArePartOfBlock READ DelimitersArePartOfBlock WRITE SetDelimitersArePartOfBlock)
+
+public:
+    Q_INVOKABLE explicit TDelimiters(TCollection* collection = nullptr);
+
+    bool UseToken() const { return m_useToken; }
+    void SetUseToken(bool use) { m_useToken = use; }
+    QString LeftDelimiter() const;
+    void SetLeftDelimiter(const QString& text);
+    // Empty: the block is never closed by text.
+    QString RightDelimiter() const;
+    void SetRightDelimiter(const QString& text);
+    // True: the child block reads and colours both delimiters; false: the
+    // parent does.
+    bool DelimitersArePartOfBlock() const { return m_partOfBlock; }
+    void SetDelimitersArePartOfBlock(bool part) { m_partOfBlock = part; }
+
+    const QByteArray& Left() const { return m_left; }
+    void SetLeft(const QByteArray& bytes) { m_left = bytes; }
+    const QByteArray& Right() const { return m_right; }
+    void SetRight(const QByteArray& bytes) { m_right = bytes; }
+
+private:
+    bool m_useToken = true;
+    QByteArray m_left;
+    QByteArray m_right;
+    bool m_partOfBlock = false;
+};
+
+class TLineTokenList : public TOwnedCollection<TLineToken> {
+    Q_OBJECT
+public:
+    Q_INVOKABLE explicit TLineTokenList(QObject* owner = nullptr) : TOwnedCollection(owner) {}
+};
+
+class TBlockTokenList : public TOwnedCollection<TBlockToken> {
+    Q_OBJECT
+public:
+    Q_INVOKABLE explicit TBlockTokenList(QObject* owner = nullptr) : TOwnedCollection(owner) {}
+};
+
+class TKeywordSetList : public TOwnedCollection<TKeywordSet> {
+    Q_OBJECT
+public:
+    Q_INVOKABLE explicit TKeywordSetList(QObject* owner = nullptr) : TOwnedCollection(owner) {}
+};
+
+class TDelimitersList : public TOwnedCollection<TDelimiters> {
+    Q_OBJECT
+public:
+    Q_INVOKABLE explicit TDelimitersList(QObject* owner = nullptr) : TOwnedCollection(owner) {}
+};
