@@ -4,7 +4,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 runs=${1:-5}
-bin=build/bin
+bin=${BENCH_BIN:-build/bin}
 tmp=${TMPDIR:-/tmp}
 
 median() {
@@ -31,4 +31,9 @@ if [ -x "$bin/bench_load" ]; then
     "$bin/bench_load" "$tmp/tarnel-bench-50mb.java" --generate
     echo "load (50 MB Java file, median of $runs fresh processes):"
     repeat "$bin/bench_load" "$tmp/tarnel-bench-50mb.java"
+fi
+
+if [ -x "$bin/bench_stream" ]; then
+    echo "component stream (20,000 styles as a colour-style file, median of $runs fresh processes):"
+    repeat "$bin/bench_stream"
 fi
