@@ -66,9 +66,11 @@ class TWriter {
 public:
     QByteArray Write(const QObject& object)
     {
+        // A name the reader could not take back (a space, a dot) is left
+        // out rather than making the whole text unreadable.
         const QByteArray name = object.objectName().toUtf8();
         m_out += "object ";
-        if (!name.isEmpty())
+        if (IsIdentifier(name) && !name.contains('.'))
             m_out += name + ": ";
         m_out += QByteArray(object.metaObject()->className()) + '\n';
         WriteProperties(object, Fresh(*object.metaObject()), {}, 1);

@@ -146,6 +146,16 @@ TEST(ComponentStream, DefaultsAreLeftOutButAlwaysWrittenPropertiesStay)
     EXPECT_EQ(WriteComponent(sample), "object TSample\n  Branches = <\n    item\n    end>\n  Version = 1\nend\n");
 }
 
+TEST(ComponentStream, ANameTheTextCannotHoldIsLeftOut)
+{
+    TSample sample;
+    sample.setObjectName(QStringLiteral("two words"));
+    const QByteArray text = WriteComponent(sample);
+    EXPECT_TRUE(text.startsWith("object TSample\n")) << text.constData();
+    TSample copy;
+    EXPECT_TRUE(ReadComponent(text, copy));
+}
+
 TEST(ComponentStream, StoredOnlyWhenItsConditionHolds)
 {
     TSample sample;
