@@ -155,10 +155,11 @@ void TCollection::Changed(TCollectionItem* item)
 
 void TCollection::Detach(TCollectionItem* item)
 {
-    auto it = std::find(m_items.begin(), m_items.end(), item);
-    if (it == m_items.end())
+    // Clearing deletes from the back: search from there.
+    auto it = std::find(m_items.rbegin(), m_items.rend(), item);
+    if (it == m_items.rend())
         return;
-    m_items.erase(it);
+    m_items.erase(std::next(it).base());
     item->m_collection = nullptr;
     Notify(item, false);
     Changed(nullptr);
@@ -182,11 +183,32 @@ TNamedItem* TNamedCollection::Find(const QString& name) const
     return index < 0 ? nullptr : static_cast<TNamedItem*>(Item(index));
 }
 
+namespace {
+
+bool sameNameAscii(const QString& a, const QString& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        if (x >= 'A' && x <= 'Z')
+            x += 32;
+        if (y >= 'A' && y <= 'Z')
+            y += 32;
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int TNamedCollection::IndexOfName(const QString& name) const
 {
     for (int i = 0; i < Count(); ++i) {
         auto* item = qobject_cast<TNamedItem*>(Item(i));
-        if (item && item->Name().compare(name, Qt::CaseInsensitive) == 0)
+        if (item && sameNameAscii(item->Name(), name))
             return i;
     }
     return -1;
