@@ -88,8 +88,12 @@ void CompileKeywords(TCompiledBlock& compiled, const TKeywordSetList& sets, ucha
             std::string& bucket = table.buckets[uchar(word[0])];
             if (bucket.empty())
                 bucket += ',';
+            table.words[uchar(word[0])].emplace_back(quint32(bucket.size()), quint32(word.size()));
             bucket.append(word.constData(), size_t(word.size()));
             bucket += ',';
+            std::uint64_t& lengths = table.lengths[uchar(word[0])];
+            lengths |= word.contains(',') ? ~std::uint64_t(0) : std::uint64_t(1) << std::min<qsizetype>(word.size(), 63);
+            compiled.keywordWithComma = compiled.keywordWithComma || word.contains(',');
             compiled.longestKeyword = std::max(compiled.longestKeyword, size_t(word.size()));
         }
         compiled.keywords.push_back(std::move(table));
@@ -227,6 +231,28 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     c.useKeywords = block.UseKeywords();
     if (c.useKeywords)
         CompileKeywords(c, *block.KeywordSets(), text, cs);
+
+    c.identStart = c.first;
+    c.identStart.Add(c.identPrefixes.firstChars);
+    c.identStart.Add(c.identPrefixesSuffixes.firstChars);
+    for (const TCompiledToken& item : c.identPrefixesSuffixes.items) {
+        if (item.left.empty())
+            c.identStart.Add(c.first);
+    }
+    auto anyComma = [](const TTokenTable& table) {
+        for (const TCompiledToken& item : table.items) {
+            if (item.left.find(',') != std::string::npos || item.right.find(',') != std::string::npos)
+                return true;
+        }
+        return false;
+    };
+    c.wordWithComma = c.first.Has(',') || c.other.Has(',') || anyComma(c.identPrefixes) ||
+                      anyComma(c.identSuffixes) || anyComma(c.identPrefixesSuffixes);
+    c.anyStart = c.identStart;
+    c.anyStart.Add(c.commentStart);
+    c.anyStart.Add(c.stringStart);
+    c.anyStart.Add(c.useNumbers ? c.numberStart : TCharSet::Range('0', '9'));
+    AddFirst(c.anyStart, c.directivePrefix, cs);
 
     const TDelimitersList* own = block.BlockDelimiters();
     c.closings.reserve(size_t(own->Count()));

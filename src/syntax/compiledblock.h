@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,13 @@ struct TTokenTable {
 struct TKeywordTable {
     uchar attr = 0;
     std::array<std::string, 256> buckets;
+    // Per bucket, the lengths a word must have to be found in it (bit n for
+    // length n, bit 63 for 63 and more), so that most words are refused
+    // without a search. A bucket holding a keyword with a comma, in which a
+    // shorter word can be found, admits every length.
+    std::array<std::uint64_t, 256> lengths{};
+    // Per bucket, where each keyword stands in it (offset, length).
+    std::array<std::vector<std::pair<quint32, quint32>>, 256> words;
 };
 
 // A delimiter of a child block that can open here.
@@ -126,12 +134,22 @@ struct TCompiledBlock {
     TTokenTable identPrefixesSuffixes; // every item, enabled or not
     std::vector<TKeywordTable> keywords;
     size_t longestKeyword = 0;
+    // With a comma in a keyword, ",w," can be found across two keywords,
+    // so words are then looked up by searching the buckets as text.
+    bool keywordWithComma = false;
+    // Whether a word read as identifier can hold a comma (through the
+    // identifier characters or a prefix or suffix).
+    bool wordWithComma = false;
     std::string directivePrefix;
 
-    // Characters at which a comment, a string or a number can start.
+    // Characters at which a comment, a string, a number or an identifier can
+    // start, and all of them with the directive prefix: any other character
+    // that is neither blank nor a free symbol is a token of its own.
     TCharSet commentStart;
     TCharSet stringStart;
     TCharSet numberStart;
+    TCharSet identStart;
+    TCharSet anyStart;
 
     // Indexed by the position in the block's BlockDelimiters.
     std::vector<TClosing> closings;

@@ -8,6 +8,8 @@
 #include "linestate.h"
 #include "syntaxparser.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -39,13 +41,20 @@ public:
     quint32 Run(quint32 state);
 
 private:
-    void SelectPath(int path);
+    Q_ALWAYS_INLINE void SelectPath(int path);
     bool Push(const TOpening& opening);
     void Pop() { SelectPath(m_scheme.PopPath(m_path)); }
     void Transition();
+    // Whether the transition step could change anything here: a closing or
+    // opening text whose characters fit around the position.
+    bool MayTransition() const
+    {
+        return m_hasTriggers && ((m_pos > 0 && m_triggerBefore->Has(m_text[m_pos - 1])) ||
+                                 (m_pos < m_n && m_triggerAt->Has(m_text[m_pos])));
+    }
     bool EndTest();
 
-    void NextToken();
+    Q_ALWAYS_INLINE void NextToken();
     void ReadComment(const TTokenTable& table);
     void ReadString();
     void ReadDirectiveText();
@@ -56,9 +65,35 @@ private:
     bool TrySuffix(int& p) const;
     int PlainNumber(int p, TTokenKind& kind) const;
     bool TryDirective();
-    bool TryIdentifier();
-    int IdentifierEnd(int p) const;
+    Q_ALWAYS_INLINE bool TryIdentifier();
+    // The end of the identifier starting at p (p itself when none does).
+    int IdentifierEnd(int p) const
+    {
+        if (p >= m_n || !m_block->first.Has(m_text[p]))
+            return p;
+        ++p;
+        while (p < m_n && m_block->other.Has(m_text[p]))
+            ++p;
+        return p;
+    }
     bool IsKeyword(int start, int end, uchar& attr);
+
+    // Writes the token's attribute from start to the position. Short tokens
+    // are written eight bytes at once; what lands behind the token belongs
+    // to the tokens that follow and is written again by them.
+    void Fill(int start)
+    {
+        const int length = m_pos - start;
+        if (length <= 8 && m_n - start >= 8) {
+            const std::uint64_t pattern = std::uint64_t(m_attr) * 0x0101010101010101u;
+            std::memcpy(m_attrs + start, &pattern, sizeof pattern);
+        } else if (length <= 8) {
+            for (int i = start; i < m_pos; ++i)
+                m_attrs[i] = m_attr;
+        } else {
+            std::memset(m_attrs + start, m_attr, size_t(length));
+        }
+    }
 
     bool At(int p, const std::string& d) const
     {
@@ -104,6 +139,13 @@ private:
     bool m_partOfBlock = false;
     bool m_caseFlag = false;
     int m_delimiter = -1;
+    // The text that closes the current block (null: none) and its length;
+    // the characters around a position at which a transition can happen.
+    const std::string* m_closing = nullptr;
+    int m_closeLength = 0;
+    const TCharSet* m_triggerBefore = nullptr;
+    const TCharSet* m_triggerAt = nullptr;
+    bool m_hasTriggers = false;
     quint32 m_construct = LineState::ocNone;
     int m_token = 0;
 
@@ -117,6 +159,12 @@ private:
     TTokenKind m_kind = tkText;
     uchar m_attr = 0;
 };
+
+void TSyntaxParser::InitLineAttributes(int line, std::string_view text, uchar* attrs)
+{
+    if (IsLoading() || !m_scheme->IsCompiled())
+        TSimpleParser::InitLineAttributes(line, text, attrs);
+}
 
 quint32 TSyntaxParser::ParseLine(std::string_view text, quint32 state, uchar* attrs)
 {
@@ -136,6 +184,11 @@ void TLineScanner::SelectPath(int path)
     m_caseFlag = path == 0 ? m_block->caseSensitive : info.caseSensitive;
     m_delimiter = path == 0 ? -1 : info.delimiterIndex;
     m_partOfBlock = path != 0 && info.partOfBlock;
+    m_closing = path == 0 ? nullptr : info.closing;
+    m_closeLength = m_closing ? int(m_closing->size()) : 0;
+    m_triggerBefore = &info.triggerBefore;
+    m_triggerAt = &info.triggerAt;
+    m_hasTriggers = info.hasTriggers;
 }
 
 bool TLineScanner::Push(const TOpening& opening)
@@ -185,7 +238,7 @@ quint32 TLineScanner::Run(quint32 state)
     const bool reportTokens = bool(m_parser.OnGetToken);
     int tokenStart = 0;
     for (;;) {
-        if (m_construct == ocNone && (m_path != 0 || !m_block->openHere.empty() || !m_block->openAfter.empty()))
+        if (m_construct == ocNone && MayTransition())
             Transition();
         if (m_pos >= m_n)
             break;
@@ -193,9 +246,11 @@ quint32 TLineScanner::Run(quint32 state)
         NextToken();
         if (m_pos <= tokenStart)
             m_pos = tokenStart + 1;
-        m_directiveAllowed = m_directiveAllowed && m_kind <= tkDirective;
-        m_lineStart = m_lineStart && m_kind == tkText;
-        std::memset(m_attrs + tokenStart, m_attr, size_t(m_pos - tokenStart));
+        if (m_directiveAllowed) {
+            m_directiveAllowed = m_kind <= tkDirective;
+            m_lineStart = m_lineStart && m_kind == tkText;
+        }
+        Fill(tokenStart);
         if (reportTokens) {
             const char* begin = reinterpret_cast<const char*>(m_text) + tokenStart;
             if (constructBefore != ocNone)
@@ -226,13 +281,10 @@ quint32 TLineScanner::Run(quint32 state)
 
 bool TLineScanner::EndTest()
 {
-    if (m_path == 0 || m_delimiter < 0 || size_t(m_delimiter) >= m_block->closings.size())
+    if (!m_closing)
         return false;
-    const TClosing& closing = m_block->closings[size_t(m_delimiter)];
-    const std::string& right = closing.right;
-    if (right.empty())
-        return false;
-    const int length = int(right.size());
+    const std::string& right = *m_closing;
+    const int length = m_closeLength;
     if (m_partOfBlock) {
         // The block read its closing text itself: it ends just behind it.
         const int start = m_pos - length;
@@ -252,8 +304,8 @@ void TLineScanner::Transition()
 {
     bool skipEnd = false;
     for (int step = 0; step < kMaxTransitionSteps; ++step) {
-        const bool popped = skipEnd ? false : EndTest();
-        skipEnd = popped;
+        const bool skipped = skipEnd;
+        skipEnd = skipped ? false : EndTest();
         const TCompiledBlock* block = m_block;
         bool pushedAfter = false;
         bool pushedHere = false;
@@ -288,7 +340,11 @@ void TLineScanner::Transition()
         }
         if (pushedHere)
             return;
-        skipEnd = skipEnd ? false : EndTest();
+        // Nothing opened. When (a) tested the end here and found none, the
+        // same test would find none again; only a skipped test is due.
+        if (!skipped)
+            return;
+        skipEnd = EndTest();
         if (!skipEnd)
             return;
     }
@@ -338,15 +394,22 @@ void TLineScanner::NextToken()
         m_attr = m_block->kindAttr[tkSymbol];
         return;
     }
+    if (!m_block->anyStart.Has(c)) {
+        // Nothing can start here: the character is a token of its own.
+        ++m_pos;
+        m_kind = kSymbolChars.Has(c) ? tkSymbol : tkText;
+        m_attr = m_block->kindAttr[m_kind];
+        return;
+    }
     if (m_block->useComments && m_block->commentStart.Has(c) && TryComment())
         return;
     if (m_block->useStrings && m_block->stringStart.Has(c) && TryString())
         return;
-    if (TryNumber())
+    if ((m_block->useNumbers ? m_block->numberStart.Has(c) : IsDigit(c)) && TryNumber())
         return;
     if (m_block->useLineDirectives && m_directiveAllowed && TryDirective())
         return;
-    if (TryIdentifier())
+    if (m_block->identStart.Has(c) && TryIdentifier())
         return;
     ++m_pos;
     m_kind = kSymbolChars.Has(c) ? tkSymbol : tkText;
@@ -610,16 +673,6 @@ bool TLineScanner::TryDirective()
     return true;
 }
 
-int TLineScanner::IdentifierEnd(int p) const
-{
-    if (p >= m_n || !m_block->first.Has(m_text[p]))
-        return p;
-    ++p;
-    while (p < m_n && m_block->other.Has(m_text[p]))
-        ++p;
-    return p;
-}
-
 bool TLineScanner::TryIdentifier()
 {
     const TCompiledBlock& b = *m_block;
@@ -685,20 +738,41 @@ bool TLineScanner::IsKeyword(int start, int end, uchar& attr)
     const size_t length = size_t(end - start);
     if (length == 0 || length > b.longestKeyword)
         return false;
-    std::string& word = m_parser.m_word;
-    word.resize(length + 2);
-    word[0] = ',';
-    word[length + 1] = ',';
-    if (b.caseSensitive) {
-        std::memcpy(word.data() + 1, m_text + start, length);
-    } else {
+    const char* text = reinterpret_cast<const char*>(m_text) + start;
+    // Without commas in the keywords and in the word, ",word," is in a
+    // bucket exactly when the word equals one of the bucket's keywords. In a
+    // case-sensitive block the word is then compared where it stands.
+    const bool exact = !b.keywordWithComma && !b.wordWithComma;
+    char local[64];
+    const char* word = text;
+    if (!exact || !b.caseSensitive) {
+        // ",word," in a buffer on the stack, or in the parser's for long
+        // words; lowercased unless the block is case-sensitive.
+        char* buffer = local;
+        if (length + 2 > sizeof local) {
+            m_parser.m_word.resize(length + 2);
+            buffer = m_parser.m_word.data();
+        }
+        buffer[0] = ',';
+        buffer[length + 1] = ',';
         for (size_t i = 0; i < length; ++i)
-            word[i + 1] = char(Ansi::Lower(m_text[size_t(start) + i]));
+            buffer[i + 1] = b.caseSensitive ? text[i] : char(Ansi::Lower(uchar(text[i])));
+        word = buffer + 1;
     }
-    const uchar first = uchar(word[1]);
+    const uchar first = uchar(word[0]);
+    const std::uint64_t lengthBit = std::uint64_t(1) << std::min<size_t>(length, 63);
     for (const TKeywordTable& set : b.keywords) {
+        if (!(set.lengths[first] & lengthBit))
+            continue;
         const std::string& bucket = set.buckets[first];
-        if (!bucket.empty() && bucket.find(word) != std::string::npos) {
+        if (exact) {
+            for (const auto& [offset, size] : set.words[first]) {
+                if (size == length && std::memcmp(bucket.data() + offset, word, length) == 0) {
+                    attr = set.attr;
+                    return true;
+                }
+            }
+        } else if (std::string_view(bucket).find(std::string_view(word - 1, length + 2)) != std::string_view::npos) {
             attr = set.attr;
             return true;
         }

@@ -58,6 +58,9 @@ public:
     const TFont* GetAttrFont(int attr) const override;
     bool GetAttrBackColor(int attr, TColor& color) const override;
     quint32 ParseLine(std::string_view text, quint32 state, uchar* attrs) override;
+    // ParseLine writes every attribute of a line, so the attributes need no
+    // clearing first unless the parser cannot parse now.
+    void InitLineAttributes(int line, std::string_view text, uchar* attrs) override;
 
     // Every parser alive.
     static const std::vector<TSyntaxParser*>& Instances();

@@ -129,7 +129,9 @@ void TSyntaxScheme::Upgrade()
 void TSyntaxScheme::ClearRunTime()
 {
     m_compiled.clear();
-    m_paths.assign(1, TBlockInfo{});
+    m_paths.clear();
+    m_paths.reserve(LineState::kMaxPaths);
+    m_paths.push_back(TBlockInfo{});
 }
 
 void TSyntaxScheme::Compile()
@@ -140,8 +142,10 @@ void TSyntaxScheme::Compile()
     m_compiled.reserve(size_t(m_blocks->Count()));
     for (int i = 0; i < m_blocks->Count(); ++i)
         m_compiled.push_back(CompileBlock(*m_blocks, i, used));
-    if (!m_compiled.empty())
+    if (!m_compiled.empty()) {
         m_paths[0].caseSensitive = m_compiled[0].caseSensitive;
+        SetTriggers(m_paths[0]);
+    }
     m_freeSymbolChars = SymbolChars();
     m_freeSymbolChars.Remove(used);
     if (TSyntaxParser* parser = Parser())
@@ -150,15 +154,52 @@ void TSyntaxScheme::Compile()
 
 int TSyntaxScheme::PushPath(int from, int child, int delimiter, bool partOfBlock, bool caseSensitive)
 {
-    for (size_t i = 0; i < m_paths.size(); ++i) {
-        const TBlockInfo& path = m_paths[i];
-        if (path.blockIndex == child && path.delimiterIndex == delimiter && path.next == from)
-            return int(i);
+    if (from < 0 || from >= int(m_paths.size()) || child < 0 || child >= int(m_compiled.size()))
+        return -1;
+    for (int i = m_paths[size_t(from)].firstChild; i >= 0; i = m_paths[size_t(i)].nextSibling) {
+        const TBlockInfo& path = m_paths[size_t(i)];
+        if (path.blockIndex == child && path.delimiterIndex == delimiter)
+            return i;
     }
     if (int(m_paths.size()) >= LineState::kMaxPaths)
         return -1;
-    m_paths.push_back(TBlockInfo{child, delimiter, from, partOfBlock, caseSensitive});
-    return int(m_paths.size()) - 1;
+    TBlockInfo path;
+    path.blockIndex = child;
+    path.delimiterIndex = delimiter;
+    path.next = from;
+    path.partOfBlock = partOfBlock;
+    path.caseSensitive = caseSensitive;
+    const TCompiledBlock& block = m_compiled[size_t(child)];
+    if (delimiter >= 0 && size_t(delimiter) < block.closings.size() && !block.closings[size_t(delimiter)].right.empty()) {
+        const std::string& right = block.closings[size_t(delimiter)].right;
+        path.closing = &right;
+        // The block compares a text it read itself; the parent's closing
+        // text is compared as the root block compares.
+        const uchar c = uchar(partOfBlock ? right.back() : right.front());
+        const bool exact = partOfBlock ? block.caseSensitive : m_compiled[0].caseSensitive;
+        path.closeChar = path.closeCharOtherCase = c;
+        if (!exact && unsigned((c | 0x20) - 'a') < 26u)
+            path.closeCharOtherCase = uchar(c ^ 0x20);
+    }
+    SetTriggers(path);
+    path.nextSibling = m_paths[size_t(from)].firstChild;
+    m_paths.push_back(path);
+    const int index = int(m_paths.size()) - 1;
+    m_paths[size_t(from)].firstChild = index;
+    return index;
+}
+
+void TSyntaxScheme::SetTriggers(TBlockInfo& path) const
+{
+    const TCompiledBlock& block = m_compiled[size_t(path.blockIndex)];
+    path.triggerBefore = block.openAfterLast;
+    path.triggerAt = block.openHereFirst;
+    if (path.closing) {
+        TCharSet& set = path.partOfBlock ? path.triggerBefore : path.triggerAt;
+        set.Add(path.closeChar);
+        set.Add(path.closeCharOtherCase);
+    }
+    path.hasTriggers = !path.triggerBefore.IsEmpty() || !path.triggerAt.IsEmpty();
 }
 
 int TSyntaxScheme::PopPath(int from) const

@@ -26,6 +26,21 @@ struct TBlockInfo {
     // Taken from the opening delimiter when the path was made.
     bool partOfBlock = false;
     bool caseSensitive = false;
+    // Worked out once when the path is made, for the parser: the text that
+    // closes the block (null: none) and the character it is recognised by,
+    // its last when the block reads it, else its first, in both cases when
+    // it is compared without case.
+    const std::string* closing = nullptr;
+    uchar closeChar = 0;
+    uchar closeCharOtherCase = 0;
+    // Characters that, just before or at a position, let a transition step
+    // do anything there: the closing text's and the openings' (a superset).
+    TCharSet triggerBefore;
+    TCharSet triggerAt;
+    bool hasTriggers = false;
+    // The paths entered from this one, as a list.
+    int firstChild = -1;
+    int nextSibling = -1;
 };
 
 // A syntax scheme: pure data that tells the parser how to cut a line into
@@ -97,13 +112,15 @@ public:
     // while lines are parsed and only dropped by Compile.
     const std::vector<TBlockInfo>& BlockPaths() const { return m_paths; }
     // The path entered from path `from` through delimiter `delimiter` of
-    // child block `child`, made when new; -1 when all 256 are taken.
+    // child block `child`, made when new; -1 when all 256 are taken. The
+    // paths never move in memory until the next Compile.
     int PushPath(int from, int child, int delimiter, bool partOfBlock, bool caseSensitive);
     // The path left when the current block of path `from` closes.
     int PopPath(int from) const;
 
 private:
     void ClearRunTime();
+    void SetTriggers(TBlockInfo& path) const;
 
     QString m_name;
     TSyntaxBlockList* m_blocks;
