@@ -37,3 +37,8 @@ if [ -x "$bin/bench_stream" ]; then
     echo "component stream (20,000 styles as a colour-style file, median of $runs fresh processes):"
     repeat "$bin/bench_stream"
 fi
+
+if [ -x "$bin/bench_highlight" ]; then
+    echo "highlight (50 MB Java, 50 MB HTML with JSP, through a text store; median of $runs fresh processes):"
+    repeat "$bin/bench_highlight"
+fi

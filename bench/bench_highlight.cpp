@@ -1,0 +1,87 @@
+// links: tarnel_syntax tarnel_text
+// Highlights a generated 50 MB Java file and a 50 MB HTML page with JSP
+// through a text store (every line's attributes computed) and prints the
+// rate of each. Run it in a fresh process each time: bench/run.sh does.
+
+#include "benchutil.h"
+#include "builtinschemes.h"
+#include "memosource.h"
+#include "syntaxparser.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// Seconds to compute the attributes of every line of text.
+double Highlight(TBuiltInScheme scheme, const QByteArray& text, int& lines)
+{
+    QString error;
+    std::unique_ptr<TSyntaxParser> parser(CreateBuiltInParser(scheme, nullptr, &error));
+    if (!parser) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return -1;
+    }
+    TMemoSource source;
+    source.SetTextStr(text);
+    source.SetSyntaxParser(parser.get());
+    lines = source.LineCount();
+    const double start = bench::Seconds();
+    source.ParseTo(lines - 1);
+    const double seconds = bench::Seconds() - start;
+    if (source.ParsedUpTo() < lines) {
+        std::fprintf(stderr, "only %d of %d lines parsed\n", source.ParsedUpTo(), lines);
+        return -1;
+    }
+    source.SetSyntaxParser(nullptr);
+    return seconds;
+}
+
+// Seconds the parser alone takes over every line of text (no store).
+double ParserOnly(TBuiltInScheme scheme, const QByteArray& text)
+{
+    std::unique_ptr<TSyntaxParser> parser(CreateBuiltInParser(scheme, nullptr));
+    if (!parser)
+        return -1;
+    std::vector<uchar> attrs(4096);
+    quint32 state = 0;
+    const double start = bench::Seconds();
+    qsizetype from = 0;
+    while (from < text.size()) {
+        qsizetype end = text.indexOf('\n', from);
+        if (end < 0)
+            end = text.size();
+        const std::string_view line(text.constData() + from, size_t(end - from));
+        if (line.size() > attrs.size())
+            attrs.resize(line.size());
+        state = parser->ParseLine(line, state, attrs.data());
+        from = end + 1;
+    }
+    return bench::Seconds() - start;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const qint64 size = 50'000'000;
+    int lines = 0;
+    const QByteArray java = bench::JavaText(size);
+    const double javaSeconds = Highlight(TBuiltInScheme::Java, java, lines);
+    if (javaSeconds <= 0)
+        return 1;
+    std::printf("highlight_java_mb_per_s %.1f\n", java.size() / 1e6 / javaSeconds);
+    std::printf("parser_only_java_mb_per_s %.1f\n", java.size() / 1e6 / ParserOnly(TBuiltInScheme::Java, java));
+    const QByteArray jsp = bench::JspText(size);
+    const double jspSeconds = Highlight(TBuiltInScheme::Jsp, jsp, lines);
+    if (jspSeconds <= 0)
+        return 1;
+    std::printf("highlight_jsp_mb_per_s %.1f\n", jsp.size() / 1e6 / jspSeconds);
+    std::printf("parser_only_jsp_mb_per_s %.1f\n", jsp.size() / 1e6 / ParserOnly(TBuiltInScheme::Jsp, jsp));
+    return 0;
+}
