@@ -1,0 +1,148 @@
+// The shipped schemes pinned by golden files: every sample under data/ sits
+// beside its expected attributes (<sample>.attrs), one line per text line,
+// one character per text character: 0-9, a-z, A-Z for the attribute values
+// 0..61, "{hh}" for any other. update-golden.sh rewrites the expectations
+// (TARNEL_UPDATE_GOLDEN=1) for review with git diff.
+//
+// The same samples check that highlighting line by line, starting from any
+// line's stored start state, gives what a parse from the first line gives,
+// for LF and for CR LF texts.
+
+#include "syntaxfixture.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+struct Sample {
+    const char* file;
+    TBuiltInScheme scheme;
+};
+
+const Sample kSamples[] = {
+    {"page.jsp", TBuiltInScheme::Jsp},
+    {"index.html", TBuiltInScheme::Jsp},
+    {"Inventory.java", TBuiltInScheme::Java},
+    {"build.bat", TBuiltInScheme::Batch},
+};
+
+QByteArray Encode(const QByteArray& attrs)
+{
+    static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    QByteArray line;
+    for (char a : attrs) {
+        const uchar v = uchar(a);
+        if (v < 62)
+            line += kDigits[v];
+        else
+            line += "{" + QByteArray::number(v, 16).rightJustified(2, '0') + "}";
+    }
+    return line;
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QString DataPath(const char* file)
+{
+    return QStringLiteral(TARNEL_SOURCE_DIR "/tests/syntax/data/") + QString::fromLatin1(file);
+}
+
+// Every line's attributes, encoded, one line each.
+QByteArray Highlight(TSyntaxParser& parser, const QByteArray& text)
+{
+    TMemoSource source;
+    source.SetSyntaxParser(&parser);
+    source.SetTextStr(text);
+    QByteArray out;
+    for (int i = 0; i < source.LineCount(); ++i)
+        out += Encode(Attrs(source, i)) + '\n';
+    return out;
+}
+
+class Golden : public ::testing::TestWithParam<Sample> {};
+
+TEST_P(Golden, AttributesMatchTheReviewedExpectation)
+{
+    const Sample& sample = GetParam();
+    const QByteArray text = ReadFile(DataPath(sample.file));
+    ASSERT_FALSE(text.isEmpty()) << sample.file;
+    auto parser = BuiltIn(sample.scheme);
+    ASSERT_TRUE(parser);
+    const QByteArray actual = Highlight(*parser, text);
+    const QString expectedPath = DataPath(sample.file) + ".attrs";
+    if (qEnvironmentVariableIsSet("TARNEL_UPDATE_GOLDEN")) {
+        QFile file(expectedPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(actual);
+        return;
+    }
+    const QList<QByteArray> expected = ReadFile(expectedPath).split('\n');
+    const QList<QByteArray> got = actual.split('\n');
+    const QList<QByteArray> lines = TStrings::SplitLines(text);
+    ASSERT_EQ(got.size(), expected.size()) << sample.file << ": run tests/syntax/update-golden.sh and review";
+    for (int i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(got[i], expected[i]) << sample.file << " line " << i + 1 << ": "
+                                       << (i < lines.size() ? lines[i].constData() : "");
+    }
+}
+
+// A second store that starts at line k in the state the first one stored
+// there must colour lines k.. exactly as the first store did.
+void ExpectLineByLineMatchesWholeText(TSyntaxParser& parser, const QByteArray& text, const char* what)
+{
+    TMemoSource whole;
+    whole.SetSyntaxParser(&parser);
+    whole.SetTextStr(text);
+    const int count = whole.LineCount();
+    ASSERT_GT(count, 1);
+    std::vector<QByteArray> attrs;
+    std::vector<quint32> starts;
+    for (int i = 0; i < count; ++i) {
+        attrs.push_back(Attrs(whole, i));
+        starts.push_back(whole.Strings().Item(i).startState);
+    }
+    const QList<QByteArray> lines = whole.Lines().ToList();
+    for (int k = 1; k < count; ++k) {
+        TMemoSource part;
+        part.SetSyntaxParser(&parser);
+        QByteArray rest;
+        for (int i = k; i < count; ++i)
+            rest += lines[i] + '\n';
+        part.SetTextStr(rest);
+        part.SetInitialState(starts[size_t(k)]);
+        part.ResetAttributes();
+        for (int i = k; i < count; ++i)
+            ASSERT_EQ(Encode(Attrs(part, i - k)), Encode(attrs[size_t(i)])) << what << " from line " << k + 1
+                                                                             << ", line " << i + 1;
+    }
+}
+
+TEST_P(Golden, LineByLineFromAnyStartStateMatchesTheWholeText)
+{
+    const Sample& sample = GetParam();
+    const QByteArray text = ReadFile(DataPath(sample.file));
+    auto parser = BuiltIn(sample.scheme);
+    ASSERT_TRUE(parser);
+    QByteArray lf = text;
+    lf.replace("\r\n", "\n");
+    QByteArray crlf = lf;
+    crlf.replace("\n", "\r\n");
+    ExpectLineByLineMatchesWholeText(*parser, lf, "LF");
+    ExpectLineByLineMatchesWholeText(*parser, crlf, "CR LF");
+    EXPECT_EQ(Highlight(*parser, lf), Highlight(*parser, crlf)) << sample.file;
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, Golden, ::testing::ValuesIn(kSamples), [](const auto& info) {
+    QByteArray name = info.param.file;
+    name.replace('.', '_');
+    return std::string(name.constData());
+});
+
+} // namespace
