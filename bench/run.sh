@@ -42,3 +42,8 @@ if [ -x "$bin/bench_highlight" ]; then
     echo "highlight (50 MB Java, 50 MB HTML with JSP, through a text store; median of $runs fresh processes):"
     repeat "$bin/bench_highlight"
 fi
+
+if [ -x "$bin/bench_paint" ]; then
+    echo "paint (1200 x 900 screens of a 1,000,000-line highlighted Java file, ms, median of $runs fresh processes):"
+    repeat "$bin/bench_paint"
+fi

@@ -1,0 +1,393 @@
+#pragma once
+
+#include "dccustomcontrol.h"
+#include "font.h"
+#include "memorenderer.h"
+#include "memotypes.h"
+#include "paintfont.h"
+#include "penbrush.h"
+#include "position.h"
+#include "positionstore.h"
+#include "rowmap.h"
+#include "textstyle.h"
+#include "viewtypes.h"
+
+#include <QBasicTimer>
+#include <QPointer>
+#include <QRegion>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TControlBackground;
+class TCustomMemoSource;
+class TDCGutterImages;
+class TExternalStrings;
+class TGutterBackground;
+class TLineHighlight;
+class TLineSeparator;
+class TMemoSource;
+class TSimpleParser;
+class TSpecialSymbols;
+struct TGutterConfig;
+
+// The editor control: shows one text store at a time (its own internal one
+// when none is attached) with a gutter, line numbers, a left-indent strip,
+// an outline column and the text with a right margin, and repaints what the
+// store reports changed.
+//
+// Layout, from the left edge of the client area: the gutter (GutterWidth,
+// wider when the line numbers sit on it and need more), the left-indent
+// strip, the line-number column when the numbers are not on the gutter, the
+// outline column, then the text from TextLeft(). Rows are LineHeight() high;
+// the top row shows TopLine(); columns start at LeftColumn().
+class TCustomDCMemo : public TDCCustomControl, public TTextStylesOwner {
+    Q_OBJECT
+
+public:
+    explicit TCustomDCMemo(QWidget* parent = nullptr);
+    ~TCustomDCMemo() override;
+
+    // The settings the application gives its editor (fonts, colours, options,
+    // scroll bars, the text-store settings).
+    void ApplyApplicationDefaults();
+
+    // Every editor control alive.
+    static const std::vector<TCustomDCMemo*>& Instances();
+    // Overwrite mode is one flag for the whole program.
+    static bool Overwrite();
+    static void SetOverwrite(bool on);
+
+    // -- options and layout ------------------------------------------------------
+    TMemoOptions Options() const { return m_options; }
+    void SetOptions(TMemoOptions options);
+    int GutterWidth() const { return m_gutterWidth; }
+    void SetGutterWidth(int width);
+    int MarginPos() const { return m_marginPos; }
+    void SetMarginPos(int column);
+    int HorzMaxPos() const { return m_horzMaxPos; }
+    void SetHorzMaxPos(int columns);
+    int LeftIndent() const { return m_leftIndent; }
+    void SetLeftIndent(int pixels);
+    int GutterLineIndent() const { return m_gutterLineIndent; }
+    void SetGutterLineIndent(int pixels);
+    TGutterImgsAlign GutterImgsAlign() const { return m_gutterImgsAlign; }
+    void SetGutterImgsAlign(TGutterImgsAlign align);
+
+    // -- colours, pens and fonts -----------------------------------------------------
+    TBrush GutterBrush() const { return m_gutterBrush; }
+    void SetGutterBrush(const TBrush& brush);
+    TColor GutterBackColor() const { return m_gutterBackColor; }
+    void SetGutterBackColor(TColor color);
+    TColor GutterLineColor() const { return m_gutterLineColor; }
+    void SetGutterLineColor(TColor color);
+    TPen MarginPen() const { return m_marginPen; }
+    void SetMarginPen(const TPen& pen);
+    TColor Color() const { return m_color; }
+    void SetColor(TColor color);
+    TFont Font() const { return m_font; }
+    void SetFont(const TFont& font);
+    TFont PrinterFont() const { return m_printerFont; }
+    void SetPrinterFont(const TFont& font) { m_printerFont = font; }
+    bool UsePrinterFont() const { return m_usePrinterFont; }
+    void SetUsePrinterFont(bool use) { m_usePrinterFont = use; }
+    TFont TemplateFont() const { return m_templateFont; }
+    void SetTemplateFont(const TFont& font) { m_templateFont = font; }
+    bool UseMonoFont() const { return m_useMonoFont; }
+    void SetUseMonoFont(bool use);
+    TColor LineNumColor() const { return m_lineNumColor; }
+    void SetLineNumColor(TColor color);
+    TColor LineNumBackColor() const { return m_lineNumBackColor; }
+    void SetLineNumBackColor(TColor color);
+    TAlignment LineNumAlign() const { return m_lineNumAlign; }
+    void SetLineNumAlign(TAlignment align);
+    TColor SelColor() const { return m_selColor; }
+    void SetSelColor(TColor color);
+    TColor SelBackColor() const { return m_selBackColor; }
+    void SetSelBackColor(TColor color);
+    TColor MatchColor() const { return m_matchColor; }
+    void SetMatchColor(TColor color);
+    TColor MatchBackColor() const { return m_matchBackColor; }
+    void SetMatchBackColor(TColor color);
+    TColor LineBookmarkColor() const { return m_lineBookmarkColor; }
+    void SetLineBookmarkColor(TColor color);
+    TColor DisabledColor() const { return m_disabledColor; }
+    void SetDisabledColor(TColor color);
+    TColor ReadOnlyColor() const { return m_readOnlyColor; }
+    void SetReadOnlyColor(TColor color);
+
+    // -- behaviour kept for the mouse, keyboard, wrap and printing ------------------
+    TScrollStyle ScrollBars() const { return m_scrollBars; }
+    void SetScrollBars(TScrollStyle style);
+    bool HideSelection() const { return m_hideSelection; }
+    void SetHideSelection(bool hide);
+    bool HideScrollBars() const { return m_hideScrollBars; }
+    void SetHideScrollBars(bool hide);
+    bool HideCaret() const { return m_hideCaret; }
+    void SetHideCaret(bool hide);
+    bool WordWrap() const { return m_wordWrap; }
+    void SetWordWrap(bool wrap);
+    bool WantTabs() const { return m_wantTabs; }
+    void SetWantTabs(bool want) { m_wantTabs = want; }
+    bool WantReturns() const { return m_wantReturns; }
+    void SetWantReturns(bool want) { m_wantReturns = want; }
+    QString KeyMapping() const { return m_keyMapping; }
+    void SetKeyMapping(const QString& name) { m_keyMapping = name; }
+    TWordSelectionType WordSelectionType() const { return m_wordSelectionType; }
+    void SetWordSelectionType(TWordSelectionType type) { m_wordSelectionType = type; }
+    TClipboardType ClipboardType() const { return m_clipboardType; }
+    void SetClipboardType(TClipboardType type) { m_clipboardType = type; }
+    bool PlainText() const { return m_plainText; }
+    void SetPlainText(bool plain) { m_plainText = plain; }
+    TDCPrintOptions PrintOptions() const { return m_printOptions; }
+    void SetPrintOptions(TDCPrintOptions options) { m_printOptions = options; }
+    int PrintIndent() const { return m_printIndent; }
+    void SetPrintIndent(int indent) { m_printIndent = indent; }
+    bool UseDefaultMenu() const { return m_useDefaultMenu; }
+    void SetUseDefaultMenu(bool use) { m_useDefaultMenu = use; }
+    bool UseGlobalOptions() const { return m_useGlobalOptions; }
+    void SetUseGlobalOptions(bool use);
+
+    // -- the parts --------------------------------------------------------------------
+    TLineSeparator* LineSeparator() const { return m_lineSeparator; }
+    TLineHighlight* LineHighlight() const { return m_lineHighlight; }
+    TSpecialSymbols* SpecialSymbols() const { return m_specialSymbols; }
+    TControlBackground* Background() const { return m_background; }
+    TGutterBackground* GutterBackground() const { return m_gutterBackground; }
+    TBkgndOption BkgndOption() const;
+    void SetBkgndOption(TBkgndOption option);
+    TTextStyles* TextStyles() const { return m_textStyles; }
+    // Copies styles.
+    void SetTextStyles(TTextStyles* styles);
+    TDCGutterImages* GutterImages() const { return m_gutterImages; }
+
+    // -- forwarded to the attached text store ----------------------------------------
+    QString TabStops() const;
+    void SetTabStops(const QString& text);
+    int SpacesInTab() const;
+    void SetSpacesInTab(int spaces);
+    int BlockIndent() const;
+    void SetBlockIndent(int indent);
+    QString Delimeters() const;
+    void SetDelimeters(const QString& delimeters);
+    TStringsOptions StringsOptions() const;
+    void SetStringsOptions(TStringsOptions options);
+    TBlockOption BlockOption() const;
+    void SetBlockOption(TBlockOption option);
+    bool ReadOnly() const;
+    void SetReadOnly(bool readOnly);
+    bool AllowUndo() const;
+    void SetAllowUndo(bool allow);
+    int UndoLimit() const;
+    void SetUndoLimit(int limit);
+    TOutFormatType OutFormat() const;
+    void SetOutFormat(TOutFormatType format);
+    TSimpleParser* SyntaxParser() const;
+    void SetSyntaxParser(TSimpleParser* parser);
+    bool HighlightUrls() const;
+    void SetHighlightUrls(bool on);
+    QString TemplatesType() const;
+    void SetTemplatesType(const QString& type);
+    TExternalStrings& Lines() const;
+
+    // -- the text store ---------------------------------------------------------------
+    // The attached store; the internal one when none is attached.
+    TCustomMemoSource* MemoSource() const { return m_source; }
+    // Attaches source (null: the internal store), remembering where the view
+    // stood in the old one and restoring where it stood in the new one.
+    void SetMemoSource(TCustomMemoSource* source);
+    TMemoSource* InternalSource() const { return m_internalSource.get(); }
+    TMemoPostionStore& PositionStore() { return m_positions; }
+
+    // -- view position and geometry ------------------------------------------------------
+    int TopLine() const { return m_topLine; }
+    void SetTopLine(int line);
+    int LeftColumn() const { return m_leftColumn; }
+    void SetLeftColumn(int column);
+    int LineHeight();
+    int CharWidth();
+    // The gutter width in effect (0 without moDrawGutter).
+    int EffectiveGutterWidth();
+    int LineNumberDigits();
+    int NumberWidth();
+    int TextLeft();
+    // Rows that fit wholly / rows that are at least partly shown.
+    int VisibleRows();
+    int PaintedRows();
+    int VisibleColumns();
+    // The client rectangle of a line's first row (empty when not shown).
+    QRect LineRect(int line);
+    // The pixel of a text position (its row's top left), and the caret's
+    // rectangle as it is drawn.
+    QPoint PositionToPixel(TTextPos pos);
+    QRect CaretRect();
+    bool CaretShown() const { return m_caretShown; }
+    // Scrolls just enough to show the caret.
+    void MakeCaretVisible();
+
+    // Ranges shown in the match colours (search match, matched brackets).
+    void SetMatches(std::vector<TMatchRange> matches);
+    const std::vector<TMatchRange>& Matches() const { return m_matches; }
+
+    // Paints what of the client area lies in rect into painter, as a paint
+    // event would (without the caret).
+    void PaintRect(QPainter& painter, const QRect& rect);
+    // Paints the whole client area as it is into an image of its size.
+    QImage RenderToImage();
+
+    // TTextStylesOwner
+    TColor MemoColor() const override { return m_color; }
+    TFont MemoFont() const override { return m_font; }
+    void SetMemoColors(TUpdateMemoColors which, TColor fontColor, TColor backColor) override;
+    void TextStylesChanged() override;
+
+    // -- events -------------------------------------------------------------------------
+    std::function<void(TCustomDCMemo& sender)> OnChange;
+    std::function<void(TCustomDCMemo& sender, int state)> OnStateChange;
+    std::function<void(TCustomDCMemo& sender)> OnSelectionChange;
+    // Asked for the text of each line number (line 0-based); asked once more
+    // with the highest number shown, whose text length sets the digit count.
+    std::function<void(TCustomDCMemo& sender, QString& text, int line)> OnGetLineNumber;
+    std::function<void(TCustomDCMemo& sender, int line, QByteArray& text, QByteArray& attrs)> OnCustomString;
+    // Raised after every scroll with the rows (vertical) or columns scrolled.
+    std::function<void(TCustomDCMemo& sender, Qt::Orientation kind, int delta)> OnMemoScroll;
+    // Not published: may change the font and background an attribute is
+    // painted in.
+    std::function<void(TCustomDCMemo& sender, int attr, TFont& font, TColor& backColor)> OnGetAttrColors;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+    // Lets the view adjust a caret move before the store makes it.
+    virtual void AdjustCaretMove(int& dLines, int& dColumns);
+
+private:
+    // -- the store link ---------------------------------------------------------------------
+    void Attach(TCustomMemoSource* source);
+    void Detach();
+    void BecomeView();
+    void SourceChanged(const TMemoChange& change);
+    void LinesParsed(int firstLine, int lastLine);
+    void SourceDestroyed(QObject* source);
+
+    // -- layout and invalidation ------------------------------------------------------------
+    void Measure();
+    // Drops the cached metrics: after a font, style, parser or option change.
+    void ResetMetrics();
+    // Recomputes digits and gutter; repaints everything when the text left
+    // moved.
+    void UpdateLayout();
+    void UpdateScrollBars();
+    void InvalidateLines(int firstLine, int lastLine);
+    void InvalidateSelection();
+    void InvalidateCaret();
+    void Changed();
+    int MaxTopLine();
+    void ScrollTo(int topLine, int leftColumn);
+    TGutterConfig GutterConfig();
+    TRenderConfig RenderConfig();
+    void PaintArea(QPainter& painter, const QRect& rect);
+    // Repaints the lines the paint had parsed, but not where it painted.
+    void FlushParsedLines(const QRegion& painted);
+    void ShowCaret(bool show);
+    int BreakPointStyle() const;
+
+    // Settings.
+    TMemoOptions m_options;
+    int m_gutterWidth = 32;
+    int m_marginPos = 80;
+    int m_horzMaxPos = 512;
+    int m_leftIndent = 0;
+    int m_gutterLineIndent = 0;
+    TGutterImgsAlign m_gutterImgsAlign = iaLeft;
+    TBrush m_gutterBrush;
+    TColor m_gutterBackColor = clWindow;
+    TColor m_gutterLineColor = clGray;
+    TPen m_marginPen;
+    TColor m_color = clWindow;
+    TFont m_font;
+    TFont m_printerFont;
+    bool m_usePrinterFont = false;
+    TFont m_templateFont;
+    bool m_useMonoFont = true;
+    TColor m_lineNumColor = clWindowText;
+    TColor m_lineNumBackColor = clWindow;
+    TAlignment m_lineNumAlign = taRightJustify;
+    TColor m_selColor = clHighlightText;
+    TColor m_selBackColor = clHighlight;
+    TColor m_matchColor = clLime;
+    TColor m_matchBackColor = clWindowText;
+    TColor m_lineBookmarkColor = clRed;
+    TColor m_disabledColor = clGrayText;
+    TColor m_readOnlyColor = clWindow;
+    TScrollStyle m_scrollBars = ssNone;
+    bool m_hideSelection = false;
+    bool m_hideScrollBars = false;
+    bool m_hideCaret = false;
+    bool m_wordWrap = false;
+    bool m_wantTabs = false;
+    bool m_wantReturns = true;
+    QString m_keyMapping = QStringLiteral("Default");
+    TWordSelectionType m_wordSelectionType = wsWordOnly;
+    TClipboardType m_clipboardType = cbNormal;
+    bool m_plainText = true;
+    TDCPrintOptions m_printOptions = poShowProgress;
+    int m_printIndent = 0;
+    bool m_useDefaultMenu = false;
+    bool m_useGlobalOptions = false;
+
+    // The store link. The internal store is made first and dies last.
+    std::unique_ptr<TMemoSource> m_internalSource;
+    TCustomMemoSource* m_source = nullptr;
+    int m_listener = 0;
+    QMetaObject::Connection m_destroyedLink;
+    TMemoPostionStore m_positions;
+
+    // Parts.
+    TLineSeparator* m_lineSeparator = nullptr;
+    TLineHighlight* m_lineHighlight = nullptr;
+    TSpecialSymbols* m_specialSymbols = nullptr;
+    TControlBackground* m_background = nullptr;
+    TGutterBackground* m_gutterBackground = nullptr;
+    TDCGutterImages* m_gutterImages = nullptr;
+    TTextStyles* m_textStyles = nullptr;
+
+    // Cached metrics (0: not measured yet) and layout.
+    int m_lineHeight = 0;
+    int m_charWidth = 0;
+    int m_ascent = 0;
+    int m_digits = 1;
+    int m_layoutTextLeft = -1;
+    TFontCache m_fonts;
+    TRowMap m_rows;
+    std::unique_ptr<TMemoRenderer> m_renderer;
+
+    // View state.
+    int m_topLine = 0;
+    int m_leftColumn = 0;
+    bool m_painting = false;
+    // Lines whose attributes a paint recomputed (first > last: none).
+    int m_parsedFirst = 0;
+    int m_parsedLast = -1;
+    bool m_settingScrollBars = false;
+    bool m_constructed = false;
+    bool m_restoring = false;
+    std::vector<TMatchRange> m_matches;
+    // The selection as last drawn, to repaint its lines when it changes.
+    int m_drawnSelectionFirst = 0;
+    int m_drawnSelectionLast = -1;
+    int m_drawnCaretLine = -1;
+
+    // The caret: shown while focused, blinking.
+    QBasicTimer m_caretTimer;
+    bool m_caretShown = false;
+    bool m_caretBlinkOn = false;
+    QRect m_drawnCaret;
+};

@@ -1,0 +1,198 @@
+// The editor control's link to its text store: attaching and detaching,
+// the change notices turned into repaints and events, the focus, and the
+// caret call-back.
+
+#include "custommemo.h"
+
+#include "memoparts.h"
+#include "memosource.h"
+
+#include <QFocusEvent>
+
+namespace {
+
+// What a control that gains the focus reports: caret, selection, line count,
+// modified flag, repaint and file name, so that everything around it
+// refreshes.
+constexpr int kFocusState = 0x171;
+
+} // namespace
+
+void TCustomDCMemo::SetMemoSource(TCustomMemoSource* source)
+{
+    if (!source)
+        source = m_internalSource.get();
+    if (source == m_source)
+        return;
+    TCustomMemoSource* old = m_source;
+    Detach();
+    if (old)
+        m_positions.Save(old, m_topLine, m_leftColumn, old->Caret());
+    Attach(source);
+}
+
+void TCustomDCMemo::Attach(TCustomMemoSource* source)
+{
+    m_source = source;
+    m_rows.SetSource(source);
+    m_destroyedLink = connect(source, &QObject::destroyed, this, &TCustomDCMemo::SourceDestroyed);
+    // Another control that shows the same store and has the focus stays its
+    // view.
+    auto* current = qobject_cast<TCustomDCMemo*>(source->View());
+    if (!current || current == this || !current->hasFocus())
+        BecomeView();
+    m_drawnSelectionFirst = 0;
+    m_drawnSelectionLast = -1;
+    m_drawnCaretLine = -1;
+    m_matches.clear();
+    if (m_useGlobalOptions && source == m_internalSource.get())
+        m_internalSource->SetUseGlobalOptions(true);
+    m_listener = source->AttachView([this](const TMemoChange& change) { SourceChanged(change); });
+
+    if (const TStoredPosition* stored = m_positions.Find(source)) {
+        // The view comes back exactly as it was left, even when the caret
+        // was scrolled out of sight.
+        const TStoredPosition position = *stored;
+        m_restoring = true;
+        source->BeginUpdate(Reason::kCaretMove);
+        m_topLine = position.topLine;
+        m_leftColumn = position.leftColumn;
+        if (source->Caret() != position.caret)
+            source->SetCaret(position.caret);
+        source->EndUpdate();
+        m_restoring = false;
+    }
+    ResetMetrics();
+    m_topLine = std::clamp(m_topLine, 0, MaxTopLine());
+    UpdateScrollBars();
+    viewport()->update();
+}
+
+void TCustomDCMemo::Detach()
+{
+    if (!m_source)
+        return;
+    disconnect(m_destroyedLink);
+    m_source->DetachView(m_listener);
+    if (m_source->View() == this) {
+        m_source->SetView(nullptr);
+        m_source->OnBeforeCaretMove = nullptr;
+        m_source->OnLinesParsed = nullptr;
+    }
+    m_listener = 0;
+    m_source = nullptr;
+    m_rows.SetSource(nullptr);
+}
+
+void TCustomDCMemo::SourceDestroyed(QObject* source)
+{
+    // The store is past its own destructor: nothing of it may be called. Its
+    // remembered position went with it (the item's guard is null now).
+    if (source != m_source)
+        return;
+    m_source = nullptr;
+    m_rows.SetSource(nullptr);
+    m_listener = 0;
+    if (m_constructed)
+        Attach(m_internalSource.get());
+}
+
+void TCustomDCMemo::BecomeView()
+{
+    m_source->SetView(this);
+    m_source->OnBeforeCaretMove = [this](int& dLines, int& dColumns) { AdjustCaretMove(dLines, dColumns); };
+    m_source->OnLinesParsed = [this](int firstLine, int lastLine) { LinesParsed(firstLine, lastLine); };
+}
+
+void TCustomDCMemo::AdjustCaretMove(int& dLines, int& dColumns)
+{
+    // One line is one row and columns are cells, so only the end of the text
+    // limits a vertical move.
+    if (!m_source->Options().testFlag(soBeyondFileEnd)) {
+        const int last = std::max(0, m_source->LineCount() - 1);
+        dLines = std::min(dLines, last - m_source->CaretLine());
+    }
+}
+
+void TCustomDCMemo::SourceChanged(const TMemoChange& change)
+{
+    const quint16 flags = change.flags;
+    if (flags & Change::kAttributesReset)
+        ResetMetrics();
+    else if (flags & (Change::kLineCount | Change::kText))
+        UpdateLayout();
+    if (flags & Change::kLineCount)
+        UpdateScrollBars();
+    if (change.lastLine >= change.firstLine)
+        InvalidateLines(change.firstLine, change.lastLine);
+    if (flags & Change::kSelection)
+        InvalidateSelection();
+    if ((flags & Change::kReadOnly) && m_options.testFlag(moUseReadOnlyColor))
+        Changed();
+    if (flags & Change::kCaretMoved) {
+        if (!m_restoring)
+            MakeCaretVisible();
+        InvalidateCaret();
+    }
+    if (flags != 0 && OnStateChange)
+        OnStateChange(*this, flags);
+    if ((flags & Change::kSelection) && OnSelectionChange)
+        OnSelectionChange(*this);
+    if ((flags & Change::kText) && OnChange)
+        OnChange(*this);
+}
+
+void TCustomDCMemo::LinesParsed(int firstLine, int lastLine)
+{
+    if (!m_painting) {
+        InvalidateLines(firstLine, lastLine);
+        return;
+    }
+    // A paint parses ahead of the row it draws: rows it paints later get the
+    // new attributes, the others are repainted after it.
+    if (m_parsedLast < m_parsedFirst) {
+        m_parsedFirst = firstLine;
+        m_parsedLast = lastLine;
+    } else {
+        m_parsedFirst = std::min(m_parsedFirst, firstLine);
+        m_parsedLast = std::max(m_parsedLast, lastLine);
+    }
+}
+
+void TCustomDCMemo::focusInEvent(QFocusEvent* event)
+{
+    TDCCustomControl::focusInEvent(event);
+    if (!m_source)
+        return;
+    BecomeView();
+    if (m_hideSelection)
+        InvalidateSelection();
+    ShowCaret(true);
+    if (m_lineHighlight->Visible())
+        InvalidateLines(m_source->CaretLine(), m_source->CaretLine());
+    if (OnStateChange)
+        OnStateChange(*this, kFocusState);
+}
+
+void TCustomDCMemo::focusOutEvent(QFocusEvent* event)
+{
+    TDCCustomControl::focusOutEvent(event);
+    if (!m_source)
+        return;
+    if (m_hideSelection)
+        InvalidateSelection();
+    ShowCaret(false);
+    if (m_lineHighlight->Visible())
+        InvalidateLines(m_source->CaretLine(), m_source->CaretLine());
+    if (m_source->View() == this)
+        m_source->OnBeforeCaretMove = nullptr;
+}
+
+void TCustomDCMemo::SetMatches(std::vector<TMatchRange> matches)
+{
+    for (const TMatchRange& match : m_matches)
+        InvalidateLines(match.line, match.line);
+    m_matches = std::move(matches);
+    for (const TMatchRange& match : m_matches)
+        InvalidateLines(match.line, match.line);
+}

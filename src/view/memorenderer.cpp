@@ -1,0 +1,403 @@
+#include "memorenderer.h"
+
+#include "memoparts.h"
+#include "memosource.h"
+#include "textstyle.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+QPen ToQPen(const TPen& pen, int maxWidth = 0)
+{
+    if (pen.Style() == TPen::psClear)
+        return Qt::NoPen;
+    int width = std::max(1, pen.Width());
+    if (maxWidth > 0)
+        width = std::min(width, maxWidth);
+    QPen qpen(ToQColor(pen.Color()), width);
+    switch (pen.Style()) {
+    case TPen::psDash: qpen.setStyle(Qt::DashLine); break;
+    case TPen::psDot: qpen.setStyle(Qt::DotLine); break;
+    case TPen::psDashDot: qpen.setStyle(Qt::DashDotLine); break;
+    case TPen::psDashDotDot: qpen.setStyle(Qt::DashDotDotLine); break;
+    default: break;
+    }
+    qpen.setCapStyle(Qt::FlatCap);
+    return qpen;
+}
+
+// The attribute URL highlighting marks its runs with.
+constexpr int kUrlAttribute = 12;
+
+bool InRanges(const std::vector<TMatchRange>& ranges, int column)
+{
+    for (const TMatchRange& range : ranges) {
+        if (column >= range.left && column < range.right)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void TMemoRenderer::SetConfig(const TRenderConfig& config)
+{
+    m_config = config;
+    m_config.lineHeight = std::max(1, m_config.lineHeight);
+    m_config.charWidth = std::max(1, m_config.charWidth);
+    m_readOnly = m_config.source && m_config.source->ReadOnly();
+    m_resolved.reset();
+    m_plainStyle = TRunStyle{&m_fonts.Get(m_config.font), m_config.font.Color(), m_config.color, true};
+}
+
+bool TMemoRenderer::WantsAttributes() const
+{
+    // Without syntax colouring and URL highlighting no attribute string is
+    // fetched, so a plain view never makes the store parse.
+    return m_config.options.testFlag(moColorSyntax) || (m_config.source && m_config.source->HighlightUrls());
+}
+
+QByteArray TMemoRenderer::DisplayText(int line) const
+{
+    const TCustomMemoSource& source = *m_config.source;
+    if (!m_config.options.testFlag(moDrawSpecialSymbols))
+        return source.LineText(line);
+    const std::string_view raw = source.Strings().RawText(line);
+    const TTabStops& tabs = source.TabRack();
+    QByteArray out;
+    out.reserve(qsizetype(raw.size()) + 16);
+    for (char c : raw) {
+        if (c == '\t') {
+            // The tab's first column shows the tab mark, the rest stays blank.
+            const int column = int(out.size());
+            out.append(m_config.tabChar);
+            out.append(std::max(0, tabs.NextStop(column) - column - 1), ' ');
+        } else {
+            out.append(c == ' ' ? m_config.spaceChar : c);
+        }
+    }
+    out += line == source.LineCount() - 1 ? m_config.eofString : m_config.eolString;
+    return out;
+}
+
+void TMemoRenderer::CutRuns(const uchar* attrs, int attrCount, bool urlsOnly, int start, int end, int selLeft,
+                            int selRight, const std::vector<TMatchRange>& matches, std::vector<TRun>& runs)
+{
+    runs.clear();
+    if (!attrs)
+        attrCount = 0;
+    TRun run;
+    for (int column = start; column < end; ++column) {
+        int attr = column < attrCount ? attrs[column] : -1;
+        if (urlsOnly && attr != kUrlAttribute)
+            attr = -1;
+        const bool selected = column >= selLeft && column < selRight;
+        const bool matched = !matches.empty() && InRanges(matches, column);
+        if (run.length > 0
+            && (attr != run.attr || selected != run.selected || matched != run.matched || run.length >= kMaxRun)) {
+            runs.push_back(run);
+            run.length = 0;
+        }
+        if (run.length == 0)
+            run = TRun{column, 0, attr, selected, matched};
+        ++run.length;
+    }
+    if (run.length > 0)
+        runs.push_back(run);
+}
+
+TMemoRenderer::TRunStyle TMemoRenderer::AttrStyle(int attr)
+{
+    if (attr < 0 || attr > 255)
+        return m_plainStyle;
+    if (m_resolved.test(size_t(attr)))
+        return m_styles[size_t(attr)];
+    TSimpleParser* parser = m_config.source ? m_config.source->SyntaxParser() : nullptr;
+    const TTextStyle* style = m_config.styles && attr < m_config.styles->Count() ? m_config.styles->At(attr) : nullptr;
+    const TFont* parserFont = parser ? parser->GetAttrFont(attr) : nullptr;
+    TFont font = parserFont ? *parserFont : style ? style->EffectiveFont() : m_config.font;
+    TColor back = m_config.color;
+    TColor parserBack;
+    if (parser && parser->GetAttrBackColor(attr, parserBack))
+        back = parserBack == TColor(-1) ? m_config.color : parserBack;
+    else if (style)
+        back = style->EffectiveColor();
+    if (m_config.attrColors)
+        m_config.attrColors(attr, font, back);
+    TRunStyle result{&m_fonts.Get(font), font.Color(), back, back == m_config.color};
+    m_styles[size_t(attr)] = result;
+    m_resolved.set(size_t(attr));
+    return result;
+}
+
+TMemoRenderer::TRunStyle TMemoRenderer::LineStyle(int attr, int lineStyle)
+{
+    // A line style gives the whole line its font and colours; the parser's
+    // fonts do not apply on such a line.
+    const TTextStyle* style = m_config.styles->At(lineStyle);
+    const TFont font = style->EffectiveFont();
+    const TColor back = style->EffectiveColor();
+    TRunStyle result{&m_fonts.Get(font), font.Color(), back, back == m_config.color};
+    if (m_config.options.testFlag(moColoredLineStyle))
+        result.fore = AttrStyle(attr).fore;
+    return result;
+}
+
+TColor TMemoRenderer::MemoBack(int line) const
+{
+    if (line == m_config.highlightLine && m_config.highlightBrush.Style() == TBrush::bsSolid)
+        return m_config.highlightBrush.Color();
+    if (m_readOnly && m_config.options.testFlag(moUseReadOnlyColor))
+        return m_config.readOnlyColor;
+    return m_config.color;
+}
+
+TMemoRenderer::TRunStyle TMemoRenderer::RunStyle(const TRun& run, int lineStyle)
+{
+    const bool styledLine = lineStyle > 0 && m_config.styles && lineStyle < m_config.styles->Count();
+    TRunStyle style = styledLine ? LineStyle(run.attr, lineStyle) : AttrStyle(run.attr);
+    if (run.selected) {
+        const int attr = styledLine ? lineStyle : run.attr;
+        if (styledLine && m_config.options.testFlag(moColoredLineStyle)) {
+            // The line style's own foreground, not the attribute's, is what
+            // an inverted selection shows.
+            style.fore = m_config.styles->At(lineStyle)->EffectiveFont().Color();
+        }
+        if (attr > 0 && !m_config.options.testFlag(moDisableInvertedSel)) {
+            std::swap(style.fore, style.back);
+        } else {
+            style.fore = m_config.selColor;
+            style.back = m_config.selBackColor;
+        }
+        style.backIsMemo = false;
+    }
+    if (run.matched) {
+        style.fore = m_config.matchColor;
+        style.back = m_config.matchBackColor;
+        style.backIsMemo = false;
+    }
+    if (!m_config.enabled)
+        style.fore = m_config.disabledColor;
+    return style;
+}
+
+void TMemoRenderer::Fill(QPainter& painter, int left, int right, int y, TColor color, bool isMemo)
+{
+    if (right <= left)
+        return;
+    // Over a background picture the control's own colour is left out.
+    if (isMemo && m_config.background)
+        return;
+    painter.fillRect(QRect(left, y, right - left, m_config.lineHeight), ToQColor(color));
+}
+
+void TMemoRenderer::PaintBackground(QPainter& painter, const QRect& area)
+{
+    const QRect full(m_config.textLeft, 0, std::max(0, m_config.textRight - m_config.textLeft),
+                     painter.device()->height());
+    m_config.background->Paint(painter, area, full, ToQColor(m_config.color));
+}
+
+void TMemoRenderer::PaintRows(QPainter& painter, const QRect& area, const std::vector<TRow>& rows, int y)
+{
+    if (!m_config.source)
+        return;
+    const int lh = m_config.lineHeight;
+    const QRect textArea = area.intersected(QRect(m_config.textLeft, area.top(),
+                                                  std::max(0, m_config.textRight - m_config.textLeft), area.height()));
+    painter.save();
+    if (!textArea.isEmpty()) {
+        painter.setClipRect(textArea);
+        if (m_config.background)
+            PaintBackground(painter, textArea);
+        int rowY = y;
+        for (const TRow& row : rows) {
+            if (rowY + lh > textArea.top() && rowY <= textArea.bottom())
+                PaintRow(painter, textArea, row, rowY);
+            rowY += lh;
+        }
+    }
+    if (m_config.outlineLeft >= 0) {
+        const QRect outline(m_config.outlineLeft, area.top(), lh, area.height());
+        if (outline.intersects(area)) {
+            painter.setClipRect(outline.intersected(area));
+            int rowY = y;
+            for (const TRow& row : rows) {
+                if (rowY + lh > area.top() && rowY <= area.bottom())
+                    PaintOutline(painter, row.firstOfLine ? row.line : -1, rowY);
+                rowY += lh;
+            }
+        }
+    }
+    painter.restore();
+}
+
+void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& row, int y)
+{
+    const TCustomMemoSource& source = *m_config.source;
+    const int line = row.line;
+    const bool inText = line >= 0 && line < source.LineCount();
+    const int lh = m_config.lineHeight;
+    const int cw = m_config.charWidth;
+    const int textLeft = m_config.textLeft;
+
+    QByteArray text;
+    const uchar* attrs = nullptr;
+    int attrCount = 0;
+    int lineStyle = 0;
+    QByteArray attrCopy;
+    if (inText) {
+        text = DisplayText(line);
+        lineStyle = source.LineStyle(line);
+        if (WantsAttributes())
+            attrs = m_config.source->LineAttributes(line, &attrCount);
+        if (m_config.customString) {
+            attrCopy = QByteArray(reinterpret_cast<const char*>(attrs), attrs ? attrCount : 0);
+            m_config.customString(line, text, attrCopy);
+            attrs = reinterpret_cast<const uchar*>(attrCopy.constData());
+            attrCount = int(attrCopy.size());
+        }
+    }
+    // Without syntax colouring only URL runs keep their attribute.
+    const bool urlsOnly = !m_config.options.testFlag(moColorSyntax);
+    const int length = int(text.size());
+    attrCount = std::min(attrCount, length);
+    const bool styledLine = lineStyle > 0 && m_config.styles && lineStyle < m_config.styles->Count();
+
+    int selLeft = 0;
+    int selRight = 0;
+    if (!m_config.showSelection || !source.SelectedColumns(line, selLeft, selRight))
+        selLeft = selRight = 0;
+    m_lineMatches.clear();
+    for (const TMatchRange& match : m_config.matches) {
+        if (match.line == line)
+            m_lineMatches.push_back(match);
+    }
+
+    const int baseline = y + m_config.ascent;
+    int xEnd = 0;
+    auto columnX = [&](int column) { return textLeft + (column - m_config.leftColumn) * cw; };
+    if (m_config.useMonoFont) {
+        // The visible columns follow by division; nothing left or right of
+        // them is looked at.
+        const int firstColumn = std::max(0, m_config.leftColumn + (area.left() - textLeft) / cw);
+        const int lastColumn = m_config.leftColumn + (area.right() - textLeft) / cw + 1;
+        const int start = std::min(firstColumn, length);
+        const int end = std::min(lastColumn, length);
+        CutRuns(attrs, attrCount, urlsOnly, start, end, selLeft, selRight, m_lineMatches, m_runs);
+        for (const TRun& run : m_runs) {
+            const TRunStyle style = RunStyle(run, styledLine ? lineStyle : 0);
+            const int x = columnX(run.start);
+            Fill(painter, x, x + run.length * cw, y, style.backIsMemo ? MemoBack(line) : style.back, style.backIsMemo);
+            painter.setPen(ToQColor(style.fore));
+            DrawBytes(painter, *style.font, text.constData() + run.start, run.length, QPointF(x, baseline), cw);
+        }
+        xEnd = columnX(length);
+    } else {
+        // Measured advances: the left column scrolls by whole character
+        // widths, and the row stops at the client edge.
+        qreal x = textLeft - qreal(m_config.leftColumn) * cw;
+        CutRuns(attrs, attrCount, urlsOnly, 0, length, selLeft, selRight, m_lineMatches, m_runs);
+        for (const TRun& run : m_runs) {
+            const TRunStyle style = RunStyle(run, styledLine ? lineStyle : 0);
+            const qreal width = BytesWidth(*style.font, text.constData() + run.start, run.length);
+            if (x + width >= area.left()) {
+                Fill(painter, int(x), int(std::ceil(x + width)), y, style.backIsMemo ? MemoBack(line) : style.back,
+                     style.backIsMemo);
+                painter.setPen(ToQColor(style.fore));
+                DrawBytes(painter, *style.font, text.constData() + run.start, run.length, QPointF(x, baseline), 0);
+            }
+            x += width;
+            if (x > area.right())
+                break;
+        }
+        xEnd = int(std::ceil(x));
+    }
+
+    // The rest of the row: the line style's or the control's background, and
+    // the selection where it runs past the line end.
+    const int restLeft = std::max(xEnd, area.left());
+    const int right = area.right() + 1;
+    TColor restBack = MemoBack(line);
+    bool restIsMemo = true;
+    if (styledLine) {
+        restBack = m_config.styles->At(lineStyle)->EffectiveColor();
+        restIsMemo = restBack == m_config.color;
+        if (restIsMemo)
+            restBack = MemoBack(line);
+    }
+    auto restX = [&](int column) {
+        if (column == TMemoChange::kToEnd)
+            return right;
+        return std::clamp(xEnd + (column - length) * cw, restLeft, right);
+    };
+    if (selRight > std::max(selLeft, length) && !m_config.options.testFlag(moSelectOnlyText)) {
+        const int selStart = restX(std::max(selLeft, length));
+        const int selEnd = restX(selRight);
+        Fill(painter, restLeft, selStart, y, restBack, restIsMemo);
+        Fill(painter, selStart, selEnd, y, m_config.selBackColor, false);
+        Fill(painter, selEnd, right, y, restBack, restIsMemo);
+    } else {
+        Fill(painter, restLeft, right, y, restBack, restIsMemo);
+    }
+
+    if (m_config.options.testFlag(moDrawMargin)) {
+        const int x = cw * (m_config.marginPos - m_config.leftColumn) + textLeft;
+        if (x >= textLeft && x >= area.left() && x <= area.right()) {
+            QPen pen = ToQPen(m_config.marginPen, 2);
+            if (pen.style() != Qt::NoPen) {
+                painter.setPen(pen);
+                const qreal half = pen.widthF() / 2;
+                painter.drawLine(QPointF(x + half, y), QPointF(x + half, y + lh));
+            }
+        }
+    }
+    if (inText && m_config.options.testFlag(moDrawLineBookmarks) && source.BookmarksOnLine(line)) {
+        painter.setPen(ToQColor(m_config.lineBookmarkColor));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(textLeft, y, m_config.textRight - textLeft - 1, lh - 1));
+    }
+    if (m_config.separatorOptions & (moDrawLineSeparator | moWrappedLineSeparator)) {
+        QPen pen = ToQPen(m_config.separatorPen, 1);
+        if (pen.style() != Qt::NoPen) {
+            painter.setPen(pen);
+            painter.drawLine(QPoint(area.left(), y + lh - 1), QPoint(right, y + lh - 1));
+        }
+    }
+    if (line == m_config.highlightLine) {
+        QPen pen = ToQPen(m_config.highlightPen, 1);
+        if (pen.style() != Qt::NoPen) {
+            painter.setPen(pen);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(QRect(textLeft, y, m_config.textRight - textLeft - 1, lh - 1));
+        }
+    }
+}
+
+void TMemoRenderer::PaintOutline(QPainter& painter, int line, int y)
+{
+    const int a = m_config.lineHeight;
+    const int x = m_config.outlineLeft;
+    painter.fillRect(QRect(x, y, a, a), ToQColor(m_config.color));
+    if (line < 0)
+        return;
+    const int state = m_config.source->CollapseState(line);
+    if (state != 0 && state != 1)
+        return;
+    // The box keeps this much room to the cell's edges.
+    const int inset = a <= 16 ? std::max(1, a / 8) : std::max((a - 16) / 2, a / 8);
+    const int side = std::max(5, a - 2 * inset - 2) | 1; // odd, so the sign is centred
+    const int left = x + (a - side) / 2;
+    const int top = y + (a - side) / 2;
+    const QColor fore = ToQColor(m_config.font.Color());
+    painter.setPen(fore);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(left, top, side - 1, side - 1));
+    const int middle = side / 2;
+    painter.drawLine(left + 2, top + middle, left + side - 3, top + middle);
+    if (state == 1)
+        painter.drawLine(left + middle, top + 2, left + middle, top + side - 3);
+}

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "paintfont.h"
+#include "penbrush.h"
+#include "rowmap.h"
+#include "viewtypes.h"
+
+#include <QByteArray>
+#include <QRect>
+
+#include <array>
+#include <bitset>
+#include <functional>
+#include <vector>
+
+class QPainter;
+class TControlBackground;
+class TCustomMemoSource;
+class TTextStyles;
+
+// A range of one line shown in the match colours: a search match or a
+// matched bracket. Columns [left, right).
+struct TMatchRange {
+    int line = 0;
+    int left = 0;
+    int right = 0;
+};
+
+// Everything the text area is painted from. The control fills one for every
+// paint; printing fills its own.
+struct TRenderConfig {
+    TCustomMemoSource* source = nullptr;
+    const TTextStyles* styles = nullptr;
+    TMemoOptions options;
+    TFont font;
+    TColor color = clWindow;
+    TColor selColor = clHighlightText;
+    TColor selBackColor = clHighlight;
+    TColor matchColor = clLime;
+    TColor matchBackColor = clWindowText;
+    TColor readOnlyColor = clWindow;
+    TColor disabledColor = clGrayText;
+    TColor lineBookmarkColor = clRed;
+    TPen marginPen;
+    int marginPos = 80;
+    TSeparatorOptions separatorOptions;
+    TPen separatorPen;
+    // With moDrawSpecialSymbols, as bytes.
+    QByteArray eolString;
+    QByteArray eofString;
+    char spaceChar = ' ';
+    char tabChar = ' ';
+    bool useMonoFont = true;
+    bool showSelection = true; // false while HideSelection hides it
+    bool enabled = true;
+    const TControlBackground* background = nullptr; // an active one is drawn behind the text
+
+    int lineHeight = 1;
+    int charWidth = 1;
+    int ascent = 0;
+    int textLeft = 0;
+    int textRight = 0;    // the client width
+    int leftColumn = 0;
+    int outlineLeft = -1; // the outline column's x, -1 when it is not shown
+
+    // The caret line's frame and fill, -1 for none.
+    int highlightLine = -1;
+    TPen highlightPen;
+    TBrush highlightBrush;
+
+    std::vector<TMatchRange> matches;
+    // May change a line's text and attributes before it is drawn.
+    std::function<void(int line, QByteArray& text, QByteArray& attrs)> customString;
+    // May change the font and background an attribute is painted in.
+    std::function<void(int attr, TFont& font, TColor& backColor)> attrColors;
+};
+
+// Paints text rows into any QPainter: the runs of each row in their fonts
+// and colours, the rest of the row, the margin line, line separators, line
+// bookmarks and the outline column. It keeps no state between paints but a
+// table of the styles it resolved during the current one.
+class TMemoRenderer {
+public:
+    // A piece of a row drawn with one text call: equal attribute, selection
+    // and match state, at most kMaxRun characters.
+    struct TRun {
+        int start = 0;
+        int length = 0;
+        int attr = -1; // -1: no attribute (the control's own font and colour)
+        bool selected = false;
+        bool matched = false;
+    };
+    static constexpr int kMaxRun = 512;
+
+    explicit TMemoRenderer(TFontCache& fonts) : m_fonts(fonts) {}
+
+    void SetConfig(const TRenderConfig& config);
+    const TRenderConfig& Config() const { return m_config; }
+
+    // Paints the rows that meet area (in painter coordinates), the first row
+    // at y; rows are lineHeight pixels high.
+    void PaintRows(QPainter& painter, const QRect& area, const std::vector<TRow>& rows, int y);
+
+    // Whether the row of a line needs the line's attribute string.
+    bool WantsAttributes() const;
+    // The text a row shows (special symbols included).
+    QByteArray DisplayText(int line) const;
+
+    // Cuts columns [start, end) into runs. attrs holds attrCount bytes (the
+    // columns past them have no attribute; with urlsOnly neither have those
+    // that are not URL characters); selection [selLeft, selRight); matches
+    // are the ranges of this line.
+    static void CutRuns(const uchar* attrs, int attrCount, bool urlsOnly, int start, int end, int selLeft,
+                        int selRight, const std::vector<TMatchRange>& matches, std::vector<TRun>& runs);
+
+private:
+    struct TRunStyle {
+        const TPaintFont* font = nullptr;
+        TColor fore;
+        TColor back;
+        bool backIsMemo = true; // the background is the control's Color
+    };
+
+    TRunStyle AttrStyle(int attr);
+    TRunStyle LineStyle(int attr, int lineStyle);
+    TRunStyle RunStyle(const TRun& run, int lineStyle);
+    TColor MemoBack(int line) const;
+    void PaintRow(QPainter& painter, const QRect& area, const TRow& row, int y);
+    void PaintOutline(QPainter& painter, int line, int y);
+    void Fill(QPainter& painter, int left, int right, int y, TColor color, bool isMemo);
+    void PaintBackground(QPainter& painter, const QRect& area);
+
+    TFontCache& m_fonts;
+    TRenderConfig m_config;
+    bool m_readOnly = false;
+    std::array<TRunStyle, 256> m_styles;
+    std::bitset<256> m_resolved;
+    TRunStyle m_plainStyle;
+    std::vector<TRun> m_runs;
+    std::vector<TMatchRange> m_lineMatches;
+};

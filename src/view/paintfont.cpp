@@ -1,0 +1,102 @@
+#include "paintfont.h"
+
+#include "ansi.h"
+#include "services.h"
+
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QVarLengthArray>
+
+#include <cmath>
+
+QFont ToQFont(const TFont& font)
+{
+    QFont qfont(font.Name());
+    const int height = font.Height();
+    // A cell height includes the internal leading, about a fifth of it.
+    qfont.setPixelSize(std::max(1, height < 0 ? -height : int(std::lround(height * 0.8))));
+    const TFont::TFontStyles style = font.Style();
+    qfont.setBold(style.testFlag(TFont::fsBold));
+    qfont.setItalic(style.testFlag(TFont::fsItalic));
+    qfont.setUnderline(style.testFlag(TFont::fsUnderline));
+    qfont.setStrikeOut(style.testFlag(TFont::fsStrikeOut));
+    qfont.setKerning(false);
+    return qfont;
+}
+
+QColor ToQColor(TColor color)
+{
+    return QColor::fromRgba(Services().ResolveColor(color));
+}
+
+const TPaintFont& TFontCache::Get(const TFont& font)
+{
+    const QString key = font.Name() + u'|' + QString::number(font.Height()) + u'|'
+                        + QString::number(int(font.Style()));
+    auto it = m_fonts.constFind(key);
+    if (it != m_fonts.constEnd())
+        return **it;
+
+    auto paint = std::make_shared<TPaintFont>();
+    paint->font = ToQFont(font);
+    paint->raw = QRawFont::fromFont(paint->font);
+    const QFontMetrics metrics(paint->font);
+    paint->ascent = metrics.ascent();
+    paint->height = metrics.height();
+    paint->averageWidth = std::max(1, metrics.averageCharWidth());
+    paint->underline = paint->font.underline();
+    paint->strikeOut = paint->font.strikeOut();
+
+    // Every byte through the Windows-1252 table; control characters show as
+    // whatever the font has for them (usually its missing-glyph box).
+    QChar chars[256];
+    for (int b = 0; b < 256; ++b)
+        chars[b] = QChar(Ansi::ToUnicode(uchar(b)));
+    int glyphCount = 256;
+    if (paint->raw.isValid() && paint->raw.glyphIndexesForChars(chars, 256, paint->glyphs.data(), &glyphCount)
+        && glyphCount == 256) {
+        QPointF advances[256];
+        paint->raw.advancesForGlyphIndexes(paint->glyphs.data(), advances, 256);
+        for (int b = 0; b < 256; ++b)
+            paint->advances[size_t(b)] = advances[b].x();
+    } else {
+        paint->glyphs.fill(0);
+        paint->advances.fill(paint->averageWidth);
+    }
+    m_fonts.insert(key, paint);
+    return *paint;
+}
+
+qreal DrawBytes(QPainter& painter, const TPaintFont& font, const char* text, int count, QPointF origin,
+                int cellWidth)
+{
+    if (count <= 0)
+        return 0;
+    QVarLengthArray<quint32, 512> glyphs(count);
+    QVarLengthArray<QPointF, 512> positions(count);
+    qreal x = 0;
+    for (int i = 0; i < count; ++i) {
+        const uchar b = uchar(text[i]);
+        glyphs[i] = font.glyphs[b];
+        positions[i] = QPointF(x, 0);
+        x += cellWidth > 0 ? qreal(cellWidth) : font.advances[b];
+    }
+    if (!font.raw.isValid())
+        return x;
+    QGlyphRun run;
+    run.setRawFont(font.raw);
+    run.setRawData(glyphs.constData(), positions.constData(), count);
+    run.setUnderline(font.underline);
+    run.setStrikeOut(font.strikeOut);
+    painter.drawGlyphRun(origin, run);
+    return x;
+}
+
+qreal BytesWidth(const TPaintFont& font, const char* text, int count)
+{
+    qreal x = 0;
+    for (int i = 0; i < count; ++i)
+        x += font.advances[uchar(text[i])];
+    return x;
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QObject>
+
+// The enumerations of the editor control, in the member order that is also
+// the bit order of their stored sets.
+namespace ViewTypes {
+Q_NAMESPACE
+
+enum TMemoOption : quint32 {
+    moDrawMargin = 1u << 0,
+    moDrawGutter = 1u << 1,
+    moThumbTracking = 1u << 2,
+    moDblClickLine = 1u << 3,
+    moColorSyntax = 1u << 4,
+    moLineNumbers = 1u << 5,
+    moOverwriteCaret = 1u << 6,
+    moLeftIndent = 1u << 7,
+    moDisableDrag = 1u << 8,
+    moSelectOnlyText = 1u << 9,
+    moLineNumbersOnGutter = 1u << 10,
+    moNotePadCursorStyle = 1u << 11,
+    moBreakWordAtMargin = 1u << 12,
+    moDrawSpecialSymbols = 1u << 13,
+    moDisableRightClickMove = 1u << 14,
+    moColoredLineStyle = 1u << 15,
+    moDisableInvertedSel = 1u << 16,
+    moHideInvisibleLines = 1u << 17,
+    moDrawLineBookmarks = 1u << 18,
+    moShowScrollHint = 1u << 19,
+    moUseReadOnlyColor = 1u << 20,
+    moExtendedSel = 1u << 21,
+    moCenterOnBookmark = 1u << 22,
+    moTripleClick = 1u << 23,
+    moLimitLineNumbers = 1u << 24,
+};
+Q_DECLARE_FLAGS(TMemoOptions, TMemoOption)
+Q_FLAG_NS(TMemoOptions)
+
+enum TSeparatorOption : quint32 {
+    moDrawLineSeparator = 1u << 0,
+    moWrappedLineSeparator = 1u << 1,
+};
+Q_DECLARE_FLAGS(TSeparatorOptions, TSeparatorOption)
+Q_FLAG_NS(TSeparatorOptions)
+
+enum TBkgndOption { boNone, boStretch, boCenter, boTile, boHorzGradient, boVertGradient };
+Q_ENUM_NS(TBkgndOption)
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+Q_ENUM_NS(TScrollStyle)
+
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+Q_ENUM_NS(TAlignment)
+
+enum TGutterImgsAlign { iaLeft, iaRight };
+Q_ENUM_NS(TGutterImgsAlign)
+
+enum TBorderStyle { bsNone, bsSingle };
+Q_ENUM_NS(TBorderStyle)
+
+enum TWordSelectionType { wsWordOnly, wsWordWithSpace, wsUntilNextWord };
+Q_ENUM_NS(TWordSelectionType)
+
+// cbRtf also offers the copied text as Rich Text Format.
+enum TClipboardType { cbNormal, cbRtf };
+Q_ENUM_NS(TClipboardType)
+
+enum TDCPrintOption : quint32 {
+    poWrapLines = 1u << 0,
+    poInColor = 1u << 1,
+    poPrintSel = 1u << 2,
+    poPrintHeader = 1u << 3,
+    poLineNumbers = 1u << 4,
+    poPrintSyntax = 1u << 5,
+    poShowProgress = 1u << 6,
+};
+Q_DECLARE_FLAGS(TDCPrintOptions, TDCPrintOption)
+Q_FLAG_NS(TDCPrintOptions)
+
+} // namespace ViewTypes
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(ViewTypes::TMemoOptions)
+Q_DECLARE_OPERATORS_FOR_FLAGS(ViewTypes::TSeparatorOptions)
+Q_DECLARE_OPERATORS_FOR_FLAGS(ViewTypes::TDCPrintOptions)
+
+using ViewTypes::TAlignment;
+using ViewTypes::TBkgndOption;
+using ViewTypes::TBorderStyle;
+using ViewTypes::TClipboardType;
+using ViewTypes::TDCPrintOption;
+using ViewTypes::TDCPrintOptions;
+using ViewTypes::TGutterImgsAlign;
+using ViewTypes::TMemoOption;
+using ViewTypes::TMemoOptions;
+using ViewTypes::TScrollStyle;
+using ViewTypes::TSeparatorOption;
+using ViewTypes::TSeparatorOptions;
+using ViewTypes::TWordSelectionType;
+using enum ViewTypes::TMemoOption;
+using enum ViewTypes::TSeparatorOption;
+using enum ViewTypes::TBkgndOption;
+using enum ViewTypes::TScrollStyle;
+using enum ViewTypes::TAlignment;
+using enum ViewTypes::TGutterImgsAlign;
+using enum ViewTypes::TBorderStyle;
+using enum ViewTypes::TWordSelectionType;
+using enum ViewTypes::TClipboardType;
+using enum ViewTypes::TDCPrintOption;

@@ -1,0 +1,15 @@
+// The widget tests need a QApplication; they run offscreen
+// (QT_QPA_PLATFORM=offscreen).
+
+#include <QApplication>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char* argv[])
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
