@@ -27,20 +27,6 @@ const Sample kSamples[] = {
     {"build.bat", TBuiltInScheme::Batch},
 };
 
-QByteArray Encode(const QByteArray& attrs)
-{
-    static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    QByteArray line;
-    for (char a : attrs) {
-        const uchar v = uchar(a);
-        if (v < 62)
-            line += kDigits[v];
-        else
-            line += "{" + QByteArray::number(v, 16).rightJustified(2, '0') + "}";
-    }
-    return line;
-}
-
 QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
@@ -62,7 +48,7 @@ QByteArray Highlight(TSyntaxParser& parser, const QByteArray& text)
     source.SetTextStr(text);
     QByteArray out;
     for (int i = 0; i < source.LineCount(); ++i)
-        out += Encode(Attrs(source, i)) + '\n';
+        out += QByteArray::fromStdString(Codes(Attrs(source, i))) + '\n';
     return out;
 }
 
@@ -119,7 +105,7 @@ void ExpectLineByLineMatchesWholeText(TSyntaxParser& parser, const QByteArray& t
         part.SetInitialState(starts[size_t(k)]);
         part.ResetAttributes();
         for (int i = k; i < count; ++i)
-            ASSERT_EQ(Encode(Attrs(part, i - k)), Encode(attrs[size_t(i)])) << what << " from line " << k + 1
+            ASSERT_EQ(Codes(Attrs(part, i - k)), Codes(attrs[size_t(i)])) << what << " from line " << k + 1
                                                                              << ", line " << i + 1;
     }
 }

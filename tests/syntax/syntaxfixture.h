@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 // A built-in parser read from its stored text; fails the test when it cannot
 // be read.
@@ -48,6 +49,22 @@ inline QByteArray ParseOne(TSyntaxParser& parser, const QByteArray& text, quint3
     return attrs;
 }
 
+// Attributes written one character each: 0-9, a-z, A-Z for 0..61, "{hh}"
+// for any other value.
+inline std::string Codes(const QByteArray& attrs)
+{
+    static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::string line;
+    for (char a : attrs) {
+        const uchar v = uchar(a);
+        if (v < 62)
+            line += kDigits[v];
+        else
+            line += "{" + QByteArray::number(v, 16).rightJustified(2, '0').toStdString() + "}";
+    }
+    return line;
+}
+
 // Attribute bytes written out: one value per character.
 inline QByteArray Bytes(std::initializer_list<std::pair<int, int>> runs)
 {
@@ -56,3 +73,74 @@ inline QByteArray Bytes(std::initializer_list<std::pair<int, int>> runs)
         bytes.append(count, char(attr));
     return bytes;
 }
+
+// Building schemes in code, item by item.
+inline TLineToken* AddToken(TLineTokenList* list, const QByteArray& left, int fontId = -1)
+{
+    TLineToken* token = list->AddItem();
+    token->SetLeft(left);
+    token->SetFontID(fontId);
+    return token;
+}
+
+inline TBlockToken* AddPair(TBlockTokenList* list, const QByteArray& left, const QByteArray& right, int fontId = -1)
+{
+    TBlockToken* token = list->AddItem();
+    token->SetLeft(left);
+    token->SetRight(right);
+    token->SetFontID(fontId);
+    return token;
+}
+
+inline TKeywordSet* AddKeywords(TSyntaxBlock* block, const QByteArray& words, int fontId)
+{
+    block->SetUseKeywords(true);
+    TKeywordSet* set = block->KeywordSets()->AddItem();
+    set->SetKeywordBytes(words);
+    set->SetFontID(fontId);
+    return set;
+}
+
+inline TDelimiters* AddOpening(TSyntaxBlock* block, const QByteArray& left, const QByteArray& right, bool partOfBlock)
+{
+    TDelimiters* delimiters = block->BlockDelimiters()->AddItem();
+    delimiters->SetLeft(left);
+    delimiters->SetRight(right);
+    delimiters->SetDelimitersArePartOfBlock(partOfBlock);
+    return delimiters;
+}
+
+inline TSyntaxBlock* AddBlock(TSyntaxParser& parser, const QString& name, int id, int parentId, int textFont)
+{
+    TSyntaxBlock* block = parser.SyntaxScheme()->SyntaxBlocks()->AddItem();
+    block->SetName(name);
+    block->SetID(id);
+    block->SetParentID(parentId);
+    block->SetFIText(textFont);
+    return block;
+}
+
+// A parser whose root block has text attribute 0 and symbol attribute 9.
+struct TestParser {
+    TestParser()
+    {
+        root = parser.SyntaxScheme()->SyntaxBlocks()->At(0);
+        root->SetFIText(0);
+        root->SetFISymbol(9);
+        root->SetUseSymbols(true);
+        parser.SyntaxScheme()->SetSyntaxVersion(3);
+    }
+    // Compiles the scheme as edited so far.
+    TSyntaxParser& Built()
+    {
+        parser.RebuildScheme();
+        return parser;
+    }
+    QByteArray Parse(const QByteArray& text, quint32 state = 0, quint32* end = nullptr)
+    {
+        return ParseOne(Built(), text, state, end);
+    }
+
+    TSyntaxParser parser;
+    TSyntaxBlock* root;
+};
