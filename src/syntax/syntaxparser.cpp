@@ -25,9 +25,10 @@ TSyntaxParser::TSyntaxParser(TComponent* owner)
     }();
     (void)listening;
     Registry().push_back(this);
-    // A parser made in code is usable at once; one read from a stream is
-    // rebuilt again when loading ends.
-    RebuildScheme();
+    // The scheme is compiled when loading ends or a scheme is assigned (a
+    // stream without a version must still find version 1 then); until
+    // then lines are left plain, painted with resolved fonts.
+    m_scheme->ResolveFonts();
 }
 
 TSyntaxParser::~TSyntaxParser()

@@ -1,25 +1,331 @@
+// The three shipped schemes through a real text store, their stored form,
+// a validator over their data, and the choice of parser by file name and
+// menu tag.
+
+#include "componentstream.h"
 #include "linestate.h"
 #include "syntaxfixture.h"
+#include "textstyle.h"
+#include "memoenvoptions.h"
+
+#include <QSet>
+#include <QStringList>
 
 namespace {
 
 struct StoreWith {
-    explicit StoreWith(TBuiltInScheme which, const QByteArray& text) : parser(BuiltIn(which))
+    StoreWith(TBuiltInScheme which, const QByteArray& text) : parser(BuiltIn(which))
     {
         source.SetSyntaxParser(parser.get());
         source.Lines().SetText(text);
     }
+    std::string Line(int line) { return Codes(Attrs(source, line)); }
+
     std::unique_ptr<TSyntaxParser> parser;
     TMemoSource source;
 };
+
+// -- Java ---------------------------------------------------------------------------
 
 TEST(JavaScheme, CommentOpenAtLineEndCarriesToTheNextLine)
 {
     StoreWith s(TBuiltInScheme::Java, "/* a\nb */ c\n");
     EXPECT_EQ(LineState::Construct(EndState(s.source, 0)), quint32(LineState::ocMultiLineComment));
-    EXPECT_EQ(Attrs(s.source, 0), Bytes({{5, 4}}));
-    EXPECT_EQ(Attrs(s.source, 1), Bytes({{5, 4}, {0, 2}}));
+    EXPECT_EQ(s.Line(0), "5555");
+    EXPECT_EQ(s.Line(1), "555500");
     EXPECT_EQ(EndState(s.source, 1), 0u);
+}
+
+TEST(JavaScheme, EmptyLineInsideACommentKeepsItOpen)
+{
+    StoreWith s(TBuiltInScheme::Java, "/* a\n\n\nb */ int\n");
+    EXPECT_EQ(s.Line(3), "55550888");
+    EXPECT_EQ(EndState(s.source, 2), EndState(s.source, 0));
+}
+
+TEST(JavaScheme, NumbersAndComposition)
+{
+    StoreWith s(TBuiltInScheme::Java, "0x1FL 0x1Fz 0x 1.5e 1.5e+3 10L 1.5f\n");
+    EXPECT_EQ(s.Line(0), "33333033330099022200222222011102222");
+}
+
+TEST(JavaScheme, StringsWithEscapes)
+{
+    StoreWith s(TBuiltInScheme::Java, "s = \"a\\\"b\" + '\\\\' + \"\\\\\";\n");
+    EXPECT_EQ(s.Line(0), "0090666666090777709066669");
+}
+
+TEST(JavaScheme, KeywordSetsAndCase)
+{
+    StoreWith s(TBuiltInScheme::Java, "public Cookie out Public\n");
+    EXPECT_EQ(s.Line(0), "888888" "0" "aaaaaa" "0" "bbb" "0" "000000");
+}
+
+// -- Batch ----------------------------------------------------------------------------
+
+TEST(BatchScheme, SetStatement)
+{
+    StoreWith s(TBuiltInScheme::Batch, "set x=1\n");
+    EXPECT_EQ(s.Line(0), "6660081");
+}
+
+TEST(BatchScheme, RemIsACommentOnlyAsAWord)
+{
+    StoreWith s(TBuiltInScheme::Batch, "rem note\nREM\nremark\necho rem x\nrem.\n");
+    EXPECT_EQ(s.Line(0), "44444444");
+    EXPECT_EQ(s.Line(1), "444");
+    EXPECT_EQ(s.Line(2), "000000");
+    EXPECT_EQ(s.Line(3), "6666044444");
+    EXPECT_EQ(s.Line(4), "4444");
+}
+
+TEST(BatchScheme, ColonCommentsOnlyAtTheLineStart)
+{
+    StoreWith s(TBuiltInScheme::Batch, ":label\n   :: note\necho :x\n");
+    EXPECT_EQ(s.Line(0), "555555");
+    EXPECT_EQ(s.Line(1), "0005555555");
+    EXPECT_EQ(s.Line(2), "6666080");
+}
+
+TEST(BatchScheme, KeywordsIgnoreCase)
+{
+    StoreWith s(TBuiltInScheme::Batch, "ECHO Goto If\n");
+    EXPECT_EQ(s.Line(0), "666606666066");
+}
+
+// -- ASP in HTML -------------------------------------------------------------------------
+
+TEST(AspScheme, ScriptletDelimitersAndKeywords)
+{
+    StoreWith s(TBuiltInScheme::Jsp, "<% int i = 0; %>\n");
+    // "<%" and "%>" in the JSP symbol attribute 24 ('o'), "int" 27 ('r').
+    EXPECT_EQ(s.Line(0), "oo0rrr000o01o0oo");
+    EXPECT_EQ(EndState(s.source, 0), 0u);
+}
+
+TEST(AspScheme, HtmlCommentIsOneCommentFromItsFirstCharacter)
+{
+    StoreWith s(TBuiltInScheme::Jsp, "x <!-- a\nb --> y <b>\n");
+    EXPECT_EQ(s.Line(0), "eejjjjjj");
+    EXPECT_EQ(s.Line(1), "jjjjjeeefff");
+    EXPECT_EQ(EndState(s.source, 1), 0u);
+}
+
+TEST(AspScheme, ScriptInsideATagIsReadAfterTheTagTextAndEndsBeforeIt)
+{
+    StoreWith s(TBuiltInScheme::Jsp, "<td width=<%= w %>>\n");
+    // The tag reads "<%" (15, 'f'), the script (symbols 25, 'p'; text 8)
+    // ends in front of "%>", which the tag reads; its ">" closes the tag.
+    EXPECT_EQ(s.Line(0), "ffffffffffffp888ffe");
+}
+
+TEST(AspScheme, TagNumbersAndStrings)
+{
+    StoreWith s(TBuiltInScheme::Jsp, "<a b=#FF c=10% d='x'>\n");
+    EXPECT_EQ(s.Line(0), "fffffiiifffgggffflllf");
+}
+
+// -- re-highlighting after an edit ----------------------------------------------------------
+
+TEST(Rehighlight, ClosingACommentReparsesExactlyTheLinesWhoseStatesChange)
+{
+    QByteArray text = "/* start\n";
+    for (int i = 1; i <= 5; ++i)
+        text += "x" + QByteArray::number(i) + "\n";
+    text += "end */ y\n";
+    for (int i = 7; i < 30; ++i)
+        text += "int v" + QByteArray::number(i) + ";\n";
+    StoreWith s(TBuiltInScheme::Java, text);
+    s.source.ParseTo(s.source.LineCount() - 1);
+    std::vector<int> parsed;
+    s.source.OnLineParsed = [&](int line) { parsed.push_back(line); };
+    // Close the comment at the end of line 2.
+    s.source.SetCaret({2, 2});
+    s.source.InsertString(" */");
+    s.source.ParseTo(s.source.LineCount() - 1);
+    EXPECT_EQ(parsed, (std::vector<int>{2, 3, 4, 5, 6}));
+    EXPECT_EQ(s.Line(3), "00");
+    // Line 6 now starts outside the comment; its end state is the same as
+    // before, so line 7 was kept.
+    EXPECT_EQ(s.Line(6), "00009900");
+    EXPECT_EQ(s.Line(7), "8880009");
+}
+
+// -- stored form ----------------------------------------------------------------------------------
+
+class Shipped : public ::testing::TestWithParam<TBuiltInScheme> {};
+
+TEST_P(Shipped, WritingTheParserGivesTheShippedTextAndReadingItBackTheSame)
+{
+    auto parser = BuiltIn(GetParam());
+    const QByteArray shipped = BuiltInSchemes::StreamText(GetParam());
+    const QByteArray written = WriteComponent(*parser);
+    EXPECT_EQ(written.toStdString(), shipped.toStdString());
+    TSyntaxParser back;
+    QString error;
+    ASSERT_TRUE(ReadComponent(written, back, &error)) << qPrintable(error);
+    EXPECT_EQ(WriteComponent(back).toStdString(), written.toStdString());
+}
+
+TEST_P(Shipped, LoadedSchemeIsCompiledAndFollowsTheGlobalOptions)
+{
+    auto parser = BuiltIn(GetParam());
+    EXPECT_EQ(parser->SyntaxScheme()->SyntaxVersion(), 3);
+    EXPECT_TRUE(parser->SyntaxScheme()->IsCompiled());
+    EXPECT_TRUE(parser->UseGlobalOptions());
+    EXPECT_EQ(parser->DefaultAttr()->Font().Name(), "Courier New");
+    EXPECT_EQ(parser->DefaultAttr()->Font().Height(), -13);
+    EXPECT_EQ(parser->Name(), BuiltInSchemes::ComponentName(GetParam()));
+}
+
+// Everything in a scheme that names something else must name something
+// that exists. Returns one message per fault, naming scheme and item.
+QStringList Validate(const TSyntaxParser& parser, const QString& file)
+{
+    QStringList faults;
+    const TSyntaxScheme& scheme = *parser.SyntaxScheme();
+    const TSyntaxBlockList& blocks = *scheme.SyntaxBlocks();
+    const TFontList& fonts = *scheme.FontTable();
+    auto where = [&](const TSyntaxBlock* block, const QString& item) {
+        return QStringLiteral("%1: block '%2': %3").arg(file, block ? block->Name() : QString(), item);
+    };
+    auto checkFont = [&](const TSyntaxBlock* block, const QString& item, int fontId) {
+        if (fontId != -1 && !fonts.FindFontID(fontId))
+            faults << where(block, QStringLiteral("%1 uses FontID %2 without a font-table entry").arg(item).arg(fontId));
+    };
+    QSet<int> ids;
+    for (int b = 0; b < blocks.Count(); ++b) {
+        const TSyntaxBlock* block = blocks.At(b);
+        if (ids.contains(block->ID()))
+            faults << where(block, QStringLiteral("ID %1 used twice").arg(block->ID()));
+        ids.insert(block->ID());
+        if (b == 0 ? block->ParentID() != -1 : !blocks.FindID(block->ParentID()))
+            faults << where(block, QStringLiteral("ParentID %1 names no block").arg(block->ParentID()));
+        if (b > 0 && block->BlockDelimiters()->Count() == 0)
+            faults << where(block, QStringLiteral("no BlockDelimiters: the block cannot be entered"));
+        for (int d = 0; d < block->BlockDelimiters()->Count(); ++d) {
+            if (block->BlockDelimiters()->At(d)->Left().isEmpty())
+                faults << where(block, QStringLiteral("BlockDelimiters %1 has no LeftDelimiter").arg(d));
+        }
+        static const char* const kSlots[] = {"FIText", "FIIntNum", "FIFloatNum", "FIHexNum", "FIDirective", "FISymbol",
+                                             "FIIdentifier"};
+        for (int slot = 0; slot < TSyntaxBlock::kFontSlotCount; ++slot)
+            checkFont(block, kSlots[slot], block->FontSlot(TSyntaxBlock::TFontSlot(slot)));
+        auto checkList = [&](const char* name, const TCollection* list, bool needsRight) {
+            for (int i = 0; i < list->Count(); ++i) {
+                const QString item = QStringLiteral("%1 %2").arg(name).arg(i);
+                if (auto* keywords = qobject_cast<const TKeywordSet*>(list->Item(i))) {
+                    checkFont(block, item, keywords->FontID());
+                    if (keywords->KeywordBytes().trimmed().isEmpty())
+                        faults << where(block, item + QStringLiteral(" has no keywords"));
+                    continue;
+                }
+                auto* token = static_cast<const TLineToken*>(list->Item(i));
+                checkFont(block, item, token->FontID());
+                if (token->Left().isEmpty())
+                    faults << where(block, item + QStringLiteral(" has no LeftDelimiter"));
+                if (needsRight && static_cast<const TBlockToken*>(token)->Right().isEmpty())
+                    faults << where(block, item + QStringLiteral(" has no RightDelimiter"));
+            }
+        };
+        checkList("SingleLineCommentDelimiters", block->SingleLineCommentDelimiters(), false);
+        checkList("MultiLineCommentDelimiters", block->MultiLineCommentDelimiters(), true);
+        checkList("FullLineCommentDelimiters", block->FullLineCommentDelimiters(), false);
+        checkList("SingleLineStringDelimiters", block->SingleLineStringDelimiters(), true);
+        checkList("MultiLineStringDelimiters", block->MultiLineStringDelimiters(), true);
+        checkList("NumPrefixes", block->NumPrefixes(), false);
+        checkList("NumSuffixes", block->NumSuffixes(), false);
+        checkList("NumPrefixesSuffixes", block->NumPrefixesSuffixes(), true);
+        checkList("IdentPrefixes", block->IdentPrefixes(), false);
+        checkList("IdentSuffixes", block->IdentSuffixes(), false);
+        checkList("IdentPrefixesSuffixes", block->IdentPrefixesSuffixes(), true);
+        checkList("KeywordSets", block->KeywordSets(), false);
+        if (block->UseLineDirectives() && block->DirectivePrefixBytes().isEmpty())
+            faults << where(block, QStringLiteral("line directives without a LineDirectivePrefix"));
+    }
+    QSet<int> fontIds;
+    for (int f = 0; f < fonts.Count(); ++f) {
+        const TAttrItem* item = fonts.At(f);
+        const QString name = QStringLiteral("%1: FontTable %2 (FontID %3)").arg(file).arg(f).arg(item->FontID());
+        if (item->FontID() < 0 || item->FontID() > 254 || item->FontID() == 12)
+            faults << name + QStringLiteral(": FontID outside 0..254 or the URL slot 12");
+        if (fontIds.contains(item->FontID()))
+            faults << name + QStringLiteral(": FontID used twice");
+        fontIds.insert(item->FontID());
+        if (!blocks.FindID(item->BlockID()))
+            faults << name + QStringLiteral(": BlockID %1 names no block").arg(item->BlockID());
+        if (!TMemoEnvOptions::Global().TextStyles()->Find(item->GlobalAttrID()))
+            faults << name + QStringLiteral(": no global text style '%1'").arg(item->GlobalAttrID());
+    }
+    return faults;
+}
+
+TEST_P(Shipped, SchemeDataIsConsistent)
+{
+    auto parser = BuiltIn(GetParam());
+    const QStringList faults = Validate(*parser, BuiltInSchemes::ComponentName(GetParam()) + ".txt");
+    EXPECT_TRUE(faults.isEmpty()) << qPrintable(faults.join('\n'));
+}
+
+INSTANTIATE_TEST_SUITE_P(Schemes, Shipped,
+                         ::testing::Values(TBuiltInScheme::Jsp, TBuiltInScheme::Java, TBuiltInScheme::Batch),
+                         [](const auto& info) { return BuiltInSchemes::ComponentName(info.param).toStdString(); });
+
+TEST(SchemeValidator, ReportsFileAndItem)
+{
+    auto parser = BuiltIn(TBuiltInScheme::Batch);
+    TSyntaxBlock* root = parser->SyntaxScheme()->SyntaxBlocks()->At(0);
+    root->SetFIIdentifier(40);
+    root->SingleLineCommentDelimiters()->At(0)->SetLeft({});
+    TSyntaxBlock* orphan = AddBlock(*parser, "Orphan", 5, 9, 0);
+    (void)orphan;
+    const QStringList faults = Validate(*parser, "BatParser.txt");
+    EXPECT_TRUE(faults.contains("BatParser.txt: block 'Default': FIIdentifier uses FontID 40 without a font-table entry"))
+        << qPrintable(faults.join('\n'));
+    EXPECT_TRUE(faults.contains("BatParser.txt: block 'Default': SingleLineCommentDelimiters 0 has no LeftDelimiter"));
+    EXPECT_TRUE(faults.contains("BatParser.txt: block 'Orphan': ParentID 9 names no block"));
+}
+
+// -- choosing a parser -----------------------------------------------------------------------------
+
+TEST(BuiltInChoice, ByFileExtensionLowercased)
+{
+    using BuiltInSchemes::ForFileName;
+    for (const char* name : {"a.jsp", "x.HTM", "b.html", "c.shtm", "d.SHTML", "e.htx", "dir.d/page.Jsp"})
+        EXPECT_EQ(ForFileName(QString::fromLatin1(name)), TBuiltInScheme::Jsp) << name;
+    EXPECT_EQ(ForFileName("Main.java"), TBuiltInScheme::Java);
+    EXPECT_EQ(ForFileName("run.BAT"), TBuiltInScheme::Batch);
+    for (const char* name : {"x.txt", "noext", "x.js", "x.html.bak", "x.", "java", ".bat.txt"})
+        EXPECT_EQ(ForFileName(QString::fromLatin1(name)), TBuiltInScheme::None) << name;
+}
+
+TEST(BuiltInChoice, ByMenuTag)
+{
+    using BuiltInSchemes::ForTag;
+    EXPECT_EQ(ForTag(0), TBuiltInScheme::None);
+    EXPECT_EQ(ForTag(1), TBuiltInScheme::Jsp);
+    EXPECT_EQ(ForTag(2), TBuiltInScheme::Java);
+    EXPECT_EQ(ForTag(3), TBuiltInScheme::Batch);
+    EXPECT_EQ(ForTag(4), TBuiltInScheme::None);
+    EXPECT_EQ(ForTag(-1), TBuiltInScheme::None);
+    EXPECT_EQ(BuiltInSchemes::Tag(TBuiltInScheme::Java), 2);
+}
+
+TEST(BuiltInChoice, WindowParsersAreCreatedOnceAndRecognised)
+{
+    TComponent owner;
+    TBuiltInParsers parsers(&owner);
+    TSyntaxParser* jsp = parsers.ForFileName("index.html");
+    ASSERT_TRUE(jsp);
+    EXPECT_EQ(jsp->Name(), "TarnelParser");
+    EXPECT_EQ(jsp->Owner(), &owner);
+    EXPECT_EQ(parsers.ForTag(1), jsp);
+    EXPECT_EQ(parsers.ForTag(2)->Name(), "JavaParser");
+    EXPECT_EQ(parsers.ForFileName("go.bat")->Name(), "BatParser");
+    EXPECT_EQ(parsers.ForFileName("notes.txt"), nullptr);
+    EXPECT_EQ(parsers.SchemeOf(jsp), TBuiltInScheme::Jsp);
+    EXPECT_EQ(parsers.SchemeOf(nullptr), TBuiltInScheme::None);
+    EXPECT_EQ(CreateBuiltInParser(TBuiltInScheme::None, &owner), nullptr);
 }
 
 } // namespace
