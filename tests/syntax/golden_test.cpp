@@ -13,6 +13,9 @@
 #include <QDir>
 #include <QFile>
 
+#include <iterator>
+#include <random>
+
 namespace {
 
 struct Sample {
@@ -130,5 +133,47 @@ INSTANTIATE_TEST_SUITE_P(Samples, Golden, ::testing::ValuesIn(kSamples), [](cons
     name.replace('.', '_');
     return std::string(name.constData());
 });
+
+} // namespace
+
+namespace {
+
+// Random edits in a highlighted store: after each one, the lines the store
+// re-parses lazily must colour exactly as parsing all its lines afresh.
+TEST(Rehighlight, RandomEditsMatchAFreshHighlight)
+{
+    static const char* const kPieces[] = {"<%", "%>", "<", ">", "/*", "*/", "\"", "'", "<!--", "-->", "\\", "x", " ", "int"};
+    std::mt19937 random(7);
+    for (const Sample& sample : kSamples) {
+        auto parser = BuiltIn(sample.scheme);
+        ASSERT_TRUE(parser);
+        TMemoSource edited;
+        edited.SetSyntaxParser(parser.get());
+        edited.SetTextStr(ReadFile(DataPath(sample.file)));
+        for (int step = 0; step < 200; ++step) {
+            for (int i = 0; i < edited.LineCount(); ++i)
+                Attrs(edited, i);
+            const int line = int(random() % unsigned(edited.LineCount()));
+            edited.SetCaret({line, int(random() % unsigned(edited.LineLength(line) + 1))});
+            switch (random() % 3) {
+            case 0:
+                edited.InsertString(kPieces[random() % std::size(kPieces)]);
+                break;
+            case 1:
+                edited.DeleteChars(int(random() % 4) + 1);
+                break;
+            default:
+                edited.InsertLineBreak();
+                break;
+            }
+            // The same lines parsed one after the other from the first.
+            quint32 state = 0;
+            for (int i = 0; i < edited.LineCount(); ++i) {
+                const QByteArray fresh = ParseOne(*parser, edited.LineText(i), state, &state);
+                ASSERT_EQ(Codes(Attrs(edited, i)), Codes(fresh)) << sample.file << " step " << step << " line " << i + 1;
+            }
+        }
+    }
+}
 
 } // namespace
