@@ -47,3 +47,8 @@ if [ -x "$bin/bench_paint" ]; then
     echo "paint (1200 x 900 screens of a 1,000,000-line highlighted Java file, ms, median of $runs fresh processes):"
     repeat "$bin/bench_paint"
 fi
+
+if [ -x "$bin/bench_replace" ]; then
+    echo "replace all (1,000,000 lines, 100,000 matches, one undo step; ms, median of $runs fresh processes):"
+    repeat "$bin/bench_replace"
+fi

@@ -13,18 +13,13 @@ std::vector<TCustomMemoSource*>& instances()
     return list;
 }
 
-constexpr TStringsOptions kDefaultOptions = soBackUnindents | soGroupUndo | soForceCutCopy | soAutoIndent | soSmartTab
-                                            | soFindTextAtCursor | soOverwriteBlocks;
-
-const QString kDefaultDelimeters = QStringLiteral("/{}+-*():=,;><$.#[]^@&~|%'");
-
 } // namespace
 
 TCustomMemoSource::TCustomMemoSource(TComponent* owner)
     : TComponent(owner),
       m_lines(std::make_unique<TExternalStrings>(*this)),
       m_selectionLines(std::make_unique<TSelectionStrings>(*this)),
-      m_options(kDefaultOptions)
+      m_options(Defaults::kOptions)
 {
     // Caret, block begin, block end and the two snapshots of the block.
     for (int i = 0; i < 5; ++i)
@@ -38,7 +33,8 @@ TCustomMemoSource::TCustomMemoSource(TComponent* owner)
     Position(kBlockEndIndex)->OnAllowUpdate = allowBlock;
 
     m_strings.OnGetTransform = [this](int, std::string_view raw) { return m_tabStops.Expand(raw); };
-    SetDelimeters(kDefaultDelimeters);
+    SetDelimeters(Defaults::kDelimeters);
+    m_codeTemplates = new TCodeTemplates(this);
     instances().push_back(this);
 }
 
@@ -507,6 +503,10 @@ bool TCustomMemoSource::IsLineReadOnly(int line) const
 {
     if (m_readOnly)
         return true;
+    // A line below the text can only come by breaking the last line at its
+    // end, so it is as writable as the last line.
+    if (line >= LineCount() && LineCount() > 0)
+        line = LineCount() - 1;
     return InRealLine(line) && m_strings.Item(line).Has(TStringItem::kReadOnly);
 }
 

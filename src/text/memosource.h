@@ -1,16 +1,19 @@
 #pragma once
 
 #include "charset.h"
+#include "codetemplates.h"
 #include "component.h"
 #include "internalstrings.h"
 #include "memotypes.h"
 #include "notifierlist.h"
 #include "position.h"
+#include "searchoptions.h"
 #include "simpleparser.h"
 #include "tabstops.h"
 #include "undolist.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QPointer>
 #include <QString>
 
@@ -19,6 +22,7 @@
 
 class QIODevice;
 class TExternalStrings;
+class TLineMatcher;
 class TSelectionStrings;
 
 // The text of one document, independent of any window: its lines with their
@@ -70,7 +74,14 @@ public:
     TSimpleParser* SyntaxParser() const { return m_parser; }
     void SetSyntaxParser(TSimpleParser* parser);
     bool UseGlobalOptions() const { return m_useGlobalOptions; }
-    void SetUseGlobalOptions(bool use) { m_useGlobalOptions = use; }
+    // Setting it takes over the global options at once.
+    void SetUseGlobalOptions(bool use);
+    // Takes Options, TabStops, Delimeters, BlockIndent and KeepTrailingBlanks
+    // from the global options (called whenever they change).
+    void ApplyGlobalOptions();
+    TCodeTemplates* CodeTemplates() const { return m_codeTemplates; }
+    // Copies the templates.
+    void SetCodeTemplates(TCodeTemplates* templates);
     bool KeepTrailingBlanks() const { return m_keepTrailingBlanks; }
     void SetKeepTrailingBlanks(bool keep) { m_keepTrailingBlanks = keep; }
     QString Version() const { return QStringLiteral("0.9.1"); }
@@ -100,6 +111,24 @@ public:
     void BeginUpdateKeepSelection(int reason);
     void EndUpdate();
     int UpdateCount() const { return m_updateCount; }
+    // Holds a bracket open for the life of a scope (optionally keeping the
+    // selection and the caret).
+    class TUpdate {
+    public:
+        TUpdate(TCustomMemoSource& source, int reason, bool keepSelection = false) : m_source(source)
+        {
+            if (keepSelection)
+                source.BeginUpdateKeepSelection(reason);
+            else
+                source.BeginUpdate(reason);
+        }
+        ~TUpdate() { m_source.EndUpdate(); }
+        TUpdate(const TUpdate&) = delete;
+        TUpdate& operator=(const TUpdate&) = delete;
+
+    private:
+        TCustomMemoSource& m_source;
+    };
     int UpdateReason() const { return m_updateReason; }
     // Everything recorded inside one compound bracket is undone in one step.
     void BeginCompound() { ++m_compoundCount; }
@@ -145,6 +174,136 @@ public:
     QByteArray SelectedText() const;
     // The selected part of one line (empty outside the selection).
     QByteArray SelectedPart(int line) const;
+
+    // -- words -----------------------------------------------------------------
+    // A word character is one above a blank that is not a delimiter.
+    bool IsWordChar(uchar c) const { return c > 32 && !m_delimiterSet.Has(c); }
+    // The columns [start, end) of the word at or just before pos; false when
+    // there is none.
+    bool WordAt(TTextPos pos, int& start, int& end) const;
+    QByteArray WordAtCaret() const;
+
+    // -- typing and deleting (each one operation and one undo step) ------------
+    // Overwrite mode is one setting for every text store.
+    static bool OverwriteMode();
+    static void SetOverwriteMode(bool on);
+    // Inserts ch at the caret and steps behind it; in overwrite mode it
+    // takes the place of the character at the caret, and with
+    // soOverwriteBlocks it replaces the selection.
+    void TypeChar(char ch);
+    // Breaks the line at the caret and indents the new one (soAutoIndent);
+    // in overwrite mode only steps to the start of the next line.
+    void NewLine();
+    // Indents a selection over several lines by one tab; otherwise inserts a
+    // tab character or blanks up to the next tab stop (soSmartTab: to the
+    // next word of the previous non-empty line), or in overwrite mode only
+    // moves the caret there.
+    void Tab();
+    // Outdents a selection over several lines by one tab; otherwise moves the
+    // caret back to the previous tab stop.
+    void BackTab();
+    void Backspace();
+    // Deletes the character at the caret; at or behind the line's end joins
+    // the next line (padding the line up to the caret first).
+    void DeleteChar();
+    void DeleteWordLeft();
+    void DeleteWordRight();
+    void DeleteLine();
+    void DeleteToLineEnd();
+    // Inserts text at the caret, its line breaks making new lines; the caret
+    // ends behind it and the selection marks stay with their text.
+    void InsertText(const QByteArray& text);
+    // Deletes the selection (if any) and inserts text in its place.
+    void ReplaceSelection(const QByteArray& text);
+    // Inserts a new GUID as ['{...}'].
+    void InsertGuid();
+    // Replaces the word before the caret by the code template it names
+    // (only when TemplatesType is not "None"); false when none matched.
+    bool ExpandCodeTemplate();
+
+    // -- caret movement ------------------------------------------------------------
+    // `extend` is smNone, or the selection mode the movement extends the
+    // selection in. Without it a movement ends the selection, unless
+    // soPersistentBlocks is set.
+    void MoveCaretBy(int dLines, int dColumns, int extend = smNone);
+    // To an absolute position (clamped by soBeyondFileEnd and soLimitEOL).
+    void MoveCaretTo(TTextPos pos, int extend = smNone);
+    void WordLeft(int extend = smNone);
+    void WordRight(int extend = smNone);
+    void LineStart(int extend = smNone);
+    void LineEnd(int extend = smNone);
+    void TextStart(int extend = smNone);
+    void TextEnd(int extend = smNone);
+    // From "(", "[" or "{" at (or just before) the caret to its partner, and
+    // back from ")", "]" or "}"; false when there is none.
+    bool MatchingBracket(int extend = smNone);
+    void GotoBlockBegin();
+    void GotoBlockEnd();
+    // Caret to column 0 of line number (counted from 1); false, and nothing
+    // changes, outside the text.
+    bool GotoLineNumber(int number);
+
+    // -- selection commands ------------------------------------------------------
+    void SelectWord(TWordSelection kind = TWordSelection::WordOnly);
+    void SelectLine();
+    void SelectAll();
+    void MarkBlockBegin();
+    void MarkBlockEnd();
+    // Extends the selection from the caret back to the start of the word
+    // before it.
+    void SelectPreviousWord();
+
+    // -- block commands (nothing without a selection) --------------------------------
+    // Copies / moves the selection to the caret; the copy becomes the selection.
+    void CopyBlock();
+    void MoveBlock();
+    void DeleteBlock();
+    // By BlockIndent blanks.
+    void IndentBlock();
+    void UnindentBlock();
+    void BlockToUpperCase();
+    void BlockToLowerCase();
+    void BlockToggleCase();
+    // Prefixes every line of the block with ">".
+    void QuoteBlock();
+    // The word at the caret, and the caret's line; caret and selection stay.
+    void WordToUpperCase();
+    void WordToLowerCase();
+    void LineToUpperCase();
+    void LineToLowerCase();
+    void LineToggleCase();
+    // The whole text from Windows-1252 to the OEM code page and back.
+    void ConvertToOem();
+    void ConvertFromOem();
+
+    // -- clipboard ------------------------------------------------------------------
+    // Without a selection, soForceCutCopy makes cut and copy take the caret line.
+    bool CanCutCopy() const;
+    void CopyToClipboard();
+    void CutToClipboard();
+    // Inserts the clipboard's text at the caret, a column block as columns;
+    // OnPasteFromClipboard may change the lines first.
+    void PasteFromClipboard();
+
+    // -- search ------------------------------------------------------------------------
+    // Open the find / replace / go-to-line dialog through the dialog hook and
+    // run the operation with what it confirmed; without a hook they use the
+    // global search record as it is. False when nothing was found or done.
+    bool Find();
+    bool Replace();
+    bool GotoLine();
+    // Repeats the last search from the caret, without a dialog.
+    bool SearchAgain();
+    // Runs a search or a replace with the given settings (no dialog).
+    bool FindText(const TSearchOptions& options);
+    bool ReplaceText(const TSearchOptions& options);
+
+    // A dialog hook: edits options (the search dialogs) or line (go to line,
+    // 1-based) and returns whether the user confirmed. A store without its
+    // own OnCreateDialog uses the one set for every store.
+    using TCreateDialogEvent =
+        std::function<bool(TCustomMemoSource& source, TDialogKind kind, TSearchOptions& options, int& line)>;
+    static void SetGlobalCreateDialog(TCreateDialogEvent hook);
 
     // -- state ---------------------------------------------------------------
     bool Modified() const { return m_modified; }
@@ -229,6 +388,9 @@ public:
     std::function<void(TCustomMemoSource& source, int& selectionType)> OnGetSelectionType;
     std::function<QString(TCustomMemoSource& source, const QString& fileName)> OnGetBackupName;
     std::function<void(TCustomMemoSource& source, TStrings& lines)> OnPasteFromClipboard;
+    TCreateDialogEvent OnCreateDialog;
+    // A failing search (an invalid expression); unhandled, the message is shown.
+    std::function<void(TCustomMemoSource& source, const QString& message, bool& handled)> OnSearchException;
     // Hooks of the attached view: before every caret move (may change the
     // deltas), after a line's attributes are computed, and after a parse pass
     // with the range of lines whose attributes were recomputed.
@@ -281,6 +443,61 @@ private:
 
     void TrimTrailingBlanks(int line);
     bool InRealLine(int line) const { return line >= 0 && line < LineCount(); }
+
+    // Pieces the commands are built from; all edit through the five
+    // operations. The caret moves with MoveCaretExactly (no view hook).
+    void CaretExactlyTo(TTextPos pos);
+    // A caret jump of a command: trims the line it leaves like a caret move.
+    void JumpCaret(TTextPos pos);
+    TTextPos ClampToText(TTextPos pos) const;
+    void EndMovement(TTextPos oldCaret, int extend);
+    // Inserts raw text at the caret and moves the caret behind it.
+    bool InsertAtCaret(const QByteArray& text);
+    void InsertPieces(const QList<QByteArray>& pieces);
+    // Pieces of a column block, one per line from the caret down.
+    void InsertColumns(const QList<QByteArray>& pieces);
+    // A tab whose blanks column cuts in two becomes those blanks.
+    void SplitTabAt(int line, int column);
+    // Deletes the columns [from, to) of a line; the caret ends at from.
+    void DeleteColumns(int line, int from, int to);
+    void DeleteRange(TTextPos from, TTextPos to);
+    bool DeleteSelectedText();
+    bool SelectionWritable() const;
+    bool SelectedLines(int& first, int& last) const;
+    bool CaretInSelection() const;
+    // Replaces raw bytes [from, to) of a line where they differ from text.
+    void ReplaceRaw(int line, int from, const QByteArray& text);
+    void ConvertLines(int first, int last, QByteArray (*convert)(QByteArray));
+    void ConvertBlock(QByteArray (*convert)(QByteArray));
+    void ConvertWord(QByteArray (*convert)(QByteArray));
+    void ConvertCaretLine(QByteArray (*convert)(QByteArray));
+    void ShiftLines(bool outdent, int columns, const QByteArray& unit);
+    void JoinWithPrevious();
+    void JoinNextPadded();
+    // Splits text at its line breaks; a final break gives a final empty piece.
+    static QList<QByteArray> SplitPieces(const QByteArray& text);
+    QByteArray IndentText(int columns) const;
+    int LineIndent(int line) const;
+    int SmartTabColumn(int line, int column) const;
+    int WordLeftColumn(const QByteArray& text, int column) const;
+    int WordRightColumn(const QByteArray& text, int column) const;
+    // A position that edits shift, for following a place through an edit.
+    int AddMarker(TTextPos pos);
+    TTextPos TakeMarker(int index);
+
+    // Search.
+    bool RunSearch(const TSearchOptions& options, bool fromCursor);
+    bool RunReplace(const TSearchOptions& options);
+    struct TPendingReplacement;
+    std::pair<int, int> ApplyReplacements(int line, std::string_view searched,
+                                          std::vector<TPendingReplacement>& pending, int& shift);
+    bool PrepareSearch(const TSearchOptions& options, TLineMatcher& matcher);
+    bool ScopeLines(const TSearchOptions& options, bool fromCursor, int& first, int& last);
+    void LineBounds(const TSearchOptions& options, const TTextPos* caret, int line, int& from, int& to) const;
+    // Tells the views what changed so far without closing the bracket.
+    void FlushUpdate();
+    bool OpenDialog(TDialogKind kind, TSearchOptions& options, int& line);
+    void ReportSearchError(const QString& message);
 
     void ReplayRecord(const TUndoRecord& record);
     void UndoFrom(int listIndex);
@@ -351,6 +568,8 @@ private:
     mutable int m_longestLine = 0;
     mutable bool m_longestDirty = true;
 
+    TCodeTemplates* m_codeTemplates = nullptr;
+
     TTextPos m_bookmarks[kBookmarkCount];
     bool m_bookmarkSet[kBookmarkCount] = {};
 
@@ -375,6 +594,7 @@ class TMemoSource : public TCustomMemoSource {
     Q_PROPERTY(QString Delimeters READ Delimeters WRITE SetDelimeters)
     Q_PROPERTY(TSimpleParser* SyntaxParser READ SyntaxParser WRITE SetSyntaxParser)
     Q_PROPERTY(bool UseGlobalOptions READ UseGlobalOptions WRITE SetUseGlobalOptions)
+    Q_PROPERTY(TCodeTemplates* CodeTemplates READ CodeTemplates WRITE SetCodeTemplates)
     Q_PROPERTY(QString Version READ Version STORED false)
 
 public:

@@ -48,6 +48,14 @@ using enum MemoTypes::TStringsOption;
 using enum MemoTypes::TBlockOption;
 using enum MemoTypes::TOutFormatType;
 
+// The settings a text store starts with.
+namespace Defaults {
+constexpr TStringsOptions kOptions = soBackUnindents | soGroupUndo | soForceCutCopy | soAutoIndent | soSmartTab
+                                     | soFindTextAtCursor | soOverwriteBlocks;
+inline const QString kDelimeters = QStringLiteral("/{}+-*():=,;><$.#[]^@&~|%'");
+inline const QString kTabStops = QStringLiteral("9,17");
+} // namespace Defaults
+
 // Selection modes of a text store.
 enum TSelectionMode : quint8 { smNone = 0, smStream = 1, smBlock = 2 };
 
@@ -72,7 +80,38 @@ constexpr int kPutLine = 59;
 constexpr int kSetText = 60;
 constexpr int kLoaded = 61;
 constexpr int kReadOnly = 70;
+// The editing commands built on the five operations.
+constexpr int kTypeChar = 80;
+constexpr int kNewLine = 81;
+constexpr int kTab = 82;
+constexpr int kBackTab = 83;
+constexpr int kBackspace = 84;
+constexpr int kDeleteChar = 85;
+constexpr int kDeleteWordLeft = 86;
+constexpr int kDeleteWordRight = 87;
+constexpr int kDeleteCaretLine = 88;
+constexpr int kDeleteToLineEnd = 89;
+constexpr int kCopyBlock = 90;
+constexpr int kMoveBlock = 91;
+constexpr int kDeleteBlock = 92;
+constexpr int kIndentBlock = 93;
+constexpr int kUnindentBlock = 94;
+constexpr int kChangeCase = 95;
+constexpr int kQuoteBlock = 96;
+constexpr int kInsertGuid = 97;
+constexpr int kInsertTextAtCaret = 98;
+constexpr int kReplaceSelection = 99;
+constexpr int kCut = 100;
+constexpr int kPaste = 101;
+constexpr int kOemConvert = 102;
+constexpr int kExpandTemplate = 103;
+constexpr int kSearch = 104;
+constexpr int kReplace = 105;
 } // namespace Reason
+
+// How much selecting the word at the caret takes: the word alone, the word
+// and the blanks behind it, or everything up to the next word.
+enum class TWordSelection : quint8 { WordOnly, WordWithSpace, UntilNextWord };
 
 // Bits of the change mask a text store sends its views at the end of an
 // outermost update.

@@ -1,14 +1,11 @@
 #include "undolist.h"
 
 #include <algorithm>
-#include <iterator>
 
 void TUndoList::Add(TUndoRecord record)
 {
-    if (Count() == m_capacity) {
+    if (Count() == m_capacity)
         m_capacity = std::max(32, m_capacity * 2);
-        m_records.reserve(size_t(m_capacity));
-    }
     record.textCount = (m_records.empty() ? 0 : m_records.back().textCount) + (record.ChangesText() ? 1 : 0);
     m_records.push_back(std::move(record));
 }
@@ -23,7 +20,7 @@ TUndoRecord TUndoList::TakeLast()
 
 void TUndoList::Clear()
 {
-    std::vector<TUndoRecord>().swap(m_records);
+    std::deque<TUndoRecord>().swap(m_records);
     m_capacity = 0;
 }
 
@@ -50,8 +47,5 @@ void TUndoList::Shrink()
         return;
     while (m_capacity > 32 && Count() < m_capacity / 4)
         m_capacity /= 2;
-    std::vector<TUndoRecord> smaller;
-    smaller.reserve(size_t(m_capacity));
-    std::move(m_records.begin(), m_records.end(), std::back_inserter(smaller));
-    m_records.swap(smaller);
+    m_records.shrink_to_fit();
 }

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 
-#include <vector>
+#include <deque>
 
 enum TUndoKind : quint8 {
     ukCaretMoved = 0,  // A line delta, B column delta
@@ -31,6 +31,9 @@ struct TUndoRecord {
 
 // An ordered list of undo records whose capacity doubles when full (at least
 // 32 places) and halves when fewer than a quarter of the places are used.
+// The records live in blocks that never move, so that a list growing to
+// hundreds of thousands of records (one replace over a whole file) does not
+// copy itself at every doubling.
 class TUndoList {
 public:
     int Count() const { return int(m_records.size()); }
@@ -51,6 +54,6 @@ public:
 private:
     void Shrink();
 
-    std::vector<TUndoRecord> m_records;
+    std::deque<TUndoRecord> m_records;
     int m_capacity = 0;
 };

@@ -1,0 +1,165 @@
+#include "memosourceoptions.h"
+
+#include "memosource.h"
+#include "services.h"
+#include "settingsstore.h"
+#include "tabstops.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString kKeepTrailingBlanks = QStringLiteral("KeepTrailingBlanks");
+const QString kOptions = QStringLiteral("Options");
+const QString kTabStops = QStringLiteral("TabStops");
+const QString kDelimeters = QStringLiteral("Delimeters");
+const QString kBlockIndent = QStringLiteral("BlockIndent");
+
+// Every bit a stored option set may hold.
+constexpr quint32 kAllOptions = (1u << 18) - 1;
+
+} // namespace
+
+TMemoSourceOptions::TMemoSourceOptions(TComponent* owner)
+    : TComponent(owner), m_options(Defaults::kOptions), m_tabStops(Defaults::kTabStops),
+      m_delimeters(Defaults::kDelimeters)
+{
+}
+
+TMemoSourceOptions& TMemoSourceOptions::Global()
+{
+    static TMemoSourceOptions options;
+    return options;
+}
+
+void TMemoSourceOptions::SetKeepTrailingBlanks(bool keep)
+{
+    if (m_keepTrailingBlanks == keep)
+        return;
+    m_keepTrailingBlanks = keep;
+    Changed();
+}
+
+void TMemoSourceOptions::SetOptions(TStringsOptions options)
+{
+    if (options.testFlag(soUseTabCharacter) && !m_options.testFlag(soUseTabCharacter))
+        options &= ~TStringsOptions(soSmartTab);
+    else if (m_options.testFlag(soUseTabCharacter) && options.testFlag(soSmartTab))
+        options &= ~TStringsOptions(soUseTabCharacter);
+    if (m_options == options)
+        return;
+    m_options = options;
+    Changed();
+}
+
+void TMemoSourceOptions::SetTabStops(const QString& tabStops)
+{
+    if (m_tabStops == tabStops)
+        return;
+    TTabStops().Set(tabStops);
+    m_tabStops = tabStops;
+    Changed();
+}
+
+void TMemoSourceOptions::SetDelimeters(const QString& delimeters)
+{
+    if (m_delimeters == delimeters)
+        return;
+    m_delimeters = delimeters;
+    Changed();
+}
+
+void TMemoSourceOptions::SetBlockIndent(int indent)
+{
+    indent = std::max(0, indent);
+    if (m_blockIndent == indent)
+        return;
+    m_blockIndent = indent;
+    Changed();
+}
+
+void TMemoSourceOptions::EndUpdate()
+{
+    if (m_updateCount > 0 && --m_updateCount == 0 && m_changedDuringUpdate) {
+        m_changedDuringUpdate = false;
+        Changed();
+    }
+}
+
+void TMemoSourceOptions::Changed()
+{
+    if (m_updateCount > 0) {
+        m_changedDuringUpdate = true;
+        return;
+    }
+    if (this == &Global()) {
+        // A copy: a store may come or go while another one takes the change.
+        const std::vector<TCustomMemoSource*> stores = TCustomMemoSource::Instances();
+        for (TCustomMemoSource* store : stores) {
+            if (store->UseGlobalOptions())
+                store->ApplyGlobalOptions();
+        }
+    }
+    m_listeners.Notify();
+}
+
+void TMemoSourceOptions::Load()
+{
+    const TSettingsStore& store = Services().Settings();
+    BeginUpdate();
+    SetKeepTrailingBlanks(store.ReadBool(kKey, kKeepTrailingBlanks, m_keepTrailingBlanks));
+
+    bool ok = false;
+    const quint32 bits = store.ReadString(kKey, kOptions, &ok).trimmed().toUInt(&ok);
+    if (ok && (bits & ~kAllOptions) == 0)
+        SetOptions(TStringsOptions::fromInt(bits));
+
+    const QString tabStops = store.ReadString(kKey, kTabStops, &ok);
+    if (ok) {
+        try {
+            SetTabStops(tabStops);
+        } catch (const EInvalidTabRack&) {
+            // A damaged list keeps the one in use.
+        }
+    }
+
+    const QString delimeters = store.ReadString(kKey, kDelimeters, &ok);
+    if (ok)
+        SetDelimeters(delimeters);
+
+    const int indent = store.ReadString(kKey, kBlockIndent, &ok).trimmed().toInt(&ok);
+    if (ok && indent >= 0)
+        SetBlockIndent(indent);
+    EndUpdate();
+}
+
+void TMemoSourceOptions::Save() const
+{
+    TSettingsStore& store = Services().Settings();
+    store.WriteBool(kKey, kKeepTrailingBlanks, m_keepTrailingBlanks);
+    store.WriteString(kKey, kOptions, QString::number(m_options.toInt()));
+    store.WriteString(kKey, kTabStops, m_tabStops);
+    store.WriteString(kKey, kDelimeters, m_delimeters);
+    store.WriteInteger(kKey, kBlockIndent, m_blockIndent);
+}
+
+// -- the text store's side -------------------------------------------------------
+
+void TCustomMemoSource::SetUseGlobalOptions(bool use)
+{
+    m_useGlobalOptions = use;
+    if (use)
+        ApplyGlobalOptions();
+}
+
+void TCustomMemoSource::ApplyGlobalOptions()
+{
+    const TMemoSourceOptions& global = TMemoSourceOptions::Global();
+    SetOptions(global.Options());
+    if (TabStops() != global.TabStops())
+        SetTabStops(global.TabStops());
+    if (Delimeters() != global.Delimeters())
+        SetDelimeters(global.Delimeters());
+    SetBlockIndent(global.BlockIndent());
+    SetKeepTrailingBlanks(global.KeepTrailingBlanks());
+}

@@ -1,0 +1,7 @@
+#include "searchoptions.h"
+
+TSearchOptions& TSearchOptions::Global()
+{
+    static TSearchOptions record;
+    return record;
+}
