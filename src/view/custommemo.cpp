@@ -70,6 +70,9 @@ TCustomDCMemo::~TCustomDCMemo()
 {
     m_constructed = false;
     Detach();
+    // The styles know this control as their owner: they go before it does.
+    delete m_textStyles;
+    m_textStyles = nullptr;
     auto& list = instances();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }

@@ -270,7 +270,8 @@ void TCustomDCMemo::timerEvent(QTimerEvent* event)
 void TCustomDCMemo::changeEvent(QEvent* event)
 {
     TDCCustomControl::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
+    // System colours are resolved when painted: a new palette repaints.
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange)
         Changed();
 }
 

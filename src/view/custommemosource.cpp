@@ -159,9 +159,10 @@ void TCustomDCMemo::LinesParsed(int firstLine, int lastLine)
     }
 }
 
-void TCustomDCMemo::focusInEvent(QFocusEvent* event)
+void TCustomDCMemo::focusInEvent(QFocusEvent*)
 {
-    TDCCustomControl::focusInEvent(event);
+    // No call to the base: it would repaint the whole control, where only
+    // the caret, a hidden selection and the line highlight change.
     if (!m_source)
         return;
     BecomeView();
@@ -174,9 +175,8 @@ void TCustomDCMemo::focusInEvent(QFocusEvent* event)
         OnStateChange(*this, kFocusState);
 }
 
-void TCustomDCMemo::focusOutEvent(QFocusEvent* event)
+void TCustomDCMemo::focusOutEvent(QFocusEvent*)
 {
-    TDCCustomControl::focusOutEvent(event);
     if (!m_source)
         return;
     if (m_hideSelection)

@@ -59,6 +59,24 @@ TEST_F(ViewTest, KeywordIsPaintedInItsStyle)
     EXPECT_FALSE(Has(image, identifier, kBlue));
 }
 
+TEST_F(ViewTest, ChangedTextStyleRepaintsInItsNewColour)
+{
+    SetText("int value");
+    TKeywordParser parser;
+    memo->SetSyntaxParser(&parser);
+    TTextStyle* reserved = memo->TextStyles()->Find(QStringLiteral("reserved words"));
+    ASSERT_NE(reserved, nullptr);
+    TFont font = reserved->Font();
+    font.SetColor(clRed);
+    parser.parsedLines = 0;
+    reserved->SetFont(font);
+    EXPECT_EQ(memo->MemoSource()->ParsedUpTo(), 0) << "the text is highlighted again";
+    const QImage image = Render();
+    EXPECT_GT(parser.parsedLines, 0);
+    EXPECT_TRUE(HasInk(image, Cell(0, 0).united(Cell(0, 2)), 0xff0000, kWhite));
+    EXPECT_FALSE(HasInk(image, Cell(0, 0).united(Cell(0, 2)), kBlue, kWhite));
+}
+
 TEST_F(ViewTest, JavaSchemeColoursReservedWordsCommentsAndStrings)
 {
     SetText("public class A { // note\n    String s = \"text\";\n}");
@@ -307,4 +325,32 @@ TEST_F(ViewTest, BackgroundPicturesShowThroughTheText)
 
     memo->SetBkgndOption(boNone);
     EXPECT_EQ(Rgb(Render(), Cell(5, 20).center().x(), Cell(5, 20).center().y()), kWhite);
+}
+
+TEST_F(ViewTest, OddTextPaintsWithoutHarm)
+{
+    // An empty store, control bytes, NUL bytes and a very long line, with
+    // every option that changes what a row shows.
+    EXPECT_FALSE(Render().isNull());
+    QByteArray text("\x01\x02\x7f\x81\xff tab\there\0end", 18);
+    text += '\n' + QByteArray(200000, 'x') + "\n\n";
+    SetText(text);
+    TKeywordParser parser;
+    memo->SetSyntaxParser(&parser);
+    memo->SetHighlightUrls(true);
+    memo->SetOptions(memo->Options() | moDrawSpecialSymbols | moHideInvisibleLines | moDrawLineBookmarks
+                     | moLeftIndent | moColoredLineStyle | moUseReadOnlyColor);
+    memo->MemoSource()->SetSelection({0, 3}, {1, 150010});
+    memo->MemoSource()->SetLineStyle(1, 200);
+    memo->SetMatches({{1, 149990, 400000}});
+    for (bool mono : {true, false}) {
+        memo->SetUseMonoFont(mono);
+        for (int column : {0, 150000, 199990, 250000}) {
+            memo->SetLeftColumn(column);
+            const QImage image = Render();
+            EXPECT_EQ(image.size(), memo->viewport()->size());
+        }
+    }
+    memo->SetLeftColumn(149995);
+    EXPECT_EQ(Rgb(Render(), Cell(1, 149995).left(), memo->LineHeight() + 1), kBlack) << "the match";
 }
