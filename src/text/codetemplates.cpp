@@ -62,7 +62,9 @@ bool TCustomMemoSource::ExpandCodeTemplate()
         return false;
     // The word is what stands right before the caret.
     const QByteArray text = LineText(line);
-    const int end = std::min(CaretColumn(), int(text.size()));
+    const int end = CaretColumn();
+    if (end > text.size())
+        return false;
     int start = end;
     while (start > 0 && IsWordChar(uchar(text[start - 1])))
         --start;

@@ -135,11 +135,13 @@ void TCustomMemoSource::SplitTabAt(int line, int column)
     if (column <= start || column >= end)
         return;
     // The blanks go in behind the tab before the tab goes, so that the
-    // positions before and behind it keep their places.
+    // positions before and behind it keep their places; so does the caret.
+    const TTextPos caret = Caret();
     CaretExactlyTo({line, end});
     InsertString(blanks(end - start));
     CaretExactlyTo({line, start});
     DeleteChars(1);
+    CaretExactlyTo(caret);
 }
 
 void TCustomMemoSource::DeleteColumns(int line, int from, int to)

@@ -811,7 +811,10 @@ bool TCustomMemoSource::GotoBookmark(int n)
 {
     if (!IsBookmarkSet(n))
         return false;
-    SetCaret(BookmarkPos(n));
+    // A jump to a place, not a move by lines: the view's caret hook (which
+    // counts wrapped rows) stays out of it.
+    TUpdate update(*this, Reason::kCaretMove);
+    JumpCaret(ClampToText(BookmarkPos(n)));
     return true;
 }
 

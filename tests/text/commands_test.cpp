@@ -267,8 +267,14 @@ TEST(DeleteKey, InsideTheBlanksOfATabDeletesOneColumn)
     doc.Place({0, 3});
     doc.source.DeleteChar();
     EXPECT_EQ(doc.Lines(), Texts{"a       b"});
+    EXPECT_EQ(doc.Caret(), (TTextPos{0, 3}));
     doc.source.Undo();
     EXPECT_EQ(doc.Text(), "a\tb");
+    // Overwriting inside the blanks takes one of them.
+    TCustomMemoSource::SetOverwriteMode(true);
+    doc.source.TypeChar('x');
+    EXPECT_EQ(doc.Lines(), Texts{"a  x     b"});
+    EXPECT_EQ(doc.Caret(), (TTextPos{0, 4}));
 }
 
 TEST(DeleteWords, LeftTakesBlanksAndOneRunOfWordOrOtherCharacters)

@@ -110,6 +110,24 @@ TEST(Movement, GoToLineOutsideTheTextChangesNothing)
     EXPECT_EQ(doc.Caret(), (TTextPos{2, 0}));
 }
 
+TEST(Movement, JumpsGoToTheirPlaceWhateverTheViewsCaretHookDoes)
+{
+    Doc doc("a\nb\nc\nd", {0, 0});
+    // A view with wrapped rows turns every line step into a row step.
+    doc.source.OnBeforeCaretMove = [](int& dLines, int&) { dLines = dLines > 0 ? 1 : dLines; };
+    doc.source.SetBookmark(4, {3, 1});
+    EXPECT_FALSE(doc.source.GotoBookmark(5));
+    EXPECT_EQ(doc.Caret(), (TTextPos{0, 0}));
+    EXPECT_TRUE(doc.source.GotoBookmark(4));
+    EXPECT_EQ(doc.Caret(), (TTextPos{3, 1}));
+    doc.source.TextStart();
+    doc.source.TextEnd();
+    EXPECT_EQ(doc.Caret(), (TTextPos{3, 1}));
+    doc.source.MoveCaretBy(-3, 0);
+    doc.source.MoveCaretBy(2, 0);
+    EXPECT_EQ(doc.Caret(), (TTextPos{1, 1}));
+}
+
 TEST(Selecting, WordByItsThreeKinds)
 {
     Doc doc("call foo  (bar)", {0, 6});
