@@ -2,8 +2,11 @@
 // being undone in one step.
 
 #include "commandfixture.h"
+#include "textfixture.h"
 
 #include <QRegularExpression>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +76,47 @@ TEST(Typing, ChangesNothingInAReadOnlyStoreOrOnAReadOnlyLine)
     doc.source.DeleteWordLeft();
     EXPECT_EQ(doc.Lines(), (Texts{"ab", "cd"}));
     EXPECT_FALSE(doc.source.Modified());
+}
+
+TEST(Commands, EachSendsTheViewsOneNotice)
+{
+    const std::vector<std::pair<const char*, std::function<void(TMemoSource&)>>> commands = {
+        {"type", [](TMemoSource& s) { s.TypeChar('x'); }},
+        {"new line", [](TMemoSource& s) { s.NewLine(); }},
+        {"tab", [](TMemoSource& s) { s.Tab(); }},
+        {"backspace", [](TMemoSource& s) { s.Backspace(); }},
+        {"delete word", [](TMemoSource& s) { s.DeleteWordRight(); }},
+        {"delete line", [](TMemoSource& s) { s.DeleteLine(); }},
+        {"insert text", [](TMemoSource& s) { s.InsertText("a\nb"); }},
+        {"word right", [](TMemoSource& s) { s.WordRight(smStream); }},
+        {"select word", [](TMemoSource& s) { s.SelectWord(); }},
+        {"select all", [](TMemoSource& s) { s.SelectAll(); }},
+        {"indent", [](TMemoSource& s) { s.IndentBlock(); }},
+        {"copy block", [](TMemoSource& s) { s.CopyBlock(); }},
+        {"move block", [](TMemoSource& s) { s.MoveBlock(); }},
+        {"upper case", [](TMemoSource& s) { s.BlockToUpperCase(); }},
+        {"paste", [](TMemoSource& s) { s.PasteFromClipboard(); }},
+        {"replace", [](TMemoSource& s) {
+             TSearchOptions options;
+             options.textToFind = "o";
+             options.replaceText = "0";
+             options.replaceAll = true;
+             options.promptOnReplace = false;
+             options.origin = soEntireScope;
+             s.ReplaceText(options);
+         }},
+    };
+    for (const auto& [name, command] : commands) {
+        Doc doc("  one two\n  three four\nfive", {1, 4});
+        doc.Select({0, 3}, {1, 5});
+        doc.services.SetClipboardText("xy", false);
+        doc.source.SetOptions(doc.source.Options() | soPersistentBlocks);
+        doc.Place({2, 1});
+        ChangeLog log(doc.source);
+        log.changes.clear();
+        command(doc.source);
+        EXPECT_EQ(log.changes.size(), 1u) << name;
+    }
 }
 
 TEST(NewLine, KeepsTheIndentOfTheLine)
