@@ -222,8 +222,9 @@ void RunScript(unsigned seed, bool groupUndo, bool keepTrailing)
             source.Redo();
         ASSERT_EQ(source.Lines().Text(), edited) << "seed " << seed;
         ASSERT_EQ(source.Caret(), (TTextPos{model.line, model.column})) << "seed " << seed;
-        if (edited != loaded)
+        if (edited != loaded) {
             ASSERT_TRUE(source.Modified()) << "seed " << seed;
+        }
         followEmpty();
     }
 }
