@@ -1,6 +1,291 @@
+// The main window's start-up and shutdown, its editor, status bar, tag list,
+// file drops and the application hint.
+
 #include "mainform.h"
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
+#include "builtinschemes.h"
+#include "component.h"
+#include "dcmemo.h"
+#include "memosource.h"
+#include "recentlist.h"
+#include "services.h"
+#include "settingsstore.h"
+#include "sourcestrings.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+const QString TMainForm::kCaption = QStringLiteral("Tarnel version 0.9.1 - beta");
+const QString TMainForm::kOpenFilter = QStringLiteral(
+    "Supported Files (*.jsp;*.java;*.ht*;*.sht*;*.bat;*.txt)|*.jsp;*.java;*.ht*;*.sht*;*.bat;*.txt|"
+    "JSP Files (*.jsp)|*.jsp|Java Files (*.java)|*.java|"
+    "HTML Files (*.htm;*.html)|*.htm;*.html;*.shtm;*.shtml;*.htx|Batch Files (*.bat)|*.bat|"
+    "Text Files (*.txt)|*.txt|Any Files (*.*)|*.*");
+const QString TMainForm::kHomePage = QStringLiteral("https://www.ostrevin.example/tarnel/");
+const QString TMainForm::kAuthorMail = QStringLiteral("mailto:tarnel@ostrevin.example");
+
+namespace {
+
+QString withSeparator(QString dir)
 {
-    setWindowTitle(QStringLiteral("Tarnel version 0.9.1 - beta"));
+    dir = QDir::fromNativeSeparators(dir);
+    if (!dir.endsWith(u'/'))
+        dir += u'/';
+    return dir;
+}
+
+} // namespace
+
+TMainForm::TMainForm(const QString& programDir, QWidget* parent)
+    : QMainWindow(parent), m_components(std::make_unique<TComponent>())
+{
+    setWindowTitle(kCaption);
+    m_programDir = withSeparator(programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir);
+    m_parsers = std::make_unique<TBuiltInParsers>(m_components.get());
+
+    m_openDialog.title = QStringLiteral("Open document...");
+    m_openDialog.defaultExt = QStringLiteral("*.jsp");
+    m_saveDialog.title = QStringLiteral("Save document as...");
+    m_saveDialog.defaultExt = QStringLiteral("*.jsp");
+
+    CreateEditor();
+    CreateMenus();
+    CreateButtonBar();
+    CreateToolBars();
+    CreatePopupMenu();
+    CreateStatusBar();
+    m_recent->Load(Services().Settings());
+
+    // The creation step: the exit shortcut, the program folder (above) and
+    // the tag list.
+    Action(QStringLiteral("FileItemsExit"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    LoadTagBox();
+    UpdateTabRow();
+}
+
+TMainForm::~TMainForm()
+{
+    // The editor outlives this body (it is a child widget): it stops
+    // reporting to the window and lets go of the documents and the parsers
+    // before they are freed.
+    m_editor->OnStateChange = nullptr;
+    m_editor->OnChange = nullptr;
+    m_editor->OnSelectionChange = nullptr;
+    m_editor->SetMemoSource(nullptr);
+    m_editor->SetSyntaxParser(nullptr);
+    m_documents.clear();
+    m_parsers.reset();
+    m_components.reset();
+}
+
+TSyntaxParser* TMainForm::TarnelParser() const
+{
+    return m_parsers->Parser(TBuiltInScheme::Jsp);
+}
+
+TSyntaxParser* TMainForm::JavaParser() const
+{
+    return m_parsers->Parser(TBuiltInScheme::Java);
+}
+
+TSyntaxParser* TMainForm::BatParser() const
+{
+    return m_parsers->Parser(TBuiltInScheme::Batch);
+}
+
+void TMainForm::CreateEditor()
+{
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_tabs = new QTabBar(central);
+    m_tabs->setObjectName(QStringLiteral("EditorTab"));
+    m_tabs->setExpanding(false);
+    m_tabs->setUsesScrollButtons(true);
+    m_tabs->setFocusPolicy(Qt::NoFocus);
+    connect(m_tabs, &QTabBar::currentChanged, this, &TMainForm::EditorTabChange);
+    layout->addWidget(m_tabs);
+
+    m_editor = new TDCMemo(central);
+    m_editor->setObjectName(QStringLiteral("TarnelEditor"));
+    m_editor->ApplyApplicationDefaults();
+    m_editor->SetSyntaxParser(TarnelParser());
+    m_editor->SetHighlightUrls(false);
+    m_editor->OnStateChange = [this](TCustomDCMemo& sender, int state) { TarnelEditorStateChange(sender, state); };
+    m_editor->OnChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
+    m_editor->OnSelectionChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
+    m_editor->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_editor, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { m_popup->popup(m_editor->mapToGlobal(pos)); });
+    // FileDrop: files dropped from the desktop onto the editor.
+    m_editor->setAcceptDrops(true);
+    m_editor->viewport()->setAcceptDrops(true);
+    m_editor->viewport()->installEventFilter(this);
+    m_editor->installEventFilter(this);
+    layout->addWidget(m_editor, 1);
+    setCentralWidget(central);
+}
+
+void TMainForm::CreateStatusBar()
+{
+    static constexpr int kWidths[] = {70, 80, 80};
+    QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(false);
+    for (int width : kWidths) {
+        auto* panel = new QLabel(bar);
+        panel->setFixedWidth(width);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        bar->addWidget(panel);
+        m_panels.append(panel);
+    }
+    // The hint panel takes the rest of the bar and has no bevel.
+    auto* hint = new QLabel(bar);
+    hint->setMinimumWidth(50);
+    bar->addWidget(hint, 1);
+    m_panels.append(hint);
+}
+
+QLabel* TMainForm::StatusPanel(int index) const
+{
+    return m_panels.value(index);
+}
+
+void TMainForm::LoadTagBox()
+{
+    m_tagBox.Clear();
+    const QString path = m_programDir + QStringLiteral("Dat/Tags.txt");
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        Services().ShowError(QStringLiteral("Cannot open file \"%1\". %2")
+                                 .arg(QDir::toNativeSeparators(path),
+                                      QFileInfo(path).isDir() ? QStringLiteral("It is a folder.") : file.errorString()));
+        return;
+    }
+    m_tagBox.SetText(file.readAll());
+}
+
+void TMainForm::FocusEditor()
+{
+    if (m_editor->isEnabled())
+        m_editor->setFocus(Qt::OtherFocusReason);
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce || event->spontaneous())
+        return;
+    m_shownOnce = true;
+    FileItemsNewClick();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    // The close query: every modified document is asked about, last tab
+    // first; a Cancel keeps the window open.
+    for (int i = DocumentCount() - 1; i >= 0; --i) {
+        if (AskAndClose(i, false) == TCloseAnswer::Stop) {
+            event->ignore();
+            return;
+        }
+    }
+    m_recent->Save(Services().Settings());
+    event->accept();
+}
+
+bool TMainForm::event(QEvent* event)
+{
+    // Hints go to the last panel instead of covering the whole status bar.
+    if (event->type() == QEvent::StatusTip) {
+        ApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::ApplicationHint(const QString& hint)
+{
+    if (QLabel* panel = StatusPanel(3); panel && panel->text() != hint)
+        panel->setText(hint);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_editor && watched != m_editor->viewport())
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!drag->mimeData()->hasUrls())
+            break;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!drop->mimeData()->hasUrls())
+            break;
+        QStringList paths;
+        for (const QUrl& url : drop->mimeData()->urls()) {
+            if (url.isLocalFile())
+                paths.append(url.toLocalFile());
+        }
+        drop->acceptProposedAction();
+        FileDropDrop(paths);
+        return true;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::FileDropDrop(const QStringList& paths)
+{
+    // Each name is taken whole: a name cut short could be another file.
+    for (const QString& path : paths) {
+        if (path.isEmpty() || QFileInfo(path).isDir())
+            continue;
+        OpenFile(path);
+    }
+}
+
+void TMainForm::TarnelEditorHintPopup(TCustomDCMemo& sender, TStrings& strings, int& popupType, bool& allowPopup)
+{
+    TCustomMemoSource* source = sender.MemoSource();
+    if (!source)
+        return;
+    const int column = source->CaretColumn();
+    const QByteArray line = source->LineText(source->CaretLine());
+    if (column > 0 && column <= line.size())
+        allowPopup = line.at(column - 1) == '<';
+    if (!allowPopup)
+        return;
+    strings.Assign(m_tagBox);
+    popupType = 1;
+}
+
+void TMainForm::TarnelEditorHintInsert(TCustomDCMemo&, QByteArray& text)
+{
+    const qsizetype bar = text.indexOf('|');
+    if (bar >= 0)
+        text.truncate(bar);
 }

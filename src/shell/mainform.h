@@ -1,11 +1,284 @@
 #pragma once
 
-#include <QMainWindow>
+#include "services.h"
+#include "stringlist.h"
 
-// The main window: one editor control, the document tabs, menus and bars.
+#include <QHash>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class QAction;
+class QKeySequence;
+class QLabel;
+class QMenu;
+class QTabBar;
+class QToolBar;
+class TBuiltInParsers;
+class TComponent;
+class TCustomDCMemo;
+class TCustomMemoSource;
+class TDCMemo;
+class TMemoSource;
+class TRecentList;
+class TSyntaxParser;
+
+// The main window: the document tabs above the one editor control, the menu
+// bar, the button bar, five tool bars, the editor popup menu and the status
+// bar. Every open file is a document held in its own text store; the window
+// owns the stores, and tab i always shows Document(i).
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    static const QString kCaption;
+    static const QString kOpenFilter;
+    static const QString kHomePage;
+    static const QString kAuthorMail;
+
+    // programDir: the folder the program's own files ("Dat\Tags.txt",
+    // "tarnel.htm", "Templates\"...) are found in; empty for the folder of
+    // the executable.
+    explicit TMainForm(const QString& programDir = QString(), QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // -- documents -----------------------------------------------------------
+    int DocumentCount() const { return int(m_documents.size()); }
+    TMemoSource* Document(int index) const;
+    // -1 when no document is open.
+    int ActiveIndex() const;
+    TMemoSource* ActiveDocument() const { return Document(ActiveIndex()); }
+    // Creates a document (loaded from path, or untitled without one), shows
+    // it in a new tab and selects that. Null, with the error shown and
+    // nothing added, when the file cannot be read.
+    TMemoSource* NewDocument(const QString& path = QString());
+    // Opens and activates a file as the open dialog, the recent list and a
+    // drop do: an open one is only selected; the path goes to the recent
+    // list and the scheme follows its extension.
+    void OpenFile(const QString& path);
+    // Save one document; false when it was not saved (cancelled or failed).
+    bool SaveDocument(int index);
+    bool SaveDocumentAs(int index);
+    enum class TCloseAnswer { GoOn, Saved, Stop };
+    // Asks about a modified document; with close, closes it unless the
+    // answer is Stop.
+    TCloseAnswer AskAndClose(int index, bool close);
+    // Selects a document's tab and shows its store in the editor.
+    void ActivateDocument(int index);
+    // Gives the active document a scheme (null: plain text).
+    void SetActiveScheme(TSyntaxParser* parser);
+
+    // -- parts -----------------------------------------------------------------
+    TDCMemo* TarnelEditor() const { return m_editor; }
+    QTabBar* EditorTab() const { return m_tabs; }
+    TRecentList* RecentList() const { return m_recent; }
+    const TStringList& TagBox() const { return m_tagBox; }
+    TSyntaxParser* TarnelParser() const;
+    TSyntaxParser* JavaParser() const;
+    TSyntaxParser* BatParser() const;
+    // The folder of the program's own files, with a trailing separator.
+    const QString& ProgramDir() const { return m_programDir; }
+    // The dialogs every command shares; they keep what a command set.
+    TServices::TFileDialog& OpenDialog() { return m_openDialog; }
+    TServices::TFileDialog& SaveDialog() { return m_saveDialog; }
+    // Menu items, submenus (by the name of their item) and buttons by name.
+    QAction* Action(const QString& name) const { return m_actions.value(name); }
+    QMenu* Menu(const QString& name) const { return m_menus.value(name); }
+    QToolBar* ToolBar(const QString& name) const { return m_toolBars.value(name); }
+    QMenu* PopupMenu() const { return m_popup; }
+    QLabel* StatusPanel(int index) const;
+
+    // Enables and checks every menu item and button by the active document.
+    void UpdateEnabling();
+
+    // -- handlers: File ----------------------------------------------------------
+    void FileItemsNewClick();
+    void FileItemsOpenClick();
+    void FileItemsOpenTemplateClick();
+    void FileItemsCloseClick();
+    void FileItemsCloseAllClick();
+    void FileItemsSaveClick();
+    void FileItemsSaveAsClick();
+    void FileItemsSaveAllClick();
+    void FileItemsSaveTemplateClick();
+    void FileItemsExportClick();
+    void FileItemsPrintClick();
+    void FileItemsExitClick();
+    // -- Edit ----------------------------------------------------------------------
+    void EditItemsUndoClick();
+    void EditItemsRedoClick();
+    void EditItemsCutClick();
+    void EditItemsCopyClick();
+    void EditItemsPasteClick();
+    void EditItemsDeleteClick();
+    void EditItemsSelectAllClick();
+    void EditItemsAtoOClick();
+    void EditItemsOtoAClick();
+    void EditItemsCharLowerClick();
+    void EditItemsCharUpperClick();
+    void EditItemsCharLowerLineClick();
+    void EditItemsCharUpperLineClick();
+    void EditItemsCharToggleClick();
+    void EditItemsSelectionIndentClick();
+    void EditItemsSelectionOutdentClick();
+    // -- Search ----------------------------------------------------------------------
+    void SearchItemsFindClick();
+    void SearchItemsFindAgainClick();
+    void SearchItemsReplaceClick();
+    void SearchItemsLineClick();
+    void SearchItemsBookClick();
+    // -- Tools: snippets -------------------------------------------------------------
+    void cmdHTMLFormClick();
+    void cmdHTMLButtonClick();
+    void cmdHTMLFormImageClick();
+    void cmdHTMLInputClick();
+    void cmdHTMLRadioClick();
+    void cmdHTMLCheckClick();
+    void cmdHTMLSelectClick();
+    void cmdHTMLTextClick();
+    void cmdHTMLImageClick();
+    void cmdHTMLLinkClick();
+    void cmdHTMLMailClick();
+    void cmdHTMLBoldClick();
+    void cmdHTMLItalicClick();
+    void cmdHTMLUnderlineClick();
+    void cmdHTMLParagraphClick();
+    void cmdHTMLBreakClick();
+    void cmdHTMLHorizonClick();
+    void cmdHTMLLeftClick();
+    void cmdHTMLCenterClick();
+    void cmdHTMLRightClick();
+    void cmdHTMLOListClick();
+    void cmdHTMLUOListClick();
+    void cmdHTMLColorClick();
+    // tag 0 to 5: "<h1></h1>" to "<h6></h6>".
+    void PopHead1Click(int tag);
+    void cmdTableClick();
+    void cmdTableRowClick();
+    void cmdTableColClick();
+    void ToolItemsJavaWritePrintLineClick();
+    void ToolItemsJavaWritePrintOnlyClick();
+    void ToolItemsJavaWriteCloseClick();
+    void ToolItemsJavaWritePrintLineConvertClick();
+    void PopJSPFragmentClick();
+    void PopJSPExpressionClick();
+    void PopJSPDeclaraionClick();
+    void PopJSPDirectiveClick();
+    void PopJSPCommentClick();
+    void PopJSPTagClick();
+    void PopJSPOutPutClick();
+    void ToolItemsHTMLTagsTemplateClick();
+    // -- Tools: runs, bookmarks, bars ------------------------------------------------
+    void ToolItemsJavaCompileClick();
+    void ToolItemsJavaRunClick();
+    void cmdBrowseClick();
+    void ToolItemsRunBatchClick();
+    // tag 1 to 10: "Book Mark 0" to "Book Mark 9".
+    void BookMark02Click(int tag);
+    void BookMark01Click(int tag);
+    void PopGoBookPopup();
+    // Flips a tool bar's visibility (the "Visible Tool Buttons" items).
+    void ToolItemsVisibleClick(const QString& barName);
+    // -- Options and Help ------------------------------------------------------------
+    // tag 0 none, 1 JSP, 2 Java, 3 Batch.
+    void OptionItemsSyntaxNoneClick(int tag);
+    void OptionItemsURLClick();
+    void OptionItemsWrapClick();
+    void OptionItemsEditorClick();
+    void OptionItemsPreferensClick();
+    void HelpItemsHelpClick();
+    void HelpItemsHomeClick();
+    void HelpItemsMailClick();
+    void HelpItemsAboutClick();
+    // -- the editor, the tabs, drops and hints -----------------------------------------
+    void TarnelEditorStateChange(TCustomDCMemo& sender, int state);
+    // Offers the tag list when the character before the caret is "<".
+    void TarnelEditorHintPopup(TCustomDCMemo& sender, TStrings& strings, int& popupType, bool& allowPopup);
+    // The text of a tag entry is what stands before its first "|".
+    void TarnelEditorHintInsert(TCustomDCMemo& sender, QByteArray& text);
+    void EditorTabChange(int index);
+    // Opens every dropped file (folders are skipped), in order.
+    void FileDropDrop(const QStringList& paths);
+    // Shows the long part of the hint under the pointer in the status bar.
+    void ApplicationHint(const QString& hint);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // A menu item or button: its name, its caption (or hint) and its handler.
+    struct TCommand {
+        const char* name;
+        const char* text;
+        void (TMainForm::*handler)();
+    };
+
+    // Construction (mainmenus.cpp, mainbars.cpp).
+    void CreateEditor();
+    void CreateMenus();
+    void CreateFileMenu();
+    void CreateEditMenu();
+    void CreateToolsMenu();
+    void CreateOptionsMenu();
+    void CreateButtonBar();
+    void CreateToolBars();
+    void CreatePopupMenu();
+    void CreateStatusBar();
+    void LoadTagBox();
+    QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, void (TMainForm::*handler)(),
+                     const QKeySequence& shortcut);
+    QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, void (TMainForm::*handler)());
+    void AddItems(QMenu* menu, std::initializer_list<TCommand> items);
+    QMenu* AddMenu(QMenu* parent, const QString& name, const QString& caption);
+    // The four "Syntax Highlight" items (tags 0 to 3), named prefix + scheme.
+    void AddSchemeItems(QMenu* menu, const QString& prefix);
+    QAction* AddButton(QToolBar* bar, const QString& name, const QString& hint, void (TMainForm::*handler)());
+    QToolBar* AddToolBar(const QString& name, const QString& caption);
+
+    // Documents (maindocuments.cpp).
+    TMemoSource* CreateDocumentStore() const;
+    void CloseDocument(int index);
+    void ShowDocument(int index);
+    void UpdateTabRow();
+    int FindDocument(const QString& path) const;
+    QStringList DocumentNames() const;
+
+    // Enabling and the status bar (mainenabling.cpp).
+    void UpdateStatusBar(int state);
+    void Enable(std::initializer_list<const char*> names, bool enabled);
+    void Check(std::initializer_list<const char*> names, bool checked);
+
+    void FocusEditor();
+    // Runs a store command on the active document, then the enabling rule.
+    void RunOnActiveDocument(void (TCustomMemoSource::*command)());
+
+    QString m_programDir;
+    // Owns the three parsers; made before the documents, freed after them.
+    std::unique_ptr<TComponent> m_components;
+    std::unique_ptr<TBuiltInParsers> m_parsers;
+    std::vector<std::unique_ptr<TMemoSource>> m_documents;
+    TDCMemo* m_editor = nullptr;
+    QTabBar* m_tabs = nullptr;
+    TRecentList* m_recent = nullptr;
+    QMenu* m_popup = nullptr;
+    TStringList m_tagBox;
+    QHash<QString, QAction*> m_actions;
+    QHash<QString, QMenu*> m_menus;
+    QHash<QString, QToolBar*> m_toolBars;
+    QList<QLabel*> m_panels;
+    // The buttons of the "HTML Elements", "Form Items", "Table Items" and
+    // "Bookmark" bars (not their close boxes).
+    QList<QAction*> m_documentBarButtons;
+    TServices::TFileDialog m_openDialog;
+    TServices::TFileDialog m_saveDialog;
+    // While the tab list is being changed by the program, its change signal
+    // is not a user's tab change.
+    bool m_changingTabs = false;
+    bool m_shownOnce = false;
 };

@@ -1,0 +1,109 @@
+// The main window's simple commands: editing, the scheme and wrap options,
+// the tool bars' visibility, and help.
+
+#include "mainform.h"
+
+#include "aboutform.h"
+#include "builtinschemes.h"
+#include "dcmemo.h"
+#include "memosource.h"
+#include "services.h"
+
+#include <QToolBar>
+
+void TMainForm::RunOnActiveDocument(void (TCustomMemoSource::*command)())
+{
+    if (TMemoSource* document = ActiveDocument())
+        (document->*command)();
+    UpdateEnabling();
+}
+
+void TMainForm::EditItemsUndoClick()
+{
+    RunOnActiveDocument(&TCustomMemoSource::Undo);
+}
+
+void TMainForm::EditItemsRedoClick()
+{
+    RunOnActiveDocument(&TCustomMemoSource::Redo);
+}
+
+void TMainForm::EditItemsCutClick()
+{
+    RunOnActiveDocument(&TCustomMemoSource::CutToClipboard);
+}
+
+void TMainForm::EditItemsCopyClick()
+{
+    // The enabling rule runs here too: the clipboard now holds text, and
+    // Paste must not stay disabled until the next edit.
+    RunOnActiveDocument(&TCustomMemoSource::CopyToClipboard);
+}
+
+void TMainForm::EditItemsPasteClick()
+{
+    RunOnActiveDocument(&TCustomMemoSource::PasteFromClipboard);
+}
+
+void TMainForm::EditItemsDeleteClick()
+{
+    RunOnActiveDocument(&TCustomMemoSource::DeleteBlock);
+}
+
+void TMainForm::EditItemsSelectAllClick()
+{
+    if (TMemoSource* document = ActiveDocument())
+        document->SelectAll();
+}
+
+void TMainForm::OptionItemsSyntaxNoneClick(int tag)
+{
+    SetActiveScheme(m_parsers->ForTag(tag));
+    UpdateEnabling();
+}
+
+void TMainForm::OptionItemsURLClick()
+{
+    // Switches URL highlighting on; there is no switching it off here.
+    if (TMemoSource* document = ActiveDocument())
+        document->SetHighlightUrls(true);
+    UpdateEnabling();
+}
+
+void TMainForm::OptionItemsWrapClick()
+{
+    // Wrap belongs to the editor, so it holds for every document; a wrapped
+    // text never needs the horizontal scroll bar.
+    const bool wrap = !m_editor->WordWrap();
+    m_editor->SetWordWrap(wrap);
+    m_editor->SetScrollBars(wrap ? ssVertical : ssBoth);
+    UpdateEnabling();
+}
+
+void TMainForm::ToolItemsVisibleClick(const QString& barName)
+{
+    if (QToolBar* bar = ToolBar(barName))
+        bar->setVisible(bar->isHidden());
+    UpdateEnabling();
+}
+
+void TMainForm::HelpItemsHelpClick()
+{
+    Services().ShellOpen(m_programDir + QStringLiteral("tarnel.htm"));
+}
+
+void TMainForm::HelpItemsHomeClick()
+{
+    Services().ShellOpen(kHomePage);
+}
+
+void TMainForm::HelpItemsMailClick()
+{
+    Services().ShellOpen(kAuthorMail);
+}
+
+void TMainForm::HelpItemsAboutClick()
+{
+    TAboutForm about(this);
+    about.exec();
+}

@@ -1,0 +1,301 @@
+// The document list of the main window: creating, opening, saving and
+// closing documents, and the tab row that shows them.
+
+#include "mainform.h"
+
+#include "builtinschemes.h"
+#include "dcmemo.h"
+#include "documentnames.h"
+#include "memosource.h"
+#include "recentlist.h"
+#include "services.h"
+
+#include <QFileInfo>
+#include <QTabBar>
+
+#include <algorithm>
+
+TMemoSource* TMainForm::Document(int index) const
+{
+    return index >= 0 && index < DocumentCount() ? m_documents[size_t(index)].get() : nullptr;
+}
+
+int TMainForm::ActiveIndex() const
+{
+    return m_documents.empty() ? -1 : m_tabs->currentIndex();
+}
+
+QStringList TMainForm::DocumentNames() const
+{
+    QStringList names;
+    for (const auto& document : m_documents)
+        names.append(document->FileName());
+    return names;
+}
+
+int TMainForm::FindDocument(const QString& path) const
+{
+    for (int i = 0; i < DocumentCount(); ++i) {
+        const QString name = m_documents[size_t(i)]->FileName();
+        if (!DocumentNames::IsUntitled(name) && DocumentNames::SamePath(name, path))
+            return i;
+    }
+    return -1;
+}
+
+TMemoSource* TMainForm::CreateDocumentStore() const
+{
+    auto* document = new TMemoSource();
+    document->SetUseGlobalOptions(true);
+    document->SetSyntaxParser(TarnelParser());
+    const TCustomMemoSource* shown = m_editor->MemoSource();
+    document->SetTemplatesType(shown->TemplatesType());
+    document->SetCodeTemplates(shown->CodeTemplates());
+    // A new text ends its lines the platform's way; a loaded one keeps the
+    // line ends it was written with.
+#ifdef Q_OS_WIN
+    document->SetOutFormat(ofWindows);
+#else
+    document->SetOutFormat(ofUnix);
+#endif
+    return document;
+}
+
+TMemoSource* TMainForm::NewDocument(const QString& path)
+{
+    std::unique_ptr<TMemoSource> document(CreateDocumentStore());
+    if (!path.isEmpty()) {
+        // A file that cannot be read adds nothing.
+        QString error;
+        if (!document->LoadFromFile(path, &error)) {
+            Services().ShowError(error);
+            return nullptr;
+        }
+        document->SetFileName(path);
+    } else {
+        document->SetFileName(DocumentNames::Untitled(DocumentNames::NextUntitledNumber(DocumentNames())));
+    }
+    TMemoSource* added = document.get();
+    m_documents.push_back(std::move(document));
+    m_changingTabs = true;
+    m_editor->SetMemoSource(added);
+    const int index = m_tabs->addTab(DocumentNames::WithoutFolder(added->FileName()));
+    m_tabs->setTabToolTip(index, added->FileName());
+    m_tabs->setCurrentIndex(index);
+    m_changingTabs = false;
+    UpdateTabRow();
+    if (!isVisible())
+        show();
+    return added;
+}
+
+void TMainForm::ActivateDocument(int index)
+{
+    if (!Document(index))
+        return;
+    m_changingTabs = true;
+    m_tabs->setCurrentIndex(index);
+    m_changingTabs = false;
+    ShowDocument(index);
+    UpdateEnabling();
+}
+
+void TMainForm::ShowDocument(int index)
+{
+    m_editor->SetMemoSource(Document(index));
+    FocusEditor();
+}
+
+void TMainForm::EditorTabChange(int index)
+{
+    if (m_changingTabs)
+        return;
+    ShowDocument(index);
+    UpdateEnabling();
+}
+
+void TMainForm::UpdateTabRow()
+{
+    const bool any = !m_documents.empty();
+    m_tabs->setVisible(any);
+    m_editor->setEnabled(any);
+}
+
+void TMainForm::OpenFile(const QString& path)
+{
+    const int open = FindDocument(path);
+    if (open >= 0) {
+        ActivateDocument(open);
+    } else {
+        if (!NewDocument(path))
+            return;
+        FocusEditor();
+    }
+    m_recent->Add(path);
+    SetActiveScheme(m_parsers->ForFileName(path));
+    UpdateEnabling();
+}
+
+void TMainForm::SetActiveScheme(TSyntaxParser* parser)
+{
+    if (TMemoSource* document = ActiveDocument())
+        document->SetSyntaxParser(parser);
+}
+
+bool TMainForm::SaveDocument(int index)
+{
+    TMemoSource* document = Document(index);
+    if (!document)
+        return false;
+    if (DocumentNames::IsUntitled(document->FileName()))
+        return SaveDocumentAs(index);
+    QString error;
+    if (!document->SaveToFile(document->FileName(), &error)) {
+        // The document stays modified and keeps its undo history.
+        Services().ShowError(error);
+        return false;
+    }
+    document->SetModified(false);
+    document->ClearUndo();
+    return true;
+}
+
+bool TMainForm::SaveDocumentAs(int index)
+{
+    TMemoSource* document = Document(index);
+    if (!document)
+        return false;
+    m_saveDialog.filter = kOpenFilter;
+    m_saveDialog.filterIndex = 1;
+    m_saveDialog.fileName = document->FileName();
+    if (!Services().SaveFileDialog(m_saveDialog))
+        return false;
+    const QString path = m_saveDialog.fileName;
+    if (ActiveDocument() && ActiveDocument()->SyntaxParser() == TarnelParser())
+        m_saveDialog.defaultExt = QStringLiteral(".jsp");
+    if (QFileInfo::exists(path)
+        && Services().Ask(QStringLiteral("File %1 already exists. Would you like to overwrite?").arg(path),
+                          TServices::bsYesNoCancel)
+               != TServices::anYes)
+        return false;
+    // The document takes the new name only once its text is safely there: a
+    // failed write leaves it as it was. One write is enough; a second one
+    // would turn the backup of the replaced file into a copy of the new one.
+    QString error;
+    if (!document->SaveToFile(path, &error)) {
+        Services().ShowError(error);
+        return false;
+    }
+    document->SetFileName(path);
+    const int tab = int(std::find_if(m_documents.begin(), m_documents.end(),
+                                     [document](const auto& d) { return d.get() == document; })
+                        - m_documents.begin());
+    m_tabs->setTabText(tab, DocumentNames::WithoutFolder(path));
+    m_tabs->setTabToolTip(tab, path);
+    document->SetModified(false);
+    document->ClearUndo();
+    return true;
+}
+
+TMainForm::TCloseAnswer TMainForm::AskAndClose(int index, bool close)
+{
+    TMemoSource* document = Document(index);
+    if (!document)
+        return TCloseAnswer::Stop;
+    TCloseAnswer answer = TCloseAnswer::GoOn;
+    if (document->Modified()) {
+        switch (Services().Ask(
+            QStringLiteral("File %1 is modified. Would you like to save it?").arg(document->FileName()),
+            TServices::bsYesNoCancel)) {
+        case TServices::anYes:
+            answer = SaveDocument(index) ? TCloseAnswer::Saved : TCloseAnswer::Stop;
+            break;
+        case TServices::anNo:
+            break;
+        default:
+            answer = TCloseAnswer::Stop;
+            break;
+        }
+    }
+    if (close && answer != TCloseAnswer::Stop)
+        CloseDocument(index);
+    return answer;
+}
+
+void TMainForm::CloseDocument(int index)
+{
+    std::unique_ptr<TMemoSource> closing = std::move(m_documents[size_t(index)]);
+    m_documents.erase(m_documents.begin() + index);
+    m_changingTabs = true;
+    m_tabs->removeTab(index);
+    // The tab that moved into the closed one's place, or the new last one.
+    if (!m_documents.empty())
+        m_tabs->setCurrentIndex(std::min(index, DocumentCount() - 1));
+    m_changingTabs = false;
+    // The editor shows another store (its own when none is left) before this
+    // one goes.
+    ShowDocument(ActiveIndex());
+    closing.reset();
+    UpdateTabRow();
+}
+
+void TMainForm::FileItemsNewClick()
+{
+    NewDocument();
+    FocusEditor();
+    UpdateEnabling();
+}
+
+void TMainForm::FileItemsOpenClick()
+{
+    m_openDialog.filter = kOpenFilter;
+    if (Services().OpenFileDialog(m_openDialog))
+        OpenFile(m_openDialog.fileName);
+    UpdateEnabling();
+}
+
+void TMainForm::FileItemsCloseClick()
+{
+    if (ActiveIndex() >= 0)
+        AskAndClose(ActiveIndex(), true);
+    UpdateEnabling();
+}
+
+void TMainForm::FileItemsCloseAllClick()
+{
+    for (int i = DocumentCount() - 1; i >= 0; --i) {
+        if (AskAndClose(i, true) == TCloseAnswer::Stop)
+            break;
+    }
+    UpdateEnabling();
+}
+
+void TMainForm::FileItemsSaveClick()
+{
+    if (ActiveIndex() >= 0)
+        SaveDocument(ActiveIndex());
+    UpdateEnabling();
+}
+
+void TMainForm::FileItemsSaveAsClick()
+{
+    if (ActiveIndex() < 0)
+        return;
+    SaveDocumentAs(ActiveIndex());
+    m_recent->Add(ActiveDocument()->FileName());
+    UpdateEnabling();
+}
+
+void TMainForm::FileItemsSaveAllClick()
+{
+    for (int i = 0; i < DocumentCount(); ++i) {
+        if (!SaveDocument(i))
+            break;
+    }
+    UpdateEnabling();
+}
+
+void TMainForm::FileItemsExitClick()
+{
+    close();
+}

@@ -1,0 +1,116 @@
+// The enabling rule of the main window's menu items and buttons, and the
+// status bar that follows the editor's state reports.
+
+#include "mainform.h"
+
+#include "builtinschemes.h"
+#include "dcmemo.h"
+#include "documentnames.h"
+#include "memosource.h"
+#include "services.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QToolBar>
+
+namespace {
+
+bool hasText(const TCustomMemoSource& document)
+{
+    return document.LineCount() > 1 || (document.LineCount() == 1 && document.LineLength(0) > 0);
+}
+
+} // namespace
+
+void TMainForm::Enable(std::initializer_list<const char*> names, bool enabled)
+{
+    for (const char* name : names) {
+        if (QAction* action = Action(QString::fromLatin1(name)))
+            action->setEnabled(enabled);
+    }
+}
+
+void TMainForm::Check(std::initializer_list<const char*> names, bool checked)
+{
+    for (const char* name : names) {
+        if (QAction* action = Action(QString::fromLatin1(name)))
+            action->setChecked(checked);
+    }
+}
+
+void TMainForm::UpdateEnabling()
+{
+    const TMemoSource* document = ActiveDocument();
+    const bool d = document != nullptr;
+    const bool t = d && hasText(*document);
+    const bool s = d && document->HasSelection();
+    const bool u = d && document->CanUndo();
+    const bool r = d && document->CanRedo();
+    const bool p = d && Services().ClipboardHasText();
+    const TBuiltInScheme scheme = d ? m_parsers->SchemeOf(qobject_cast<TSyntaxParser*>(document->SyntaxParser()))
+                                    : TBuiltInScheme::None;
+    const bool j = d && scheme == TBuiltInScheme::Jsp;
+    const bool v = d && scheme == TBuiltInScheme::Java;
+    // Save is worth offering for a changed document, or one never saved.
+    const bool save = d && (u || !DocumentNames::HasFolder(document->FileName()));
+
+    Enable({"FileItemsClose", "FileItemsCloseAll", "FileItemsSaveAs", "SearchItemsBook", "ToolItemsColor",
+            "ToolItemsHTMLTags", "ToolItemsLink", "ToolItemsForm", "ToolItemsTable", "ToolItemsBrowse",
+            "OptionItemsSyntax", "OptionItemsSyntaxNone", "OptionItemsSyntaxJSP", "OptionItemsSyntaxJava",
+            "OptionItemsSyntaxBatch", "OptionItemsWrap", "OptionItemsURL", "PopSyntax", "PopSyntaxNone",
+            "PopSyntaxJSP", "PopSyntaxJava", "PopSyntaxBatch", "PopClose", "cmdClose", "cmdWrap"},
+           d);
+    for (QAction* button : std::as_const(m_documentBarButtons))
+        button->setEnabled(d);
+    Enable({"FileItemsSave", "FileItemsSaveAll", "cmdSave"}, save);
+    Enable({"FileItemsPrint", "FileItemsSaveTemplate", "EditItemsSelectAll", "EditItemsCharLowerLine",
+            "EditItemsCharUpperLine", "EditItemsCharToggle", "SearchItemsFind", "SearchItemsFindAgain",
+            "SearchItemsReplace", "SearchItemsLine", "cmdSearch", "cmdPrint"},
+           t);
+    Enable({"EditItemsCut", "EditItemsCopy", "EditItemsDelete", "EditItemsAtoO", "EditItemsOtoA",
+            "EditItemsCharLower", "EditItemsCharUpper", "EditItemsSelection", "PopSelection", "PopCut", "PopCopy",
+            "cmdCut", "cmdCopy"},
+           s);
+    Enable({"EditItemsUndo", "PopUndo", "cmdUndo"}, u);
+    Enable({"EditItemsRedo", "PopRedo", "cmdRedo"}, r);
+    Enable({"EditItemsPaste", "PopPaste", "cmdPaste"}, p);
+    Enable({"ToolItemsJSP", "cmdJSP", "cmdBrowse"}, j);
+    Enable({"ToolItemsJava", "ToolItemsJavaPrint", "cmdJava", "cmdRun"}, v);
+    Enable({"cmdNew", "cmdOpen"}, true);
+
+    Check({"ToolItemsVisibleHTML"}, !ToolBar(QStringLiteral("ToolHTML"))->isHidden());
+    Check({"ToolItemsVisibleForm"}, !ToolBar(QStringLiteral("ToolForm"))->isHidden());
+    Check({"ToolItemsVisibleTable"}, !ToolBar(QStringLiteral("ToolTable"))->isHidden());
+    Check({"ToolItemsVisibleBook"}, !ToolBar(QStringLiteral("ToolBook"))->isHidden());
+    Check({"ToolItemsVisibleJSP"}, !ToolBar(QStringLiteral("ToolJSP"))->isHidden());
+    Check({"OptionItemsSyntaxNone", "PopSyntaxNone"}, d && scheme == TBuiltInScheme::None);
+    Check({"OptionItemsSyntaxJSP", "PopSyntaxJSP"}, j);
+    Check({"OptionItemsSyntaxJava", "PopSyntaxJava"}, v);
+    Check({"OptionItemsSyntaxBatch", "PopSyntaxBatch"}, d && scheme == TBuiltInScheme::Batch);
+    Check({"OptionItemsWrap"}, m_editor->WordWrap());
+    Check({"OptionItemsURL"}, d && document->HighlightUrls());
+}
+
+void TMainForm::TarnelEditorStateChange(TCustomDCMemo& sender, int state)
+{
+    UpdateStatusBar(state);
+}
+
+void TMainForm::UpdateStatusBar(int state)
+{
+    const TCustomMemoSource* source = m_editor->MemoSource();
+    if (!source || m_panels.size() < 3)
+        return;
+    if (state & Change::kCaretMoved)
+        m_panels[0]->setText(QStringLiteral("%1: %2").arg(source->CaretLine() + 1).arg(source->CaretColumn() + 1));
+    const QString mode = m_editor->ReadOnly()        ? QStringLiteral("Read Only")
+                         : ActiveDocument() && ActiveDocument()->Modified() ? QStringLiteral("Modified")
+                                                                            : QString();
+    if (m_panels[1]->text() != mode)
+        m_panels[1]->setText(mode);
+    // No report names a change of the insert mode, so the panel is compared
+    // at every report.
+    const QString insert = TCustomMemoSource::OverwriteMode() ? QStringLiteral("Overwrite") : QStringLiteral("Insert");
+    if (m_panels[2]->text() != insert)
+        m_panels[2]->setText(insert);
+}

@@ -1,0 +1,321 @@
+// The document list: new, open, save, save as, close and the close query.
+
+#include "shellfixture.h"
+
+#include "builtinschemes.h"
+#include "documentnames.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+
+TEST_F(ShellTest, StartsWithUntitled1InAFocusedEditor)
+{
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Tarnel version 0.9.1 - beta"));
+    ASSERT_EQ(form->DocumentCount(), 1);
+    EXPECT_EQ(FileNames(), QStringList{"Untitled1"});
+    EXPECT_EQ(Captions(), QStringList{"Untitled1"});
+    EXPECT_TRUE(form->EditorTab()->isVisible());
+    EXPECT_TRUE(form->TarnelEditor()->isEnabled());
+    EXPECT_EQ(form->TarnelEditor()->MemoSource(), form->ActiveDocument());
+    EXPECT_TRUE(form->TarnelEditor()->hasFocus());
+    EXPECT_EQ(SchemeOf(form->ActiveDocument()), form->TarnelParser());
+}
+
+TEST_F(ShellTest, UntitledNumberFollowsTheHighestOpenNumber)
+{
+    QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(FileNames(), (QStringList{"Untitled1", "Untitled2"}));
+    EXPECT_EQ(form->ActiveIndex(), 1);
+
+    ClickTab(0);
+    ASSERT_EQ(form->ActiveIndex(), 0);
+    form->FileItemsCloseClick();
+    EXPECT_EQ(FileNames(), QStringList{"Untitled2"});
+
+    QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(FileNames(), (QStringList{"Untitled2", "Untitled3"}));
+
+    // With nothing open the numbering starts again.
+    form->FileItemsCloseAllClick();
+    ClickButton("cmdNew");
+    EXPECT_EQ(FileNames(), QStringList{"Untitled1"});
+}
+
+TEST_F(ShellTest, NextUntitledNumberReadsOnlyGeneratedNames)
+{
+    using DocumentNames::NextUntitledNumber;
+    EXPECT_EQ(NextUntitledNumber({}), 1);
+    EXPECT_EQ(NextUntitledNumber({"Untitled", "Untitledx", "/tmp/Untitled9"}), 1);
+    EXPECT_EQ(NextUntitledNumber({"Untitled4", "Untitled12", "untitled40"}), 13);
+    EXPECT_EQ(NextUntitledNumber({"Untitled99999999999999"}), 1);
+    EXPECT_EQ(NextUntitledNumber({"Untitled2147483647"}), 2147483647);
+    EXPECT_TRUE(DocumentNames::IsUntitled("Untitled7"));
+    EXPECT_FALSE(DocumentNames::IsUntitled("untitled7"));
+}
+
+TEST_F(ShellTest, OpeningAnOpenFileOnlySelectsItAndResetsItsScheme)
+{
+    const QString page = MakeFile("page.jsp", "<% int i = 0; %>\n");
+    const QString other = MakeFile("other.txt");
+    Open(page);
+    Open(other);
+    ASSERT_EQ(form->DocumentCount(), 3);
+    ClickTab(1);
+    form->OptionItemsSyntaxNoneClick(0);
+    ClickTab(2);
+
+    Open(page);
+    EXPECT_EQ(form->DocumentCount(), 3);
+    EXPECT_EQ(form->ActiveIndex(), 1);
+    EXPECT_EQ(form->TarnelEditor()->MemoSource(), form->Document(1));
+    EXPECT_TRUE(form->TarnelEditor()->hasFocus());
+    EXPECT_EQ(SchemeOf(form->ActiveDocument()), form->TarnelParser());
+    EXPECT_EQ(RecentPaths(), (QStringList{page, other}));
+}
+
+TEST_F(ShellTest, PathsDifferingInCaseAreTwoDocumentsWhereTheFileSystemSaysSo)
+{
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "one file on this file system";
+#else
+    const QString lower = MakeFile("a.jsp", "lower\n");
+    const QString upper = MakeFile("A.jsp", "upper\n");
+    Open(lower);
+    Open(upper);
+    ASSERT_EQ(form->DocumentCount(), 3);
+    EXPECT_EQ(form->Document(1)->Lines().Get(0), "lower");
+    EXPECT_EQ(form->Document(2)->Lines().Get(0), "upper");
+
+    // Saving the second writes its own file, not the first.
+    form->Document(2)->InsertText("changed ");
+    form->FileItemsSaveClick();
+    EXPECT_EQ(ReadFile(lower), "lower\n");
+    EXPECT_EQ(ReadFile(upper), "changed upper\n");
+#endif
+}
+
+TEST_F(ShellTest, SchemeFollowsTheLowerCasedExtension)
+{
+    struct Case {
+        const char* name;
+        TSyntaxParser* parser;
+    };
+    const Case cases[] = {{"PAGE.JSP", form->TarnelParser()}, {"index.Html", form->TarnelParser()},
+                          {"x.shtml", form->TarnelParser()},  {"Hello.java", form->JavaParser()},
+                          {"RUN.BAT", form->BatParser()},     {"page.txt", nullptr},
+                          {"noextension", nullptr},          {"archive.jsp.bak", nullptr}};
+    for (const Case& c : cases) {
+        Open(MakeFile(c.name));
+        EXPECT_EQ(SchemeOf(form->ActiveDocument()), c.parser) << c.name;
+    }
+    form->FileItemsNewClick();
+    EXPECT_EQ(SchemeOf(form->ActiveDocument()), form->TarnelParser());
+}
+
+TEST_F(ShellTest, AFileThatCannotBeReadAddsNothing)
+{
+    const QString folder = files.filePath("folder.jsp");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    Open(folder);
+    Open(files.filePath("missing.jsp"));
+    EXPECT_EQ(form->DocumentCount(), 1);
+    EXPECT_TRUE(RecentPaths().isEmpty());
+    ASSERT_EQ(services.Calls().filter("error: ").size(), 2);
+    EXPECT_TRUE(services.Messages().at(0).contains("folder.jsp"));
+    EXPECT_TRUE(services.Messages().at(1).contains("missing.jsp"));
+}
+
+TEST_F(ShellTest, OpenDialogOffersTheDocumentFilter)
+{
+    Open(QString());
+    ASSERT_EQ(services.FileDialogs().size(), 1);
+    const TServices::TFileDialog dialog = services.FileDialogs().first();
+    EXPECT_EQ(dialog.title, QStringLiteral("Open document..."));
+    EXPECT_EQ(dialog.defaultExt, QStringLiteral("*.jsp"));
+    EXPECT_TRUE(dialog.filter.startsWith("Supported Files (*.jsp;*.java;*.ht*;*.sht*;*.bat;*.txt)|"));
+    EXPECT_TRUE(dialog.filter.endsWith("|Any Files (*.*)|*.*"));
+    EXPECT_EQ(form->DocumentCount(), 1);
+}
+
+TEST_F(ShellTest, SaveOnAnUntitledDocumentRunsSaveAs)
+{
+    TMemoSource* document = form->ActiveDocument();
+    document->InsertText("hello");
+    const QString path = files.filePath("saved.jsp");
+    services.ChooseFile(path);
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+
+    ASSERT_EQ(services.FileDialogs().size(), 1);
+    EXPECT_EQ(services.FileDialogs().first().title, QStringLiteral("Save document as..."));
+    EXPECT_EQ(services.FileDialogs().first().filterIndex, 1);
+    EXPECT_EQ(document->FileName(), path);
+    EXPECT_EQ(Captions(), QStringList{"saved.jsp"});
+    EXPECT_FALSE(document->Modified());
+    EXPECT_FALSE(document->CanUndo());
+    // A new document ends its lines the platform's way.
+#ifdef Q_OS_WIN
+    EXPECT_EQ(ReadFile(path), "hello\r\n");
+#else
+    EXPECT_EQ(ReadFile(path), "hello\n");
+#endif
+    // Saved and unchanged: nothing left to save.
+    EXPECT_FALSE(Item("FileItemsSave")->isEnabled());
+    // The JSP document makes ".jsp" the default of later save dialogs.
+    EXPECT_EQ(form->SaveDialog().defaultExt, QStringLiteral(".jsp"));
+}
+
+TEST_F(ShellTest, SaveAsAsksBeforeReplacingAFile)
+{
+    const QString existing = MakeFile("keep.jsp", "old\n");
+    TMemoSource* document = form->ActiveDocument();
+    document->InsertText("new");
+
+    for (TServices::TAnswer answer : {TServices::anNo, TServices::anCancel}) {
+        services.ChooseFile(existing);
+        services.AnswerNext(answer);
+        form->FileItemsSaveAsClick();
+        EXPECT_EQ(ReadFile(existing), "old\n");
+        EXPECT_EQ(document->FileName(), QStringLiteral("Untitled1"));
+        EXPECT_TRUE(document->Modified());
+    }
+    EXPECT_EQ(services.Questions().first(),
+              QStringLiteral("File %1 already exists. Would you like to overwrite?").arg(existing));
+
+    services.ChooseFile(existing);
+    services.AnswerNext(TServices::anYes);
+    form->FileItemsSaveAsClick();
+    EXPECT_TRUE(ReadFile(existing).startsWith("new"));
+    EXPECT_EQ(document->FileName(), existing);
+    EXPECT_EQ(RecentPaths(), QStringList{existing});
+}
+
+TEST_F(ShellTest, AFailedSaveKeepsTheDocumentAsItWas)
+{
+    TMemoSource* document = form->ActiveDocument();
+    document->InsertText("precious");
+    services.ChooseFile(files.filePath("no/such/folder/x.jsp"));
+    form->FileItemsSaveAsClick();
+    EXPECT_EQ(services.Calls().filter("error: ").size(), 1);
+    EXPECT_EQ(document->FileName(), QStringLiteral("Untitled1"));
+    EXPECT_EQ(Captions(), QStringList{"Untitled1"});
+    EXPECT_TRUE(document->Modified());
+    EXPECT_TRUE(document->CanUndo());
+
+    // A failed save answers a close question as a Cancel: the text stays.
+    services.AnswerNext(TServices::anYes);
+    services.ChooseFile(files.filePath("no/such/folder/x.jsp"));
+    form->FileItemsCloseClick();
+    EXPECT_EQ(form->DocumentCount(), 1);
+}
+
+TEST_F(ShellTest, SaveAllWritesEveryDocumentAndStopsAtACancelledSaveAs)
+{
+    const QString first = MakeFile("first.txt", "one\n");
+    Open(first);
+    form->ActiveDocument()->InsertText("1");
+    const QString second = MakeFile("second.txt", "two\n");
+    Open(second);
+    form->ActiveDocument()->InsertText("2");
+    // Untitled1 comes first: its Save As is cancelled and nothing after it
+    // is written.
+    form->FileItemsSaveAllClick();
+    EXPECT_EQ(ReadFile(first), "one\n");
+    EXPECT_EQ(ReadFile(second), "two\n");
+
+    ClickTab(0);
+    form->FileItemsCloseClick();
+    form->FileItemsSaveAllClick();
+    EXPECT_EQ(ReadFile(first), "1one\n");
+    EXPECT_EQ(ReadFile(second), "2two\n");
+}
+
+TEST_F(ShellTest, CloseAllAsksFromTheLastTabAndStopsAtCancel)
+{
+    form->ActiveDocument()->InsertText("a");
+    form->FileItemsNewClick();
+    form->ActiveDocument()->InsertText("b");
+    form->FileItemsNewClick();
+    form->ActiveDocument()->InsertText("c");
+
+    services.AnswerNext(TServices::anNo);
+    services.AnswerNext(TServices::anCancel);
+    form->FileItemsCloseAllClick();
+    const QString question = QStringLiteral("File %1 is modified. Would you like to save it?");
+    EXPECT_EQ(services.Questions(), (QStringList{question.arg("Untitled3"), question.arg("Untitled2")}));
+    EXPECT_EQ(FileNames(), (QStringList{"Untitled1", "Untitled2"}));
+    EXPECT_EQ(form->TarnelEditor()->MemoSource(), form->ActiveDocument());
+}
+
+TEST_F(ShellTest, ClosingTheLastTabHidesTheTabsAndDisablesTheEditor)
+{
+    ClickButton("cmdClose");
+    EXPECT_EQ(form->DocumentCount(), 0);
+    EXPECT_FALSE(form->EditorTab()->isVisible());
+    EXPECT_FALSE(form->TarnelEditor()->isEnabled());
+    EXPECT_EQ(form->TarnelEditor()->MemoSource(), form->TarnelEditor()->InternalSource());
+
+    form->FileItemsCloseClick();
+    EXPECT_EQ(form->DocumentCount(), 0);
+
+    QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(form->EditorTab()->isVisible());
+    EXPECT_TRUE(form->TarnelEditor()->isEnabled());
+    EXPECT_TRUE(form->TarnelEditor()->hasFocus());
+}
+
+TEST_F(ShellTest, ClosingATabSelectsTheOneThatTakesItsPlace)
+{
+    for (const char* name : {"one.txt", "two.txt", "three.txt"})
+        Open(MakeFile(name));
+    ClickTab(2);
+    form->FileItemsCloseClick();
+    EXPECT_EQ(Captions(), (QStringList{"Untitled1", "one.txt", "three.txt"}));
+    EXPECT_EQ(form->ActiveIndex(), 2);
+    EXPECT_EQ(form->TarnelEditor()->MemoSource(), form->Document(2));
+
+    form->FileItemsCloseClick();
+    EXPECT_EQ(form->ActiveIndex(), 1);
+    EXPECT_EQ(form->TarnelEditor()->MemoSource(), form->Document(1));
+}
+
+TEST_F(ShellTest, ClickingATabShowsItsDocument)
+{
+    Open(MakeFile("first.txt", "first\n"));
+    Open(MakeFile("second.txt", "second\n"));
+    ClickTab(1);
+    EXPECT_EQ(form->TarnelEditor()->MemoSource(), form->Document(1));
+    EXPECT_EQ(form->TarnelEditor()->Lines().Get(0), "first");
+    EXPECT_TRUE(form->TarnelEditor()->hasFocus());
+    ClickTab(2);
+    EXPECT_EQ(form->TarnelEditor()->Lines().Get(0), "second");
+}
+
+TEST_F(ShellTest, TheCloseQueryKeepsTheWindowOnCancel)
+{
+    form->ActiveDocument()->InsertText("unsaved");
+    const QString page = MakeFile("page.jsp");
+    Open(page);
+
+    services.AnswerNext(TServices::anCancel);
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->DocumentCount(), 2);
+    EXPECT_EQ(services.Questions().size(), 1);
+
+    services.AnswerNext(TServices::anNo);
+    EXPECT_TRUE(form->close());
+    // Documents stay open until the window is freed; the recent list is kept.
+    EXPECT_EQ(form->DocumentCount(), 2);
+    EXPECT_EQ(services.Store().ReadString(TRecentList::Key(), "File0"), page);
+}
+
+TEST_F(ShellTest, ExitRunsTheCloseQuery)
+{
+    form->ActiveDocument()->InsertText("unsaved");
+    services.AnswerNext(TServices::anCancel);
+    form->FileItemsExitClick();
+    EXPECT_TRUE(form->isVisible());
+    services.AnswerNext(TServices::anNo);
+    form->FileItemsExitClick();
+    EXPECT_FALSE(form->isVisible());
+}

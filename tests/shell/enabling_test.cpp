@@ -1,0 +1,280 @@
+// The enabling rule, the check marks, the status bar and the simple editing
+// and option commands that the rule follows.
+
+#include "shellfixture.h"
+
+#include <QLabel>
+#include <QScrollBar>
+
+namespace {
+
+// The conditions of the rule for one state of the window.
+struct Conditions {
+    bool d = false, t = false, s = false, u = false, r = false, p = false, j = false, v = false, save = false;
+};
+
+using Condition = bool Conditions::*;
+
+// Every element of the rule with the condition that enables it.
+const std::vector<std::pair<const char*, Condition>>& rule()
+{
+    static const std::vector<std::pair<const char*, Condition>> table = {
+        {"FileItemsClose", &Conditions::d},        {"FileItemsCloseAll", &Conditions::d},
+        {"FileItemsSaveAs", &Conditions::d},       {"SearchItemsBook", &Conditions::d},
+        {"ToolItemsColor", &Conditions::d},        {"ToolItemsHTMLTags", &Conditions::d},
+        {"ToolItemsLink", &Conditions::d},         {"ToolItemsForm", &Conditions::d},
+        {"ToolItemsTable", &Conditions::d},        {"ToolItemsBrowse", &Conditions::d},
+        {"OptionItemsSyntax", &Conditions::d},     {"OptionItemsSyntaxNone", &Conditions::d},
+        {"OptionItemsSyntaxJSP", &Conditions::d},  {"OptionItemsSyntaxJava", &Conditions::d},
+        {"OptionItemsSyntaxBatch", &Conditions::d}, {"OptionItemsWrap", &Conditions::d},
+        {"OptionItemsURL", &Conditions::d},        {"PopSyntax", &Conditions::d},
+        {"PopClose", &Conditions::d},              {"cmdWrap", &Conditions::d},
+        {"cmdClose", &Conditions::d},              {"cmdHTMLImage", &Conditions::d},
+        {"cmdHTMLBold", &Conditions::d},           {"cmdHTMLHead", &Conditions::d},
+        {"cmdHTMLColor", &Conditions::d},          {"cmdHTMLForm", &Conditions::d},
+        {"cmdHTMLText", &Conditions::d},           {"cmdTable", &Conditions::d},
+        {"cmdTableCol", &Conditions::d},           {"cmdAddBook", &Conditions::d},
+        {"cmdGoBook", &Conditions::d},
+
+        {"FileItemsSave", &Conditions::save},      {"FileItemsSaveAll", &Conditions::save},
+        {"cmdSave", &Conditions::save},
+
+        {"FileItemsPrint", &Conditions::t},        {"FileItemsSaveTemplate", &Conditions::t},
+        {"EditItemsSelectAll", &Conditions::t},    {"EditItemsCharLowerLine", &Conditions::t},
+        {"EditItemsCharUpperLine", &Conditions::t}, {"EditItemsCharToggle", &Conditions::t},
+        {"SearchItemsFind", &Conditions::t},       {"SearchItemsFindAgain", &Conditions::t},
+        {"SearchItemsReplace", &Conditions::t},    {"SearchItemsLine", &Conditions::t},
+        {"cmdSearch", &Conditions::t},             {"cmdPrint", &Conditions::t},
+
+        {"EditItemsCut", &Conditions::s},          {"EditItemsCopy", &Conditions::s},
+        {"EditItemsDelete", &Conditions::s},       {"EditItemsAtoO", &Conditions::s},
+        {"EditItemsOtoA", &Conditions::s},         {"EditItemsCharLower", &Conditions::s},
+        {"EditItemsCharUpper", &Conditions::s},    {"EditItemsSelection", &Conditions::s},
+        {"PopSelection", &Conditions::s},          {"PopCut", &Conditions::s},
+        {"PopCopy", &Conditions::s},               {"cmdCut", &Conditions::s},
+        {"cmdCopy", &Conditions::s},
+
+        {"EditItemsUndo", &Conditions::u},         {"PopUndo", &Conditions::u},
+        {"cmdUndo", &Conditions::u},
+        {"EditItemsRedo", &Conditions::r},         {"cmdRedo", &Conditions::r},
+        {"EditItemsPaste", &Conditions::p},        {"PopPaste", &Conditions::p},
+        {"cmdPaste", &Conditions::p},
+
+        {"ToolItemsJSP", &Conditions::j},          {"cmdJSP", &Conditions::j},
+        {"cmdBrowse", &Conditions::j},
+        {"ToolItemsJava", &Conditions::v},         {"ToolItemsJavaPrint", &Conditions::v},
+        {"cmdJava", &Conditions::v},               {"cmdRun", &Conditions::v},
+    };
+    return table;
+}
+
+} // namespace
+
+class EnablingTest : public ShellTest {
+protected:
+    void ExpectRule(const Conditions& c, const char* state)
+    {
+        for (const auto& [name, condition] : rule()) {
+            if (QAction* action = Item(name)) {
+                EXPECT_EQ(action->isEnabled(), c.*condition) << name << " in state: " << state;
+            }
+        }
+        for (const char* always : {"cmdNew", "cmdOpen", "FileItemsNew", "FileItemsOpen"})
+            EXPECT_TRUE(Item(always)->isEnabled()) << always << " in state: " << state;
+    }
+};
+
+TEST_F(EnablingTest, EveryElementFollowsItsConditionRowByRow)
+{
+    Conditions c;
+    c.d = c.save = c.j = true;
+    ExpectRule(c, "empty untitled JSP document");
+
+    ClickButton("cmdClose");
+    ExpectRule(Conditions{}, "no document");
+
+    const QString java = MakeFile("Hello.java", "class Hello {}\n");
+    Open(java);
+    c = Conditions{};
+    c.d = c.t = c.v = true;
+    ExpectRule(c, "saved Java document");
+
+    TMemoSource* document = form->ActiveDocument();
+    document->SetSelection({0, 0}, {0, 5});
+    c.s = true;
+    ExpectRule(c, "selection");
+
+    document->ClearSelection();
+    document->InsertText("x");
+    c.s = false;
+    c.u = c.save = true;
+    ExpectRule(c, "after typing");
+
+    ClickButton("cmdUndo");
+    c.u = false;
+    c.r = true;
+    c.save = false;
+    ExpectRule(c, "after undo");
+
+    services.SetClipboardText("clip");
+    form->OptionItemsSyntaxNoneClick(1);
+    c.p = c.j = true;
+    c.v = false;
+    ExpectRule(c, "clipboard text, JSP scheme");
+
+    form->OptionItemsSyntaxNoneClick(3);
+    c.j = false;
+    ExpectRule(c, "batch scheme");
+}
+
+TEST_F(EnablingTest, CopyEnablesPasteAtOnce)
+{
+    TMemoSource* document = form->ActiveDocument();
+    document->InsertText("copy me");
+    document->SelectAll();
+    EXPECT_FALSE(Item("cmdPaste")->isEnabled());
+    ClickButton("cmdCopy");
+    EXPECT_EQ(services.ClipboardText(), "copy me");
+    EXPECT_TRUE(Item("cmdPaste")->isEnabled());
+    EXPECT_TRUE(Item("EditItemsPaste")->isEnabled());
+}
+
+TEST_F(EnablingTest, CutPasteDeleteAndUndoActOnTheActiveDocument)
+{
+    TMemoSource* document = form->ActiveDocument();
+    document->InsertText("abc def");
+    document->SetSelection({0, 0}, {0, 4});
+    ClickButton("cmdCut");
+    EXPECT_EQ(document->Lines().Get(0), "def");
+    EXPECT_EQ(services.ClipboardText(), "abc ");
+    EXPECT_FALSE(Item("cmdCut")->isEnabled());
+
+    document->MoveCaretTo({0, 3});
+    ClickButton("cmdPaste");
+    EXPECT_EQ(document->Lines().Get(0), "defabc ");
+
+    document->SetSelection({0, 0}, {0, 3});
+    Item("EditItemsDelete")->trigger();
+    EXPECT_EQ(document->Lines().Get(0), "abc ");
+
+    ClickButton("cmdUndo");
+    EXPECT_EQ(document->Lines().Get(0), "defabc ");
+    ClickButton("cmdRedo");
+    EXPECT_EQ(document->Lines().Get(0), "abc ");
+
+    Item("EditItemsSelectAll")->trigger();
+    EXPECT_EQ(document->SelectedText(), "abc ");
+}
+
+TEST_F(EnablingTest, SchemeItemsOfMenuAndPopupMarkTheActiveScheme)
+{
+    const char* menu[] = {"OptionItemsSyntaxNone", "OptionItemsSyntaxJSP", "OptionItemsSyntaxJava",
+                          "OptionItemsSyntaxBatch"};
+    const char* popup[] = {"PopSyntaxNone", "PopSyntaxJSP", "PopSyntaxJava", "PopSyntaxBatch"};
+    TSyntaxParser* parsers[] = {nullptr, form->TarnelParser(), form->JavaParser(), form->BatParser()};
+    for (int tag : {2, 3, 0, 1}) {
+        // The popup's items run the same handler as the menu's.
+        Item(tag % 2 ? menu[tag] : popup[tag])->trigger();
+        EXPECT_EQ(SchemeOf(form->ActiveDocument()), parsers[tag]);
+        for (int other = 0; other < 4; ++other) {
+            EXPECT_EQ(Item(menu[other])->isChecked(), other == tag) << tag << " " << other;
+            EXPECT_EQ(Item(popup[other])->isChecked(), other == tag) << tag << " " << other;
+        }
+    }
+}
+
+TEST_F(EnablingTest, WordwrapFlipsTheEditorsWrapAndScrollBars)
+{
+    TDCMemo* editor = form->TarnelEditor();
+    EXPECT_EQ(editor->ScrollBars(), ssBoth);
+    ClickButton("cmdWrap");
+    EXPECT_TRUE(editor->WordWrap());
+    EXPECT_EQ(editor->ScrollBars(), ssVertical);
+    EXPECT_TRUE(Item("OptionItemsWrap")->isChecked());
+
+    // Wrap belongs to the editor: another document shows it too.
+    form->FileItemsNewClick();
+    EXPECT_TRUE(editor->WordWrap());
+    Item("OptionItemsWrap")->trigger();
+    EXPECT_FALSE(editor->WordWrap());
+    EXPECT_EQ(editor->ScrollBars(), ssBoth);
+    EXPECT_FALSE(Item("OptionItemsWrap")->isChecked());
+}
+
+TEST_F(EnablingTest, HighlightURLsOnlySwitchesOn)
+{
+    TMemoSource* document = form->ActiveDocument();
+    EXPECT_FALSE(Item("OptionItemsURL")->isChecked());
+    Item("OptionItemsURL")->trigger();
+    EXPECT_TRUE(document->HighlightUrls());
+    EXPECT_TRUE(Item("OptionItemsURL")->isChecked());
+    Item("OptionItemsURL")->trigger();
+    EXPECT_TRUE(document->HighlightUrls());
+    EXPECT_TRUE(Item("OptionItemsURL")->isChecked());
+
+    form->FileItemsNewClick();
+    EXPECT_FALSE(Item("OptionItemsURL")->isChecked());
+}
+
+TEST_F(EnablingTest, ClosingAToolBarClearsItsVisibleMark)
+{
+    QToolBar* bar = form->ToolBar("ToolForm");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(Item("ToolItemsVisibleForm")->isChecked());
+    QWidget* closeBox = bar->widgetForAction(form->findChild<QAction*>("ToolFormClose"));
+    ASSERT_NE(closeBox, nullptr);
+    QTest::mouseClick(closeBox, Qt::LeftButton);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_FALSE(Item("ToolItemsVisibleForm")->isChecked());
+    EXPECT_TRUE(Item("ToolItemsVisibleHTML")->isChecked());
+
+    Item("ToolItemsVisibleForm")->trigger();
+    EXPECT_FALSE(bar->isHidden());
+    EXPECT_TRUE(Item("ToolItemsVisibleForm")->isChecked());
+    Item("ToolItemsVisibleJSP")->trigger();
+    EXPECT_TRUE(form->ToolBar("ToolJSP")->isHidden());
+    EXPECT_FALSE(Item("ToolItemsVisibleJSP")->isChecked());
+}
+
+TEST_F(EnablingTest, ToolBarsDockOnlyAtTheTop)
+{
+    for (const char* name : {"ToolHTML", "ToolForm", "ToolTable", "ToolBook", "ToolJSP"}) {
+        QToolBar* bar = form->ToolBar(name);
+        ASSERT_NE(bar, nullptr) << name;
+        EXPECT_EQ(bar->allowedAreas(), Qt::TopToolBarArea) << name;
+        EXPECT_EQ(form->toolBarArea(bar), Qt::TopToolBarArea) << name;
+    }
+    EXPECT_EQ(form->ToolBar("ToolBook")->windowTitle(), QStringLiteral("Bookmark"));
+    QWidget* save = form->findChild<QToolBar*>("ButtonBar")->widgetForAction(Item("cmdSave"));
+    ASSERT_NE(save, nullptr);
+    EXPECT_EQ(save->size(), QSize(24, 23));
+    EXPECT_EQ(Item("cmdSave")->toolTip(), QStringLiteral("Save File"));
+    EXPECT_EQ(Item("cmdSave")->statusTip(), QStringLiteral("Save change"));
+}
+
+TEST_F(EnablingTest, StatusBarShowsCaretStateModeAndHint)
+{
+    TMemoSource* document = form->ActiveDocument();
+    EXPECT_EQ(form->StatusPanel(0)->text(), QStringLiteral("1: 1"));
+    EXPECT_EQ(form->StatusPanel(1)->text(), QString());
+    EXPECT_EQ(form->StatusPanel(2)->text(), QStringLiteral("Insert"));
+
+    document->InsertText("ab\ncd");
+    EXPECT_EQ(form->StatusPanel(0)->text(), QStringLiteral("2: 3"));
+    EXPECT_EQ(form->StatusPanel(1)->text(), QStringLiteral("Modified"));
+    document->SetReadOnly(true);
+    EXPECT_EQ(form->StatusPanel(1)->text(), QStringLiteral("Read Only"));
+    document->SetReadOnly(false);
+
+    TCustomMemoSource::SetOverwriteMode(true);
+    document->MoveCaretTo({0, 0});
+    EXPECT_EQ(form->StatusPanel(0)->text(), QStringLiteral("1: 1"));
+    EXPECT_EQ(form->StatusPanel(2)->text(), QStringLiteral("Overwrite"));
+    TCustomMemoSource::SetOverwriteMode(false);
+
+    // The long part of a hint goes to the last panel.
+    QWidget* button = form->findChild<QToolBar*>("ButtonBar")->widgetForAction(Item("cmdOpen"));
+    Item("cmdOpen")->showStatusText(button);
+    EXPECT_EQ(form->StatusPanel(3)->text(), QStringLiteral("Open a document"));
+    EXPECT_EQ(form->statusBar()->currentMessage(), QString());
+}

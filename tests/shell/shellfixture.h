@@ -1,0 +1,147 @@
+#pragma once
+
+#include "common/fakeservices.h"
+#include "dcmemo.h"
+#include "mainform.h"
+#include "memosource.h"
+#include "recentlist.h"
+#include "sourcestrings.h"
+#include "syntaxparser.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A program folder of its own (Dat with a tag list, Templates, Commando,
+// Command), a folder for the documents, the scripted services and a real
+// main window, shown and active.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        ASSERT_TRUE(programDir.isValid() && files.isValid());
+        for (const char* folder : {"Dat", "Templates", "Commando", "Command"})
+            ASSERT_TRUE(QDir(programDir.path()).mkpath(QString::fromLatin1(folder)));
+        if (writeTags)
+            WriteFile(programDir.filePath(QStringLiteral("Dat/Tags.txt")), "<b>|Bold\r\n<table>|Table\r\n<br>\r\n");
+        form = std::make_unique<TMainForm>(programDir.path());
+        form->resize(900, 600);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    void TearDown() override
+    {
+        // Nothing may ask about unsaved work once a test is over.
+        if (form) {
+            for (int i = 0; i < form->DocumentCount(); ++i)
+                form->Document(i)->SetModified(false);
+        }
+        form.reset();
+    }
+
+    static void WriteFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+        file.write(bytes);
+    }
+
+    static QByteArray ReadFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    // A file in the documents folder.
+    QString MakeFile(const QString& name, const QByteArray& bytes = "text\n")
+    {
+        const QString path = files.filePath(name);
+        WriteFile(path, bytes);
+        return path;
+    }
+
+    // File, Open through its shortcut, the dialog answering with path.
+    void Open(const QString& path)
+    {
+        services.ChooseFile(path);
+        QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+    }
+
+    QAction* Item(const char* name) const
+    {
+        QAction* action = form->Action(QString::fromLatin1(name));
+        EXPECT_NE(action, nullptr) << name;
+        return action;
+    }
+
+    // Clicks a button of a bar as the user would.
+    void ClickButton(const char* name)
+    {
+        QAction* action = Item(name);
+        for (QToolBar* bar : form->findChildren<QToolBar*>()) {
+            if (QWidget* button = bar->widgetForAction(action)) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no button " << name;
+    }
+
+    void ClickTab(int index)
+    {
+        QTabBar* tabs = form->EditorTab();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+
+    QStringList Captions() const
+    {
+        QStringList captions;
+        for (int i = 0; i < form->EditorTab()->count(); ++i)
+            captions.append(form->EditorTab()->tabText(i));
+        return captions;
+    }
+
+    QStringList FileNames() const
+    {
+        QStringList names;
+        for (int i = 0; i < form->DocumentCount(); ++i)
+            names.append(form->Document(i)->FileName());
+        return names;
+    }
+
+    // The built-in parser a document uses (null: plain text).
+    static TSyntaxParser* SchemeOf(const TMemoSource* document)
+    {
+        return qobject_cast<TSyntaxParser*>(document->SyntaxParser());
+    }
+
+    QStringList RecentPaths() const
+    {
+        QStringList paths;
+        for (const TRecentList::Entry& entry : form->RecentList()->Entries())
+            paths.append(entry.path);
+        return paths;
+    }
+
+    // The services come first: the window uses them from its construction on.
+    TFakeServices services;
+    QTemporaryDir programDir;
+    QTemporaryDir files;
+    bool writeTags = true;
+    std::unique_ptr<TMainForm> form;
+};

@@ -1,0 +1,137 @@
+// Start-up from the program folder: the tag list and its popup, and the
+// help commands.
+
+#include "shellfixture.h"
+
+#include "stringlist.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QTimer>
+
+TEST_F(ShellTest, TagListIsReadFromTheProgramFolder)
+{
+    ASSERT_EQ(form->TagBox().Count(), 3);
+    EXPECT_EQ(form->TagBox().Get(0), "<b>|Bold");
+    EXPECT_EQ(form->TagBox().Get(1), "<table>|Table");
+    EXPECT_EQ(form->TagBox().Get(2), "<br>");
+    EXPECT_TRUE(services.Messages().isEmpty());
+    EXPECT_EQ(form->ProgramDir(), programDir.path() + u'/');
+}
+
+class MissingTagsTest : public ShellTest {
+protected:
+    MissingTagsTest() { writeTags = false; }
+};
+
+TEST_F(MissingTagsTest, AMissingTagListIsReportedAndStartUpGoesOn)
+{
+    ASSERT_EQ(services.Calls().filter("error: ").size(), 1);
+    EXPECT_TRUE(services.Messages().first().startsWith("Cannot open file"));
+    EXPECT_TRUE(services.Messages().first().contains("Tags.txt"));
+    EXPECT_EQ(form->TagBox().Count(), 0);
+    EXPECT_EQ(FileNames(), QStringList{"Untitled1"});
+    EXPECT_TRUE(form->TarnelEditor()->isEnabled());
+}
+
+TEST_F(ShellTest, TheTagPopupIsOfferedJustAfterALessThanSign)
+{
+    TMemoSource* document = form->ActiveDocument();
+    document->InsertText("a <");
+    TStringList offered;
+    int popupType = 0;
+    bool allow = false;
+    form->TarnelEditorHintPopup(*form->TarnelEditor(), offered, popupType, allow);
+    EXPECT_TRUE(allow);
+    EXPECT_EQ(popupType, 1);
+    EXPECT_EQ(offered.ToList(), form->TagBox().ToList());
+
+    // Anything else before the caret forbids it, whatever the editor meant.
+    document->MoveCaretTo({0, 1});
+    offered.Clear();
+    allow = true;
+    form->TarnelEditorHintPopup(*form->TarnelEditor(), offered, popupType, allow);
+    EXPECT_FALSE(allow);
+    EXPECT_EQ(offered.Count(), 0);
+
+    // At the line start, and beyond the line's end, the editor decides.
+    for (TTextPos at : {TTextPos{0, 0}, TTextPos{0, 9}}) {
+        document->MoveCaretTo(at);
+        for (bool editorAllows : {false, true}) {
+            allow = editorAllows;
+            offered.Clear();
+            form->TarnelEditorHintPopup(*form->TarnelEditor(), offered, popupType, allow);
+            EXPECT_EQ(allow, editorAllows) << at.column;
+            EXPECT_EQ(offered.Count(), editorAllows ? 3 : 0) << at.column;
+        }
+    }
+}
+
+TEST_F(ShellTest, AChosenTagInsertsTheTextBeforeItsBar)
+{
+    for (auto [entry, inserted] : {std::pair<QByteArray, QByteArray>{"<table>|Table", "<table>"},
+                                   {"<br>", "<br>"},
+                                   {"<a|b>|Anchor", "<a"},
+                                   {"|only a description", ""}}) {
+        QByteArray text = entry;
+        form->TarnelEditorHintInsert(*form->TarnelEditor(), text);
+        EXPECT_EQ(text, inserted) << entry.constData();
+    }
+}
+
+TEST_F(ShellTest, HelpOpensThePagesThroughTheShell)
+{
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    Item("HelpItemsHome")->trigger();
+    Item("HelpItemsMail")->trigger();
+    const QStringList opened = services.Opened();
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_EQ(opened[0], programDir.path() + QStringLiteral("/tarnel.htm"));
+    EXPECT_TRUE(opened[1].startsWith("https://"));
+    EXPECT_TRUE(opened[2].startsWith("mailto:"));
+}
+
+TEST_F(ShellTest, AboutShowsAModalBoxAndFreesIt)
+{
+    QString title;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        title = box->windowTitle();
+        modal = box->isModal();
+        box->accept();
+    });
+    Item("HelpItemsAbout")->trigger();
+    EXPECT_EQ(title, QStringLiteral("Tarnel About..."));
+    EXPECT_TRUE(modal);
+    EXPECT_TRUE(form->findChildren<QDialog*>().isEmpty());
+}
+
+TEST_F(ShellTest, ThePopupMenuHoldsTheEditingCommands)
+{
+    QStringList captions;
+    for (QAction* action : form->PopupMenu()->actions())
+        captions.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_EQ(captions, (QStringList{"&Undo", "&Redo", "-", "Syntax Highlight", "-", "Selection", "-", "Cu&t",
+                                     "&Copy", "&Paste", "-", "Close Document"}));
+    form->ActiveDocument()->InsertText("x");
+    Item("PopClose")->trigger();
+    // Close asks about the change; the unscripted answer is Cancel.
+    EXPECT_EQ(form->DocumentCount(), 1);
+    EXPECT_EQ(services.Questions().size(), 1);
+}
+
+TEST_F(ShellTest, ShortcutsOfTheMenusReachTheirCommands)
+{
+    EXPECT_EQ(Item("FileItemsExit")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
+    EXPECT_EQ(Item("EditItemsDelete")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    EXPECT_EQ(Item("SearchItemsFindAgain")->shortcut(), QKeySequence(Qt::Key_F3));
+    // The popup's Undo shows Ctrl+Z without claiming it from the menu bar.
+    EXPECT_EQ(Item("PopUndo")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    form->ActiveDocument()->InsertText("typed");
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form->ActiveDocument()->Lines().Get(0), "");
+}
