@@ -282,7 +282,11 @@ void TMainForm::FileItemsSaveAsClick()
     if (ActiveIndex() < 0)
         return;
     SaveDocumentAs(ActiveIndex());
-    m_recent->Add(ActiveDocument()->FileName());
+    // A generated name is no file, even when the current folder happens to
+    // hold one of that name.
+    const QString name = ActiveDocument()->FileName();
+    if (!DocumentNames::IsUntitled(name))
+        m_recent->Add(name);
     UpdateEnabling();
 }
 

@@ -230,6 +230,10 @@ TEST_F(RecentListTest, AnUntitledDocumentNeverMatchesAFileOfTheCurrentFolder)
     QDir::setCurrent(files.path());
     const QString named = MakeFile("Untitled1");
     Open(named);
-    QDir::setCurrent(previous);
     EXPECT_EQ(FileNames(), (QStringList{"Untitled1", named}));
+    // Nor does a cancelled Save As put the generated name on the list.
+    ClickTab(0);
+    form->FileItemsSaveAsClick();
+    QDir::setCurrent(previous);
+    EXPECT_EQ(RecentPaths(), QStringList{named});
 }
