@@ -1,5 +1,6 @@
-// The shell tests drive a real main window; they need a QApplication and run
-// offscreen (QT_QPA_PLATFORM=offscreen).
+// The shell tests drive a real main window; they need a QApplication. They
+// run offscreen unless told otherwise, also when the build lists them, where
+// no display may exist.
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -8,6 +9,8 @@
 
 int main(int argc, char* argv[])
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
