@@ -413,6 +413,11 @@ protected:
     // Moves the caret exactly, writing a caret record but no hook, clamping
     // or blank trimming (used inside operations and by undo).
     void MoveCaretExactly(int dLines, int dColumns);
+    // After every line was replaced: positions at (0,0), no selection, no
+    // bookmarks, every line to parse and draw again, and no undo record left
+    // (none could be replayed on the new text); the state on disk is
+    // unreachable until a load sets the save point.
+    void LinesReplaced();
     // Makes sure the caret line exists (lines below the text are added).
     void MaterializeCaretLine();
     // The raw index of a display column of a line.

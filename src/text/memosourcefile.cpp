@@ -32,8 +32,6 @@ void TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size)
 {
     BeginUpdate(Reason::kSetText);
     m_strings.Clear();
-    for (bool& set : m_bookmarkSet)
-        set = false;
     char* const data = block.get();
     const char* const end = data + size;
 
@@ -97,7 +95,14 @@ void TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size)
     if (lineStart < end)
         addLine(const_cast<char*>(end));
     m_strings.AdoptBlock(std::move(block));
+    LinesReplaced();
+    EndUpdate();
+}
 
+void TCustomMemoSource::LinesReplaced()
+{
+    for (bool& set : m_bookmarkSet)
+        set = false;
     m_selectionMode = smNone;
     for (int i = 0; i < m_positions.Count(); ++i)
         m_positions.At(i)->SetPos({0, 0});
@@ -105,12 +110,9 @@ void TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size)
     m_longestDirty = true;
     m_changeFlags |= Change::kText | Change::kCaretMoved;
     MarkChanged(0, TMemoChange::kToEnd);
-    // The old records and the state on disk no longer apply; loading from a
-    // file sets the save point afterwards.
     m_undoLists[0].Clear();
     m_undoLists[1].Clear();
     m_saveList = -1;
-    EndUpdate();
 }
 
 void TCustomMemoSource::SetTextStr(const QByteArray& text)

@@ -75,19 +75,9 @@ void TExternalStrings::Clear()
     TCustomMemoSource& s = m_source;
     s.BeginUpdateKeepSelection(Reason::kClear);
     s.m_strings.Clear();
-    for (bool& set : s.m_bookmarkSet)
-        set = false;
+    // The bracket puts back the cleared state, not the old one.
     s.m_kept = {};
-    for (int i = 0; i < s.m_positions.Count(); ++i)
-        s.m_positions.At(i)->SetPos({0, 0});
-    s.m_selectionMode = smNone;
-    s.m_parsedUpTo = 0;
-    s.MarkChanged(0, TMemoChange::kToEnd);
-    s.AddChangeFlags(Change::kText | Change::kCaretMoved);
-    // Nothing recorded so far can be replayed on an empty text.
-    s.m_undoLists[0].Clear();
-    s.m_undoLists[1].Clear();
-    s.m_saveList = -1;
+    s.LinesReplaced();
     s.EndUpdate();
 }
 
@@ -122,17 +112,7 @@ void TExternalStrings::Assign(const TStrings& source)
         const QByteArray line = s.ConvertText(source.Get(i));
         s.m_strings.InsertRaw(i, std::string_view(line.constData(), size_t(line.size())));
     }
-    for (bool& set : s.m_bookmarkSet)
-        set = false;
-    for (int i = 0; i < s.m_positions.Count(); ++i)
-        s.m_positions.At(i)->SetPos({0, 0});
-    s.m_selectionMode = smNone;
-    s.m_parsedUpTo = 0;
-    s.MarkChanged(0, TMemoChange::kToEnd);
-    s.AddChangeFlags(Change::kText | Change::kCaretMoved);
-    s.m_undoLists[0].Clear();
-    s.m_undoLists[1].Clear();
-    s.m_saveList = -1;
+    s.LinesReplaced();
     s.EndUpdate();
 }
 
