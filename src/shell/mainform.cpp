@@ -68,6 +68,8 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     CreateButtonBar();
     CreateToolBars();
     CreatePopupMenu();
+    // The editor shows it when the right button comes up.
+    m_editor->SetPopupMenu(m_popup);
     CreateStatusBar();
     m_recent->Load(Services().Settings());
 
@@ -130,9 +132,6 @@ void TMainForm::CreateEditor()
     m_editor->OnStateChange = [this](TCustomDCMemo& sender, int state) { TarnelEditorStateChange(sender, state); };
     m_editor->OnChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
     m_editor->OnSelectionChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
-    m_editor->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_editor, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { m_popup->popup(m_editor->mapToGlobal(pos)); });
     // FileDrop: files dropped from the desktop onto the editor.
     m_editor->setAcceptDrops(true);
     m_editor->viewport()->setAcceptDrops(true);

@@ -4,6 +4,7 @@
 #include "custommemo.h"
 
 #include "gutterimages.h"
+#include "keymappings.h"
 #include "memoenvoptions.h"
 #include "memoparts.h"
 #include "memosource.h"
@@ -20,8 +21,6 @@ std::vector<TCustomDCMemo*>& instances()
     static std::vector<TCustomDCMemo*> list;
     return list;
 }
-
-bool g_overwrite = false;
 
 constexpr TMemoOptions kApplicationOptions = moDrawMargin | moDrawGutter | moThumbTracking | moDblClickLine
                                              | moColorSyntax | moLineNumbers | moLineNumbersOnGutter
@@ -55,12 +54,15 @@ TCustomDCMemo::TCustomDCMemo(QWidget* parent)
     m_gutterImages->AddDefaults();
     m_gutterImages->OnChange = repaint;
     m_textStyles = new TTextStyles(this, this);
+    MemoKeyMappings::RegisterAll();
     m_renderer = std::make_unique<TMemoRenderer>(m_fonts);
 
     instances().push_back(this);
     resize(185, 89);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    m_mouse = std::make_unique<TMemoMouse>(*this);
+    m_scroller = std::make_unique<TMemoScroller>(*this);
     m_constructed = true;
     UpdateScrollBars();
     Attach(m_internalSource.get());
@@ -84,14 +86,15 @@ const std::vector<TCustomDCMemo*>& TCustomDCMemo::Instances()
 
 bool TCustomDCMemo::Overwrite()
 {
-    return g_overwrite;
+    return TCustomMemoSource::OverwriteMode();
 }
 
 void TCustomDCMemo::SetOverwrite(bool on)
 {
-    if (g_overwrite == on)
+    // The text stores type by the same flag the caret shows.
+    if (TCustomMemoSource::OverwriteMode() == on)
         return;
-    g_overwrite = on;
+    TCustomMemoSource::SetOverwriteMode(on);
     for (TCustomDCMemo* memo : instances())
         memo->InvalidateCaret();
 }

@@ -2,7 +2,9 @@
 
 #include "dccustomcontrol.h"
 #include "font.h"
+#include "memomouse.h"
 #include "memorenderer.h"
+#include "memoscroll.h"
 #include "memotypes.h"
 #include "paintfont.h"
 #include "penbrush.h"
@@ -20,6 +22,7 @@
 #include <memory>
 #include <vector>
 
+class QMenu;
 class TControlBackground;
 class TCustomMemoSource;
 class TDCGutterImages;
@@ -132,8 +135,6 @@ public:
     void SetWantTabs(bool want) { m_wantTabs = want; }
     bool WantReturns() const { return m_wantReturns; }
     void SetWantReturns(bool want) { m_wantReturns = want; }
-    QString KeyMapping() const { return m_keyMapping; }
-    void SetKeyMapping(const QString& name) { m_keyMapping = name; }
     TWordSelectionType WordSelectionType() const { return m_wordSelectionType; }
     void SetWordSelectionType(TWordSelectionType type) { m_wordSelectionType = type; }
     TClipboardType ClipboardType() const { return m_clipboardType; }
@@ -225,6 +226,57 @@ public:
     bool CaretShown() const { return m_caretShown; }
     // Scrolls just enough to show the caret.
     void MakeCaretVisible();
+    // The text position at a client pixel: the caret place nearest to it, or
+    // with cell the character it falls on. Left of the text area the first
+    // shown column; rows and columns past the text count on.
+    TTextPos PixelToPosition(QPoint pixel, bool cell = false);
+
+    // -- mouse (memomouse.cpp) -------------------------------------------------------------
+    // The menu shown when the right button comes up (not owned).
+    QMenu* PopupMenu() const;
+    void SetPopupMenu(QMenu* menu);
+    TMouseMode MouseMode() const { return m_mouse->Mode(); }
+    // Ends a mouse selection or a pending drag where it stands.
+    void CancelMouseOperation() { m_mouse->Cancel(); }
+
+    // -- keyboard (memokeys.cpp) ----------------------------------------------------------
+    // Typed characters go through the OEM code page and back, so that only
+    // characters it holds are typed.
+    bool OemConvert() const { return m_oemConvert; }
+    void SetOemConvert(bool convert) { m_oemConvert = convert; }
+    // The view's commands that key mappings bind (the store's own commands
+    // are bound directly). extend is smNone or the selection mode the
+    // movement extends, as for the store's movements.
+    // Left at column 0 with moNotePadCursorStyle goes to the end of the
+    // previous line.
+    void CaretLeft(int extend = smNone);
+    void CaretRight(int extend = smNone);
+    // With HideCaret these scroll by one line instead.
+    void CaretUp(int extend = smNone);
+    void CaretDown(int extend = smNone);
+    // The start / end of the caret's row (its line unless wrapped); with
+    // HideCaret the start also scrolls to column 0.
+    void RowStart(int extend = smNone);
+    void RowEnd(int extend = smNone);
+    // A window height up / down: the view scrolls and the caret keeps its row.
+    void PageUp(int extend = smNone);
+    void PageDown(int extend = smNone);
+    // The caret to the top / bottom row of the window, in its column.
+    void WindowTop(int extend = smNone);
+    void WindowBottom(int extend = smNone);
+    // The view by one line; the caret stays.
+    void ScrollLineUp();
+    void ScrollLineDown();
+    // Flips the overwrite mode of every text store and raises OnStateChange
+    // with kInsertModeChanged.
+    void ToggleOverwrite();
+    // A bit of the state change mask that the text store's masks leave free.
+    static constexpr int kInsertModeChanged = 0x1000;
+    // The toolkit's key events: OnKeyDown before the key list sees the key
+    // (a key set to 0 is not looked up), OnKeyPress before a character is
+    // typed (a character set to 0 is not typed).
+    std::function<void(TCustomDCMemo& sender, quint16& key, TShiftState shift)> OnKeyDown;
+    std::function<void(TCustomDCMemo& sender, char& key)> OnKeyPress;
 
     // Ranges shown in the match colours (search match, matched brackets).
     void SetMatches(std::vector<TMatchRange> matches);
@@ -252,6 +304,24 @@ public:
     std::function<void(TCustomDCMemo& sender, int line, QByteArray& text, QByteArray& attrs)> OnCustomString;
     // Raised after every scroll with the rows (vertical) or columns scrolled.
     std::function<void(TCustomDCMemo& sender, Qt::Orientation kind, int delta)> OnMemoScroll;
+    // A click in the gutter: the line, the index of the gutter image under
+    // the pointer (-1: none) and the modifier set with the button.
+    std::function<void(TCustomDCMemo& sender, int line, int imageIndex, TShiftState shift)> OnClickGutter;
+    // A click on a highlighted URL; unhandled, a web, ftp or mail address is
+    // opened by the system.
+    std::function<void(TCustomDCMemo& sender, const QString& url, bool& handled)> OnJumpToUrl;
+    // A collapse box clicked: the line and the state it is about to take
+    // (0 expanded, 1 collapsed); clearing allow keeps the old one.
+    std::function<void(TCustomDCMemo& sender, int line, int state, bool& allow)> OnCollapseStateChanging;
+    std::function<void(TCustomDCMemo& sender, int line, int state)> OnCollapseStateChanged;
+    // While the vertical thumb is dragged with moShowScrollHint: may change
+    // the hint shown for the top line (0-based).
+    std::function<void(TCustomDCMemo& sender, int topLine, QString& hint)> OnVerticalScroll;
+    // The toolkit's mouse events, after the control's own handling (shift as
+    // for OnClickGutter).
+    std::function<void(TCustomDCMemo& sender, Qt::MouseButton button, TShiftState shift, int x, int y)> OnMouseDown;
+    std::function<void(TCustomDCMemo& sender, TShiftState shift, int x, int y)> OnMouseMove;
+    std::function<void(TCustomDCMemo& sender, Qt::MouseButton button, TShiftState shift, int x, int y)> OnMouseUp;
     // Not published: may change the font and background an attribute is
     // painted in.
     std::function<void(TCustomDCMemo& sender, int attr, TFont& font, TColor& backColor)> OnGetAttrColors;
@@ -264,11 +334,25 @@ protected:
     void changeEvent(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void FillBuiltInKeyMapping(TKeyList& list) override;
+    QObject* KeyCommandObject(TKeyTarget target) override;
 
     // Lets the view adjust a caret move before the store makes it.
     virtual void AdjustCaretMove(int& dLines, int& dColumns);
 
 private:
+    friend class TMemoMouse;
+    friend class TMemoScroller;
+
     // -- the store link ---------------------------------------------------------------------
     void Attach(TCustomMemoSource* source);
     void Detach();
@@ -276,6 +360,20 @@ private:
     void SourceChanged(const TMemoChange& change);
     void LinesParsed(int firstLine, int lastLine);
     void SourceDestroyed(QObject* source);
+
+    // -- keyboard ---------------------------------------------------------------------------
+    // Whether the window's shortcuts leave a key to the control.
+    bool TakesShortcut(QKeyEvent* event);
+    // A key press: the key list, then the characters it types. True when
+    // the control took it.
+    bool KeyDown(QKeyEvent* event);
+    // Types text as key presses do (OnKeyPress, OemConvert, the characters
+    // Windows-1252 holds); insert false runs only OnKeyPress.
+    bool TypeText(const QString& text, bool insert);
+    // Scrolls ahead before a character is typed at the window's right edge.
+    void MakeRoomToType();
+    // The row that shows the caret.
+    TRow CaretRow();
 
     // -- layout and invalidation ------------------------------------------------------------
     void Measure();
@@ -334,7 +432,7 @@ private:
     bool m_wordWrap = false;
     bool m_wantTabs = false;
     bool m_wantReturns = true;
-    QString m_keyMapping = QStringLiteral("Default");
+    bool m_oemConvert = false;
     TWordSelectionType m_wordSelectionType = wsWordOnly;
     TClipboardType m_clipboardType = cbNormal;
     bool m_plainText = true;
@@ -390,4 +488,9 @@ private:
     bool m_caretShown = false;
     bool m_caretBlinkOn = false;
     QRect m_drawnCaret;
+
+    // The mouse and the scroll bars; made last, they go first.
+    QPointer<QMenu> m_popupMenu;
+    std::unique_ptr<TMemoMouse> m_mouse;
+    std::unique_ptr<TMemoScroller> m_scroller;
 };

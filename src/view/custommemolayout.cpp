@@ -9,11 +9,9 @@
 #include <QApplication>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QStyle>
 
 namespace {
-
-// The system border width: the caret bar is two of them wide.
-constexpr int kBorderWidth = 1;
 
 int decimalDigits(int n)
 {
@@ -186,8 +184,10 @@ QRect TCustomDCMemo::CaretRect()
     if (m_hideCaret)
         return QRect(-5, -5, 1, 1);
     const QPoint pixel = PositionToPixel(m_source->Caret());
-    // A block one character wide in overwrite mode, else a thin bar.
-    const int width = Overwrite() && m_options.testFlag(moOverwriteCaret) ? CharWidth() : 2 * kBorderWidth;
+    // A block one character wide in overwrite mode, else a bar two border
+    // widths wide (the style's frame width is the border width here).
+    const int border = std::max(1, style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this));
+    const int width = Overwrite() && m_options.testFlag(moOverwriteCaret) ? CharWidth() : 2 * border;
     if (pixel.x() < TextLeft() || pixel.y() < 0)
         return QRect(-CharWidth() - 10, -10, width, LineHeight());
     return QRect(pixel.x(), pixel.y(), width, LineHeight());
@@ -311,12 +311,24 @@ void TCustomDCMemo::MakeCaretVisible()
     if (caret.line < top)
         top = caret.line;
     else if (m_rows.RowOfLine(top, caret.line, rows) >= rows)
-        top = caret.line - rows + 1;
+        top = m_rows.LineAbove(caret.line, rows - 1); // rows, not lines: collapsed lines take none
     int left = m_leftColumn;
-    if (caret.column < left)
-        left = caret.column;
-    else if (caret.column >= left + columns)
-        left = caret.column - columns + 1;
+    if (m_useMonoFont) {
+        if (caret.column < left)
+            left = caret.column;
+        else if (caret.column >= left + columns)
+            left = caret.column - columns + 1;
+    } else {
+        // Measured characters are no cells: the view steps by the average
+        // width until the caret's pixel lies inside the text area.
+        const int cw = CharWidth();
+        const int x = PositionToPixel(caret).x() - TextLeft() + m_leftColumn * cw;
+        const int width = std::max(cw, viewport()->width() - TextLeft());
+        if (x < left * cw)
+            left = x / cw;
+        else if (x + cw > left * cw + width)
+            left = (x + cw - width + cw - 1) / cw;
+    }
     ScrollTo(top, left);
 }
 

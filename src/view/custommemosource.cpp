@@ -57,8 +57,10 @@ void TCustomDCMemo::Attach(TCustomMemoSource* source)
         source->BeginUpdate(Reason::kCaretMove);
         m_topLine = position.topLine;
         m_leftColumn = position.leftColumn;
+        // A jump to the remembered place: the caret hook (which counts
+        // rows) stays out of it.
         if (source->Caret() != position.caret)
-            source->SetCaret(position.caret);
+            source->MoveCaretTo(position.caret);
         source->EndUpdate();
         m_restoring = false;
     }
@@ -177,6 +179,7 @@ void TCustomDCMemo::focusInEvent(QFocusEvent*)
 
 void TCustomDCMemo::focusOutEvent(QFocusEvent*)
 {
+    m_mouse->Cancel();
     if (!m_source)
         return;
     if (m_hideSelection)

@@ -6,6 +6,8 @@
 #include "memosource.h"
 #include "simpleparser.h"
 
+#include <QMenu>
+
 // The editor control with its settings published.
 class TDCMemo : public TCustomDCMemo {
     Q_OBJECT
@@ -74,6 +76,7 @@ class TDCMemo : public TCustomDCMemo {
     Q_PROPERTY(bool UseDefaultMenu READ UseDefaultMenu WRITE SetUseDefaultMenu)
     Q_PROPERTY(bool UseGlobalOptions READ UseGlobalOptions WRITE SetUseGlobalOptions)
     Q_PROPERTY(TCustomMemoSource* MemoSource READ MemoSource WRITE SetMemoSource STORED false)
+    Q_PROPERTY(QMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu STORED false)
 
 public:
     explicit TDCMemo(QWidget* parent = nullptr) : TCustomDCMemo(parent) {}

@@ -129,12 +129,19 @@ void TGutterPainter::PaintNumber(QPainter& painter, const TRow& row, int y, cons
 
 void TGutterPainter::PaintImages(QPainter& painter, int line, int y, const TGutterConfig& config)
 {
-    if (!config.source || line < 0 || line >= config.source->LineCount())
-        return;
+    for (const TImagePlace& place : ImagePlaces(line, y, config))
+        painter.drawImage(place.rect, config.images->At(place.index)->PaintGlyph());
+}
+
+std::vector<TGutterPainter::TImagePlace> TGutterPainter::ImagePlaces(int line, int y, const TGutterConfig& config)
+{
+    std::vector<TImagePlace> places;
+    if (!config.source || !config.images || config.gutterWidth <= 0 || line < 0 || line >= config.source->LineCount())
+        return places;
     const quint16 bookmarks = config.source->BookmarksOnLine(line);
     const bool breakPoint = config.breakPointStyle > 0 && config.source->LineStyle(line) == config.breakPointStyle;
     if (!bookmarks && !breakPoint)
-        return;
+        return places;
     const TDCGutterImages& images = *config.images;
     const int maxHeight = std::max(1, config.lineHeight - 1);
     const int g = config.gutterWidth;
@@ -166,6 +173,7 @@ void TGutterPainter::PaintImages(QPainter& painter, int line, int y, const TGutt
             next = left - 1;
         }
         const int top = y + (config.lineHeight - size.height()) / 2;
-        painter.drawImage(QRect(QPoint(left, top), size), glyph);
+        places.push_back({i, QRect(QPoint(left, top), size)});
     }
+    return places;
 }

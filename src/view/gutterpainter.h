@@ -61,6 +61,14 @@ public:
     // The one-based number text of a line padded to the digit count.
     static QString NumberText(int line, const TGutterConfig& config);
 
+    // Where the gutter images of a line go on its row at y: the image's
+    // collection index and its rectangle, in painting order.
+    struct TImagePlace {
+        int index = -1;
+        QRect rect;
+    };
+    static std::vector<TImagePlace> ImagePlaces(int line, int y, const TGutterConfig& config);
+
 private:
     void PaintGutter(QPainter& painter, const QRect& area, const TGutterConfig& config);
     void PaintNumber(QPainter& painter, const TRow& row, int y, const TGutterConfig& config);

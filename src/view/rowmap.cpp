@@ -2,6 +2,8 @@
 
 #include "memosource.h"
 
+#include <algorithm>
+
 bool TRowMap::IsShown(int line) const
 {
     return !m_skipHidden || !m_source || m_source->IsLineVisible(line);
@@ -59,4 +61,16 @@ int TRowMap::LineAtRow(int topLine, int row) const
     for (int r = 0; r < row; ++r)
         line = ShownLineFrom(line + 1);
     return line;
+}
+
+int TRowMap::LineAbove(int line, int rows) const
+{
+    if (!m_skipHidden)
+        return std::max(0, line - std::max(0, rows));
+    for (int r = 0; r < rows && line > 0; ++r) {
+        --line;
+        while (line > 0 && !IsShown(line))
+            --line;
+    }
+    return std::max(0, line);
 }

@@ -36,6 +36,8 @@ public:
     int ShownLineFrom(int line) const;
     // The shown line rows rows below topLine.
     int LineAtRow(int topLine, int row) const;
+    // The shown line rows rows above line (line 0 when there are fewer).
+    int LineAbove(int line, int rows) const;
 
 private:
     bool IsShown(int line) const;

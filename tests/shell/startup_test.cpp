@@ -117,6 +117,8 @@ TEST_F(ShellTest, ThePopupMenuHoldsTheEditingCommands)
         captions.append(action->isSeparator() ? QStringLiteral("-") : action->text());
     EXPECT_EQ(captions, (QStringList{"&Undo", "&Redo", "-", "Syntax Highlight", "-", "Selection", "-", "Cu&t",
                                      "&Copy", "&Paste", "-", "Close Document"}));
+    // The editor shows it when the right button comes up.
+    EXPECT_EQ(form->TarnelEditor()->PopupMenu(), form->PopupMenu());
     form->ActiveDocument()->InsertText("x");
     Item("PopClose")->trigger();
     // Close asks about the change; the unscripted answer is Cancel.
