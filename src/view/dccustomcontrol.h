@@ -1,5 +1,6 @@
 #pragma once
 
+#include "keylist.h"
 #include "viewtypes.h"
 
 #include <QAbstractScrollArea>
@@ -18,6 +19,34 @@ public:
     TBorderStyle BorderStyle() const { return m_borderStyle; }
     void SetBorderStyle(TBorderStyle style);
 
+    // -- keys ----------------------------------------------------------------------------
+    // The mapping that fills the key list, looked up among those registered
+    // for the control's class; a name nobody registered gives the control's
+    // built-in mapping. Setting a different name rebuilds the list.
+    QString KeyMapping() const { return m_keyMapping; }
+    void SetKeyMapping(const QString& name);
+    // The bindings in effect (filled on first use).
+    TKeyList& KeyList();
+    // The pending prefix of a key sequence; 0 when none. Focus changes keep it.
+    quint8 KeyState() const { return m_keyState; }
+    void SetKeyState(quint8 state) { m_keyState = state; }
+    // Looks a key stroke up in the current key state. When a binding takes
+    // it, the state becomes the binding's next state, its command runs and
+    // the answer is true; otherwise the pending prefix is dropped.
+    bool ExecuteKey(quint16 key, TShiftState shift);
+
+protected:
+    // The bindings of a name nobody registered.
+    virtual void FillBuiltInKeyMapping(TKeyList& list) {}
+    // The object a binding's command runs on; null skips the command.
+    virtual QObject* KeyCommandObject(TKeyTarget target) { return this; }
+
 private:
+    void FillKeyList();
+
     TBorderStyle m_borderStyle = bsSingle;
+    QString m_keyMapping = QStringLiteral("Default");
+    TKeyList m_keyList;
+    bool m_keyListFilled = false;
+    quint8 m_keyState = 0;
 };

@@ -1,0 +1,278 @@
+// The editor control's keyboard: key strokes through the key list, the
+// characters keys type, the window's shortcuts, the insert mode, and the
+// view's commands that the key mappings bind.
+
+#include "custommemo.h"
+
+#include "ansi.h"
+#include "keymappings.h"
+#include "keystroke.h"
+#include "memosource.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+
+#include <algorithm>
+
+namespace {
+
+// Modifier keys on their own never complete or break a sequence: holding
+// Ctrl between Ctrl+K and Ctrl+C repeats its own key presses.
+bool isModifierKey(quint16 key)
+{
+    switch (key) {
+    case Vk::Shift:
+    case Vk::Control:
+    case Vk::Menu:
+    case Vk::Capital:
+    case Vk::LWin:
+    case Vk::NumLock:
+    case Vk::Scroll: return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
+// -- key events -------------------------------------------------------------------------------
+
+bool TCustomDCMemo::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        if (TakesShortcut(static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            return true;
+        }
+        break;
+    case QEvent::KeyPress:
+        // Before the base, which would move the focus on Tab.
+        if (KeyDown(static_cast<QKeyEvent*>(event)))
+            return true;
+        break;
+    default: break;
+    }
+    return TDCCustomControl::event(event);
+}
+
+void TCustomDCMemo::keyPressEvent(QKeyEvent* event)
+{
+    // What the key list did not take is not the control's: no scrolling by
+    // the scroll area, the key goes on to the parent.
+    event->ignore();
+}
+
+bool TCustomDCMemo::TakesShortcut(QKeyEvent* event)
+{
+    // While a prefix is pending every key completes it or drops it. Keys
+    // with Alt that the list binds come before the window menu. The window's
+    // other shortcuts (the menus') take their keys first.
+    if (KeyState() != 0)
+        return true;
+    const TKeyStroke stroke = KeyStrokes::FromEvent(*event);
+    return (stroke.shift & ssAlt) && KeyList().Find(stroke.key, stroke.shift, 0);
+}
+
+bool TCustomDCMemo::KeyDown(QKeyEvent* event)
+{
+    const TKeyStroke stroke = KeyStrokes::FromEvent(*event);
+    const bool prefixPending = KeyState() != 0;
+    quint16 key = stroke.key;
+    TShiftState shift = stroke.shift;
+    if (OnKeyDown)
+        OnKeyDown(*this, key, shift);
+    bool lookUp = key != 0 && !isModifierKey(key);
+    // Enter and Tab that the control does not want are the dialog's, unless
+    // Ctrl asks for them or they complete a pending sequence.
+    if (!prefixPending && ((key == Vk::Return && !m_wantReturns) || (key == Vk::Tab && !m_wantTabs))) {
+        if (shift & ssCtrl)
+            shift = 0;
+        else
+            lookUp = false;
+    }
+    if (lookUp && ExecuteKey(key, shift)) {
+        event->accept();
+        return true;
+    }
+    // Ctrl or Alt alone make commands, not characters; both together are
+    // AltGr on some systems.
+    if (bool(stroke.shift & ssCtrl) != bool(stroke.shift & ssAlt))
+        return false;
+    // A key that ended a pending prefix without completing it types nothing.
+    if (!TypeText(event->text(), !prefixPending))
+        return false;
+    event->accept();
+    return true;
+}
+
+bool TCustomDCMemo::TypeText(const QString& text, bool insert)
+{
+    bool typed = false;
+    for (const char32_t ch : text.toUcs4()) {
+        uchar byte = 0;
+        if (!Ansi::FromUnicode(ch, byte))
+            continue;
+        char c = char(byte);
+        if (OnKeyPress)
+            OnKeyPress(*this, c);
+        if (m_oemConvert)
+            c = char(Ansi::FromOem(Ansi::ToOem(uchar(c))));
+        const uchar code = uchar(c);
+        if (!insert || !m_source || code < 32 || code == 127)
+            continue;
+        MakeRoomToType();
+        m_source->TypeChar(c);
+        typed = true;
+    }
+    return typed;
+}
+
+void TCustomDCMemo::MakeRoomToType()
+{
+    // Typing on past the right edge moves the view a quarter of its width
+    // at once rather than a column per key: every horizontal scroll moves
+    // the whole text area and repaints the scroll bar.
+    if (m_wordWrap || !m_useMonoFont || m_hideCaret)
+        return;
+    const TTextPos caret = m_source->Caret();
+    const int columns = VisibleColumns();
+    const int rows = std::max(1, VisibleRows());
+    const int row = m_rows.RowOfLine(m_topLine, caret.line, rows);
+    const bool shown = row >= 0 && row < rows && caret.column >= m_leftColumn && caret.column < m_leftColumn + columns;
+    if (columns < 8 || !shown || caret.column + 1 < m_leftColumn + columns)
+        return;
+    SetLeftColumn(caret.column + 2 - columns + columns / 4);
+}
+
+void TCustomDCMemo::inputMethodEvent(QInputMethodEvent* event)
+{
+    // Composed characters arrive here instead of as key presses.
+    if (!event->commitString().isEmpty())
+        TypeText(event->commitString(), KeyState() == 0);
+    event->accept();
+}
+
+void TCustomDCMemo::FillBuiltInKeyMapping(TKeyList& list)
+{
+    MemoKeyMappings::FillDefault(list);
+}
+
+QObject* TCustomDCMemo::KeyCommandObject(TKeyTarget target)
+{
+    if (target == ktSource)
+        return m_source;
+    return this;
+}
+
+// -- the view's commands ---------------------------------------------------------------------
+
+void TCustomDCMemo::CaretLeft(int extend)
+{
+    const TTextPos caret = m_source->Caret();
+    if (caret.column == 0 && caret.line > 0 && m_options.testFlag(moNotePadCursorStyle)) {
+        m_source->MoveCaretTo({caret.line - 1, m_source->LineLength(caret.line - 1)}, extend);
+        return;
+    }
+    m_source->MoveCaretBy(0, -1, extend);
+}
+
+void TCustomDCMemo::CaretRight(int extend)
+{
+    m_source->MoveCaretBy(0, 1, extend);
+}
+
+void TCustomDCMemo::CaretUp(int extend)
+{
+    if (m_hideCaret)
+        ScrollLineUp();
+    else
+        m_source->MoveCaretBy(-1, 0, extend);
+}
+
+void TCustomDCMemo::CaretDown(int extend)
+{
+    if (m_hideCaret)
+        ScrollLineDown();
+    else
+        m_source->MoveCaretBy(1, 0, extend);
+}
+
+TRow TCustomDCMemo::CaretRow()
+{
+    const TTextPos caret = m_source->Caret();
+    TRow caretRow{caret.line, 0, TRow::kToEnd, true};
+    if (!m_wordWrap)
+        return caretRow;
+    for (const TRow& row : m_rows.Rows(caret.line, 0, std::max(1, m_rows.RowsOfLine(caret.line)))) {
+        if (row.line == caret.line && row.startColumn <= caret.column)
+            caretRow = row;
+    }
+    return caretRow;
+}
+
+void TCustomDCMemo::RowStart(int extend)
+{
+    const TRow row = CaretRow();
+    if (row.startColumn == 0)
+        m_source->LineStart(extend);
+    else
+        m_source->MoveCaretTo({row.line, row.startColumn}, extend);
+    if (m_hideCaret)
+        SetLeftColumn(0);
+}
+
+void TCustomDCMemo::RowEnd(int extend)
+{
+    const TRow row = CaretRow();
+    // A wrapped row's end column is where the next row starts: the last
+    // place on this row is just before it.
+    if (row.endColumn == TRow::kToEnd)
+        m_source->LineEnd(extend);
+    else
+        m_source->MoveCaretTo({row.line, std::max(row.startColumn, row.endColumn - 1)}, extend);
+}
+
+void TCustomDCMemo::PageUp(int extend)
+{
+    const int rows = std::max(1, VisibleRows());
+    SetTopLine(m_topLine - rows);
+    m_source->MoveCaretBy(-rows, 0, extend);
+}
+
+void TCustomDCMemo::PageDown(int extend)
+{
+    const int rows = std::max(1, VisibleRows());
+    // The view first, so that the caret keeps its row and the move scrolls
+    // no further.
+    SetTopLine(m_rows.LineAtRow(m_topLine, rows));
+    m_source->MoveCaretBy(rows, 0, extend);
+}
+
+void TCustomDCMemo::WindowTop(int extend)
+{
+    m_source->MoveCaretTo({m_topLine, m_source->CaretColumn()}, extend);
+}
+
+void TCustomDCMemo::WindowBottom(int extend)
+{
+    const int bottom = m_rows.LineAtRow(m_topLine, std::max(1, VisibleRows()) - 1);
+    const int last = std::max(0, m_source->LineCount() - 1);
+    m_source->MoveCaretTo({std::min(bottom, last), m_source->CaretColumn()}, extend);
+}
+
+void TCustomDCMemo::ScrollLineUp()
+{
+    SetTopLine(m_topLine - 1);
+}
+
+void TCustomDCMemo::ScrollLineDown()
+{
+    SetTopLine(m_rows.LineAtRow(m_topLine, 1));
+}
+
+void TCustomDCMemo::ToggleOverwrite()
+{
+    SetOverwrite(!Overwrite());
+    if (OnStateChange)
+        OnStateChange(*this, kInsertModeChanged);
+}
