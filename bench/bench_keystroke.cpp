@@ -1,0 +1,140 @@
+// links: tarnel_view tarnel_syntax tarnel_platform Qt6::Test
+// Types into a highlighted Java file shown in a 1200 x 900 editor: 1,000
+// characters into a line in the middle of the text and 1,000 at its end,
+// each key sent as a real key event to the focused control and followed by
+// the repaint it asks for. Done for a 1,000,000-line file and a 1,000-line
+// file in the same run. Prints the median and the 99th percentile of the
+// milliseconds per keystroke, the median of the key's own handling (before
+// the repaint), and the paints per keystroke.
+
+#include "benchutil.h"
+#include "builtinschemes.h"
+#include "dcmemo.h"
+#include "memosource.h"
+#include "qtservices.h"
+
+#include <QApplication>
+#include <QPaintEvent>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Counts the paints of the editor's text area.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    long paints = 0;
+};
+
+double percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    const size_t index = std::min(values.size() - 1, size_t(p * double(values.size())));
+    return values[index];
+}
+
+// The first count lines of a generated Java text.
+QByteArray javaLines(int count)
+{
+    QByteArray text = bench::JavaText(qint64(count) * 64);
+    int from = 0;
+    for (int i = 0; i < count; ++i) {
+        from = int(text.indexOf('\n', from)) + 1;
+        if (from <= 0)
+            break;
+    }
+    if (from > 0)
+        text.truncate(from);
+    return text;
+}
+
+// What the typing types: code, with a comment opened and closed on the way.
+constexpr char kTyped[] = "int total = count * 31 + (limit - 7); /* note */ result += \"text\"; ";
+
+// Types 1,000 characters at a place; the line grows far past the window's
+// right edge, so the view scrolls along.
+void typeAt(TDCMemo& memo, PaintCounter& counter, const char* name, int lines, TTextPos at)
+{
+    TCustomMemoSource& source = *memo.MemoSource();
+    source.MoveCaretTo(at);
+    QApplication::processEvents();
+    const long paintsBefore = counter.paints;
+    std::vector<double> times, handling;
+    times.reserve(1000);
+    handling.reserve(1000);
+    for (int i = 0; i < 1000; ++i) {
+        const char ch = kTyped[i % (sizeof(kTyped) - 1)];
+        const double start = bench::Seconds();
+        QTest::keyClick(&memo, ch);
+        handling.push_back((bench::Seconds() - start) * 1000);
+        // The repaint the key asked for.
+        QApplication::processEvents();
+        times.push_back((bench::Seconds() - start) * 1000);
+    }
+    std::printf("keystroke_%d_%s_median_ms %.4f\n", lines, name, percentile(times, 0.5));
+    std::printf("keystroke_%d_%s_p99_ms %.4f\n", lines, name, percentile(times, 0.99));
+    std::printf("keystroke_%d_%s_handling_ms %.4f\n", lines, name, percentile(handling, 0.5));
+    std::printf("keystroke_%d_%s_paints %.2f\n", lines, name, double(counter.paints - paintsBefore) / 1000.0);
+}
+
+void run(TDCMemo& memo, PaintCounter& counter, TSyntaxParser* parser, int lines)
+{
+    TMemoSource source;
+    source.SetTextStr(javaLines(lines));
+    source.SetSyntaxParser(parser);
+    memo.SetMemoSource(&source);
+    QApplication::processEvents();
+    const int middle = source.LineCount() / 2;
+    typeAt(memo, counter, "middle", lines, {middle, source.LineLength(middle) / 2});
+    const int last = source.LineCount() - 1;
+    typeAt(memo, counter, "end", lines, {last, source.LineLength(last)});
+    memo.SetMemoSource(nullptr);
+    source.SetSyntaxParser(nullptr);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    TQtServices services;
+    SetServices(&services);
+
+    QString error;
+    TSyntaxParser* parser = CreateBuiltInParser(TBuiltInScheme::Java, nullptr, &error);
+    if (!parser) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+
+    TDCMemo memo;
+    memo.ApplyApplicationDefaults();
+    memo.resize(1200, 900);
+    memo.show();
+    if (!QTest::qWaitForWindowExposed(&memo))
+        return 1;
+    memo.activateWindow();
+    memo.setFocus();
+    PaintCounter counter(memo.viewport());
+
+    run(memo, counter, parser, 1'000'000);
+    run(memo, counter, parser, 1'000);
+
+    delete parser;
+    SetServices(nullptr);
+    return 0;
+}
