@@ -322,6 +322,12 @@ void TCustomMemoSource::EndUpdate()
     m_views.Notify(change);
 }
 
+void TCustomMemoSource::BeginCompound()
+{
+    if (m_compoundCount++ == 0)
+        ++m_compoundSerial;
+}
+
 void TCustomMemoSource::EndCompound()
 {
     if (m_compoundCount > 0)

@@ -131,7 +131,7 @@ public:
     };
     int UpdateReason() const { return m_updateReason; }
     // Everything recorded inside one compound bracket is undone in one step.
-    void BeginCompound() { ++m_compoundCount; }
+    void BeginCompound();
     void EndCompound();
 
     // -- the editing operations, all at the caret ----------------------------
@@ -552,6 +552,7 @@ private:
     bool m_modifiedAtStart = false;
     bool m_groupStartPending = false;
     int m_compoundCount = 0;
+    int m_compoundSerial = 0;
     int m_keepSelectionDepth = 0;
     KeptSelection m_kept;
 

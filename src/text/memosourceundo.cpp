@@ -25,6 +25,7 @@ void TCustomMemoSource::AddUndo(TUndoKind kind, int a, int b, const QByteArray& 
     record.groupStart = m_groupStartPending;
     record.reason = quint8(m_updateReason);
     record.compound = m_compoundCount > 0;
+    record.compoundGroup = record.compound ? m_compoundSerial : 0;
     m_groupStartPending = false;
     m_undoLists[target].Add(std::move(record));
     TrimUndo(m_undoLists[target], target);
@@ -103,19 +104,20 @@ void TCustomMemoSource::UndoFrom(int source)
     TUndoList& list = m_undoLists[source];
     const int other = 1 - source;
     const int reason = list.Last().reason;
+    // A compound bracket is one step of its own, whatever the reasons of its
+    // records; it is never folded into the step of a neighbouring operation.
+    const int group = list.Last().compound ? list.Last().compoundGroup : 0;
     const bool groupUndo = m_options.testFlag(soGroupUndo);
     m_replaying = true;
     BeginUpdate(reason);
     m_changeFlags |= Change::kUndoRedo;
     bool first = true;
-    bool previousCompound = false;
     while (!list.IsEmpty()) {
         const TUndoRecord& last = list.Last();
-        if (!first && last.reason != reason && !last.compound)
-            break;
-        // A compound bracket is one step of its own.
-        if (previousCompound && !last.compound && !groupUndo)
-            break;
+        if (!first) {
+            if (group != 0 ? last.compoundGroup != group : (last.compound || last.reason != reason))
+                break;
+        }
         first = false;
         if (m_saveList == source && m_saveIndex == list.Count()) {
             // Stepping over the save point: it now lies among the records
@@ -125,8 +127,7 @@ void TCustomMemoSource::UndoFrom(int source)
         }
         const TUndoRecord record = list.TakeLast();
         ReplayRecord(record);
-        previousCompound = record.compound;
-        if (record.groupStart && !record.compound && !groupUndo)
+        if (group == 0 && record.groupStart && !groupUndo)
             break;
     }
     m_selectionMode = smNone;

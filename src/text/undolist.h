@@ -23,6 +23,9 @@ struct TUndoRecord {
     bool groupStart = false;
     quint8 reason = 0;
     bool compound = false;
+    // Which compound bracket wrote the record (0 outside any): one bracket
+    // is one undo step, and two brackets in a row are two.
+    qint32 compoundGroup = 0;
     // Records of kinds 1 to 4 in the list up to and including this one.
     qint32 textCount = 0;
 

@@ -138,6 +138,32 @@ TEST(Undo, ACompoundBracketIsUndoneInOneStep)
     EXPECT_EQ(Lines(source), (QList<QByteArray>{""}));
 }
 
+TEST(Undo, CompoundBracketsAreNeverFoldedIntoTheirNeighbours)
+{
+    for (bool groupUndo : {false, true}) {
+        TMemoSource source;
+        source.SetOptions(groupUndo ? source.Options() | soGroupUndo : source.Options() & ~TStringsOptions(soGroupUndo));
+        Type(source, "a", kOther);
+        for (const QByteArray& text : {QByteArray("bc"), QByteArray("de")}) {
+            source.BeginCompound();
+            Type(source, text, kOther);
+            source.EndCompound();
+        }
+        Type(source, "f", kOther);
+        source.Undo();
+        EXPECT_EQ(source.Lines().Get(0), "abcde") << groupUndo;
+        source.Undo();
+        EXPECT_EQ(source.Lines().Get(0), "abc") << groupUndo;
+        source.Undo();
+        EXPECT_EQ(source.Lines().Get(0), "a") << groupUndo;
+        source.Undo();
+        EXPECT_EQ(source.Lines().Get(0), "") << groupUndo;
+        while (source.CanRedo())
+            source.Redo();
+        EXPECT_EQ(source.Lines().Get(0), "abcdef") << groupUndo;
+    }
+}
+
 TEST(Undo, NothingIsDroppedBeforeTheLimitPlusAHundredIsPassed)
 {
     TMemoSource source;
