@@ -313,6 +313,8 @@ public:
     // Whether the text ends with a line end when saved.
     bool FinalLineEnd() const { return m_finalLineEnd; }
     void SetFinalLineEnd(bool on) { m_finalLineEnd = on; }
+    // Whether the text last loaded held a NUL byte (a sign of binary data).
+    bool LoadedNulBytes() const { return m_loadedNulBytes; }
 
     // -- undo ------------------------------------------------------------------
     bool CanUndo() const { return !UndoList().IsEmpty() && !m_readOnly; }
@@ -540,6 +542,7 @@ private:
     bool m_modified = false;
     QString m_fileName;
     bool m_finalLineEnd = true;
+    bool m_loadedNulBytes = false;
 
     // Update state.
     int m_updateCount = 0;

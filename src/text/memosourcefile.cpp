@@ -48,6 +48,7 @@ void TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size)
         }
     }
     m_finalLineEnd = size > 0 && isLineEnd(end[-1]);
+    m_loadedNulBytes = size > 0 && std::memchr(data, 0, size_t(size)) != nullptr;
 
     // Count the lines first: the item array is allocated once.
     qint64 lines = 1;

@@ -125,6 +125,18 @@ TEST_F(ShellTest, AFileThatCannotBeReadAddsNothing)
     EXPECT_TRUE(services.Messages().at(1).contains("missing.jsp"));
 }
 
+TEST_F(ShellTest, ABinaryFileIsNotOpenedAndStaysAsItWas)
+{
+    const QByteArray bytes("GIF89a\x01\x00\x00\x00\r\n\x7f\x00 \n", 16);
+    const QString path = MakeFile("picture.gif", bytes);
+    Open(path);
+    EXPECT_EQ(form->DocumentCount(), 1);
+    ASSERT_EQ(services.Messages().size(), 1);
+    EXPECT_TRUE(services.Messages().at(0).contains("binary data")) << services.Messages().at(0).toStdString();
+    form->FileItemsSaveAllClick();
+    EXPECT_EQ(ReadFile(path), bytes);
+}
+
 TEST_F(ShellTest, OpenDialogOffersTheDocumentFilter)
 {
     Open(QString());

@@ -67,6 +67,7 @@ TEST_F(FileTest, HighBytesAndNulBytesInsideLinesSurvive)
     Write("bin.dat", bytes);
     TMemoSource source;
     ASSERT_TRUE(source.LoadFromFile(Path("bin.dat")));
+    EXPECT_TRUE(source.LoadedNulBytes());
     ASSERT_TRUE(source.SaveToFile(Path("bin2.dat")));
     EXPECT_EQ(Read("bin2.dat"), bytes);
 }
@@ -75,11 +76,14 @@ TEST_F(FileTest, LoadingClearsUndoAndModified)
 {
     Write("a.txt", "abc\n");
     TMemoSource source;
+    source.Lines().SetText(QByteArray("x\0y", 3));
+    ASSERT_TRUE(source.LoadedNulBytes());
     source.InsertString("typed");
     ASSERT_TRUE(source.Modified());
     ASSERT_TRUE(source.LoadFromFile(Path("a.txt")));
     EXPECT_FALSE(source.Modified());
     EXPECT_FALSE(source.CanUndo());
+    EXPECT_FALSE(source.LoadedNulBytes());
     EXPECT_EQ(source.Caret(), (TTextPos{0, 0}));
 }
 
