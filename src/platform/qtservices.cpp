@@ -36,9 +36,19 @@ TQtServices::TQtServices(std::unique_ptr<TSettingsStore> settings) : m_settings(
 {
     if (!m_settings)
         m_settings = std::make_unique<TQtSettingsStore>();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    auto update = [this, clipboard] {
+        const QMimeData* data = clipboard->mimeData();
+        m_clipboardHasText = data && data->hasText();
+    };
+    update();
+    m_clipboardWatch = QObject::connect(clipboard, &QClipboard::dataChanged, update);
 }
 
-TQtServices::~TQtServices() = default;
+TQtServices::~TQtServices()
+{
+    QObject::disconnect(m_clipboardWatch);
+}
 
 QWidget* TQtServices::DialogParent()
 {
@@ -171,8 +181,7 @@ bool TQtServices::StartProcess(const QString& program, const QStringList& argume
 
 bool TQtServices::ClipboardHasText() const
 {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasText();
+    return m_clipboardHasText;
 }
 
 QByteArray TQtServices::ClipboardText(bool* column) const

@@ -3,6 +3,8 @@
 #include "services.h"
 #include "settingsstore.h"
 
+#include <QMetaObject>
+
 #include <memory>
 
 class QWidget;
@@ -37,4 +39,9 @@ private:
     static QWidget* DialogParent();
 
     std::unique_ptr<TSettingsStore> m_settings;
+    // Whether the clipboard holds text, kept up to date by the clipboard's
+    // own change notice: asking the system clipboard is a round trip to its
+    // owner, and the main window asks on every keystroke.
+    bool m_clipboardHasText = false;
+    QMetaObject::Connection m_clipboardWatch;
 };

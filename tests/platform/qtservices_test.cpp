@@ -84,6 +84,12 @@ TEST(Clipboard, TextTravelsAsWindows1252AndColumnBlocksAreMarked)
     QApplication::clipboard()->setText(QString::fromUtf8("\xe2\x98\x83 snow"));
     EXPECT_EQ(services.ClipboardText(&column), "? snow");
     EXPECT_FALSE(column);
+
+    // Another program taking the clipboard is noticed without asking it.
+    QApplication::clipboard()->clear();
+    EXPECT_FALSE(services.ClipboardHasText());
+    QApplication::clipboard()->setText("back");
+    EXPECT_TRUE(services.ClipboardHasText());
 }
 
 } // namespace
