@@ -6,6 +6,7 @@
 #include "builtinschemes.h"
 #include "component.h"
 #include "dcmemo.h"
+#include "memoenvoptions.h"
 #include "memosource.h"
 #include "recentlist.h"
 #include "services.h"
@@ -73,8 +74,11 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     CreateStatusBar();
     m_recent->Load(Services().Settings());
 
-    // The creation step: the exit shortcut, the program folder (above) and
-    // the tag list.
+    // The creation step: a right click keeps the caret in every editor that
+    // follows the global options, the exit shortcut, the program folder
+    // (above) and the tag list.
+    TMemoEnvOptions& global = TMemoEnvOptions::Global();
+    global.SetOptions(global.Options() | moDisableRightClickMove);
     Action(QStringLiteral("FileItemsExit"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     LoadTagBox();
     UpdateTabRow();

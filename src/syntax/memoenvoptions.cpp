@@ -16,6 +16,15 @@ TMemoEnvOptions& TMemoEnvOptions::Global()
     return *global;
 }
 
+void TMemoEnvOptions::SetOptions(TMemoOptions options)
+{
+    if (options == m_options)
+        return;
+    m_options = options;
+    if (!IsLoading())
+        Changed();
+}
+
 void TMemoEnvOptions::SetTextStyles(TTextStyles* styles)
 {
     if (styles && styles != m_textStyles)

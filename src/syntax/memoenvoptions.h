@@ -1,16 +1,19 @@
 #pragma once
 
 #include "component.h"
+#include "memooption.h"
 #include "notifierlist.h"
 #include "textstyle.h"
 
 #include <functional>
 
-// The global editor options. Holds the process-wide text styles and tells
+// The global editor options. Holds the process-wide text styles and the
+// options of every editor control that uses the global settings, and tells
 // every listener (every syntax parser with UseGlobalOptions, for one) when
 // they change.
 class TMemoEnvOptions : public TComponent {
     Q_OBJECT
+    Q_PROPERTY(MemoOptionTypes::TMemoOptions Options READ Options WRITE SetOptions)
     Q_PROPERTY(TTextStyles* TextStyles READ TextStyles WRITE SetTextStyles)
 
 public:
@@ -19,6 +22,10 @@ public:
     // The one instance of the process. It lives until the process ends, so
     // a listener may still remove itself while static objects are freed.
     static TMemoEnvOptions& Global();
+
+    TMemoOptions Options() const { return m_options; }
+    // A change is announced.
+    void SetOptions(TMemoOptions options);
 
     // Filled with the default styles. Any change of the styles is announced;
     // changes made between the collection's BeginUpdate and EndUpdate are
@@ -36,6 +43,7 @@ protected:
     void Loaded() override;
 
 private:
+    TMemoOptions m_options = kDefaultMemoOptions;
     TTextStyles* m_textStyles;
     TNotifierList<> m_listeners;
 };

@@ -33,7 +33,7 @@ const QString kApplicationDelimeters = QStringLiteral("/{}+-*():=,;><$.#[]^@&~|%
 TCustomDCMemo::TCustomDCMemo(QWidget* parent)
     : TDCCustomControl(parent), m_internalSource(std::make_unique<TMemoSource>())
 {
-    m_options = moThumbTracking | moColorSyntax;
+    m_options = kDefaultMemoOptions;
     m_templateFont.SetSize(8);
     m_lineNumColor = m_font.Color();
     m_gutterBackColor = m_color;
@@ -374,8 +374,12 @@ void TCustomDCMemo::SetWordWrap(bool wrap)
 void TCustomDCMemo::SetUseGlobalOptions(bool use)
 {
     m_useGlobalOptions = use;
-    if (use && m_textStyles)
-        m_textStyles->Assign(*TMemoEnvOptions::Global().TextStyles());
+    if (use) {
+        const TMemoEnvOptions& global = TMemoEnvOptions::Global();
+        SetOptions(global.Options());
+        if (m_textStyles)
+            m_textStyles->Assign(*global.TextStyles());
+    }
     if (m_source == m_internalSource.get())
         m_internalSource->SetUseGlobalOptions(use);
 }

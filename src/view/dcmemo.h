@@ -11,7 +11,7 @@
 // The editor control with its settings published.
 class TDCMemo : public TCustomDCMemo {
     Q_OBJECT
-    Q_PROPERTY(ViewTypes::TMemoOptions Options READ Options WRITE SetOptions)
+    Q_PROPERTY(MemoOptionTypes::TMemoOptions Options READ Options WRITE SetOptions)
     Q_PROPERTY(int GutterWidth READ GutterWidth WRITE SetGutterWidth)
     Q_PROPERTY(int MarginPos READ MarginPos WRITE SetMarginPos)
     Q_PROPERTY(int HorzMaxPos READ HorzMaxPos WRITE SetHorzMaxPos)

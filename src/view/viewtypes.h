@@ -1,41 +1,13 @@
 #pragma once
 
+#include "memooption.h"
+
 #include <QObject>
 
 // The enumerations of the editor control, in the member order that is also
 // the bit order of their stored sets.
 namespace ViewTypes {
 Q_NAMESPACE
-
-enum TMemoOption : quint32 {
-    moDrawMargin = 1u << 0,
-    moDrawGutter = 1u << 1,
-    moThumbTracking = 1u << 2,
-    moDblClickLine = 1u << 3,
-    moColorSyntax = 1u << 4,
-    moLineNumbers = 1u << 5,
-    moOverwriteCaret = 1u << 6,
-    moLeftIndent = 1u << 7,
-    moDisableDrag = 1u << 8,
-    moSelectOnlyText = 1u << 9,
-    moLineNumbersOnGutter = 1u << 10,
-    moNotePadCursorStyle = 1u << 11,
-    moBreakWordAtMargin = 1u << 12,
-    moDrawSpecialSymbols = 1u << 13,
-    moDisableRightClickMove = 1u << 14,
-    moColoredLineStyle = 1u << 15,
-    moDisableInvertedSel = 1u << 16,
-    moHideInvisibleLines = 1u << 17,
-    moDrawLineBookmarks = 1u << 18,
-    moShowScrollHint = 1u << 19,
-    moUseReadOnlyColor = 1u << 20,
-    moExtendedSel = 1u << 21,
-    moCenterOnBookmark = 1u << 22,
-    moTripleClick = 1u << 23,
-    moLimitLineNumbers = 1u << 24,
-};
-Q_DECLARE_FLAGS(TMemoOptions, TMemoOption)
-Q_FLAG_NS(TMemoOptions)
 
 enum TSeparatorOption : quint32 {
     moDrawLineSeparator = 1u << 0,
@@ -80,7 +52,6 @@ Q_FLAG_NS(TDCPrintOptions)
 
 } // namespace ViewTypes
 
-Q_DECLARE_OPERATORS_FOR_FLAGS(ViewTypes::TMemoOptions)
 Q_DECLARE_OPERATORS_FOR_FLAGS(ViewTypes::TSeparatorOptions)
 Q_DECLARE_OPERATORS_FOR_FLAGS(ViewTypes::TDCPrintOptions)
 
@@ -91,13 +62,10 @@ using ViewTypes::TClipboardType;
 using ViewTypes::TDCPrintOption;
 using ViewTypes::TDCPrintOptions;
 using ViewTypes::TGutterImgsAlign;
-using ViewTypes::TMemoOption;
-using ViewTypes::TMemoOptions;
 using ViewTypes::TScrollStyle;
 using ViewTypes::TSeparatorOption;
 using ViewTypes::TSeparatorOptions;
 using ViewTypes::TWordSelectionType;
-using enum ViewTypes::TMemoOption;
 using enum ViewTypes::TSeparatorOption;
 using enum ViewTypes::TBkgndOption;
 using enum ViewTypes::TScrollStyle;

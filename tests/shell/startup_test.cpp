@@ -3,6 +3,7 @@
 
 #include "shellfixture.h"
 
+#include "memoenvoptions.h"
 #include "stringlist.h"
 
 #include <QApplication>
@@ -18,6 +19,44 @@ TEST_F(ShellTest, TagListIsReadFromTheProgramFolder)
     EXPECT_EQ(form->TagBox().Get(2), "<br>");
     EXPECT_TRUE(services.Messages().isEmpty());
     EXPECT_EQ(form->ProgramDir(), programDir.path() + u'/');
+}
+
+namespace {
+
+// A right button press and release on a line's row, a column into the text;
+// the popup menu it may bring up is closed again.
+void RightClick(TDCMemo& memo, int line, int column)
+{
+    const QPoint pixel(memo.TextLeft() + (column - memo.LeftColumn()) * memo.CharWidth() + 1,
+                       (line - memo.TopLine()) * memo.LineHeight() + memo.LineHeight() / 2);
+    QTest::mouseClick(memo.viewport(), Qt::RightButton, {}, pixel);
+    if (memo.PopupMenu())
+        memo.PopupMenu()->close();
+}
+
+} // namespace
+
+TEST_F(ShellTest, ARightClickKeepsTheCaretInEditorsOnTheGlobalOptions)
+{
+    EXPECT_TRUE(TMemoEnvOptions::Global().Options().testFlag(moDisableRightClickMove));
+
+    // The window's editor has settings of its own, and there a right click
+    // still moves the caret.
+    TDCMemo* editor = form->TarnelEditor();
+    editor->MemoSource()->SetTextStr("abc def\nghi");
+    RightClick(*editor, 1, 2);
+    EXPECT_EQ(editor->MemoSource()->Caret(), (TTextPos{1, 2}));
+
+    TDCMemo memo;
+    memo.ApplyApplicationDefaults();
+    memo.SetUseGlobalOptions(true);
+    EXPECT_TRUE(memo.Options().testFlag(moDisableRightClickMove));
+    memo.resize(400, 200);
+    memo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
+    memo.MemoSource()->SetTextStr("abc def\nghi");
+    RightClick(memo, 1, 2);
+    EXPECT_EQ(memo.MemoSource()->Caret(), (TTextPos{0, 0}));
 }
 
 class MissingTagsTest : public ShellTest {

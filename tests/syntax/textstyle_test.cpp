@@ -401,14 +401,25 @@ TEST(MemoEnvOptions, ListenersHearOfEveryChangeOnceAndStopWhenRemoved)
     options.Changed();
     EXPECT_EQ(heard, 4);
 
-    // Reading the options from a stream is one change.
-    QString error;
-    ASSERT_TRUE(ReadComponent(WriteComponent(options), options, &error)) << error.toStdString();
+    EXPECT_EQ(options.Options(), moThumbTracking | moColorSyntax);
+    options.SetOptions(options.Options() | moDisableRightClickMove);
     EXPECT_EQ(heard, 5);
+    options.SetOptions(options.Options());
+    EXPECT_EQ(heard, 5) << "setting the same options is no change";
+
+    // Reading the options from a stream is one change, and brings the
+    // options back.
+    QString error;
+    const auto stream = WriteComponent(options);
+    ASSERT_TRUE(ReadComponent(stream, options, &error)) << error.toStdString();
+    EXPECT_EQ(heard, 6);
+    TMemoEnvOptions copy;
+    ASSERT_TRUE(ReadComponent(stream, copy, &error)) << error.toStdString();
+    EXPECT_EQ(copy.Options(), moThumbTracking | moColorSyntax | moDisableRightClickMove);
 
     options.RemoveListener(handle);
     options.Changed();
-    EXPECT_EQ(heard, 5);
+    EXPECT_EQ(heard, 6);
 }
 
 } // namespace
