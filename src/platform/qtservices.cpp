@@ -30,6 +30,24 @@ QString title()
     return name.isEmpty() ? QStringLiteral("Tarnel") : name;
 }
 
+// True when target starts with a URL scheme and its colon ("http:",
+// "mailto:"). A single letter before the colon is a drive ("C:\x"), not a
+// scheme.
+bool hasUrlScheme(const QString& target)
+{
+    auto isLetter = [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+    if (target.isEmpty() || !isLetter(target[0]))
+        return false;
+    for (qsizetype i = 1; i < target.size(); ++i) {
+        const QChar c = target[i];
+        if (c == u':')
+            return i > 1;
+        if (!isLetter(c) && !(c >= u'0' && c <= u'9') && c != u'+' && c != u'-' && c != u'.')
+            return false;
+    }
+    return false;
+}
+
 } // namespace
 
 TQtServices::TQtServices(std::unique_ptr<TSettingsStore> settings) : m_settings(std::move(settings))
@@ -162,8 +180,11 @@ bool TQtServices::ColorDialog(TColor& color)
 
 bool TQtServices::ShellOpen(const QString& target)
 {
-    const QFileInfo file(target);
-    const QUrl url = file.exists() ? QUrl::fromLocalFile(file.absoluteFilePath()) : QUrl(target);
+    // An address is only ever an address: were a local file looked for first,
+    // a folder "http:" in the current folder could turn a web link into
+    // a file of someone else's choosing. Only a target without a scheme (a
+    // path, as the help command passes) names a local file.
+    const QUrl url = hasUrlScheme(target) ? QUrl(target) : QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
     return QDesktopServices::openUrl(url);
 }
 

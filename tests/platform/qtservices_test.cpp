@@ -4,8 +4,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -92,4 +97,69 @@ TEST(Clipboard, TextTravelsAsWindows1252AndColumnBlocksAreMarked)
     EXPECT_TRUE(services.ClipboardHasText());
 }
 
+// Takes the URLs the desktop services would hand to the system, by scheme.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public slots:
+    void Open(const QUrl& url) { urls.append(url); }
+};
+
+class ShellOpenTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        previousDir = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(dir.path()));
+        QDesktopServices::setUrlHandler("http", &web, "Open");
+        QDesktopServices::setUrlHandler("file", &files, "Open");
+    }
+
+    void TearDown() override
+    {
+        QDesktopServices::unsetUrlHandler("http");
+        QDesktopServices::unsetUrlHandler("file");
+        QDir::setCurrent(previousDir);
+    }
+
+    QTemporaryDir dir;
+    QString previousDir;
+    UrlCatcher web;
+    UrlCatcher files;
+    TQtServices services{std::make_unique<TQtSettingsStore>(dir.filePath("s.ini"))};
+};
+
+TEST_F(ShellOpenTest, AnAddressIsNeverTakenForALocalFileOfTheSameName)
+{
+    // "http://evil.example/x" read as a relative path names this file.
+    ASSERT_TRUE(QDir().mkpath("http:/evil.example"));
+    QFile planted("http:/evil.example/x");
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    planted.close();
+    ASSERT_TRUE(QFileInfo::exists("http://evil.example/x"));
+
+    EXPECT_TRUE(services.ShellOpen("http://evil.example/x"));
+    EXPECT_EQ(web.urls, QList<QUrl>{QUrl("http://evil.example/x")});
+    EXPECT_TRUE(files.urls.isEmpty());
+}
+
+TEST_F(ShellOpenTest, APathWithoutSchemeIsALocalFile)
+{
+    QFile page(dir.filePath("help.htm"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
+    EXPECT_TRUE(services.ShellOpen(dir.filePath("help.htm")));
+    // Relative to the current folder.
+    EXPECT_TRUE(services.ShellOpen("help.htm"));
+    EXPECT_EQ(files.urls, (QList<QUrl>{QUrl::fromLocalFile(dir.filePath("help.htm")),
+                                       QUrl::fromLocalFile(QDir::current().absoluteFilePath("help.htm"))}));
+    EXPECT_TRUE(web.urls.isEmpty());
+}
+
 } // namespace
+
+#include "qtservices_test.moc"
