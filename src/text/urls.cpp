@@ -65,6 +65,14 @@ size_t emailAt(std::string_view text, size_t pos)
     return end - pos;
 }
 
+// A query field's name as a mail program reads it: percent escapes decoded,
+// blanks around it dropped, lower case.
+QByteArray fieldName(const QByteArray& field)
+{
+    const qsizetype equals = field.indexOf('=');
+    return QByteArray::fromPercentEncoding(equals < 0 ? field : field.left(equals)).trimmed().toLower();
+}
+
 } // namespace
 
 std::vector<TUrlRun> Find(std::string_view text)
@@ -130,7 +138,40 @@ QByteArray ToOpenable(const QByteArray& url)
         return "http://" + url;
     if (startsWithNoCase(text, 0, "ftp."))
         return "ftp://" + url;
-    return url;
+    return WithoutAttachments(url);
+}
+
+QByteArray WithoutAttachments(const QByteArray& url)
+{
+    // Text in a document must not make a mail program attach a local file
+    // to a message the user then sends without looking.
+    const std::string_view text(url.constData(), size_t(url.size()));
+    const qsizetype query = url.indexOf('?');
+    if (!startsWithNoCase(text, 0, "mailto:") || query < 0)
+        return url;
+    // Fields end at '&' and also at ';', which some mail programs take as a
+    // separator: a field that either reading sees is checked. Each kept field
+    // keeps the separator before it, the first kept one none.
+    QByteArray fields;
+    bool anyKept = false;
+    char separator = 0;
+    for (qsizetype start = query + 1; start <= url.size();) {
+        qsizetype end = start;
+        while (end < url.size() && url[end] != '&' && url[end] != ';')
+            ++end;
+        const QByteArray field = url.mid(start, end - start);
+        if (!fieldName(field).startsWith("attach")) {
+            if (anyKept)
+                fields += separator;
+            fields += field;
+            anyKept = true;
+        }
+        if (end < url.size())
+            separator = url[end];
+        start = end + 1;
+    }
+    const QByteArray address = url.left(query);
+    return anyKept ? address + '?' + fields : address;
 }
 
 bool IsSafeToOpen(const QByteArray& url)

@@ -438,7 +438,9 @@ bool TMemoMouse::UrlAt(QPoint pixel, TTextPos& start, QByteArray& url)
 
 void TMemoMouse::JumpToUrl(const QByteArray& url)
 {
-    const QByteArray target = Urls::IsBareEmail(url) ? "mailto:" + url : url;
+    // The hook sees the address as written, minus what no handler should
+    // pass on: attachment fields of a mail address.
+    const QByteArray target = Urls::WithoutAttachments(Urls::IsBareEmail(url) ? "mailto:" + url : url);
     bool handled = false;
     if (m_memo.OnJumpToUrl)
         m_memo.OnJumpToUrl(m_memo, Ansi::ToQString(target), handled);
