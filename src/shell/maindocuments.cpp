@@ -5,6 +5,7 @@
 
 #include "builtinschemes.h"
 #include "dcmemo.h"
+#include "diskwatch.h"
 #include "documentnames.h"
 #include "memosource.h"
 #include "recentlist.h"
@@ -64,6 +65,7 @@ TMemoSource* TMainForm::CreateDocumentStore() const
 TMemoSource* TMainForm::NewDocument(const QString& path)
 {
     std::unique_ptr<TMemoSource> document(CreateDocumentStore());
+    const TDiskStamp stamp = TDiskStamp::Of(path);
     if (!path.isEmpty()) {
         // A file that cannot be read adds nothing.
         QString error;
@@ -83,6 +85,7 @@ TMemoSource* TMainForm::NewDocument(const QString& path)
     }
     TMemoSource* added = document.get();
     m_documents.push_back(std::move(document));
+    m_diskWatch->Record(added, stamp);
     m_changingTabs = true;
     m_editor->SetMemoSource(added);
     const int index = m_tabs->addTab(DocumentNames::WithoutFolder(added->FileName()));
@@ -155,12 +158,18 @@ bool TMainForm::SaveDocument(int index)
         return false;
     if (DocumentNames::IsUntitled(document->FileName()))
         return SaveDocumentAs(index);
+    switch (m_diskWatch->CheckBeforeSave(document)) {
+    case TDiskWatch::TSaveCheck::Cancel: return false;
+    case TDiskWatch::TSaveCheck::Reloaded: return true;
+    default: break;
+    }
     QString error;
     if (!document->SaveToFile(document->FileName(), &error)) {
         // The document stays modified and keeps its undo history.
         Services().ShowError(error);
         return false;
     }
+    m_diskWatch->Record(document);
     document->SetModified(false);
     document->ClearUndo();
     return true;
@@ -179,7 +188,13 @@ bool TMainForm::SaveDocumentAs(int index)
     const QString path = m_saveDialog.fileName;
     if (ActiveDocument() && ActiveDocument()->SyntaxParser() == TarnelParser())
         m_saveDialog.defaultExt = QStringLiteral(".jsp");
-    if (QFileInfo::exists(path)
+    // Saving over its own file asks as a save does, instead of "already exists".
+    const TDiskWatch::TSaveCheck check = m_diskWatch->CheckBeforeSaveAs(document, path);
+    if (check == TDiskWatch::TSaveCheck::Cancel)
+        return false;
+    if (check == TDiskWatch::TSaveCheck::Reloaded)
+        return true;
+    if (check == TDiskWatch::TSaveCheck::Unchanged && QFileInfo::exists(path)
         && Services().Ask(QStringLiteral("File %1 already exists. Would you like to overwrite?").arg(path),
                           TServices::bsYesNoCancel)
                != TServices::anYes)
@@ -193,6 +208,7 @@ bool TMainForm::SaveDocumentAs(int index)
         return false;
     }
     document->SetFileName(path);
+    m_diskWatch->Record(document);
     const int tab = int(std::find_if(m_documents.begin(), m_documents.end(),
                                      [document](const auto& d) { return d.get() == document; })
                         - m_documents.begin());
@@ -231,6 +247,7 @@ TMainForm::TCloseAnswer TMainForm::AskAndClose(int index, bool close)
 void TMainForm::CloseDocument(int index)
 {
     std::unique_ptr<TMemoSource> closing = std::move(m_documents[size_t(index)]);
+    m_diskWatch->Forget(closing.get());
     m_documents.erase(m_documents.begin() + index);
     m_changingTabs = true;
     m_tabs->removeTab(index);

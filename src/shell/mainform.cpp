@@ -6,6 +6,7 @@
 #include "builtinschemes.h"
 #include "component.h"
 #include "dcmemo.h"
+#include "diskwatch.h"
 #include "memoenvoptions.h"
 #include "memosource.h"
 #include "recentlist.h"
@@ -58,6 +59,14 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     setWindowTitle(kCaption);
     m_programDir = withSeparator(programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir);
     m_parsers = std::make_unique<TBuiltInParsers>(m_components.get());
+    m_diskWatch = new TDiskWatch(
+        [this] {
+            std::vector<TMemoSource*> documents;
+            for (const auto& document : m_documents)
+                documents.push_back(document.get());
+            return documents;
+        },
+        this);
 
     m_openDialog.title = QStringLiteral("Open document...");
     m_openDialog.defaultExt = QStringLiteral("*.jsp");
@@ -215,6 +224,9 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 bool TMainForm::event(QEvent* event)
 {
+    // Coming back to the window is when files changed elsewhere are noticed.
+    if (event->type() == QEvent::WindowActivate)
+        m_diskWatch->WindowActivated();
     // Hints go to the last panel instead of covering the whole status bar.
     if (event->type() == QEvent::StatusTip) {
         ApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());

@@ -22,6 +22,7 @@ class TComponent;
 class TCustomDCMemo;
 class TCustomMemoSource;
 class TDCMemo;
+class TDiskWatch;
 class TMemoSource;
 class TRecentList;
 class TSyntaxParser;
@@ -60,7 +61,11 @@ public:
     // list and the scheme follows its extension.
     void OpenFile(const QString& path);
     // Save one document; false when it was not saved (cancelled or failed).
+    // A file changed by another program meanwhile is asked about first; true
+    // also when the user took that file instead (the document then matches
+    // it).
     bool SaveDocument(int index);
+    // Over the document's own file, asks as SaveDocument does.
     bool SaveDocumentAs(int index);
     enum class TCloseAnswer { GoOn, Saved, Stop };
     // Asks about a modified document; with close, closes it unless the
@@ -266,6 +271,7 @@ private:
     TDCMemo* m_editor = nullptr;
     QTabBar* m_tabs = nullptr;
     TRecentList* m_recent = nullptr;
+    TDiskWatch* m_diskWatch = nullptr;
     QMenu* m_popup = nullptr;
     TStringList m_tagBox;
     QHash<QString, QAction*> m_actions;
