@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cstring>
 
 void TTabStops::Set(const QString& text)
@@ -12,7 +13,7 @@ void TTabStops::Set(const QString& text)
         for (const QString& part : trimmed.split(u',')) {
             bool ok = false;
             int stop = part.trimmed().toInt(&ok);
-            if (!ok || stop <= 0 || (!stops.empty() && stop <= stops.back()))
+            if (!ok || stop <= 0 || stop > kMaxStop || (!stops.empty() && stop <= stops.back()))
                 throw EInvalidTabRack();
             stops.push_back(stop);
         }
@@ -62,7 +63,7 @@ int TTabStops::ExpandedLength(std::string_view raw) const
         return int(raw.size());
     int column = 0;
     for (char c : raw)
-        column = c == '\t' ? NextStop(column) : column + 1;
+        column = std::min(c == '\t' ? NextStop(column) : column + 1, kMaxColumn);
     return column;
 }
 
@@ -73,6 +74,8 @@ QByteArray TTabStops::Expand(std::string_view raw) const
     QByteArray out;
     out.reserve(qsizetype(raw.size()) + 16);
     for (char c : raw) {
+        if (out.size() >= kMaxColumn)
+            break;
         if (c == '\t')
             out.append(NextStop(int(out.size())) - int(out.size()), ' ');
         else
@@ -90,7 +93,7 @@ int TTabStops::IndexToColumn(std::string_view raw, int index) const
         return index;
     int column = 0;
     for (int i = 0; i < index && i < n; ++i)
-        column = raw[size_t(i)] == '\t' ? NextStop(column) : column + 1;
+        column = std::min(raw[size_t(i)] == '\t' ? NextStop(column) : column + 1, kMaxColumn);
     return column + (index > n ? index - n : 0);
 }
 
@@ -105,7 +108,7 @@ int TTabStops::ColumnToIndex(std::string_view raw, int column) const
     for (int i = 0; i < n; ++i) {
         if (start >= column)
             return i;
-        start = raw[size_t(i)] == '\t' ? NextStop(start) : start + 1;
+        start = std::min(raw[size_t(i)] == '\t' ? NextStop(start) : start + 1, kMaxColumn);
     }
     return n + (column > start ? column - start : 0);
 }

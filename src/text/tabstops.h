@@ -18,9 +18,16 @@ public:
 // of the last two (of the one stop; 8 without any).
 class TTabStops {
 public:
+    // Stops lie within the first kMaxStop columns; display columns of a line
+    // are counted no further than kMaxColumn, so that no line of tabs can
+    // overflow them.
+    static constexpr int kMaxStop = 1000;
+    static constexpr int kMaxColumn = 0x3fffffff;
+
     TTabStops() { Set(QStringLiteral("9,17")); }
 
-    // Throws EInvalidTabRack and keeps the old list on bad text.
+    // Throws EInvalidTabRack and keeps the old list on bad text (a stop that
+    // is not above the one before it, or beyond kMaxStop).
     void Set(const QString& text);
     const QString& Text() const { return m_text; }
 
