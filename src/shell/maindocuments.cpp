@@ -81,6 +81,14 @@ TMemoSource* TMainForm::NewDocument(const QString& path)
         }
         document->SetFileName(path);
     } else {
+        // A new text is one empty line that ends the platform's way, so that
+        // what is typed into it is saved with a final line end.
+#ifdef Q_OS_WIN
+        document->SetTextStr("\r\n");
+#else
+        document->SetTextStr("\n");
+#endif
+        document->SetSavePoint();
         document->SetFileName(DocumentNames::Untitled(DocumentNames::NextUntitledNumber(DocumentNames())));
     }
     TMemoSource* added = document.get();

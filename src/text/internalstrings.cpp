@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <utility>
 
 TInternalStrings::~TInternalStrings()
 {
@@ -151,20 +153,36 @@ void TInternalStrings::Clear()
     m_blocks.clear();
 }
 
-void TInternalStrings::Reserve(int count)
+bool TInternalStrings::Reserve(int count)
 {
     if (count <= m_capacity)
-        return;
+        return true;
     MoveGap(m_count);
-    m_items = static_cast<TStringItem*>(std::realloc(m_items, size_t(count) * sizeof(TStringItem)));
+    auto* items = static_cast<TStringItem*>(std::realloc(m_items, size_t(count) * sizeof(TStringItem)));
+    if (!items)
+        return false;
+    m_items = items;
     m_gapLength += count - m_capacity;
     m_capacity = count;
+    return true;
+}
+
+void TInternalStrings::Swap(TInternalStrings& other)
+{
+    std::swap(m_items, other.m_items);
+    std::swap(m_count, other.m_count);
+    std::swap(m_capacity, other.m_capacity);
+    std::swap(m_gapStart, other.m_gapStart);
+    std::swap(m_gapLength, other.m_gapLength);
+    std::swap(m_blocks, other.m_blocks);
 }
 
 void TInternalStrings::Grow()
 {
-    // The array grows by half its size, and by at least 64 items.
-    Reserve(m_capacity + std::max(m_capacity / 2, 64));
+    // The array grows by half its size, and by at least 64 items. Running
+    // out of memory here, in the middle of an edit, cannot be undone.
+    if (!Reserve(m_capacity + std::max(m_capacity / 2, 64)))
+        throw std::bad_alloc();
 }
 
 void TInternalStrings::MoveGap(int position)

@@ -47,7 +47,11 @@ public:
     void AdoptBlock(std::shared_ptr<char[]> block) { m_blocks.push_back(std::move(block)); }
     // Appends a line that points at text inside an adopted block.
     TStringItem& AppendBorrowed(char* text, int length);
-    void Reserve(int count);
+    // Makes room for count lines; false (and nothing changed) when memory
+    // for them cannot be had.
+    bool Reserve(int count);
+    // Exchanges the lines (and the blocks they point into) with other's.
+    void Swap(TInternalStrings& other);
 
     bool Raw() const { return m_raw; }
     void SetRaw(bool raw) { m_raw = raw; }

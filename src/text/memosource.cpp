@@ -429,7 +429,10 @@ void TCustomMemoSource::MoveCaretExactly(int dLines, int dColumns)
 
 void TCustomMemoSource::TrimTrailingBlanks(int line)
 {
-    if (!InRealLine(line) || IsLineReadOnly(line) || line != CaretLine())
+    // Only a line the user edited loses its blanks: passing through a line
+    // never changes it.
+    if (!InRealLine(line) || IsLineReadOnly(line) || line != CaretLine()
+        || !m_strings.Item(line).Has(TStringItem::kEdited))
         return;
     const std::string_view raw = m_strings.RawText(line);
     int length = int(raw.size());
@@ -449,8 +452,10 @@ void TCustomMemoSource::TrimTrailingBlanks(int line)
 void TCustomMemoSource::MaterializeCaretLine()
 {
     if (LineCount() == 0) {
-        // An empty text gets its first line silently: it reads the same.
+        // An empty text gets its first line silently: one empty line that
+        // ends nowhere reads and saves the same.
         m_strings.InsertRaw(0, {});
+        m_strings.Item(0).lineEnd = TStringItem::kEndNone;
         MarkChanged(0, 0);
     }
     const TTextPos caret = Caret();

@@ -310,9 +310,11 @@ public:
     void SetModified(bool modified);
     QString FileName() const { return m_fileName; }
     void SetFileName(const QString& fileName);
-    // Whether the text ends with a line end when saved.
-    bool FinalLineEnd() const { return m_finalLineEnd; }
-    void SetFinalLineEnd(bool on) { m_finalLineEnd = on; }
+    // How a line ends when saved (a TStringItem::LineEnd; kEndDocument
+    // means the document's OutFormat).
+    int LineEnd(int line) const { return InRealLine(line) ? int(m_strings.Item(line).lineEnd) : int(TStringItem::kEndNone); }
+    // Changes how a line ends, as one recorded edit.
+    void SetLineEnd(int line, quint8 end);
     // Whether the text last loaded held a NUL byte (a sign of binary data).
     bool LoadedNulBytes() const { return m_loadedNulBytes; }
 
@@ -362,13 +364,22 @@ public:
     void ResetAttributes();
 
     // -- loading and saving ----------------------------------------------------------
-    // Replaces every line by text (as loaded: converted, right-trimmed).
-    void SetTextStr(const QByteArray& text);
-    // Loads a file; false with a message in error when it cannot be read.
+    // The longest line and the most lines a text may have: a file beyond
+    // them is refused when loaded. Lengths and display columns are 32-bit,
+    // so a line stops well short of that, leaving room for its edits and
+    // for its tabs to widen it.
+    static constexpr qint64 kMaxLineLength = qint64(1) << 28;
+    static constexpr qint64 kMaxLines = 0x7ffffff0;
+    // Replaces every line by text, every byte kept; false (and the text as
+    // it was) when the store cannot hold it.
+    bool SetTextStr(const QByteArray& text, QString* error = nullptr);
+    // Loads a file, keeping every byte: tabs, trailing blanks, control
+    // characters and each line's own line end. False with a message in
+    // error, and the text as it was, when it cannot be read or held.
     bool LoadFromFile(const QString& path, QString* error = nullptr);
     bool LoadFromStream(QIODevice& device, QString* error = nullptr);
-    // Saves through a temporary file renamed over the target only after the
-    // whole write succeeded; false (and still modified) on failure.
+    // Saves so that the old file survives every failure (see SaveFileSafely);
+    // false, with the system's reason, and still modified on failure.
     bool SaveToFile(const QString& path, QString* error = nullptr);
     bool SaveToStream(QIODevice& device, QString* error = nullptr) const;
     // The file's bytes as saving writes them.
@@ -514,7 +525,7 @@ private:
 
     void ParseLine(int line, std::string_view display, uchar* attrs, quint32 state);
     void MarkUrls(int line, uchar* attrs, int length);
-    void LoadBytes(std::shared_ptr<char[]> block, qint64 size);
+    bool LoadBytes(std::shared_ptr<char[]> block, qint64 size, QString* error);
 
     TInternalStrings m_strings;
     std::unique_ptr<TExternalStrings> m_lines;
@@ -541,7 +552,8 @@ private:
 
     bool m_modified = false;
     QString m_fileName;
-    bool m_finalLineEnd = true;
+    // The end that the head of a line break gets.
+    quint8 m_breakLineEnd = TStringItem::kEndDocument;
     bool m_loadedNulBytes = false;
 
     // Update state.

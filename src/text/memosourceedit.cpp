@@ -36,6 +36,7 @@ void TCustomMemoSource::InsertString(const QByteArray& text)
     const int at = std::min(index, rawLength);
     AddUndo(ukInserted, int(inserted.size()));
     m_strings.Splice(line, at, 0, std::string_view(inserted.constData(), size_t(inserted.size())));
+    m_strings.Item(line).Set(TStringItem::kEdited, true);
     ShiftForInsert(DisplayColumn(line, at + int(inserted.size())) - DisplayColumn(line, at));
     MarkChanged(line, line);
     m_changeFlags |= Change::kText;
@@ -66,6 +67,7 @@ void TCustomMemoSource::DeleteChars(int count)
     AddUndo(ukDeleted, 0, 0, removed, removedAttrs);
     ShiftForDelete(toColumn - fromColumn);
     m_strings.Splice(line, index, count, {});
+    m_strings.Item(line).Set(TStringItem::kEdited, true);
     MarkChanged(line, line);
     m_changeFlags |= Change::kText;
     m_parsedUpTo = std::min(m_parsedUpTo, line);
@@ -87,8 +89,20 @@ void TCustomMemoSource::InsertLineBreak()
     // The tail keeps pointing at the line's own text block while the new
     // line is inserted: only the item array moves.
     const std::string tail(raw.substr(size_t(index)));
+    const int rawLength = int(raw.size());
     m_strings.InsertRaw(line + 1, tail);
-    m_strings.Splice(line, index, int(raw.size()) - index, {});
+    m_strings.Splice(line, index, rawLength - index, {});
+    // The tail keeps the line's own end and the head gets the one asked for
+    // (the document's, or the one undo puts back). A part whose text stayed
+    // as it was keeps the line's edited mark: only edited lines lose their
+    // trailing blanks.
+    TStringItem& head = m_strings.Item(line);
+    TStringItem& next = m_strings.Item(line + 1);
+    next.lineEnd = head.lineEnd;
+    head.lineEnd = m_breakLineEnd;
+    next.Set(TStringItem::kEdited, index > 0 || head.Has(TStringItem::kEdited));
+    if (index < rawLength)
+        head.Set(TStringItem::kEdited, true);
     MarkChanged(line, TMemoChange::kToEnd);
     m_changeFlags |= Change::kText;
     m_parsedUpTo = std::min(m_parsedUpTo, line);
@@ -108,13 +122,35 @@ void TCustomMemoSource::JoinLines()
     const int joinColumn = LineLength(line);
     if (CaretColumn() != joinColumn)
         MoveCaretExactly(0, joinColumn - CaretColumn());
-    AddUndo(ukJoined);
+    TStringItem& head = m_strings.Item(line);
+    // Undo breaks the line again with the end it had.
+    AddUndo(ukJoined, head.lineEnd);
     ShiftForJoin(joinColumn);
-    const std::string next(m_strings.RawText(line + 1));
-    m_strings.Splice(line, int(m_strings.RawText(line).size()), 0, next);
+    const TStringItem& tail = m_strings.Item(line + 1);
+    const std::string next(tail.Text());
+    const bool headEmpty = head.length == 0;
+    // A join that puts two texts together edits the line; one that only
+    // removes an empty line leaves the other as it was.
+    const bool edited = (!headEmpty && !next.empty()) || (headEmpty ? tail.Has(TStringItem::kEdited) : head.Has(TStringItem::kEdited));
+    head.lineEnd = tail.lineEnd;
+    m_strings.Splice(line, head.length, 0, next);
+    m_strings.Item(line).Set(TStringItem::kEdited, edited);
     m_strings.Delete(line + 1);
     MarkChanged(line, TMemoChange::kToEnd);
     m_changeFlags |= Change::kText;
     m_parsedUpTo = std::min(m_parsedUpTo, line);
+    EndUpdate();
+}
+
+void TCustomMemoSource::SetLineEnd(int line, quint8 end)
+{
+    if (!InRealLine(line) || m_strings.Item(line).lineEnd == end || !editable(m_replaying, IsLineReadOnly(line)))
+        return;
+    BeginUpdate(Reason::kLineEnd);
+    TStringItem& item = m_strings.Item(line);
+    AddUndo(ukLineEnd, line, item.lineEnd);
+    item.lineEnd = end;
+    MarkChanged(line, line);
+    m_changeFlags |= Change::kText;
     EndUpdate();
 }

@@ -1,16 +1,20 @@
 // Loading and saving. A file is read in one piece into a block the lines
 // then point into, so that loading costs one pass and one line item per line.
-// Saving goes through a temporary file that replaces the target only once
-// the whole text was written.
+// Every byte is kept, each line remembering how it ended, so that a file
+// loaded and saved comes back byte for byte and an edited one differs only
+// where it was edited. Saving leaves the old file intact on any failure.
 
 #include "memosource.h"
+
+#include "filesaver.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstring>
+#include <limits>
+#include <new>
 
 namespace {
 
@@ -21,83 +25,144 @@ QString describe(const QFileDevice& file)
     return file.errorString();
 }
 
-bool isLineEnd(char c)
+// Walks the lines of a loaded block: each line's bytes and how it ends (a
+// CR LF pair, a lone CR, a LF, or nothing at the end of the block). Finding
+// the next line end costs two memchr calls, not a test per byte.
+class TLineCursor {
+public:
+    TLineCursor(char* data, qint64 size) : m_p(data), m_end(data + size)
+    {
+        m_nextCr = find('\r', m_p);
+        m_nextLf = find('\n', m_p);
+    }
+
+    bool Next(char*& start, qint64& length, quint8& ending)
+    {
+        if (m_p >= m_end)
+            return false;
+        start = m_p;
+        char* stop = std::min(m_nextCr, m_nextLf);
+        length = stop - m_p;
+        if (stop == m_end) {
+            ending = TStringItem::kEndNone;
+            m_p = m_end;
+        } else if (*stop == '\n') {
+            ending = TStringItem::kEndLf;
+            m_p = stop + 1;
+            m_nextLf = find('\n', m_p);
+        } else if (stop + 1 < m_end && stop[1] == '\n') {
+            ending = TStringItem::kEndCrLf;
+            m_p = stop + 2;
+            m_nextCr = find('\r', m_p);
+            m_nextLf = find('\n', m_p);
+        } else {
+            ending = TStringItem::kEndCr;
+            m_p = stop + 1;
+            m_nextCr = find('\r', m_p);
+        }
+        return true;
+    }
+
+private:
+    char* find(char c, char* from) const
+    {
+        void* hit = std::memchr(from, c, size_t(m_end - from));
+        return hit ? static_cast<char*>(hit) : m_end;
+    }
+
+    char* m_p;
+    char* m_end;
+    char* m_nextCr;
+    char* m_nextLf;
+};
+
+TOutFormatType formatOf(quint8 ending)
 {
-    return c == '\n' || c == '\r';
+    return ending == TStringItem::kEndLf ? ofUnix : ending == TStringItem::kEndCr ? ofMac : ofWindows;
+}
+
+quint8 endingOf(TOutFormatType format)
+{
+    return format == ofUnix ? TStringItem::kEndLf : format == ofMac ? TStringItem::kEndCr : TStringItem::kEndCrLf;
+}
+
+const char* lineEndBytes(quint8 ending)
+{
+    switch (ending) {
+    case TStringItem::kEndCrLf:
+        return "\r\n";
+    case TStringItem::kEndCr:
+        return "\r";
+    case TStringItem::kEndLf:
+        return "\n";
+    default:
+        return "";
+    }
 }
 
 } // namespace
 
-void TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size)
+bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QString* error)
 {
-    BeginUpdate(Reason::kSetText);
-    m_strings.Clear();
-    char* const data = block.get();
-    const char* const end = data + size;
-
-    // The first line end names the file's format, so that saving writes
-    // back the line ends it had.
-    for (const char* p = data; p < end; ++p) {
-        if (*p == '\n') {
-            m_outFormat = ofUnix;
-            break;
-        }
-        if (*p == '\r') {
-            m_outFormat = (p + 1 < end && p[1] == '\n') ? ofWindows : ofMac;
-            break;
-        }
-    }
-    m_finalLineEnd = size > 0 && isLineEnd(end[-1]);
-    m_loadedNulBytes = size > 0 && std::memchr(data, 0, size_t(size)) != nullptr;
-
-    // Count the lines first: the item array is allocated once.
-    qint64 lines = 1;
-    for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); ++p)
-        ++lines;
-    if (m_outFormat == ofMac) {
-        for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\r', size_t(end - p)))); ++p)
-            ++lines;
-    }
-    m_strings.Reserve(int(std::min<qint64>(lines, 0x7fffffff)));
-
-    const bool convertTabs = !m_options.testFlag(soUseTabCharacter);
-    const QByteArray tabBlanks(m_spacesInTab, ' ');
-    char* lineStart = data;
-    bool tab = false;
-    auto addLine = [&](char* lineEnd) {
-        // Lines lose their trailing blanks and control characters.
-        int length = int(lineEnd - lineStart);
-        while (length > 0 && uchar(lineStart[length - 1]) <= 32)
-            --length;
-        if (tab && convertTabs && std::memchr(lineStart, '\t', size_t(length))) {
-            QByteArray converted(lineStart, length);
-            converted.replace('\t', tabBlanks);
-            m_strings.InsertRaw(m_strings.Count(), std::string_view(converted.constData(), size_t(converted.size())));
-        } else {
-            TStringItem& item = m_strings.AppendBorrowed(lineStart, length);
-            if (tab && std::memchr(lineStart, '\t', size_t(length)))
-                item.Set(TStringItem::kHasTab, true);
-        }
-        tab = false;
+    auto fail = [error](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
     };
-    for (char* p = data; p < end; ++p) {
-        const uchar c = uchar(*p);
-        if (c > '\r')
-            continue;
-        if (c == '\t') {
-            tab = true;
-        } else if (c == '\n' || c == '\r') {
-            addLine(p);
-            if (c == '\r' && p + 1 < end && p[1] == '\n')
-                ++p;
-            lineStart = p + 1;
+    char* const data = block.get();
+
+    // Everything is checked before the old text goes: a file the store
+    // cannot hold is refused with the text left as it was.
+    qint64 lines = 0;
+    qint64 longest = 0;
+    quint8 firstEnding = TStringItem::kEndNone;
+    {
+        TLineCursor cursor(data, size);
+        char* start;
+        qint64 length;
+        quint8 ending;
+        while (cursor.Next(start, length, ending)) {
+            ++lines;
+            longest = std::max(longest, length);
+            if (firstEnding == TStringItem::kEndNone)
+                firstEnding = ending;
         }
     }
-    if (lineStart < end)
-        addLine(const_cast<char*>(end));
-    m_strings.AdoptBlock(std::move(block));
+    if (longest > kMaxLineLength)
+        return fail(QStringLiteral("It holds a line of %1 characters; lines longer than %2 characters cannot be edited.")
+                        .arg(longest)
+                        .arg(kMaxLineLength));
+    if (lines > kMaxLines)
+        return fail(QStringLiteral("It holds %1 lines; files of more than %2 lines cannot be edited.").arg(lines).arg(kMaxLines));
+    TInternalStrings loaded;
+    if (!loaded.Reserve(int(lines)))
+        return fail(QStringLiteral("It is too large to load."));
+
+    // The first line end names the document's format; lines that end
+    // another way keep their own end, so that saving writes back exactly
+    // the bytes that were loaded.
+    const TOutFormatType format = firstEnding == TStringItem::kEndNone ? m_outFormat : formatOf(firstEnding);
+    const quint8 documentEnding = endingOf(format);
+    TLineCursor cursor(data, size);
+    char* start;
+    qint64 length;
+    quint8 ending;
+    while (cursor.Next(start, length, ending)) {
+        TStringItem& item = loaded.AppendBorrowed(start, int(length));
+        if (length > 0 && std::memchr(start, '\t', size_t(length)))
+            item.Set(TStringItem::kHasTab, true);
+        if (ending != documentEnding)
+            item.lineEnd = ending;
+    }
+    loaded.AdoptBlock(std::move(block));
+
+    BeginUpdate(Reason::kSetText);
+    m_strings.Swap(loaded);
+    m_outFormat = format;
+    m_loadedNulBytes = size > 0 && std::memchr(data, 0, size_t(size)) != nullptr;
     LinesReplaced();
     EndUpdate();
+    return true;
 }
 
 void TCustomMemoSource::LinesReplaced()
@@ -116,11 +181,16 @@ void TCustomMemoSource::LinesReplaced()
     m_saveList = -1;
 }
 
-void TCustomMemoSource::SetTextStr(const QByteArray& text)
+bool TCustomMemoSource::SetTextStr(const QByteArray& text, QString* error)
 {
-    std::shared_ptr<char[]> block(new char[size_t(text.size()) + 1]);
+    std::shared_ptr<char[]> block(new (std::nothrow) char[size_t(text.size()) + 1]);
+    if (!block) {
+        if (error)
+            *error = QStringLiteral("It is too large to load.");
+        return false;
+    }
     std::memcpy(block.get(), text.constData(), size_t(text.size()));
-    LoadBytes(std::move(block), text.size());
+    return LoadBytes(std::move(block), text.size(), error);
 }
 
 bool TCustomMemoSource::LoadFromStream(QIODevice& device, QString* error)
@@ -130,29 +200,30 @@ bool TCustomMemoSource::LoadFromStream(QIODevice& device, QString* error)
             *error = device.errorString();
         return false;
     }
-    SetTextStr(device.readAll());
+    if (!SetTextStr(device.readAll(), error))
+        return false;
     SetSavePoint();
     return true;
 }
 
 bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+    auto fail = [&](const QString& message) {
         if (error)
-            *error = QStringLiteral("Cannot open file \"%1\". %2")
-                         .arg(path, QFileInfo(path).isDir() ? QStringLiteral("It is a folder.") : describe(file));
+            *error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, message);
         return false;
-    }
+    };
+    QFile file(path);
+    if (QFileInfo(path).isDir())
+        return fail(QStringLiteral("It is a folder."));
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(describe(file));
     const qint64 size = file.size();
     std::shared_ptr<char[]> block;
-    try {
-        block.reset(new char[size_t(size) + 1]);
-    } catch (const std::bad_alloc&) {
-        if (error)
-            *error = QStringLiteral("Cannot open file \"%1\". It is too large to load.").arg(path);
-        return false;
-    }
+    if (size >= 0 && quint64(size) < std::numeric_limits<size_t>::max())
+        block.reset(new (std::nothrow) char[size_t(size) + 1]);
+    if (!block)
+        return fail(QStringLiteral("It is too large to load."));
     qint64 done = 0;
     while (done < size) {
         const qint64 got = file.read(block.get() + done, size - done);
@@ -165,37 +236,38 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error)
             *error = QStringLiteral("Cannot read file \"%1\". %2").arg(path, describe(file));
         return false;
     }
-    LoadBytes(std::move(block), size);
+    QString reason;
+    if (!LoadBytes(std::move(block), size, &reason))
+        return fail(reason);
     SetSavePoint();
     return true;
 }
 
 bool TCustomMemoSource::SaveToStream(QIODevice& device, QString* error) const
 {
-    const char* eol = m_outFormat == ofWindows ? "\r\n" : m_outFormat == ofMac ? "\r" : "\n";
-    const qsizetype eolLength = qsizetype(std::strlen(eol));
+    const quint8 documentEnding = endingOf(m_outFormat);
     const bool skipReadOnly = m_options.testFlag(soExcludeReadOnlyLines);
-    int lastWritten = LineCount() - 1;
-    if (skipReadOnly) {
-        while (lastWritten >= 0 && m_strings.Item(lastWritten).Has(TStringItem::kReadOnly))
-            --lastWritten;
-    }
+    const int last = LineCount() - 1;
     QByteArray chunk;
     chunk.reserve(kWriteChunk + 4096);
+    bool written = true;
     auto flush = [&]() {
-        if (chunk.isEmpty())
-            return true;
-        const bool ok = device.write(chunk) == chunk.size();
+        if (written && !chunk.isEmpty())
+            written = device.write(chunk) == chunk.size();
         chunk.clear();
-        return ok;
+        return written;
     };
-    for (int i = 0; i <= lastWritten; ++i) {
+    for (int i = 0; i <= last; ++i) {
         const TStringItem& item = m_strings.Item(i);
         if (skipReadOnly && item.Has(TStringItem::kReadOnly))
             continue;
         chunk.append(item.text, item.length);
-        if (i < lastWritten || m_finalLineEnd)
-            chunk.append(eol, eolLength);
+        // Every line ends as it was loaded or as the document's lines do;
+        // only the last may end without one, since lines must stay lines.
+        quint8 ending = item.lineEnd == TStringItem::kEndDocument ? documentEnding : item.lineEnd;
+        if (ending == TStringItem::kEndNone && i < last)
+            ending = documentEnding;
+        chunk.append(lineEndBytes(ending));
         if (chunk.size() >= kWriteChunk && !flush())
             break;
     }
@@ -218,48 +290,12 @@ QByteArray TCustomMemoSource::SavedBytes() const
 
 bool TCustomMemoSource::SaveToFile(const QString& path, QString* error)
 {
-    auto fail = [error](const QString& message) {
-        if (error)
-            *error = message;
-        return false;
-    };
-    const QFileInfo target(path);
-    if (target.isDir())
-        return fail(QStringLiteral("Cannot create file \"%1\". It is a folder.").arg(path));
-    const bool existed = target.exists();
-    const QFile::Permissions permissions = existed ? QFile::permissions(path) : QFile::Permissions();
-
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
-    QString writeError;
-    if (!SaveToStream(file, &writeError)) {
-        file.cancelWriting();
-        return fail(QStringLiteral("Cannot write file \"%1\". %2").arg(path, writeError));
-    }
-
-    // The previous file becomes the backup only once the new text is safely
-    // written beside it.
-    QString backup;
-    if (existed && m_options.testFlag(soCreateBackups)) {
-        backup = OnGetBackupName ? OnGetBackupName(*this, path) : path + QStringLiteral(".bak");
-        if (QFileInfo::exists(backup) && !QFile::remove(backup)) {
-            file.cancelWriting();
-            return fail(QStringLiteral("Can't delete file %1").arg(backup));
-        }
-        if (!QFile::rename(path, backup)) {
-            file.cancelWriting();
-            return fail(QStringLiteral("Can't rename file %1 to file %2").arg(path, backup));
-        }
-    }
-    if (!file.commit()) {
-        if (!backup.isEmpty())
-            QFile::rename(backup, path);
-        return fail(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
-    }
-    if (existed)
-        QFile::setPermissions(path, permissions);
-    SetSavePoint();
-    return true;
+    TSaveTarget target{path, {}};
+    if (m_options.testFlag(soCreateBackups))
+        target.backupPath = OnGetBackupName ? OnGetBackupName(*this, path) : path + QStringLiteral(".bak");
+    const bool saved = SaveFileSafely(
+        target, [this](QIODevice& device, QString* reason) { return SaveToStream(device, reason); }, error);
+    if (saved)
+        SetSavePoint();
+    return saved;
 }

@@ -155,7 +155,18 @@ void TCustomMemoSource::ReplayRecord(const TUndoRecord& record)
         break;
     }
     case ukJoined:
+        m_breakLineEnd = quint8(record.a);
         InsertLineBreak();
+        m_breakLineEnd = TStringItem::kEndDocument;
+        break;
+    case ukLineEnd:
+        // An empty text reads as one empty line that ends nowhere, which is
+        // what the record's inverse must put back.
+        if (record.a == 0 && LineCount() == 0) {
+            m_strings.InsertRaw(0, {});
+            m_strings.Item(0).lineEnd = TStringItem::kEndNone;
+        }
+        SetLineEnd(record.a, quint8(record.b));
         break;
     case ukDeleted: {
         InsertString(record.t);

@@ -107,6 +107,7 @@ constexpr int kOemConvert = 102;
 constexpr int kExpandTemplate = 103;
 constexpr int kSearch = 104;
 constexpr int kReplace = 105;
+constexpr int kLineEnd = 106;
 } // namespace Reason
 
 // How much selecting the word at the caret takes: the word alone, the word

@@ -62,7 +62,9 @@ void TExternalStrings::Delete(int index)
         s.MoveCaretExactly(-1, s.LineLength(index - 1) - s.CaretColumn());
         s.JoinLines();
     } else {
-        // The only line: the text becomes empty.
+        // The only line: the text becomes empty, its line end going as a
+        // recorded edit so that undo brings it back.
+        s.SetLineEnd(0, TStringItem::kEndNone);
         s.m_strings.Delete(0);
         s.MarkChanged(0, TMemoChange::kToEnd);
         s.AddChangeFlags(Change::kText);

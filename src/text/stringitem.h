@@ -16,7 +16,12 @@ struct TStringItem {
         kHasTab = 0x04,     // the text holds a tab character (display columns differ)
         kHidden = 0x08,     // hidden by a collapsed outline point
         kJoinable = 0x10,   // reserved for the line-join operation
+        kEdited = 0x20,     // the text was changed by an edit since loading
     };
+    // How the line ends in the file. Most lines end the document's own way
+    // (its OutFormat), which a change of that format follows; a line loaded
+    // with another end keeps it, and only the last line may have none.
+    enum LineEnd : quint8 { kEndDocument = 0, kEndCrLf = 1, kEndCr = 2, kEndLf = 3, kEndNone = 4 };
     enum Collapse : quint8 { kNoCollapsePoint = 0, kExpanded = 1, kCollapsed = 2 };
 
     char* text = nullptr;
@@ -31,7 +36,7 @@ struct TStringItem {
     quint8 flags = 0;
     quint8 lineStyle = 0;
     quint8 collapse = kNoCollapsePoint;
-    quint8 reserved = 0;
+    quint8 lineEnd = kEndDocument;
 
     std::string_view Text() const { return {text, size_t(length)}; }
     bool Has(Flag flag) const { return flags & flag; }

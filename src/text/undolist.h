@@ -12,6 +12,7 @@ enum TUndoKind : quint8 {
     ukJoined = 3,      // the caret line joined with the next
     ukDeleted = 4,     // T deleted at the caret, X its attribute bytes
     ukAttributes = 5,  // attributes of line A from column B were T
+    ukLineEnd = 6,     // line A ended in B (a TStringItem::LineEnd)
 };
 
 struct TUndoRecord {
@@ -26,10 +27,10 @@ struct TUndoRecord {
     // Which compound bracket wrote the record (0 outside any): one bracket
     // is one undo step, and two brackets in a row are two.
     qint32 compoundGroup = 0;
-    // Records of kinds 1 to 4 in the list up to and including this one.
+    // Records that change the text in the list up to and including this one.
     qint32 textCount = 0;
 
-    bool ChangesText() const { return kind >= ukInserted && kind <= ukDeleted; }
+    bool ChangesText() const { return (kind >= ukInserted && kind <= ukDeleted) || kind == ukLineEnd; }
 };
 
 // An ordered list of undo records whose capacity doubles when full (at least
@@ -51,7 +52,7 @@ public:
     void Clear();
     // Drops the records before index.
     void DropFront(int index);
-    // Records of kinds 1 to 4 at index and after it.
+    // Records that change the text at index and after it.
     int TextRecordsFrom(int index) const;
 
 private:

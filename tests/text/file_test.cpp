@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <unistd.h>
 
 namespace {
@@ -47,15 +49,63 @@ TEST_F(FileTest, AnyLineEndLoadsAsTheSameLinesAndSavesBackAsItWas)
     }
 }
 
-TEST_F(FileTest, TheFirstLineEndNamesTheFormat)
+// Every kind of file comes back byte for byte, and one edited on one line
+// differs from the original on that line alone, after the caret has passed
+// through every line (which must not trim the lines it merely visits).
+TEST_F(FileTest, FilesComeBackExactlyAndAnEditChangesOnlyItsLine)
 {
-    Write("mixed.txt", "a\nb\r\nc\rd");
-    TMemoSource source;
-    ASSERT_TRUE(source.LoadFromFile(Path("mixed.txt")));
-    EXPECT_EQ(source.OutFormat(), ofUnix);
-    EXPECT_EQ(Lines(source), (QList<QByteArray>{"a", "b", "c", "d"}));
-    ASSERT_TRUE(source.SaveToFile(Path("out.txt")));
-    EXPECT_EQ(Read("out.txt"), "a\nb\nc\nd");
+    auto typeAt = [](int line, const QByteArray& text) {
+        return [line, text](TMemoSource& source) {
+            source.SetCaret({line, 0});
+            source.InsertString(text);
+        };
+    };
+    auto breakAtEndOf = [](int line, const QByteArray& text) {
+        return [line, text](TMemoSource& source) {
+            source.SetCaret({line, source.LineLength(line)});
+            source.InsertLineBreak();
+            source.SetCaret({line + 1, 0});
+            source.InsertString(text);
+        };
+    };
+    struct Case {
+        const char* name;
+        QByteArray file;
+        std::function<void(TMemoSource&)> edit;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"tabs", "a\tb\r\n\tc\r\n", typeAt(1, "X"), "a\tb\r\nX\tc\r\n"},
+        {"trailing blanks", "one  \r\ntwo \t\r\nthree\r\n", typeAt(2, "X"), "one  \r\ntwo \t\r\nXthree\r\n"},
+        {"edited line loses its blanks", "keep  \nedit  \n", typeAt(1, "X"), "keep  \nXedit\n"},
+        {"form feed and control bytes", "page\r\n\f\r\nx\x01\r\n", typeAt(0, "X"), "Xpage\r\n\f\r\nx\x01\r\n"},
+        {"NUL bytes", QByteArray("a\0b\nc\0d\n", 8), typeAt(1, "X"), QByteArray("a\0b\nXc\0d\n", 9)},
+        {"mixed line ends", "a\r\nb\nc\r\nd\n", typeAt(3, "X"), "a\r\nb\nc\r\nXd\n"},
+        {"lone CR in a LF file", "a\nb\rc\nd\n", typeAt(0, "X"), "Xa\nb\rc\nd\n"},
+        {"no final line end", "a\nb", typeAt(1, "X"), "a\nXb"},
+        {"CR only", "a\rb\rc\r", typeAt(1, "X"), "a\rXb\rc\r"},
+        {"empty", "", typeAt(0, "X"), "X"},
+        {"new line takes the document's end", "a\r\nb\nc", breakAtEndOf(1, "new"), "a\r\nb\r\nnew\nc"},
+        {"new last line", "a\nb", breakAtEndOf(1, "c"), "a\nb\nc"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Write("in.txt", c.file);
+        TMemoSource source;
+        ASSERT_TRUE(source.LoadFromFile(Path("in.txt")));
+        ASSERT_TRUE(source.SaveToFile(Path("same.txt")));
+        EXPECT_EQ(Read("same.txt"), c.file);
+
+        c.edit(source);
+        for (int line = 0; line < source.LineCount(); ++line)
+            source.SetCaret({line, 1});
+        source.SetCaret({0, 0});
+        ASSERT_TRUE(source.SaveToFile(Path("edited.txt")));
+        EXPECT_EQ(Read("edited.txt"), c.expected);
+        while (source.CanUndo())
+            source.Undo();
+        EXPECT_EQ(source.SavedBytes(), c.file);
+    }
 }
 
 TEST_F(FileTest, HighBytesAndNulBytesInsideLinesSurvive)
@@ -168,7 +218,7 @@ private:
     bool m_immutable = false;
 };
 
-TEST_F(FileTest, AFailedSaveLeavesTheOldFileAndTheDocumentModified)
+TEST_F(FileTest, AWritableFileInALockedFolderIsWrittenInPlace)
 {
     Write("keep.txt", "precious\n");
     TMemoSource source;
@@ -182,11 +232,10 @@ TEST_F(FileTest, AFailedSaveLeavesTheOldFileAndTheDocumentModified)
             GTEST_SKIP() << "no way to make the folder refuse files here";
         saved = source.SaveToFile(Path("keep.txt"), &error);
     }
-    EXPECT_FALSE(saved);
-    EXPECT_TRUE(error.startsWith("Cannot create file")) << error.toStdString();
-    EXPECT_EQ(Read("keep.txt"), "precious\n");
-    EXPECT_TRUE(source.Modified());
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"keep.txt"});
+    EXPECT_TRUE(saved) << error.toStdString();
+    EXPECT_EQ(Read("keep.txt"), "edit precious\n");
+    EXPECT_FALSE(source.Modified());
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.txt"});
 }
 
 TEST_F(FileTest, SavingIntoAFolderNameFailsCleanly)
@@ -220,6 +269,26 @@ TEST_F(FileTest, AnEmptyFileRoundTrips)
     source.Undo();
     ASSERT_TRUE(source.SaveToFile(Path("empty2.txt")));
     EXPECT_EQ(Read("empty2.txt"), "");
+}
+
+TEST_F(FileTest, AFileTheStoreCannotHoldIsRefusedAndTheTextStays)
+{
+    {
+        QFile file(Path("long.txt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        const QByteArray piece(1 << 20, 'x');
+        for (qint64 written = 0; written <= TCustomMemoSource::kMaxLineLength; written += piece.size())
+            ASSERT_EQ(file.write(piece), piece.size());
+        file.write("\nshort\n");
+    }
+    TMemoSource source;
+    source.Lines().SetText("kept\n");
+    source.InsertString("typed ");
+    QString error;
+    EXPECT_FALSE(source.LoadFromFile(Path("long.txt"), &error));
+    EXPECT_TRUE(error.startsWith("Cannot open file \"" + Path("long.txt") + "\". It holds a line of")) << error.toStdString();
+    EXPECT_EQ(source.SavedBytes(), "typed kept\n");
+    EXPECT_TRUE(source.CanUndo());
 }
 
 } // namespace

@@ -58,7 +58,7 @@ TEST(MemoSourceSettings, InvalidTabStopsRaiseAndKeepTheOldList)
 {
     TMemoSource source;
     source.SetTabStops("4,8");
-    for (const char* bad : {"9,9", "0", "a", "5,3", "-1"}) {
+    for (const char* bad : {"9,9", "0", "a", "5,3", "-1", "2147483000", "8,1001", "99999999999"}) {
         EXPECT_THROW(source.SetTabStops(bad), EInvalidTabRack) << bad;
         EXPECT_EQ(source.TabStops(), "4,8");
     }
@@ -67,6 +67,8 @@ TEST(MemoSourceSettings, InvalidTabStopsRaiseAndKeepTheOldList)
     } catch (const EInvalidTabRack& e) {
         EXPECT_STREQ(e.what(), "Invalid Tab Rack");
     }
+    source.SetTabStops("1000");
+    EXPECT_EQ(source.TabStops(), "1000");
 }
 
 TEST(MemoSourceSettings, TabStopsRepeatTheirLastInterval)
@@ -107,11 +109,15 @@ TEST(MemoSourceSettings, DroppingBeyondFileEndPullsTheCaretOntoTheLastLine)
     EXPECT_EQ(source.CaretLine(), 1);
 }
 
-TEST(MemoSourceLines, LoadingRightTrimsEveryLine)
+TEST(MemoSourceLines, LoadingKeepsEveryByteAndOnlyLinesPutThroughLinesLoseTheirTabs)
 {
     TMemoSource source;
-    source.Lines().SetText("one  \r\ntwo\t\r\n three \x01\r\n");
-    EXPECT_EQ(Lines(source), (QList<QByteArray>{"one", "two", " three"}));
+    source.SetSpacesInTab(3);
+    source.Lines().SetText("one  \r\ntwo\t\r\n three \x01\r\na\tb");
+    EXPECT_EQ(source.Lines().Text(), "one  \r\ntwo\t\r\n three \x01\r\na\tb");
+    EXPECT_EQ(source.Lines().Get(3), "a" + QByteArray(8, ' ') + "b");
+    source.Lines().Put(0, "\tx");
+    EXPECT_EQ(source.Lines().Get(0), "   x");
 }
 
 TEST(MemoSourceLines, TabsAreKeptRawAndExpandedOnGet)
@@ -122,16 +128,6 @@ TEST(MemoSourceLines, TabsAreKeptRawAndExpandedOnGet)
     EXPECT_EQ(source.Lines().Text(), "a\tb");
     EXPECT_EQ(source.Lines().Get(0), "a" + QByteArray(8, ' ') + "b");
     EXPECT_EQ(source.LineLength(0), 10);
-}
-
-TEST(MemoSourceLines, WithoutTabCharacterTabsBecomeSpacesInTabBlanks)
-{
-    TMemoSource source;
-    source.SetSpacesInTab(3);
-    source.Lines().SetText("a\tb\tc");
-    EXPECT_EQ(source.Lines().Text(), "a   b   c");
-    source.Lines().Put(0, "\tx");
-    EXPECT_EQ(source.Lines().Get(0), "   x");
 }
 
 TEST(MemoSourceLines, PutInsertDeleteKeepCaretAndSelection)

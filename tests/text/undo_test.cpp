@@ -267,4 +267,30 @@ TEST(Undo, LinesEditsUndoAndPutTheCaretBack)
     EXPECT_FALSE(source.Modified());
 }
 
+// Line ends are part of the text: deleting a line and joining lines record
+// the ends they remove, so undo brings back the bytes, not only the lines.
+TEST(Undo, LineEndsComeBackWithTheirLines)
+{
+    TMemoSource source;
+    source.Lines().SetText("\n");
+    source.SetSavePoint();
+    source.Lines().Delete(0);
+    EXPECT_EQ(source.SavedBytes(), "");
+    EXPECT_TRUE(source.Modified());
+    source.Undo();
+    EXPECT_EQ(source.SavedBytes(), "\n");
+    EXPECT_FALSE(source.Modified());
+    source.Redo();
+    EXPECT_EQ(source.SavedBytes(), "");
+
+    source.Lines().SetText("a\r\nb\nc\rd");
+    source.SetSavePoint();
+    source.SelectAll();
+    source.DeleteBlock();
+    EXPECT_EQ(source.SavedBytes(), "");
+    source.Undo();
+    EXPECT_EQ(source.SavedBytes(), "a\r\nb\nc\rd");
+    EXPECT_FALSE(source.Modified());
+}
+
 } // namespace
