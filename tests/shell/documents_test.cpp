@@ -4,9 +4,12 @@
 
 #include "builtinschemes.h"
 #include "documentnames.h"
+#include "filesaver.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
+
+#include <cerrno>
 
 TEST_F(ShellTest, StartsWithUntitled1InAFocusedEditor)
 {
@@ -218,6 +221,44 @@ TEST_F(ShellTest, AFailedSaveKeepsTheDocumentAsItWas)
     services.ChooseFile(files.filePath("no/such/folder/x.jsp"));
     form->FileItemsCloseClick();
     EXPECT_EQ(form->DocumentCount(), 1);
+}
+
+// What the user typed is all that changes: tabs, blanks at line ends,
+// control bytes and every line's own line end stay as they were, also on
+// the lines the caret only passed through.
+TEST_F(ShellTest, AFileEditedWithKeysChangesOnlyWhereTyped)
+{
+    const QString path = MakeFile("page.jsp", "<html>\t\r\n  <body>  \r\n\f\n<p>text</p>  \r\nend");
+    Open(path);
+    TDCMemo* editor = form->TarnelEditor();
+    QTest::keyClick(editor, Qt::Key_Down);
+    QTest::keyClick(editor, Qt::Key_Home);
+    QTest::keyClicks(editor, "X");
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClicks(editor, "!  ");
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(editor, Qt::Key_Down);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(editor, Qt::Key_Up);
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(ReadFile(path), "<html>\t\r\nX  <body>  !\r\n\f\n<p>text</p>  \r\nend");
+    EXPECT_FALSE(form->ActiveDocument()->Modified());
+}
+
+TEST_F(ShellTest, ASaveOntoAFullDiskSaysSoAndKeepsTheFile)
+{
+    const QString path = MakeFile("full.txt", "old text\n");
+    Open(path);
+    TMemoSource* document = form->ActiveDocument();
+    document->InsertText("new ");
+    FileSaverFaults::FailWriteAfter(3, ENOSPC);
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    FileSaverFaults::Reset();
+    ASSERT_EQ(services.Messages().size(), 1);
+    EXPECT_EQ(services.Messages().first(), "Cannot write file \"" + path + "\". No space left on device");
+    EXPECT_EQ(ReadFile(path), "old text\n");
+    EXPECT_TRUE(document->Modified());
+    EXPECT_TRUE(document->CanUndo());
 }
 
 TEST_F(ShellTest, SaveAllWritesEveryDocumentAndStopsAtACancelledSaveAs)

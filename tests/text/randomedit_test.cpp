@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -394,7 +395,10 @@ TEST(RandomEdits, UndoAndRedoReplayThousandsOfScriptsExactly)
         RunScript(seed, seed % 2 == 0, seed % 5 == 0);
         if (HasFatalFailure())
             return;
+        if (seed % 10000 == 0)
+            std::fprintf(stderr, "replayed scripts up to seed %u\n", seed);
     }
+    std::fprintf(stderr, "replayed %u scripts (seeds %u-%u)\n", last - first + 1, first, last);
 }
 
 } // namespace
