@@ -73,8 +73,8 @@ TMemoSource* TMainForm::NewDocument(const QString& path)
             Services().ShowError(error);
             return nullptr;
         }
-        // Lines of binary data lose their trailing control bytes and get new
-        // line ends when written back: such a file is not opened at all.
+        // A NUL byte marks binary data, which is no text to edit or show:
+        // such a file is not opened at all.
         if (document->LoadedNulBytes()) {
             Services().ShowError(QStringLiteral("Cannot open file \"%1\". It holds binary data, not text.").arg(path));
             return nullptr;

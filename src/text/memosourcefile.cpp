@@ -248,13 +248,14 @@ bool TCustomMemoSource::SaveToStream(QIODevice& device, QString* error) const
     const quint8 documentEnding = endingOf(m_outFormat);
     const bool skipReadOnly = m_options.testFlag(soExcludeReadOnlyLines);
     const int last = LineCount() - 1;
+    // The text goes out in pieces of about kWriteChunk bytes; the piece
+    // grows to that size only for a text that long.
     QByteArray chunk;
-    chunk.reserve(kWriteChunk + 4096);
     bool written = true;
     auto flush = [&]() {
         if (written && !chunk.isEmpty())
             written = device.write(chunk) == chunk.size();
-        chunk.clear();
+        chunk.truncate(0);
         return written;
     };
     for (int i = 0; i <= last; ++i) {
