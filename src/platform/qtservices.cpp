@@ -132,8 +132,10 @@ bool TQtServices::RunFileDialog(TFileDialog& request, bool save)
 {
     QFileDialog dialog(DialogParent(), request.title);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile
-                            : (request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile));
+    // A name typed into the open dialog may leave out the default extension:
+    // the program decides what it means (a file of exactly that name comes
+    // first), so the dialog takes any name and appends nothing.
+    dialog.setFileMode(save || !request.multiSelect ? QFileDialog::AnyFile : QFileDialog::ExistingFiles);
     // Overwriting is asked by the program itself, with its own words.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QStringList filters = NameFilters(request.filter);
@@ -145,7 +147,8 @@ bool TQtServices::RunFileDialog(TFileDialog& request, bool save)
     ext.remove(QLatin1String("*"));
     while (ext.startsWith(u'.'))
         ext.remove(0, 1);
-    dialog.setDefaultSuffix(ext);
+    if (save)
+        dialog.setDefaultSuffix(ext);
     const QString dir = request.initialDir.isEmpty() ? QDir::currentPath() : request.initialDir;
     dialog.setDirectory(dir);
     if (!request.fileName.isEmpty())

@@ -74,4 +74,17 @@ bool SamePath(const QString& a, const QString& b)
 #endif
 }
 
+QString OpenName(const QString& typed, const QString& defaultExt)
+{
+    const QFileInfo file(typed);
+    QString ext = defaultExt;
+    ext.remove(u'*');
+    while (ext.startsWith(u'.'))
+        ext.remove(0, 1);
+    if (file.exists() || !file.suffix().isEmpty() || ext.isEmpty())
+        return typed;
+    const QString withExt = typed + u'.' + ext;
+    return QFileInfo::exists(withExt) ? withExt : typed;
+}
+
 } // namespace DocumentNames

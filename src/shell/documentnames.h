@@ -22,5 +22,9 @@ QString LowerExtension(const QString& path);
 // Whether two paths name the same file by the platform's rule: letter case
 // matters except on Windows, whose file system ignores it.
 bool SamePath(const QString& a, const QString& b);
+// The file a name typed into the open dialog means: the name itself when a
+// file of that name exists or it has an extension; else the name with the
+// default extension ("*.jsp", ".jsp" or "jsp") when that file exists.
+QString OpenName(const QString& typed, const QString& defaultExt);
 
 } // namespace DocumentNames

@@ -89,17 +89,17 @@ void TMainForm::ToolItemsVisibleClick(const QString& barName)
 
 void TMainForm::HelpItemsHelpClick()
 {
-    Services().ShellOpen(m_programDir + QStringLiteral("tarnel.htm"));
+    ShellOpenOrReport(m_programDir + QStringLiteral("tarnel.htm"));
 }
 
 void TMainForm::HelpItemsHomeClick()
 {
-    Services().ShellOpen(kHomePage);
+    ShellOpenOrReport(kHomePage);
 }
 
 void TMainForm::HelpItemsMailClick()
 {
-    Services().ShellOpen(kAuthorMail);
+    ShellOpenOrReport(kAuthorMail);
 }
 
 void TMainForm::HelpItemsAboutClick()

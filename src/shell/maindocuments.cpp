@@ -153,6 +153,24 @@ void TMainForm::OpenFile(const QString& path)
     UpdateEnabling();
 }
 
+void TMainForm::OpenFiles(const QStringList& paths)
+{
+    TMemoSource* first = Document(0);
+    const bool pristine = DocumentCount() == 1 && DocumentNames::IsUntitled(first->FileName()) && !first->Modified()
+                          && !first->CanUndo() && first->SavedBytes().trimmed().isEmpty();
+    for (const QString& path : paths)
+        OpenFile(path);
+    if (pristine && DocumentCount() > 1 && Document(0) == first) {
+        const TMemoSource* active = ActiveDocument();
+        CloseDocument(0);
+        for (int i = 0; i < DocumentCount(); ++i) {
+            if (Document(i) == active)
+                ActivateDocument(i);
+        }
+    }
+    UpdateEnabling();
+}
+
 void TMainForm::SetActiveScheme(TSyntaxParser* parser)
 {
     if (TMemoSource* document = ActiveDocument())
@@ -281,7 +299,7 @@ void TMainForm::FileItemsOpenClick()
 {
     m_openDialog.filter = kOpenFilter;
     if (Services().OpenFileDialog(m_openDialog))
-        OpenFile(m_openDialog.fileName);
+        OpenFile(DocumentNames::OpenName(m_openDialog.fileName, m_openDialog.defaultExt));
     UpdateEnabling();
 }
 

@@ -32,6 +32,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 const QString TMainForm::kCaption = QStringLiteral("Tarnel version 0.9.1 - beta");
 const QString TMainForm::kOpenFilter = QStringLiteral(
     "Supported Files (*.jsp;*.java;*.ht*;*.sht*;*.bat;*.txt)|*.jsp;*.java;*.ht*;*.sht*;*.bat;*.txt|"
@@ -161,6 +163,12 @@ void TMainForm::CreateStatusBar()
     bar->setSizeGripEnabled(false);
     for (int width : kWidths) {
         auto* panel = new QLabel(bar);
+        // The position panel fits the line and column of a file of ten
+        // million lines in whatever font the bar has.
+        if (m_panels.isEmpty()) {
+            const int margins = 2 * panel->frameWidth() + 2 * panel->margin() + panel->fontMetrics().averageCharWidth();
+            width = std::max(width, panel->fontMetrics().horizontalAdvance(QStringLiteral("99999999: 9999")) + margins);
+        }
         panel->setFixedWidth(width);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
@@ -220,6 +228,15 @@ void TMainForm::closeEvent(QCloseEvent* event)
     }
     m_recent->Save(Services().Settings());
     event->accept();
+}
+
+void TMainForm::BringToFront()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 bool TMainForm::event(QEvent* event)

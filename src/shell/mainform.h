@@ -60,6 +60,12 @@ public:
     // drop do: an open one is only selected; the path goes to the recent
     // list and the scheme follows its extension.
     void OpenFile(const QString& path);
+    // Files from outside the window (the command line, a second start):
+    // each opened as File, Open does. The untouched untitled document the
+    // window starts with gives way to them once one of them is open.
+    void OpenFiles(const QStringList& paths);
+    // Brings the window to the front, as a second start asks.
+    void BringToFront();
     // Save one document; false when it was not saved (cancelled or failed).
     // A file changed by another program meanwhile is asked about first; true
     // also when the user took that file instead (the document then matches

@@ -96,3 +96,11 @@ void SetServices(TServices* services)
 {
     g_services = services;
 }
+
+bool ShellOpenOrReport(const QString& target)
+{
+    if (Services().ShellOpen(target))
+        return true;
+    Services().ShowError(QStringLiteral("Cannot open %1. No program on this system is set up to open it.").arg(target));
+    return false;
+}

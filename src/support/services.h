@@ -64,3 +64,6 @@ public:
 TServices& Services();
 // Installs services (not owned); null restores the silent default.
 void SetServices(TServices* services);
+// Opens target with the system's default action; when the system cannot
+// (no browser or mail program set up), says so. False then.
+bool ShellOpenOrReport(const QString& target);

@@ -450,7 +450,7 @@ void TMemoMouse::JumpToUrl(const QByteArray& url)
     // must never make it open or run a local file.
     const QByteArray openable = Urls::ToOpenable(target);
     if (Urls::IsSafeToOpen(openable))
-        Services().ShellOpen(Ansi::ToQString(openable));
+        ShellOpenOrReport(Ansi::ToQString(openable));
 }
 
 void TMemoMouse::ClickGutter(QPoint pixel, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)

@@ -173,7 +173,7 @@ bool TFakeServices::ColorDialog(TColor& color)
 bool TFakeServices::ShellOpen(const QString& target)
 {
     m_calls.append(QStringLiteral("open: ") + target);
-    return true;
+    return !m_shellOpenFails;
 }
 
 bool TFakeServices::StartProcess(const QString& program, const QStringList& arguments)

@@ -43,6 +43,9 @@ public:
     void ChooseFile(const QString& path) { m_files.push_back(path); }
     void ChooseColor(TColor color) { m_colors.push_back(color); }
     void CancelColor() { m_colors.push_back(-1); }
+    // Shell open fails from now on, as on a system with no browser or mail
+    // program set up.
+    void FailShellOpen() { m_shellOpenFails = true; }
     // Lets a test answer a dialog by looking at it (for file dialogs).
     std::function<bool(TFileDialog&)> OnFileDialog;
 
@@ -81,6 +84,7 @@ private:
     std::deque<TAnswer> m_answers;
     std::deque<QString> m_files;
     std::deque<qint64> m_colors;
+    bool m_shellOpenFails = false;
     QList<TFileDialog> m_fileDialogs;
     QByteArray m_clipboard;
     QByteArray m_clipboardRtf;
