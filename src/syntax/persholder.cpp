@@ -1,12 +1,12 @@
 #include "persholder.h"
 
 #include "componentstream.h"
+#include "filesaver.h"
 #include "textstyle.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -72,11 +72,17 @@ bool TTextStyles::SaveToFile(const QString& path, QString* error)
     const QString target = StyleFileName(path);
     TPersHolder holder;
     holder.SetP(this);
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(WriteComponent(holder)) < 0 || !file.commit()) {
-        if (error)
-            *error = QStringLiteral("Cannot write file \"%1\". %2").arg(Shown(target), file.errorString());
-        return false;
-    }
-    return true;
+    const QByteArray text = WriteComponent(holder);
+    // Written as documents are, so that a full disk or a failed write
+    // leaves the file that was there.
+    return SaveFileSafely(
+        TSaveTarget{target, {}},
+        [&text](QIODevice& device, QString* reason) {
+            if (device.write(text) == text.size())
+                return true;
+            if (reason)
+                *reason = device.errorString();
+            return false;
+        },
+        error);
 }
