@@ -26,6 +26,7 @@ class TDiskWatch;
 class TMemoSource;
 class TRecentList;
 class TSyntaxParser;
+enum class TSnippetKind;
 
 // The main window: the document tabs above the one editor control, the menu
 // bar, the button bar, five tool bars, the editor popup menu and the status
@@ -263,6 +264,12 @@ private:
     // Runs a store command on the active document, then the enabling rule.
     void RunOnActiveDocument(void (TCustomMemoSource::*command)());
 
+    // Snippets and text commands (mainsnippets.cpp): each acts on the active
+    // document as one undo step, then runs the enabling rule and gives the
+    // editor the focus.
+    void RunSnippet(TSnippetKind kind);
+    void RunTextCommand(void (*command)(TCustomMemoSource& document));
+
     QString m_programDir;
     // Owns the three parsers; made before the documents, freed after them.
     std::unique_ptr<TComponent> m_components;
@@ -283,6 +290,8 @@ private:
     QList<QAction*> m_documentBarButtons;
     TServices::TFileDialog m_openDialog;
     TServices::TFileDialog m_saveDialog;
+    // The colour dialog starts from the colour last picked.
+    TColor m_paletteColor = 0;
     // While the tab list is being changed by the program, its change signal
     // is not a user's tab change.
     bool m_changingTabs = false;
