@@ -1,12 +1,9 @@
 // Handlers of the commands that have their menu items, shortcuts, buttons
-// and enabling already but do nothing yet: export and print, templates,
-// the search dialogs, bookmarks, the Java runs, preview, batch commands and
-// the option dialogs.
+// and enabling already but do nothing yet: export and print, the search
+// dialogs, the Java runs, preview, batch commands and the option dialogs.
 
 #include "mainform.h"
 
-void TMainForm::FileItemsOpenTemplateClick() {}
-void TMainForm::FileItemsSaveTemplateClick() {}
 void TMainForm::FileItemsExportClick() {}
 void TMainForm::FileItemsPrintClick() {}
 
@@ -14,17 +11,11 @@ void TMainForm::SearchItemsFindClick() {}
 void TMainForm::SearchItemsFindAgainClick() {}
 void TMainForm::SearchItemsReplaceClick() {}
 void TMainForm::SearchItemsLineClick() {}
-void TMainForm::SearchItemsBookClick() {}
-
-void TMainForm::ToolItemsHTMLTagsTemplateClick() {}
 
 void TMainForm::ToolItemsJavaCompileClick() {}
 void TMainForm::ToolItemsJavaRunClick() {}
 void TMainForm::cmdBrowseClick() {}
 void TMainForm::ToolItemsRunBatchClick() {}
-void TMainForm::BookMark02Click(int) {}
-void TMainForm::BookMark01Click(int) {}
-void TMainForm::PopGoBookPopup() {}
 
 void TMainForm::OptionItemsEditorClick() {}
 void TMainForm::OptionItemsPreferensClick() {}
