@@ -1,10 +1,19 @@
-<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.01 Transitional//EN">
-<html>
+<!DOCTYPE html>
+<html lang="en">
 <head>
+   <meta charset="windows-1252">
+   <meta name="viewport" content="width=device-width, initial-scale=1">
    <title>Untitled</title>
-   <meta http-equiv="Content-Type" content="text/html; charset=windows-1252">
+   <link rel="stylesheet" href="style.css">
 </head>
-<body bgcolor="#FFFFFF" text="#000000">
-
+<body>
+   <header>
+      <h1>Untitled</h1>
+   </header>
+   <main>
+      <p></p>
+   </main>
+   <footer>
+   </footer>
 </body>
 </html>

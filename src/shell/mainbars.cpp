@@ -4,6 +4,7 @@
 #include "mainform.h"
 
 #include "barimages.h"
+#include "bookmarkmenus.h"
 
 #include <QAction>
 #include <QMenu>
@@ -168,6 +169,8 @@ void TMainForm::CreateToolBars()
                               QStringLiteral("PopGoBook"));
     m_documentBarButtons.append(add);
     m_documentBarButtons.append(go);
+    QList<QAction*> addItems;
+    QList<QAction*> goItems;
     for (int digit = 0; digit < 10; ++digit) {
         const int tag = digit + 1;
         const QString caption = QStringLiteral("Book Mark %1").arg(digit);
@@ -177,9 +180,11 @@ void TMainForm::CreateToolBars()
         connect(addItem, &QAction::triggered, this, [this, tag] { BookMark02Click(tag); });
         QAction* goItem = AddItem(go->menu(), QStringLiteral("PopGoBook%1").arg(digit), caption, nullptr);
         goItem->setData(tag);
-        goItem->setEnabled(false);
         connect(goItem, &QAction::triggered, this, [this, tag] { BookMark01Click(tag); });
+        addItems.append(addItem);
+        goItems.append(goItem);
     }
+    m_bookmarkMenus = std::make_unique<TBookmarkMenus>(addItems, goItems);
     connect(go->menu(), &QMenu::aboutToShow, this, &TMainForm::PopGoBookPopup);
 
     QToolBar* jsp = AddToolBar(QStringLiteral("ToolJSP"), QStringLiteral("JSP and Java Items"));

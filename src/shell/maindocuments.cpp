@@ -214,6 +214,14 @@ bool TMainForm::SaveDocumentAs(int index)
     const QString path = m_saveDialog.fileName;
     if (ActiveDocument() && ActiveDocument()->SyntaxParser() == TarnelParser())
         m_saveDialog.defaultExt = QStringLiteral(".jsp");
+    return SaveDocumentTo(index, path);
+}
+
+bool TMainForm::SaveDocumentTo(int index, const QString& path)
+{
+    TMemoSource* document = Document(index);
+    if (!document)
+        return false;
     // Saving over its own file asks as a save does, instead of "already exists".
     const TDiskWatch::TSaveCheck check = m_diskWatch->CheckBeforeSaveAs(document, path);
     if (check == TDiskWatch::TSaveCheck::Cancel)

@@ -3,6 +3,7 @@
 
 #include "mainform.h"
 
+#include "bookmarkmenus.h"
 #include "builtinschemes.h"
 #include "component.h"
 #include "dcmemo.h"

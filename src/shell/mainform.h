@@ -17,6 +17,7 @@ class QLabel;
 class QMenu;
 class QTabBar;
 class QToolBar;
+class TBookmarkMenus;
 class TBuiltInParsers;
 class TComponent;
 class TCustomDCMemo;
@@ -26,6 +27,7 @@ class TDiskWatch;
 class TMemoSource;
 class TRecentList;
 class TSyntaxParser;
+enum class TSnippetKind;
 
 // The main window: the document tabs above the one editor control, the menu
 // bar, the button bar, five tool bars, the editor popup menu and the status
@@ -73,6 +75,10 @@ public:
     bool SaveDocument(int index);
     // Over the document's own file, asks as SaveDocument does.
     bool SaveDocumentAs(int index);
+    // The part of Save As after its dialog: asks before overwriting another
+    // file, writes the document to path and only then gives it that name
+    // (a failed write leaves name, caption and modified flag as they were).
+    bool SaveDocumentTo(int index, const QString& path);
     enum class TCloseAnswer { GoOn, Saved, Stop };
     // Asks about a modified document; with close, closes it unless the
     // answer is Stop.
@@ -269,6 +275,16 @@ private:
     // Runs a store command on the active document, then the enabling rule.
     void RunOnActiveDocument(void (TCustomMemoSource::*command)());
 
+    // Snippets and text commands (mainsnippets.cpp): each acts on the active
+    // document as one undo step, then runs the enabling rule and gives the
+    // editor the focus.
+    void RunSnippet(TSnippetKind kind);
+    void RunTextCommand(void (*command)(TCustomMemoSource& document));
+
+    // Templates (maintemplates.cpp): a new untitled document filled from a
+    // template file; nothing is created when the file cannot be read.
+    void NewDocumentFromTemplate(const QString& path);
+
     QString m_programDir;
     // Owns the three parsers; made before the documents, freed after them.
     std::unique_ptr<TComponent> m_components;
@@ -289,6 +305,9 @@ private:
     QList<QAction*> m_documentBarButtons;
     TServices::TFileDialog m_openDialog;
     TServices::TFileDialog m_saveDialog;
+    std::unique_ptr<TBookmarkMenus> m_bookmarkMenus;
+    // The colour dialog starts from the colour last picked.
+    TColor m_paletteColor = 0;
     // While the tab list is being changed by the program, its change signal
     // is not a user's tab change.
     bool m_changingTabs = false;

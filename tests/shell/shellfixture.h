@@ -22,6 +22,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
+
+// Positions in failure messages as (line, column).
+inline void PrintTo(const TTextPos& pos, std::ostream* out)
+{
+    *out << '(' << pos.line << ", " << pos.column << ')';
+}
 
 // A program folder of its own (Dat with a tag list, Templates, Commando,
 // Command), a folder for the documents, the scripted services and a real
