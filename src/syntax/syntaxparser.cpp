@@ -6,10 +6,12 @@
 
 namespace {
 
+// Never destroyed: a parser that is a static of its own (or owned by one)
+// may be destroyed after any other static, and still unregisters itself.
 std::vector<TSyntaxParser*>& Registry()
 {
-    static std::vector<TSyntaxParser*> parsers;
-    return parsers;
+    static auto* parsers = new std::vector<TSyntaxParser*>;
+    return *parsers;
 }
 
 } // namespace

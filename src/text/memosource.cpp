@@ -7,10 +7,12 @@
 
 namespace {
 
+// Never destroyed: a store that is a static of its own may be destroyed
+// after any other static, and still unregisters itself.
 std::vector<TCustomMemoSource*>& instances()
 {
-    static std::vector<TCustomMemoSource*> list;
-    return list;
+    static auto* list = new std::vector<TCustomMemoSource*>;
+    return *list;
 }
 
 } // namespace
