@@ -1,6 +1,6 @@
 // Handlers of the commands that have their menu items, shortcuts, buttons
 // and enabling already but do nothing yet: export and print, templates,
-// the text and snippet commands, the search dialogs, bookmarks, the Java
+// the text and snippet commands, the bookmark dialog, bookmarks, the Java
 // runs, preview, batch commands and the option dialogs.
 
 #include "mainform.h"
@@ -20,10 +20,6 @@ void TMainForm::EditItemsCharToggleClick() {}
 void TMainForm::EditItemsSelectionIndentClick() {}
 void TMainForm::EditItemsSelectionOutdentClick() {}
 
-void TMainForm::SearchItemsFindClick() {}
-void TMainForm::SearchItemsFindAgainClick() {}
-void TMainForm::SearchItemsReplaceClick() {}
-void TMainForm::SearchItemsLineClick() {}
 void TMainForm::SearchItemsBookClick() {}
 
 void TMainForm::cmdHTMLFormClick() {}
