@@ -1,5 +1,5 @@
-// The main window's simple commands: editing, the scheme and wrap options,
-// the tool bars' visibility, and help.
+// The main window's simple commands: editing, searching, the scheme and
+// wrap options, the tool bars' visibility, and help.
 
 #include "mainform.h"
 
@@ -54,6 +54,36 @@ void TMainForm::EditItemsSelectAllClick()
 {
     if (TMemoSource* document = ActiveDocument())
         document->SelectAll();
+}
+
+// The search commands are the active document's own operations: they open
+// its dialogs through the hook the window installed for every store.
+void TMainForm::SearchItemsFindClick()
+{
+    if (TMemoSource* document = ActiveDocument())
+        document->Find();
+    UpdateEnabling();
+}
+
+void TMainForm::SearchItemsFindAgainClick()
+{
+    if (TMemoSource* document = ActiveDocument())
+        document->SearchAgain();
+    UpdateEnabling();
+}
+
+void TMainForm::SearchItemsReplaceClick()
+{
+    if (TMemoSource* document = ActiveDocument())
+        document->Replace();
+    UpdateEnabling();
+}
+
+void TMainForm::SearchItemsLineClick()
+{
+    if (TMemoSource* document = ActiveDocument())
+        document->GotoLine();
+    UpdateEnabling();
 }
 
 void TMainForm::OptionItemsSyntaxNoneClick(int tag)

@@ -11,6 +11,7 @@
 #include "memoenvoptions.h"
 #include "memosource.h"
 #include "recentlist.h"
+#include "searchdialoghook.h"
 #include "services.h"
 #include "settingsstore.h"
 #include "sourcestrings.h"
@@ -94,10 +95,16 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     Action(QStringLiteral("FileItemsExit"))->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     LoadTagBox();
     UpdateTabRow();
+
+    // Every text store opens its search dialogs over this window, however
+    // the command reached it (menu, button, shortcut or key sequence).
+    const QString help = m_programDir + QStringLiteral("tarnel.htm");
+    TCustomMemoSource::SetGlobalCreateDialog(SearchDialogHook(this, QFile::exists(help) ? help : QString()));
 }
 
 TMainForm::~TMainForm()
 {
+    TCustomMemoSource::SetGlobalCreateDialog(nullptr);
     // The editor outlives this body (it is a child widget): it stops
     // reporting to the window and lets go of the documents and the parsers
     // before they are freed.

@@ -1,9 +1,147 @@
 #include "linematcher.h"
 
 #include "ansi.h"
+#include "expressionsieve.h"
+#include "internalstrings.h"
 
 #include <algorithm>
-#include <cstring>
+
+TLineMatcher::TLineMatcher() = default;
+TLineMatcher::~TLineMatcher() = default;
+
+QRegularExpressionMatch TLineMatcher::RunExpression(const QRegularExpression& expression, QStringView subject,
+                                                    qsizetype offset)
+{
+    return expression.match(subject, offset);
+}
+
+void TLineMatcher::Decode(const char* bytes, int length, char16_t* out)
+{
+    static const auto table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = Ansi::ToUnicode(uchar(b));
+        return t;
+    }();
+    for (int i = 0; i < length; ++i)
+        out[i] = table[uchar(bytes[i])];
+}
+
+void TLineMatcher::Decode(const char* bytes, int length, QString& into)
+{
+    // resize keeps the room the buffer already has.
+    into.resize(length);
+    Decode(bytes, length, reinterpret_cast<char16_t*>(into.data()));
+}
+
+QString TLineMatcher::RequiredLiteral(const QString& pattern, bool& foldCase)
+{
+    // The runs of plain characters outside every group and class, in an
+    // expression with no alternative at its top, each stand in every match.
+    // Whatever this reading does not follow (quoting, code escapes, extended
+    // mode, an unclosed brace) gives no literal, which only costs speed.
+    QString best, run;
+    int depth = 0;
+    auto endRun = [&] {
+        if (run.size() > best.size())
+            best = run;
+        run.clear();
+    };
+    // A quantifier that allows none makes the character before it optional.
+    auto dropOptional = [&] {
+        if (!run.isEmpty())
+            run.chop(1);
+        endRun();
+    };
+    const qsizetype n = pattern.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = pattern[i];
+        switch (c.unicode()) {
+        case u'\\': {
+            endRun();
+            if (i + 1 >= n)
+                return {};
+            const QChar e = pattern[++i];
+            if (e.isDigit()) {
+                // A back reference or an octal code, of any length.
+                while (i + 1 < n && pattern[i + 1].isDigit())
+                    ++i;
+            } else if (e.isLetterOrNumber() && !QStringView(u"dDwWsShHvVRXbBAzZGKE").contains(e)) {
+                return {};
+            }
+            break;
+        }
+        case u'[': {
+            endRun();
+            qsizetype j = i + 1;
+            if (j < n && pattern[j] == u'^')
+                ++j;
+            if (j < n && pattern[j] == u']')
+                ++j;
+            for (; j < n && pattern[j] != u']'; ++j) {
+                if (pattern[j] == u'\\') {
+                    if (j + 1 < n && pattern[j + 1] == u'Q')
+                        return {};
+                    ++j;
+                } else if (pattern[j] == u'[' && j + 1 < n && QStringView(u":.=").contains(pattern[j + 1])) {
+                    return {};
+                }
+            }
+            if (j >= n)
+                return {};
+            i = j;
+            break;
+        }
+        case u'(':
+            endRun();
+            if (i + 2 < n && pattern[i + 1] == u'?') {
+                // Options set inside the expression: extended mode makes
+                // blanks no characters, and a case option may fold the run.
+                for (qsizetype j = i + 2; j < n && (pattern[j].isLetter() || pattern[j] == u'-' || pattern[j] == u'^');
+                     ++j) {
+                    if (pattern[j] == u'x')
+                        return {};
+                    foldCase = true;
+                }
+            }
+            ++depth;
+            break;
+        case u')':
+            endRun();
+            --depth;
+            break;
+        case u'|':
+            if (depth == 0)
+                return {};
+            endRun();
+            break;
+        case u'?':
+        case u'*':
+            dropOptional();
+            break;
+        case u'{': {
+            dropOptional();
+            const qsizetype close = pattern.indexOf(u'}', i);
+            if (close < 0)
+                return {};
+            i = close;
+            break;
+        }
+        case u'+':
+        case u'^':
+        case u'$':
+        case u'.':
+            endRun();
+            break;
+        default:
+            if (depth == 0)
+                run += c;
+            break;
+        }
+    }
+    endRun();
+    return best;
+}
 
 bool TLineMatcher::Prepare(const TSearchOptions& options, const TCharSet& delimiters, QString* error)
 {
@@ -12,6 +150,7 @@ bool TLineMatcher::Prepare(const TSearchOptions& options, const TCharSet& delimi
     m_wholeWords = options.wholeWordsOnly;
     m_delimiters = delimiters;
     m_unmatchable = false;
+    m_sieve.reset();
     for (int c = 0; c < 256; ++c)
         m_fold[size_t(c)] = m_caseSensitive ? uchar(c) : Ansi::Lower(uchar(c));
 
@@ -21,34 +160,39 @@ bool TLineMatcher::Prepare(const TSearchOptions& options, const TCharSet& delimi
 
     if (options.textToFind.isEmpty())
         return false;
+    auto representable = [](const QString& text) {
+        for (char32_t ch : text.toUcs4()) {
+            uchar byte;
+            if (!Ansi::FromUnicode(ch, byte))
+                return false;
+        }
+        return true;
+    };
     if (m_regular) {
         QRegularExpression::PatternOptions flags = QRegularExpression::NoPatternOption;
         if (!m_caseSensitive)
             flags |= QRegularExpression::CaseInsensitiveOption;
         m_expression = QRegularExpression(options.textToFind, flags);
         if (!m_expression.isValid()) {
+            // One pass of arg: a "%" in the expression stays as typed.
             if (error)
-                *error = QStringLiteral("%1 is invalid mask at (%2)")
-                             .arg(options.textToFind)
-                             .arg(m_expression.patternErrorOffset() + 1);
+                *error = QStringLiteral("%1 is invalid mask at (%2): %3")
+                             .arg(options.textToFind, QString::number(m_expression.patternErrorOffset() + 1),
+                                  m_expression.errorString());
             return false;
         }
         m_expression.optimize();
+        bool foldCase = !m_caseSensitive;
+        const QString literal = RequiredLiteral(options.textToFind, foldCase);
+        std::array<uchar, 256> fold{};
+        for (int c = 0; c < 256; ++c)
+            fold[size_t(c)] = foldCase ? Ansi::Lower(uchar(c)) : uchar(c);
+        m_literal.Prepare(representable(literal) ? Ansi::FromQString(literal) : QByteArray(), fold);
+        m_sieve = std::make_unique<TExpressionSieve>(options.textToFind, flags, m_literal);
         return true;
     }
-    for (char32_t ch : options.textToFind.toUcs4()) {
-        uchar byte;
-        if (!Ansi::FromUnicode(ch, byte))
-            m_unmatchable = true;
-    }
-    m_pattern = Ansi::FromQString(options.textToFind);
-    for (char& c : m_pattern)
-        c = char(m_fold[uchar(c)]);
-    m_firstCount = 0;
-    for (int c = 0; c < 256 && m_firstCount < 2; ++c) {
-        if (m_fold[size_t(c)] == uchar(m_pattern[0]))
-            m_first[m_firstCount++] = char(c);
-    }
+    m_unmatchable = !representable(options.textToFind);
+    m_literal.Prepare(Ansi::FromQString(options.textToFind), m_fold);
     return true;
 }
 
@@ -57,8 +201,14 @@ void TLineMatcher::SetLine(std::string_view line, int to)
     m_line = line;
     m_to = std::clamp(to, 0, int(line.size()));
     m_candidatesReady = false;
-    if (m_regular)
-        m_subject = Ansi::ToQString(line.data(), m_to);
+    m_subjectReady = false;
+}
+
+void TLineMatcher::DecodeLine()
+{
+    if (!m_subjectReady)
+        Decode(m_line.data(), m_to, m_subject);
+    m_subjectReady = true;
 }
 
 bool TLineMatcher::Qualifies(int start, int end) const
@@ -71,28 +221,10 @@ bool TLineMatcher::Qualifies(int start, int end) const
     return end >= int(m_line.size()) || !wordChar(m_line[size_t(end)]);
 }
 
-bool TLineMatcher::PlainAt(int at) const
+bool TLineMatcher::ExpressionAt(int offset, TLineMatch& match)
 {
-    const int n = int(m_pattern.size());
-    const char* text = m_line.data() + at;
-    for (int i = 0; i < n; ++i) {
-        if (m_fold[uchar(text[i])] != uchar(m_pattern[i]))
-            return false;
-    }
-    return true;
-}
-
-bool TLineMatcher::PlainMatch(int at, TLineMatch& match) const
-{
-    match.start = at;
-    match.length = int(m_pattern.size());
-    match.groups.clear();
-    return true;
-}
-
-bool TLineMatcher::ExpressionAt(int offset, TLineMatch& match) const
-{
-    const QRegularExpressionMatch found = m_expression.match(m_subject, offset);
+    DecodeLine();
+    const QRegularExpressionMatch found = RunExpression(m_expression, m_subject, offset);
     if (!found.hasMatch())
         return false;
     match.start = int(found.capturedStart());
@@ -103,42 +235,21 @@ bool TLineMatcher::ExpressionAt(int offset, TLineMatch& match) const
     return true;
 }
 
-bool TLineMatcher::FindForward(int from, bool skipEmptyAtFrom, TLineMatch& match) const
+bool TLineMatcher::FindForward(int from, bool skipEmptyAtFrom, TLineMatch& match)
 {
     from = std::max(from, 0);
     if (from > m_to || m_unmatchable)
         return false;
     if (!m_regular) {
-        const int n = int(m_pattern.size());
-        const std::string_view pattern(m_pattern.constData(), size_t(n));
-        const std::string_view range = m_line.substr(0, size_t(m_to));
-        if (m_caseSensitive) {
-            for (size_t at = range.find(pattern, size_t(from)); at != std::string_view::npos;
-                 at = range.find(pattern, at + 1)) {
-                if (Qualifies(int(at), int(at) + n))
-                    return PlainMatch(int(at), match);
+        const int n = m_literal.Length();
+        for (int at = m_literal.Find(m_line.data(), from, m_to); at >= 0;
+             at = m_literal.Find(m_line.data(), at + 1, m_to)) {
+            if (Qualifies(at, at + n)) {
+                match.start = at;
+                match.length = n;
+                match.groups.clear();
+                return true;
             }
-            return false;
-        }
-        // Without case the candidates are the places of the first character
-        // in either case, found by the fast byte search.
-        if (n == 0 || from + n > m_to)
-            return false;
-        const char* const begin = m_line.data();
-        const char* const last = begin + m_to - n;
-        const char* next[2] = {nullptr, nullptr};
-        for (const char* at = begin + from; at <= last; ++at) {
-            for (int i = 0; i < m_firstCount; ++i) {
-                if (next[i] < at)
-                    next[i] = static_cast<const char*>(std::memchr(at, m_first[i], size_t(last - at + 1)));
-                if (!next[i])
-                    next[i] = last + 1;
-            }
-            at = m_firstCount == 1 ? next[0] : std::min(next[0], next[1]);
-            if (at > last)
-                return false;
-            if (PlainAt(int(at - begin)) && Qualifies(int(at - begin), int(at - begin) + n))
-                return PlainMatch(int(at - begin), match);
         }
         return false;
     }
@@ -153,7 +264,7 @@ bool TLineMatcher::FindForward(int from, bool skipEmptyAtFrom, TLineMatch& match
     return false;
 }
 
-void TLineMatcher::FindCandidates() const
+void TLineMatcher::FindCandidates()
 {
     m_candidates.clear();
     TLineMatch match;
@@ -165,17 +276,21 @@ void TLineMatcher::FindCandidates() const
     m_candidatesReady = true;
 }
 
-bool TLineMatcher::FindBackward(int from, int to, bool skipEmptyAtTo, TLineMatch& match) const
+bool TLineMatcher::FindBackward(int from, int to, bool skipEmptyAtTo, TLineMatch& match)
 {
     from = std::max(from, 0);
     to = std::min(to, m_to);
     if (from > to || m_unmatchable)
         return false;
     if (!m_regular) {
-        const int n = int(m_pattern.size());
+        const int n = m_literal.Length();
         for (int at = to - n; n > 0 && at >= from; --at) {
-            if (PlainAt(at) && Qualifies(at, at + n))
-                return PlainMatch(at, match);
+            if (m_literal.At(m_line.data() + at) && Qualifies(at, at + n)) {
+                match.start = at;
+                match.length = n;
+                match.groups.clear();
+                return true;
+            }
         }
         return false;
     }
@@ -196,6 +311,28 @@ bool TLineMatcher::FindBackward(int from, int to, bool skipEmptyAtTo, TLineMatch
         }
     }
     return false;
+}
+
+int TLineMatcher::ScanForLiteral(const TInternalStrings& lines, int line, int limit, bool forward) const
+{
+    const int step = forward ? 1 : -1;
+    for (; forward ? line <= limit : line >= limit; line += step) {
+        const std::string_view text = lines.RawText(line);
+        if (m_literal.Find(text.data(), 0, int(text.size())) >= 0)
+            return line;
+    }
+    return line;
+}
+
+int TLineMatcher::NextCandidate(const TInternalStrings& lines, int line, int limit, bool forward)
+{
+    if (m_unmatchable)
+        return forward ? std::max(line, limit + 1) : std::min(line, limit - 1);
+    if (m_sieve && m_sieve->Usable())
+        return m_sieve->NextCandidate(lines, line, limit, forward);
+    if (m_literal.Length() > 0)
+        return ScanForLiteral(lines, line, limit, forward);
+    return line;
 }
 
 QByteArray TLineMatcher::Replacement(const TLineMatch& match) const

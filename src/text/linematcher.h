@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charset.h"
+#include "literalscanner.h"
 #include "searchoptions.h"
 
 #include <QByteArray>
@@ -8,9 +9,13 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+class TExpressionSieve;
+class TInternalStrings;
 
 // One match inside a line: raw byte offsets, and for an expression the
 // offset and length of every captured group (used by the replacement).
@@ -28,10 +33,23 @@ struct TLineMatch {
 // every byte is one character, so offsets stay byte offsets.
 //
 // A line is set once and then searched as often as needed while it stays
-// unchanged: the reading an expression needs is made once per line, so a
-// line with many matches costs its length, not its length per match.
+// unchanged: the reading an expression needs is made once per line, into a
+// buffer that is reused, so a line with many matches costs its length, not
+// its length per match.
+//
+// A search through many lines first asks NextCandidate which lines can hold
+// a match at all. Plain text is scanned for where it lies (no line is
+// copied or decoded). An expression is tried line by line only where a run
+// of it over a block of lines at once found something (TExpressionSieve),
+// and the blocks hold only lines with a literal that every match holds,
+// when the expression has one.
 class TLineMatcher {
 public:
+    TLineMatcher();
+    ~TLineMatcher();
+    TLineMatcher(const TLineMatcher&) = delete;
+    TLineMatcher& operator=(const TLineMatcher&) = delete;
+
     // False, with a message, when the expression is invalid; false without
     // one when there is nothing to search for.
     bool Prepare(const TSearchOptions& options, const TCharSet& delimiters, QString* error = nullptr);
@@ -43,22 +61,44 @@ public:
     // The first match that starts at or after from and ends within the
     // range. With skipEmptyAtFrom an empty match at from does not count, so
     // that a search repeated from where the last one ended moves on.
-    bool FindForward(int from, bool skipEmptyAtFrom, TLineMatch& match) const;
+    bool FindForward(int from, bool skipEmptyAtFrom, TLineMatch& match);
     // The match that starts last among those lying within [from, to) (to
     // no further than the range); with skipEmptyAtTo an empty match at to
     // does not count.
-    bool FindBackward(int from, int to, bool skipEmptyAtTo, TLineMatch& match) const;
+    bool FindBackward(int from, int to, bool skipEmptyAtTo, TLineMatch& match);
+
+    // The next line from line towards limit (inclusive; forward or
+    // backward) that may hold a match when it is searched whole; every line
+    // passed over holds none. A line beyond limit when none is left.
+    // Calls during one search must go on in one direction, and the lines
+    // not yet reached must stay unchanged.
+    int NextCandidate(const TInternalStrings& lines, int line, int limit, bool forward);
 
     // The text that replaces a match of the line: the replacement as typed,
     // or for an expression with \0 .. \9 standing for the captured groups.
     QByteArray Replacement(const TLineMatch& match) const;
 
+    // Every run of the expression engine, over a line or over a block of
+    // lines, goes through here. A match that is not valid means the engine
+    // gave up (it went beyond its own limit of work), which is not the same
+    // as finding nothing.
+    static QRegularExpressionMatch RunExpression(const QRegularExpression& expression, QStringView subject,
+                                                 qsizetype offset);
+    // The Windows-1252 reading of bytes: into a buffer that keeps its room,
+    // or to where out points (room for length characters).
+    static void Decode(const char* bytes, int length, QString& into);
+    static void Decode(const char* bytes, int length, char16_t* out);
+
 private:
     bool Qualifies(int start, int end) const;
-    bool PlainAt(int at) const;
-    bool PlainMatch(int at, TLineMatch& match) const;
-    bool ExpressionAt(int offset, TLineMatch& match) const;
-    void FindCandidates() const;
+    bool ExpressionAt(int offset, TLineMatch& match);
+    void FindCandidates();
+    void DecodeLine();
+    // The longest literal that every match of an expression holds; empty
+    // when none is found. foldCase is set when the expression may switch
+    // case off inside itself.
+    static QString RequiredLiteral(const QString& pattern, bool& foldCase);
+    int ScanForLiteral(const TInternalStrings& lines, int line, int limit, bool forward) const;
 
     bool m_regular = false;
     bool m_caseSensitive = false;
@@ -66,20 +106,20 @@ private:
     TCharSet m_delimiters;
     // A text that Windows-1252 cannot hold never occurs in a line.
     bool m_unmatchable = false;
-    QByteArray m_pattern; // plain text, lower-cased when case does not matter
     std::array<uchar, 256> m_fold{};
-    // The bytes that fold to the pattern's first one (a letter and its
-    // other case).
-    char m_first[2] = {};
-    int m_firstCount = 0;
+    // Plain text: the text to find. Expression: a literal every match
+    // holds (none when Length() is 0).
+    TLiteralScanner m_literal;
     QRegularExpression m_expression;
+    std::unique_ptr<TExpressionSieve> m_sieve;
     QByteArray m_replacement;
 
     std::string_view m_line;
     int m_to = 0;
     QString m_subject;
+    bool m_subjectReady = false;
     // For searching backwards with an expression: the line's matches in
     // order, found once per line.
-    mutable std::vector<TLineMatch> m_candidates;
-    mutable bool m_candidatesReady = false;
+    std::vector<TLineMatch> m_candidates;
+    bool m_candidatesReady = false;
 };

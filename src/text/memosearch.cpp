@@ -80,7 +80,11 @@ bool TCustomMemoSource::GotoLine()
         return false;
     if (GotoLineNumber(line))
         return true;
-    Services().ShowMessage(QStringLiteral("Line number %1 is out of range (1 to %2)").arg(line).arg(std::max(1, LineCount())));
+    const int count = std::max(1, LineCount());
+    if (line == kNotALineNumber)
+        Services().ShowMessage(QStringLiteral("The line number must be a whole number from 1 to %1").arg(count));
+    else
+        Services().ShowMessage(QStringLiteral("Line number %1 is out of range (1 to %2)").arg(line).arg(count));
     return false;
 }
 
@@ -172,6 +176,13 @@ void TCustomMemoSource::LineBounds(const TSearchOptions& options, const TTextPos
     }
 }
 
+bool TCustomMemoSource::WholeLine(const TSearchOptions& options, const TTextPos* caret, int line) const
+{
+    // Only lines searched from end to end may be passed over by the
+    // matcher: a bounded range changes where an expression's $ matches.
+    return options.scope == ssGlobal && !(caret && caret->line == line);
+}
+
 bool TCustomMemoSource::RunSearch(const TSearchOptions& options, bool fromCursor)
 {
     TLineMatcher matcher;
@@ -184,6 +195,11 @@ bool TCustomMemoSource::RunSearch(const TSearchOptions& options, bool fromCursor
     TLineMatch match;
     int found = -1;
     for (int line = forward ? first : last; line >= first && line <= last; line += forward ? 1 : -1) {
+        if (WholeLine(options, origin, line)) {
+            line = matcher.NextCandidate(m_strings, line, forward ? last : first, forward);
+            if (line < first || line > last)
+                break;
+        }
         int from, to;
         LineBounds(options, origin, line, from, to);
         matcher.SetLine(m_strings.RawText(line), to);
@@ -267,6 +283,11 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
     bool stop = false;
     std::vector<TPendingReplacement> pending;
     for (int line = forward ? first : last; !stop && line >= first && line <= last; line += forward ? 1 : -1) {
+        if (WholeLine(options, origin, line)) {
+            line = matcher.NextCandidate(m_strings, line, forward ? last : first, forward);
+            if (line < first || line > last)
+                break;
+        }
         if (IsLineReadOnly(line))
             continue;
         int from, to;
@@ -303,12 +324,25 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
                     searched = std::string_view(copy.constData(), size_t(copy.size()));
                     matcher.SetLine(searched, to);
                 }
-                // The views are shown the line as replaced so far and the
-                // caret at the occurrence before the question.
+                // The views are shown the line as replaced so far, and the
+                // occurrence selected with the caret at its start (which
+                // scrolls it into view), before the question about it. The
+                // selection is put back after the answer: it may be the
+                // block the search runs in.
                 apply();
-                CaretExactlyTo({line, DisplayColumn(line, match.start + (forward ? shift : 0))});
+                const int at = match.start + (forward ? shift : 0);
+                const TTextPos occurrence{line, DisplayColumn(line, at)};
+                const quint8 keptMode = m_selectionMode;
+                const TTextPos keptBegin = BlockBegin();
+                const TTextPos keptEnd = BlockEnd();
+                CaretExactlyTo(occurrence);
+                SetSelection(occurrence, {line, DisplayColumn(line, at + match.length)}, smStream);
                 FlushUpdate();
-                switch (Services().Ask(question, TServices::bsYesNoCancelAll)) {
+                const TServices::TAnswer answer = Services().Ask(question, TServices::bsYesNoCancelAll);
+                m_selectionMode = keptMode;
+                SetPosition(kBlockBeginIndex, keptBegin);
+                SetPosition(kBlockEndIndex, keptEnd);
+                switch (answer) {
                 case TServices::anYes: break;
                 case TServices::anAll: answeredAll = true; break;
                 case TServices::anNo: replace = false; break;

@@ -18,6 +18,7 @@
 #include <QString>
 
 #include <functional>
+#include <limits>
 #include <memory>
 
 class QIODevice;
@@ -299,8 +300,10 @@ public:
     bool ReplaceText(const TSearchOptions& options);
 
     // A dialog hook: edits options (the search dialogs) or line (go to line,
-    // 1-based) and returns whether the user confirmed. A store without its
-    // own OnCreateDialog uses the one set for every store.
+    // 1-based; kNotALineNumber when what was typed is no number) and
+    // returns whether the user confirmed. A store without its own
+    // OnCreateDialog uses the one set for every store.
+    static constexpr int kNotALineNumber = std::numeric_limits<int>::min();
     using TCreateDialogEvent =
         std::function<bool(TCustomMemoSource& source, TDialogKind kind, TSearchOptions& options, int& line)>;
     static void SetGlobalCreateDialog(TCreateDialogEvent hook);
@@ -512,6 +515,7 @@ private:
     bool PrepareSearch(const TSearchOptions& options, TLineMatcher& matcher);
     bool ScopeLines(const TSearchOptions& options, bool fromCursor, int& first, int& last);
     void LineBounds(const TSearchOptions& options, const TTextPos* caret, int line, int& from, int& to) const;
+    bool WholeLine(const TSearchOptions& options, const TTextPos* caret, int line) const;
     // Tells the views what changed so far without closing the bracket.
     void FlushUpdate();
     bool OpenDialog(TDialogKind kind, TSearchOptions& options, int& line);

@@ -58,6 +58,9 @@ public:
     QList<TFileDialog> FileDialogs() const { return m_fileDialogs; }
     void ClearCalls() { m_calls.clear(); }
     TMemorySettingsStore& Store() { return m_settings; }
+    // Settings go to store (not owned) instead of the one in memory; null
+    // goes back to that.
+    void UseSettings(TSettingsStore* store) { m_otherSettings = store; }
 
     // TServices
     void ShowError(const QString& text) override;
@@ -71,7 +74,7 @@ public:
     bool ClipboardHasText() const override { return m_clipboardSet; }
     QByteArray ClipboardText(bool* column = nullptr) const override;
     void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {}) override;
-    TSettingsStore& Settings() override { return m_settings; }
+    TSettingsStore& Settings() override { return m_otherSettings ? *m_otherSettings : m_settings; }
     quint32 ResolveColor(TColor color) const override;
 
     QByteArray ClipboardRtf() const { return m_clipboardRtf; }
@@ -91,4 +94,5 @@ private:
     bool m_clipboardColumn = false;
     bool m_clipboardSet = false;
     TMemorySettingsStore m_settings;
+    TSettingsStore* m_otherSettings = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "common/fakeservices.h"
 #include "dcmemo.h"
+#include "dialogrunner.h"
 #include "mainform.h"
 #include "memosource.h"
 #include "recentlist.h"
@@ -9,6 +10,8 @@
 #include "syntaxparser.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -21,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -39,6 +44,7 @@ protected:
     {
         QStandardPaths::setTestModeEnabled(true);
         ASSERT_TRUE(programDir.isValid() && files.isValid());
+        SetDialogRunner([this](QDialog& dialog) { return RunScripted(dialog); });
         for (const char* folder : {"Dat", "Templates", "Commando", "Command"})
             ASSERT_TRUE(QDir(programDir.path()).mkpath(QString::fromLatin1(folder)));
         if (writeTags)
@@ -59,7 +65,36 @@ protected:
                 form->Document(i)->SetModified(false);
         }
         form.reset();
+        SetDialogRunner(nullptr);
+        EXPECT_TRUE(dialogScripts.empty()) << "a scripted dialog was never opened";
     }
+
+    // The window's modal dialogs, scripted: each one is opened without a
+    // modal loop and made the active window (the offscreen platform does
+    // not activate a second window by itself, and focus changes need it),
+    // then the next script fills it in with key presses and clicks; one
+    // still open after its script is cancelled, and so is one no script
+    // waits for. The window that was active is active again afterwards.
+    int RunScripted(QDialog& dialog)
+    {
+        dialogTitles.append(dialog.windowTitle());
+        QWidget* active = QApplication::activeWindow();
+        dialog.open();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog)) << dialog.windowTitle().toStdString();
+        QApplication::setActiveWindow(&dialog);
+        if (!dialogScripts.empty()) {
+            const std::function<void(QDialog&)> script = dialogScripts.front();
+            dialogScripts.pop_front();
+            script(dialog);
+        }
+        if (dialog.isVisible())
+            dialog.reject();
+        QApplication::setActiveWindow(active);
+        return dialog.result();
+    }
+
+    // The next dialog the window opens runs script.
+    void ScriptDialog(std::function<void(QDialog&)> script) { dialogScripts.push_back(std::move(script)); }
 
     static void WriteFile(const QString& path, const QByteArray& bytes)
     {
@@ -151,4 +186,6 @@ protected:
     QTemporaryDir files;
     bool writeTags = true;
     std::unique_ptr<TMainForm> form;
+    std::deque<std::function<void(QDialog&)>> dialogScripts;
+    QStringList dialogTitles;
 };

@@ -3,6 +3,12 @@
 
 #include "commandfixture.h"
 
+#include "ansi.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,13 +125,115 @@ TEST(Find, RegularExpressionsAndTheirEmptyMatchesAlwaysEnd)
     EXPECT_EQ(count, 11); // every place of both lines, then the end
 }
 
+// Whatever passes lines over without searching each of them (the literal
+// scanner, a literal every match of an expression holds, the runs of an
+// expression over blocks of lines) must find every match that
+// searching each line by itself finds, forward and backward, in a text
+// long enough for blocks of every size.
+TEST(Find, EveryMatchOfALineIsFoundWhereverTheLinesArePassedOver)
+{
+    // Windows-1252 bytes: Š, š, À, à, ÿ and Ÿ among them.
+    static const char* const kWords[] = {"alpha", "beta", "gamma", "\x8a" "ta", "\x9a" "TA", "\xc0" "B",
+                                         "\xe0" "b", "\xff" "es", "\x9f" "ES", "end", "ended", "x", "Needle",
+                                         "needle42", "a long literal needle of text", "xNeedle"};
+    QByteArray text;
+    quint32 seed = 7;
+    auto next = [&seed](quint32 n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int line = 0; line < 3000; ++line) {
+        const quint32 words = next(7);
+        for (quint32 w = 0; w < words; ++w) {
+            const quint32 pick = next(100);
+            // The needles are rare, the other words common.
+            const quint32 index = pick < 94 ? pick % 12 : 12 + pick % 4;
+            text += (w ? " " : "") + QByteArray(kWords[index]);
+        }
+        text += '\n';
+    }
+    Doc doc(text, {0, 0});
+    QList<QByteArray> lines;
+    for (int i = 0; i < doc.source.LineCount(); ++i)
+        lines << doc.source.LineText(i);
+
+    struct Row {
+        const char* pattern; // Windows-1252
+        bool regular;
+        bool caseSensitive;
+    };
+    const Row rows[] = {
+        {"needle", false, false},         {"Needle", false, true},
+        {"\x8a" "TA", false, false},       {"\xe0" "B", false, false},
+        {"\xff" "ES", false, false},       {"literal needle of", false, false},
+        {"needle[0-9]+", true, false},    {"[a-z]+ed$", true, false},
+        {"\\bend\\b", true, true},        {"(?<!\\s)Needle", true, true},
+        {"ta\\s+\\S", true, false},       {"^\xc0" "B", true, false},
+        {"\x8a" "TA\\d?", true, false},    {"(?i)NEEDLE", true, true},
+        {"[a-z]eedle[0-9]+", true, false}, {"N?e{1,2}dle", true, true},
+    };
+    for (const Row& row : rows) {
+        const QString pattern = Ansi::ToQString(QByteArray(row.pattern));
+        // Each line by itself: its matches from the left, none overlapping.
+        std::vector<std::pair<int, int>> expected; // line, start
+        std::vector<int> ends;
+        for (int i = 0; i < lines.size(); ++i) {
+            const QString line = Ansi::ToQString(lines[i]);
+            if (row.regular) {
+                const QRegularExpression expression(
+                    pattern, row.caseSensitive ? QRegularExpression::NoPatternOption
+                                               : QRegularExpression::CaseInsensitiveOption);
+                for (auto m = expression.match(line); m.hasMatch(); m = expression.match(line, m.capturedEnd())) {
+                    expected.emplace_back(i, int(m.capturedStart()));
+                    ends.push_back(int(m.capturedEnd()));
+                }
+            } else {
+                const Qt::CaseSensitivity cs = row.caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+                for (qsizetype at = line.indexOf(pattern, 0, cs); at >= 0;
+                     at = line.indexOf(pattern, at + pattern.size(), cs)) {
+                    expected.emplace_back(i, int(at));
+                    ends.push_back(int(at + pattern.size()));
+                }
+            }
+        }
+        ASSERT_GE(expected.size(), 5u) << row.pattern;
+        for (TSearchDirection direction : {sdForward, sdBackward}) {
+            SCOPED_TRACE(std::string(row.pattern) + (direction == sdForward ? " forward" : " backward"));
+            TSearchOptions options = Search("");
+            options.textToFind = pattern;
+            options.regularExpressions = row.regular;
+            options.caseSensitive = row.caseSensitive;
+            options.direction = direction;
+            const int last = doc.source.LineCount() - 1;
+            doc.Place(direction == sdForward ? TTextPos{0, 0} : TTextPos{last, doc.source.LineLength(last)});
+            std::vector<std::pair<int, int>> found;
+            while (found.size() <= expected.size() && doc.source.FindText(options)) {
+                const TTextPos caret = doc.Caret();
+                // Forward the caret ends behind the match, backward before it.
+                if (direction == sdBackward) {
+                    found.emplace_back(caret.line, caret.column);
+                    continue;
+                }
+                const auto it = std::find_if(expected.begin(), expected.end(), [&](const auto& e) {
+                    return e.first == caret.line && ends[size_t(&e - expected.data())] == caret.column;
+                });
+                found.emplace_back(caret.line, it == expected.end() ? -caret.column : it->second);
+            }
+            std::vector<std::pair<int, int>> want = expected;
+            if (direction == sdBackward)
+                std::reverse(want.begin(), want.end());
+            EXPECT_EQ(found, want);
+        }
+    }
+}
+
 TEST(Find, AnInvalidExpressionIsReportedWithItsPosition)
 {
     Doc doc("a(b", {0, 0});
     TSearchOptions options = Search("a(b");
     options.regularExpressions = true;
     EXPECT_FALSE(doc.source.FindText(options));
-    EXPECT_EQ(doc.services.Messages(), QStringList{"a(b is invalid mask at (4)"});
+    EXPECT_EQ(doc.services.Messages(), QStringList{"a(b is invalid mask at (4): missing closing parenthesis"});
     EXPECT_EQ(doc.Caret(), (TTextPos{0, 0}));
 
     bool told = false;
@@ -201,12 +309,13 @@ TEST(Replace, PromptAnswersYesNoAllAndCancel)
     EXPECT_EQ(doc.Caret(), (TTextPos{0, 0}));
 }
 
-TEST(Replace, TheViewSeesTheOccurrenceBeforeEachQuestion)
+TEST(Replace, TheViewSeesTheOccurrenceSelectedBeforeEachQuestion)
 {
     Doc doc("ab ab", {0, 1});
     doc.source.SetOptions(doc.source.Options() & ~TStringsOptions(soGroupUndo));
-    std::vector<TTextPos> shown;
-    const int view = doc.source.AttachView([&](const TMemoChange&) { shown.push_back(doc.Caret()); });
+    std::vector<std::pair<TTextPos, QString>> shown;
+    const int view = doc.source.AttachView(
+        [&](const TMemoChange&) { shown.emplace_back(doc.Caret(), doc.source.HasSelection() ? doc.Selected() : "-"); });
     shown.clear();
     doc.services.AnswerNext(TServices::anYes);
     doc.services.AnswerNext(TServices::anYes);
@@ -214,10 +323,29 @@ TEST(Replace, TheViewSeesTheOccurrenceBeforeEachQuestion)
     options.promptOnReplace = true;
     options.origin = soEntireScope;
     doc.source.ReplaceText(options);
-    EXPECT_EQ(shown, (std::vector<TTextPos>{{0, 0}, {0, 2}, {0, 3}}));
+    // The caret at the occurrence scrolls it into view; after the last
+    // answer the selection is what it was before.
+    EXPECT_EQ(shown, (std::vector<std::pair<TTextPos, QString>>{{{0, 0}, "ab"}, {{0, 2}, "ab"}, {{0, 3}, "-"}}));
     doc.source.DetachView(view);
     doc.source.Undo();
     EXPECT_EQ(doc.Lines(), Texts{"ab ab"});
+}
+
+TEST(Replace, QuestionsInsideTheBlockKeepTheBlock)
+{
+    Doc doc("ab ab\nab ab", {0, 0});
+    doc.source.SetOptions(doc.source.Options() | soPersistentBlocks);
+    doc.Select({0, 3}, {1, 2});
+    TSearchOptions options = Replacing("ab", "c");
+    options.promptOnReplace = true;
+    options.scope = ssSelectedText;
+    options.origin = soEntireScope;
+    doc.services.AnswerNext(TServices::anYes);
+    doc.services.AnswerNext(TServices::anYes);
+    EXPECT_TRUE(doc.source.ReplaceText(options));
+    EXPECT_EQ(doc.Lines(), (Texts{"ab c", "c ab"}));
+    EXPECT_EQ(doc.services.Questions().size(), 2);
+    EXPECT_EQ(doc.source.BlockBegin(), (TTextPos{0, 3}));
 }
 
 TEST(Replace, ExpressionGroupsBackwardAndReadOnlyLines)
