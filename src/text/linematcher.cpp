@@ -202,6 +202,7 @@ void TLineMatcher::SetLine(std::string_view line, int to)
     m_to = std::clamp(to, 0, int(line.size()));
     m_candidatesReady = false;
     m_subjectReady = false;
+    m_gaveUp = false;
 }
 
 void TLineMatcher::DecodeLine()
@@ -225,6 +226,8 @@ bool TLineMatcher::ExpressionAt(int offset, TLineMatch& match)
 {
     DecodeLine();
     const QRegularExpressionMatch found = RunExpression(m_expression, m_subject, offset);
+    if (!found.isValid())
+        m_gaveUp = true;
     if (!found.hasMatch())
         return false;
     match.start = int(found.capturedStart());

@@ -74,6 +74,11 @@ public:
     // not yet reached must stay unchanged.
     int NextCandidate(const TInternalStrings& lines, int line, int limit, bool forward);
 
+    // True when the expression engine gave up on the line set last (it went
+    // beyond its own limit of work): whatever was not found there may still
+    // be there, and a search must stop rather than pass over it.
+    bool GaveUp() const { return m_gaveUp; }
+
     // The text that replaces a match of the line: the replacement as typed,
     // or for an expression with \0 .. \9 standing for the captured groups.
     QByteArray Replacement(const TLineMatch& match) const;
@@ -118,6 +123,7 @@ private:
     int m_to = 0;
     QString m_subject;
     bool m_subjectReady = false;
+    bool m_gaveUp = false;
     // For searching backwards with an expression: the line's matches in
     // order, found once per line.
     std::vector<TLineMatch> m_candidates;

@@ -25,6 +25,15 @@ QString notFound(const TSearchOptions& options)
     return QStringLiteral("Search string '%1' not found").arg(options.textToFind);
 }
 
+// The expression engine stops a match that takes too many steps (nested
+// repeats over a long line), so that a search never freezes the window.
+QString stoppedAt(const TSearchOptions& options, int line)
+{
+    return QStringLiteral("Search for '%1' stopped at line %2: the regular expression needs too many steps on that "
+                          "line. Try a simpler expression.")
+        .arg(options.textToFind, QString::number(line + 1));
+}
+
 } // namespace
 
 void TCustomMemoSource::SetGlobalCreateDialog(TCreateDialogEvent hook)
@@ -208,6 +217,10 @@ bool TCustomMemoSource::RunSearch(const TSearchOptions& options, bool fromCursor
             found = line;
             break;
         }
+        if (matcher.GaveUp()) {
+            ReportSearchError(stoppedAt(options, line));
+            return false;
+        }
     }
     if (found < 0) {
         Services().ShowMessage(notFound(options));
@@ -281,6 +294,7 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
     TTextPos lastPlace = caret;
     TTextPos lastEnd = caret;
     bool stop = false;
+    int gaveUpAt = -1;
     std::vector<TPendingReplacement> pending;
     for (int line = forward ? first : last; !stop && line >= first && line <= last; line += forward ? 1 : -1) {
         if (WholeLine(options, origin, line)) {
@@ -363,9 +377,17 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
                 stop = true;
         }
         apply();
+        if (matcher.GaveUp()) {
+            // What is replaced so far stays, as one step that undo takes back.
+            gaveUpAt = line;
+            break;
+        }
     }
+    if (gaveUpAt >= 0)
+        ReportSearchError(stoppedAt(options, gaveUpAt));
     if (found == 0) {
-        Services().ShowMessage(notFound(options));
+        if (gaveUpAt < 0)
+            Services().ShowMessage(notFound(options));
         return false;
     }
     if (replaced == 0) {

@@ -5,6 +5,7 @@
 
 #include "ansi.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -242,6 +243,38 @@ TEST(Find, AnInvalidExpressionIsReportedWithItsPosition)
     EXPECT_TRUE(told);
     EXPECT_EQ(doc.services.Messages().size(), 1);
     EXPECT_EQ(doc.Lines(), Texts{"a(b"});
+}
+
+// Nested repeats over a long line make the expression engine give up after
+// its own limit of work: the search stops there with a message instead of
+// passing over the line as if nothing were in it (or freezing the window).
+TEST(Find, AnExpressionTheEngineGivesUpOnStopsTheSearchWithAMessage)
+{
+    const QByteArray longLine = QByteArray(100000, 'a') + "!";
+    Doc doc(longLine + "\naaab\nx", {0, 0});
+    QElapsedTimer timer;
+    timer.start();
+    TSearchOptions options = Search("(a+)+b");
+    options.regularExpressions = true;
+    EXPECT_TRUE(doc.source.FindText(options));
+    EXPECT_EQ(doc.Caret(), (TTextPos{1, 4}));
+
+    doc.Place({0, 0});
+    options = Search("(a|a)+$");
+    options.regularExpressions = true;
+    EXPECT_FALSE(doc.source.FindText(options));
+    const QString stopped = "Search for '(a|a)+$' stopped at line 1: the regular expression needs too many steps on that "
+                            "line. Try a simpler expression.";
+    EXPECT_EQ(doc.services.Messages(), QStringList{stopped});
+    EXPECT_EQ(doc.Caret(), (TTextPos{0, 0}));
+
+    options = Replacing("(a|a)+$", "z");
+    options.regularExpressions = true;
+    EXPECT_FALSE(doc.source.ReplaceText(options));
+    EXPECT_EQ(doc.services.Messages(), (QStringList{stopped, stopped}));
+    EXPECT_EQ(doc.source.Lines().Get(0), longLine);
+    EXPECT_FALSE(doc.source.Modified());
+    RecordProperty("milliseconds", int(timer.elapsed()));
 }
 
 TEST(Find, TheSelectedTextScopeAndItsTwoMessages)
