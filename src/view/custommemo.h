@@ -395,6 +395,9 @@ private:
     void UpdateWrap(bool force = false);
     // Re-wraps lines changed by an edit and repaints what moved.
     void RewrapChanged(int firstLine, int lastLine);
+    // New attributes give measured lines new fonts: their rows are cut
+    // again (nothing with a monospaced layout).
+    void RewrapMeasured(int firstLine, int lastLine);
     TWrapLayout WrapLayout();
     // The advance of every character of a line as painted (measured fonts).
     void LineAdvances(int line, std::vector<qreal>& advances);

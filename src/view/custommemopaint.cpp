@@ -168,7 +168,10 @@ void TCustomDCMemo::FlushParsedLines(const QRegion& painted)
     const int last = m_parsedLast;
     m_parsedFirst = 0;
     m_parsedLast = -1;
-    if (last < first || last < m_top.line)
+    if (last < first)
+        return;
+    RewrapMeasured(first, last);
+    if (last < m_top.line)
         return;
     const int rows = PaintedRows();
     const int firstRow = std::max(0, m_rows.RowOfLine(m_top, first, rows));

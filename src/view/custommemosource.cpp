@@ -171,7 +171,15 @@ void TCustomDCMemo::SourceChanged(const TMemoChange& change)
 
 void TCustomDCMemo::LinesParsed(int firstLine, int lastLine)
 {
+    if (m_wrap.Busy()) {
+        // Parsed ahead of measuring: the rows are being cut and cannot be
+        // looked up; whatever is shown is repainted.
+        if (!m_painting)
+            viewport()->update();
+        return;
+    }
     if (!m_painting) {
+        RewrapMeasured(firstLine, lastLine);
         InvalidateLines(firstLine, lastLine);
         return;
     }

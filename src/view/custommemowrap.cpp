@@ -72,6 +72,12 @@ void TCustomDCMemo::RewrapChanged(int firstLine, int lastLine)
         UpdateScrollBars();
 }
 
+void TCustomDCMemo::RewrapMeasured(int firstLine, int lastLine)
+{
+    if (m_wrap.On() && m_wrap.Layout().measure)
+        RewrapChanged(firstLine, lastLine);
+}
+
 void TCustomDCMemo::LineAdvances(int line, std::vector<qreal>& advances)
 {
     m_renderer->SetConfig(MeasureConfig());

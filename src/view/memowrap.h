@@ -87,6 +87,9 @@ public:
     // Takes the layout; the caller re-wraps when the cut changed.
     void SetLayout(TWrapLayout layout) { m_layout = std::move(layout); }
     bool On() const { return m_layout.on && m_source; }
+    // Whether lines are being cut right now (a measure may parse, and what
+    // the parse reports must not look rows up meanwhile).
+    bool Busy() const { return m_busy; }
 
     // Recomputes the wrap points of lines first to last (last kToEnd: to the
     // end, wrapping now only the lines up to topLine + kLazyLines).
@@ -114,7 +117,8 @@ public:
     // The highest line whose wrap points are known (-1: none).
     int WrappedUpTo() const { return m_known.Last(); }
     bool IsWrapped(int line) const { return m_known.Contains(line); }
-    // How many separate ranges of lines are wrapped.
+    // How many lines are wrapped, and in how many separate ranges.
+    int WrappedLines() const { return m_known.CountBefore(kToEnd); }
     int WrappedRanges() const { return m_known.RangeCount(); }
 
     // -- estimates for the scroll bar ---------------------------------------------
