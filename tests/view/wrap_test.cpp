@@ -168,15 +168,3 @@ TEST(WordWrap, RowIndicesAboveALineStayWhileLinesBelowItAreWrapped)
     for (int line = 1; line <= 4000; ++line)
         ASSERT_LT(w.wrap.RowIndex(line - 1), w.wrap.RowIndex(line)) << line;
 }
-
-TEST(WordWrap, ListsStayEmptyWhileWrapIsOff)
-{
-    Wrapped w("abcdefghijklmnopqrstuvwxy", 10);
-    TWrapLayout off;
-    w.wrap.SetLayout(off);
-    w.wrap.Rewrap(0, TMemoWordWrap::kToEnd, 0);
-    EXPECT_EQ(w.wrap.WrapList().Count(), 0);
-    EXPECT_EQ(w.wrap.LineInfo().Count(), 0);
-    EXPECT_EQ(w.wrap.RowsOfLine(0), 1);
-    EXPECT_EQ(w.wrap.WrappedUpTo(), -1);
-}
