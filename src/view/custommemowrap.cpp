@@ -23,7 +23,8 @@ TWrapLayout TCustomDCMemo::WrapLayout()
     if (!m_useMonoFont) {
         layout.width = atMargin ? m_marginPos * cw : std::max(cw, width - left);
         layout.capacity = std::max(2, layout.width / cw);
-        layout.measure = [this](int line, std::vector<qreal>& advances) { LineAdvances(line, advances); };
+        // The renderer is set up for measuring once per range, in prepare.
+        layout.measure = [this](int line, std::vector<qreal>& advances) { m_renderer->Advances(line, advances); };
         // The fonts of a line come with its attributes: they are computed
         // before the line is measured.
         layout.prepare = [this](int, int last) {

@@ -32,8 +32,9 @@ struct TWrapLayout {
     // The advance of every displayed character of a line, in pixels; empty
     // for a monospaced font.
     std::function<void(int line, std::vector<qreal>& advances)> measure;
-    // Called before lines first to last are measured, so that their
-    // attributes (and with them their fonts) are computed first.
+    // Called before lines first to last are measured (always, and before
+    // any of them), so that their attributes, and with them their fonts,
+    // are computed first.
     std::function<void(int first, int last)> prepare;
 
     bool SameCut(const TWrapLayout& other) const
