@@ -441,7 +441,12 @@ void TCustomDCMemo::TextStylesChanged()
 // -- forwarded to the text store --------------------------------------------------------------
 
 QString TCustomDCMemo::TabStops() const { return m_source->TabStops(); }
-void TCustomDCMemo::SetTabStops(const QString& text) { m_source->SetTabStops(text); }
+void TCustomDCMemo::SetTabStops(const QString& text)
+{
+    // Tabs show as blanks up to the stops: rows are cut by those columns.
+    m_source->SetTabStops(text);
+    UpdateWrap(true);
+}
 int TCustomDCMemo::SpacesInTab() const { return m_source->SpacesInTab(); }
 void TCustomDCMemo::SetSpacesInTab(int spaces) { m_source->SetSpacesInTab(spaces); }
 int TCustomDCMemo::BlockIndent() const { return m_source->BlockIndent(); }
