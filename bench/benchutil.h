@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 namespace bench {
@@ -18,6 +19,15 @@ inline double Seconds()
 {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+// CPU time of the calling thread, in seconds: what a step cost the program,
+// whatever else the machine was busy with.
+inline double ThreadSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
 // Resident memory of this process in bytes.

@@ -62,3 +62,8 @@ if [ -x "$bin/bench_search" ]; then
     echo "search (find from the top of a 1,000,000-line 50 MB file whose only match is on the last line, MB/s; F3 pressed 1,000 times in a highlighted 1,000,000-line file with a match every 100 lines, ms per press; median of $runs fresh processes):"
     repeat "$bin/bench_search"
 fi
+
+if [ -x "$bin/bench_wrap" ]; then
+    echo "word wrap (1,000,000-line 50 MB Java file, lines up to 200 characters, 1200 x 900; ms to the painted frame, wall clock and thread CPU, median of $runs fresh processes):"
+    repeat "$bin/bench_wrap"
+fi

@@ -1,9 +1,11 @@
 #!/bin/sh
 # Takes a screenshot of Tarnel with a Java file open: starts the editor on a
 # virtual X display, opens the file through File, Open (the open dialog is
-# driven with xdotool, as a user would type) and captures the screen.
+# driven with xdotool, as a user would type) and captures the screen. With
+# "wrap" it opens an HTML page of long paragraphs instead and switches
+# Options, Wordwrap on through the menu.
 #
-#   tools/screenshot.sh [build-dir] [output.png]
+#   tools/screenshot.sh [build-dir] [output.png] [wrap]
 #
 # The picture goes to build-dir/tarnel-screenshot.png unless named.
 #
@@ -13,13 +15,14 @@ set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 out=${2:-$build/tarnel-screenshot.png}
+mode=${3:-}
 case $out in /*) ;; *) out=$(pwd)/$out ;; esac
 program=$build/bin/tarnel
 [ -x "$program" ] || { echo "no program at $program (build it first)" >&2; exit 1; }
 
 if [ -z "${TARNEL_SCREENSHOT_INNER:-}" ]; then
     export TARNEL_SCREENSHOT_INNER=1
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$out"
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$out" "$mode"
 fi
 
 work=$(mktemp -d)
@@ -53,6 +56,24 @@ public class HelloApplet extends Applet {
 }
 JAVA
 
+if [ "$mode" = wrap ]; then
+    sample=$work/wrapped.htm
+    cat > "$sample" <<'HTML'
+<html>
+<head><title>Word wrap</title></head>
+<body bgcolor="#FFFFFF">
+<h1>A page of long paragraphs</h1>
+<p>This paragraph is a single line of the file, far longer than the window is wide. With word wrap on, the editor shows it on several rows, each cut after the last blank or delimiter that fits, and the file itself is not changed at all.</p>
+<p>A second long line: <a href="http://www.example.com/a/rather/long/address/that/runs/on/and/on/index.html">a link with a long address</a> followed by more words, <b>bold words</b>, <i>italic words</i> and a <font color="#FF0000">coloured part</font> to see the highlighting carry on from one row to the next.</p>
+<ul>
+<li>A short item</li>
+<li>An item long enough to need two rows in a window of this size, so that the rows below it move down by one to make room.</li>
+</ul>
+</body>
+</html>
+HTML
+fi
+
 # The id of the first visible window whose title begins with $1, waiting up
 # to ten seconds for it.
 wait_for_window() {
@@ -81,6 +102,13 @@ sleep 0.5
 xdotool windowfocus --sync "$dialog" type --delay 20 "$sample"
 xdotool key --clearmodifiers Return
 sleep 1.5
+if [ "$mode" = wrap ]; then
+    # Options, then Syntax Highlight, Highlight URLs, Wordwrap.
+    xdotool windowfocus --sync "$window" key --clearmodifiers alt+o
+    sleep 0.5
+    xdotool key Down Down Return
+    sleep 1
+fi
 
 import -window root "$out"
 echo "screenshot written to $out"

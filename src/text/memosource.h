@@ -179,6 +179,9 @@ public:
     // -- words -----------------------------------------------------------------
     // A word character is one above a blank that is not a delimiter.
     bool IsWordChar(uchar c) const { return c > 32 && !m_delimiterSet.Has(c); }
+    // Where a wrapped row may end: after a blank (or control character) or
+    // a delimiter.
+    bool IsWordBreak(uchar c) const { return !IsWordChar(c); }
     // The columns [start, end) of the word at or just before pos; false when
     // there is none.
     bool WordAt(TTextPos pos, int& start, int& end) const;

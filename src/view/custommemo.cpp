@@ -56,6 +56,7 @@ TCustomDCMemo::TCustomDCMemo(QWidget* parent)
     m_textStyles = new TTextStyles(this, this);
     MemoKeyMappings::RegisterAll();
     m_renderer = std::make_unique<TMemoRenderer>(m_fonts);
+    m_rows.SetWrap(&m_wrap);
 
     instances().push_back(this);
     resize(185, 89);
@@ -176,6 +177,8 @@ void TCustomDCMemo::SetMarginPos(int column)
     if (m_marginPos == column)
         return;
     m_marginPos = column;
+    if (m_options.testFlag(moBreakWordAtMargin))
+        UpdateWrap();
     Changed();
 }
 
@@ -438,13 +441,23 @@ void TCustomDCMemo::TextStylesChanged()
 // -- forwarded to the text store --------------------------------------------------------------
 
 QString TCustomDCMemo::TabStops() const { return m_source->TabStops(); }
-void TCustomDCMemo::SetTabStops(const QString& text) { m_source->SetTabStops(text); }
+void TCustomDCMemo::SetTabStops(const QString& text)
+{
+    // Tabs show as blanks up to the stops: rows are cut by those columns.
+    m_source->SetTabStops(text);
+    UpdateWrap(true);
+}
 int TCustomDCMemo::SpacesInTab() const { return m_source->SpacesInTab(); }
 void TCustomDCMemo::SetSpacesInTab(int spaces) { m_source->SetSpacesInTab(spaces); }
 int TCustomDCMemo::BlockIndent() const { return m_source->BlockIndent(); }
 void TCustomDCMemo::SetBlockIndent(int indent) { m_source->SetBlockIndent(indent); }
 QString TCustomDCMemo::Delimeters() const { return m_source->Delimeters(); }
-void TCustomDCMemo::SetDelimeters(const QString& delimeters) { m_source->SetDelimeters(delimeters); }
+void TCustomDCMemo::SetDelimeters(const QString& delimeters)
+{
+    // Rows end at delimiters.
+    m_source->SetDelimeters(delimeters);
+    UpdateWrap(true);
+}
 TStringsOptions TCustomDCMemo::StringsOptions() const { return m_source->Options(); }
 void TCustomDCMemo::SetStringsOptions(TStringsOptions options) { m_source->SetOptions(options); }
 TBlockOption TCustomDCMemo::BlockOption() const { return m_source->BlockOption(); }

@@ -4,6 +4,7 @@
 #include "font.h"
 #include "memomouse.h"
 #include "memorenderer.h"
+#include "memowrap.h"
 #include "memoscroll.h"
 #include "memotypes.h"
 #include "paintfont.h"
@@ -202,8 +203,12 @@ public:
     TMemoPostionStore& PositionStore() { return m_positions; }
 
     // -- view position and geometry ------------------------------------------------------
-    int TopLine() const { return m_topLine; }
+    // The line of the top row, and which of its rows that is (0 unless the
+    // line is wrapped).
+    int TopLine() const { return m_top.line; }
+    TRowPos TopRow() const { return m_top; }
     void SetTopLine(int line);
+    void SetTopRow(TRowPos top);
     int LeftColumn() const { return m_leftColumn; }
     void SetLeftColumn(int column);
     int LineHeight();
@@ -226,6 +231,15 @@ public:
     bool CaretShown() const { return m_caretShown; }
     // Scrolls just enough to show the caret.
     void MakeCaretVisible();
+    // The wrap points and line info of the text (empty while WordWrap is
+    // off), and the row capacity they were cut by.
+    TMemoWordWrap& WordWrapper() { return m_wrap; }
+    // The rows a line is shown on, and the row (from the top row) that
+    // shows a text position.
+    int RowsOfLine(int line) const { return m_rows.RowsOfLine(line); }
+    int RowOfPosition(TTextPos pos) { return m_rows.RowOf(m_top, pos, PaintedRows() + 1); }
+    // The line whose rows the vertical scroll bar's value stands for.
+    int LineAtScrollValue(int value);
     // The text position at a client pixel: the caret place nearest to it, or
     // with cell the character it falls on. Left of the text area the first
     // shown column; rows and columns past the text count on.
@@ -375,6 +389,32 @@ private:
     // The row that shows the caret.
     TRow CaretRow();
 
+    // -- word wrap (custommemowrap.cpp) -----------------------------------------------------
+    // Cuts the rows anew when the row capacity, the font or the text area's
+    // width changed (force: also when they did not).
+    void UpdateWrap(bool force = false);
+    // Re-wraps lines changed by an edit and repaints what moved.
+    void RewrapChanged(int firstLine, int lastLine);
+    // New attributes give measured lines new fonts: their rows are cut
+    // again (nothing with a monospaced layout).
+    void RewrapMeasured(int firstLine, int lastLine);
+    TWrapLayout WrapLayout();
+    // The advance of every character of a line as painted (measured fonts).
+    void LineAdvances(int line, std::vector<qreal>& advances);
+    // The x of a column on a row, from the row's first column.
+    int ColumnOffset(const TRow& row, int column);
+    // The column at x (from the row's first column) on a row: the caret
+    // place nearest to it, or with cell the character it falls on; always
+    // one of the row's own columns.
+    int ColumnAt(const TRow& row, int x, bool cell);
+    // The place in a row at x (from its first column), for moves that keep
+    // the caret's x.
+    TTextPos PositionInRow(TRowPos pos, int x);
+    // The row index the scroll bar shows for a row: exact for wrapped
+    // lines, estimated for the others.
+    qint64 ScrollIndex(TRowPos pos);
+    TRowPos RowAtScrollIndex(qint64 index);
+
     // -- layout and invalidation ------------------------------------------------------------
     void Measure();
     // Drops the cached metrics: after a font, style, parser or option change.
@@ -387,10 +427,14 @@ private:
     void InvalidateSelection();
     void InvalidateCaret();
     void Changed();
-    int MaxTopLine();
-    void ScrollTo(int topLine, int leftColumn);
+    // The lowest top row: the last row of the text (or of the caret line
+    // below it) at the window's bottom.
+    TRowPos MaxTop();
+    int LastViewLine();
+    void ScrollTo(TRowPos top, int leftColumn);
     TGutterConfig GutterConfig();
     TRenderConfig RenderConfig();
+    TRenderConfig MeasureConfig();
     void PaintArea(QPainter& painter, const QRect& rect);
     // Repaints the lines the paint had parsed, but not where it painted.
     void FlushParsedLines(const QRegion& painted);
@@ -464,17 +508,25 @@ private:
     int m_digits = 1;
     int m_layoutTextLeft = -1;
     TFontCache m_fonts;
+    TMemoWordWrap m_wrap;
     TRowMap m_rows;
     std::unique_ptr<TMemoRenderer> m_renderer;
 
     // View state.
-    int m_topLine = 0;
+    TRowPos m_top;
     int m_leftColumn = 0;
     bool m_painting = false;
     // Lines whose attributes a paint recomputed (first > last: none).
     int m_parsedFirst = 0;
     int m_parsedLast = -1;
     bool m_settingScrollBars = false;
+    // The vertical bar's value as last set (rows while wrapping), to tell a
+    // step of the bar from a jump of its thumb.
+    int m_barValue = 0;
+    // The x a run of vertical moves keeps, and where the last one left the
+    // caret (the run ends when the caret is found elsewhere).
+    TTextPos m_goalCaret{-1, -1};
+    int m_goalX = 0;
     bool m_constructed = false;
     bool m_restoring = false;
     std::vector<TMatchRange> m_matches;

@@ -11,6 +11,8 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <climits>
+
 namespace {
 
 int decimalDigits(int n)
@@ -62,6 +64,8 @@ void TCustomDCMemo::ResetMetrics()
     if (!m_constructed || !m_source)
         return;
     m_layoutTextLeft = -1;
+    // Measured widths follow the fonts; monospaced rows only the capacity.
+    UpdateWrap(!m_useMonoFont);
     UpdateScrollBars();
     InvalidateCaret();
     viewport()->update();
@@ -102,7 +106,7 @@ int TCustomDCMemo::LineNumberDigits()
     int highest = m_source ? m_source->LineCount() : 0;
     // Without the limit the numbers run down the whole window.
     if (!m_options.testFlag(moLimitLineNumbers))
-        highest = std::max(highest, m_rows.LineAtRow(m_topLine, std::max(1, PaintedRows()) - 1) + 1);
+        highest = std::max(highest, m_rows.LineAtRow(m_top, std::max(1, PaintedRows()) - 1) + 1);
     highest = std::max(highest, 1);
     int digits = decimalDigits(highest);
     if (OnGetLineNumber) {
@@ -147,8 +151,10 @@ void TCustomDCMemo::UpdateLayout()
     const int left = TextLeft();
     if (left == m_layoutTextLeft)
         return;
-    // The digit count or the gutter changed: everything moved.
+    // The digit count or the gutter changed: everything moved, and the rows
+    // are as wide as the text area.
     m_layoutTextLeft = left;
+    UpdateWrap();
     InvalidateCaret();
     viewport()->update();
 }
@@ -158,22 +164,15 @@ void TCustomDCMemo::UpdateLayout()
 QPoint TCustomDCMemo::PositionToPixel(TTextPos pos)
 {
     const int lh = LineHeight();
-    const int cw = CharWidth();
-    const int row = m_rows.RowOfLine(m_topLine, pos.line, PaintedRows() + 1);
-    int x = TextLeft() + (pos.column - m_leftColumn) * cw;
-    if (!m_useMonoFont && m_source) {
-        const QByteArray text = m_source->LineText(pos.line);
-        const int n = std::min(pos.column, int(text.size()));
-        x = TextLeft() - m_leftColumn * cw + int(BytesWidth(m_fonts.Get(m_font), text.constData(), n))
-            + std::max(0, pos.column - n) * cw;
-    }
+    const int row = m_rows.RowOf(m_top, pos, PaintedRows() + 1);
+    const int x = TextLeft() - m_leftColumn * CharWidth() + ColumnOffset(m_rows.RowAt(m_rows.RowPosOf(pos)), pos.column);
     return QPoint(x, row < 0 ? -lh : row * lh);
 }
 
 QRect TCustomDCMemo::LineRect(int line)
 {
     const int rows = PaintedRows();
-    const int row = m_rows.RowOfLine(m_topLine, line, rows);
+    const int row = m_rows.RowOfLine(m_top, line, rows);
     if (row < 0 || row >= rows || m_rows.RowsOfLine(line) == 0)
         return {};
     return QRect(0, row * LineHeight(), viewport()->width(), LineHeight());
@@ -197,17 +196,18 @@ QRect TCustomDCMemo::CaretRect()
 
 void TCustomDCMemo::InvalidateLines(int firstLine, int lastLine)
 {
-    if (!m_constructed || !m_source || lastLine < firstLine || lastLine < m_topLine)
+    if (!m_constructed || !m_source || lastLine < firstLine || lastLine < m_top.line)
         return;
     const int lh = LineHeight();
     const int rows = PaintedRows();
-    const int first = std::max(0, m_rows.RowOfLine(m_topLine, firstLine, rows));
+    const int first = std::max(0, m_rows.RowOfLine(m_top, firstLine, rows));
     if (first >= rows)
         return;
     int last = rows - 1;
     if (lastLine < TMemoChange::kToEnd) {
-        const int row = m_rows.RowOfLine(m_topLine, lastLine, rows);
-        last = std::min(last, row + std::max(1, m_rows.RowsOfLine(lastLine)) - 1);
+        const int row = m_rows.RowOfLine(m_top, lastLine, rows);
+        if (row < rows)
+            last = std::min(last, row + std::max(1, m_rows.RowsOfLine(lastLine)) - 1);
     }
     if (last < first)
         return;
@@ -279,25 +279,40 @@ void TCustomDCMemo::resizeEvent(QResizeEvent* event)
 {
     TDCCustomControl::resizeEvent(event);
     UpdateLayout();
+    UpdateWrap();
     UpdateScrollBars();
 }
 
 // -- scrolling --------------------------------------------------------------------------------
 
-int TCustomDCMemo::MaxTopLine()
+int TCustomDCMemo::LastViewLine()
 {
-    const int lines = m_source ? std::max(m_source->LineCount(), m_source->CaretLine() + 1) : 0;
-    return std::max(0, lines - std::max(1, VisibleRows()));
+    return m_source ? std::max(m_source->LineCount(), m_source->CaretLine() + 1) - 1 : -1;
+}
+
+TRowPos TCustomDCMemo::MaxTop()
+{
+    const int lines = LastViewLine() + 1;
+    const int rows = std::max(1, VisibleRows());
+    if (!m_rows.Wrapping())
+        return {std::max(0, lines - rows), 0};
+    const int last = std::max(0, lines - 1);
+    return m_rows.Step({last, m_rows.RowsOfLine(last) - 1}, -(rows - 1));
 }
 
 void TCustomDCMemo::SetTopLine(int line)
 {
-    ScrollTo(line, m_leftColumn);
+    ScrollTo({line, 0}, m_leftColumn);
+}
+
+void TCustomDCMemo::SetTopRow(TRowPos top)
+{
+    ScrollTo(top, m_leftColumn);
 }
 
 void TCustomDCMemo::SetLeftColumn(int column)
 {
-    ScrollTo(m_topLine, column);
+    ScrollTo(m_top, column);
 }
 
 void TCustomDCMemo::MakeCaretVisible()
@@ -307,13 +322,17 @@ void TCustomDCMemo::MakeCaretVisible()
     const TTextPos caret = m_source->Caret();
     const int rows = std::max(1, VisibleRows());
     const int columns = std::max(1, VisibleColumns());
-    int top = m_topLine;
-    if (caret.line < top)
-        top = caret.line;
-    else if (m_rows.RowOfLine(top, caret.line, rows) >= rows)
-        top = m_rows.LineAbove(caret.line, rows - 1); // rows, not lines: collapsed lines take none
+    TRowPos top = m_top;
+    const TRowPos caretRow = m_rows.RowPosOf(caret);
+    if (caretRow < top)
+        top = caretRow;
+    else if (m_rows.RowOf(top, caret, rows) >= rows)
+        top = m_rows.Step(caretRow, -(rows - 1)); // rows, not lines: collapsed lines take none
     int left = m_leftColumn;
-    if (m_useMonoFont) {
+    if (m_rows.Wrapping()) {
+        // Rows are never wider than the window.
+        left = 0;
+    } else if (m_useMonoFont) {
         if (caret.column < left)
             left = caret.column;
         else if (caret.column >= left + columns)
@@ -332,15 +351,36 @@ void TCustomDCMemo::MakeCaretVisible()
     ScrollTo(top, left);
 }
 
-void TCustomDCMemo::ScrollTo(int topLine, int leftColumn)
+void TCustomDCMemo::ScrollTo(TRowPos top, int leftColumn)
 {
     if (!m_source)
         return;
-    topLine = m_rows.ShownLineFrom(std::clamp(topLine, 0, MaxTopLine()));
-    leftColumn = std::max(0, leftColumn);
-    const int dy = topLine - m_topLine;
+    const TRowPos maxTop = MaxTop();
+    const int painted = PaintedRows();
+    if (m_rows.Wrapping()) {
+        top.line = std::max(0, top.line);
+        top.row = std::clamp(top.row, 0, m_rows.RowsOfLine(top.line) - 1);
+        top = std::min(top, maxTop);
+        leftColumn = 0;
+    } else {
+        top = {m_rows.ShownLineFrom(std::clamp(top.line, 0, maxTop.line)), 0};
+        leftColumn = std::max(0, leftColumn);
+    }
+    // The rows scrolled: counted near by, estimated far away.
+    int dy = top.line - m_top.line;
+    bool far = std::abs(dy) >= painted;
+    if (m_rows.Wrapping() && top != m_top) {
+        dy = m_top < top ? m_rows.Distance(m_top, top, painted) : -m_rows.Distance(top, m_top, painted);
+        far = std::abs(dy) >= painted;
+        if (far) {
+            const qint64 estimate = ScrollIndex(top) - ScrollIndex(m_top);
+            dy = int(std::clamp<qint64>(estimate, -INT_MAX, INT_MAX));
+            if (dy == 0)
+                dy = m_top < top ? painted : -painted;
+        }
+    }
     const int dx = leftColumn - m_leftColumn;
-    if (dy == 0 && dx == 0)
+    if (top == m_top && dx == 0)
         return;
     const int lh = LineHeight();
     const int cw = CharWidth();
@@ -350,10 +390,10 @@ void TCustomDCMemo::ScrollTo(int topLine, int leftColumn)
         viewport()->update(m_drawnCaret);
     m_drawnCaret = QRect();
     const bool pictures = m_background->IsActive() || m_gutterBackground->IsActive();
-    m_topLine = topLine;
+    m_top = top;
     m_leftColumn = leftColumn;
     if (dy != 0) {
-        if (!pictures && !m_rows.SkipHidden() && std::abs(dy) < PaintedRows())
+        if (!pictures && !m_rows.SkipHidden() && !far)
             viewport()->scroll(0, -dy * lh);
         else
             viewport()->update();
@@ -386,14 +426,23 @@ void TCustomDCMemo::UpdateScrollBars()
     const bool horizontal = m_scrollBars == ssHorizontal || m_scrollBars == ssBoth;
     const Qt::ScrollBarPolicy shown = m_hideScrollBars ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn;
     setVerticalScrollBarPolicy(vertical ? shown : Qt::ScrollBarAlwaysOff);
-    setHorizontalScrollBarPolicy(horizontal ? shown : Qt::ScrollBarAlwaysOff);
+    // Wrapped rows never reach past the window: no horizontal bar.
+    setHorizontalScrollBarPolicy(horizontal && !m_wordWrap ? shown : Qt::ScrollBarAlwaysOff);
     if (m_source) {
         QScrollBar* bar = verticalScrollBar();
         bar->setTracking(m_options.testFlag(moThumbTracking));
-        bar->setRange(0, std::max(MaxTopLine(), m_topLine));
-        bar->setPageStep(std::max(1, VisibleRows()));
-        bar->setSingleStep(1);
-        bar->setValue(m_topLine);
+        // While its thumb is dragged over wrapped text the bar is left as it
+        // is: wrapping the lines the view passes refines the estimate of the
+        // rows, and the thumb must stay under the pointer.
+        if (!(m_rows.Wrapping() && bar->isSliderDown())) {
+            const qint64 top = ScrollIndex(m_top);
+            const qint64 bottom = std::max(ScrollIndex(MaxTop()), top);
+            bar->setRange(0, int(std::min<qint64>(bottom, INT_MAX)));
+            bar->setPageStep(std::max(1, VisibleRows()));
+            bar->setSingleStep(1);
+            bar->setValue(int(std::min<qint64>(top, INT_MAX)));
+            m_barValue = bar->value();
+        }
         bar = horizontalScrollBar();
         bar->setTracking(m_options.testFlag(moThumbTracking));
         const int columns = std::max(1, VisibleColumns());
@@ -409,5 +458,27 @@ void TCustomDCMemo::scrollContentsBy(int, int)
 {
     if (m_settingScrollBars)
         return;
-    ScrollTo(verticalScrollBar()->value(), horizontalScrollBar()->value());
+    QScrollBar* bar = verticalScrollBar();
+    const int value = bar->value();
+    TRowPos top{value, 0};
+    if (m_rows.Wrapping()) {
+        // A step of the bar (arrows, page) moves by exact rows; the thumb
+        // goes where its value stands among the estimated rows, and a drag
+        // one way never moves the view the other way.
+        const int delta = value - m_barValue;
+        if (!bar->isSliderDown() && std::abs(delta) <= 2 * std::max(1, VisibleRows())) {
+            top = m_rows.Step(m_top, delta);
+        } else {
+            top = RowAtScrollIndex(value);
+            if ((delta > 0 && top < m_top) || (delta < 0 && m_top < top))
+                top = m_top;
+        }
+        m_barValue = value;
+    }
+    ScrollTo(top, horizontalScrollBar()->value());
+}
+
+int TCustomDCMemo::LineAtScrollValue(int value)
+{
+    return RowAtScrollIndex(value).line;
 }

@@ -56,14 +56,33 @@ TGutterConfig TCustomDCMemo::GutterConfig()
     return config;
 }
 
-TRenderConfig TCustomDCMemo::RenderConfig()
+TRenderConfig TCustomDCMemo::MeasureConfig()
 {
+    // What decides the fonts and the text of a row, nothing of the layout:
+    // measuring must not ask for the layout it is part of.
     TRenderConfig config;
     config.source = m_source;
     config.styles = m_textStyles;
     config.options = m_options;
     config.font = m_font;
     config.color = m_color;
+    config.eolString = Ansi::FromQString(m_specialSymbols->EOLString());
+    config.eofString = Ansi::FromQString(m_specialSymbols->EOFString());
+    config.spaceChar = symbolByte(m_specialSymbols->SpaceChar(), ' ');
+    config.tabChar = symbolByte(m_specialSymbols->TabChar(), ' ');
+    config.useMonoFont = m_useMonoFont;
+    if (OnCustomString)
+        config.customString = [this](int line, QByteArray& text, QByteArray& attrs) {
+            OnCustomString(*this, line, text, attrs);
+        };
+    if (OnGetAttrColors)
+        config.attrColors = [this](int attr, TFont& font, TColor& back) { OnGetAttrColors(*this, attr, font, back); };
+    return config;
+}
+
+TRenderConfig TCustomDCMemo::RenderConfig()
+{
+    TRenderConfig config = MeasureConfig();
     config.selColor = m_selColor;
     config.selBackColor = m_selBackColor;
     config.matchColor = m_matchColor;
@@ -75,11 +94,6 @@ TRenderConfig TCustomDCMemo::RenderConfig()
     config.marginPos = m_marginPos;
     config.separatorOptions = m_lineSeparator->Options();
     config.separatorPen = m_lineSeparator->Pen();
-    config.eolString = Ansi::FromQString(m_specialSymbols->EOLString());
-    config.eofString = Ansi::FromQString(m_specialSymbols->EOFString());
-    config.spaceChar = symbolByte(m_specialSymbols->SpaceChar(), ' ');
-    config.tabChar = symbolByte(m_specialSymbols->TabChar(), ' ');
-    config.useMonoFont = m_useMonoFont;
     config.showSelection = !(m_hideSelection && !hasFocus());
     config.enabled = isEnabled();
     config.background = m_background->IsActive() ? m_background : nullptr;
@@ -96,12 +110,6 @@ TRenderConfig TCustomDCMemo::RenderConfig()
         config.highlightBrush = m_lineHighlight->Brush();
     }
     config.matches = m_matches;
-    if (OnCustomString)
-        config.customString = [this](int line, QByteArray& text, QByteArray& attrs) {
-            OnCustomString(*this, line, text, attrs);
-        };
-    if (OnGetAttrColors)
-        config.attrColors = [this](int attr, TFont& font, TColor& back) { OnGetAttrColors(*this, attr, font, back); };
     return config;
 }
 
@@ -112,7 +120,7 @@ void TCustomDCMemo::PaintArea(QPainter& painter, const QRect& rect)
     const int lh = LineHeight();
     const int firstRow = std::max(0, rect.top() / lh);
     const int lastRow = std::max(firstRow, rect.bottom() / lh);
-    const std::vector<TRow> rows = m_rows.Rows(m_topLine, firstRow, lastRow - firstRow + 1);
+    const std::vector<TRow> rows = m_rows.Rows(m_top, firstRow, lastRow - firstRow + 1);
     const int y = firstRow * lh;
 
     const TGutterConfig gutter = GutterConfig();
@@ -160,11 +168,17 @@ void TCustomDCMemo::FlushParsedLines(const QRegion& painted)
     const int last = m_parsedLast;
     m_parsedFirst = 0;
     m_parsedLast = -1;
-    if (last < first || last < m_topLine)
+    if (last < first)
+        return;
+    RewrapMeasured(first, last);
+    if (last < m_top.line)
         return;
     const int rows = PaintedRows();
-    const int firstRow = std::max(0, m_rows.RowOfLine(m_topLine, first, rows));
-    const int lastRow = std::min(rows - 1, m_rows.RowOfLine(m_topLine, last, rows));
+    const int firstRow = std::max(0, m_rows.RowOfLine(m_top, first, rows));
+    int lastRow = m_rows.RowOfLine(m_top, last, rows);
+    if (lastRow < rows)
+        lastRow += std::max(1, m_rows.RowsOfLine(last)) - 1;
+    lastRow = std::min(rows - 1, lastRow);
     if (lastRow < firstRow)
         return;
     const int lh = LineHeight();

@@ -27,7 +27,7 @@ void TCustomDCMemo::SetMemoSource(TCustomMemoSource* source)
     TCustomMemoSource* old = m_source;
     Detach();
     if (old)
-        m_positions.Save(old, m_topLine, m_leftColumn, old->Caret());
+        m_positions.Save(old, m_top.line, m_leftColumn, old->Caret(), m_top.row);
     Attach(source);
 }
 
@@ -35,6 +35,7 @@ void TCustomDCMemo::Attach(TCustomMemoSource* source)
 {
     m_source = source;
     m_rows.SetSource(source);
+    m_wrap.SetSource(source);
     m_destroyedLink = connect(source, &QObject::destroyed, this, &TCustomDCMemo::SourceDestroyed);
     // Another control that shows the same store and has the focus stays its
     // view.
@@ -55,7 +56,7 @@ void TCustomDCMemo::Attach(TCustomMemoSource* source)
         const TStoredPosition position = *stored;
         m_restoring = true;
         source->BeginUpdate(Reason::kCaretMove);
-        m_topLine = position.topLine;
+        m_top = {position.topLine, position.topRow};
         m_leftColumn = position.leftColumn;
         // A jump to the remembered place: the caret hook (which counts
         // rows) stays out of it.
@@ -65,7 +66,10 @@ void TCustomDCMemo::Attach(TCustomMemoSource* source)
         m_restoring = false;
     }
     ResetMetrics();
-    m_topLine = std::clamp(m_topLine, 0, MaxTopLine());
+    // The new text is wrapped whatever the layout was.
+    UpdateWrap(true);
+    m_top.line = std::clamp(m_top.line, 0, MaxTop().line);
+    m_top.row = std::clamp(m_top.row, 0, m_rows.RowsOfLine(m_top.line) - 1);
     UpdateScrollBars();
     viewport()->update();
 }
@@ -84,6 +88,7 @@ void TCustomDCMemo::Detach()
     m_listener = 0;
     m_source = nullptr;
     m_rows.SetSource(nullptr);
+    m_wrap.SetSource(nullptr);
 }
 
 void TCustomDCMemo::SourceDestroyed(QObject* source)
@@ -94,6 +99,7 @@ void TCustomDCMemo::SourceDestroyed(QObject* source)
         return;
     m_source = nullptr;
     m_rows.SetSource(nullptr);
+    m_wrap.SetSource(nullptr);
     m_listener = 0;
     if (m_constructed)
         Attach(m_internalSource.get());
@@ -108,17 +114,36 @@ void TCustomDCMemo::BecomeView()
 
 void TCustomDCMemo::AdjustCaretMove(int& dLines, int& dColumns)
 {
+    const TTextPos caret = m_source->Caret();
+    const int last = std::max(0, m_source->LineCount() - 1);
+    const bool beyond = m_source->Options().testFlag(soBeyondFileEnd);
+    if (dLines != 0 && dColumns == 0 && (m_rows.Wrapping() || !m_useMonoFont)) {
+        // A vertical move counts rows and keeps the caret's x, through a run
+        // of such moves even where a shorter row pulled the caret left.
+        const TRowPos from = m_rows.RowPosOf(caret);
+        const int x = caret == m_goalCaret ? m_goalX : ColumnOffset(m_rows.RowAt(from), caret.column);
+        TRowPos to = m_rows.Step(from, dLines);
+        if (!beyond && to.line > last)
+            to = {last, m_rows.RowsOfLine(last) - 1};
+        const TTextPos target = PositionInRow(to, x);
+        dLines = target.line - caret.line;
+        dColumns = target.column - caret.column;
+        m_goalCaret = target;
+        m_goalX = x;
+        return;
+    }
     // One line is one row and columns are cells, so only the end of the text
     // limits a vertical move.
-    if (!m_source->Options().testFlag(soBeyondFileEnd)) {
-        const int last = std::max(0, m_source->LineCount() - 1);
-        dLines = std::min(dLines, last - m_source->CaretLine());
-    }
+    if (!beyond)
+        dLines = std::min(dLines, last - caret.line);
 }
 
 void TCustomDCMemo::SourceChanged(const TMemoChange& change)
 {
     const quint16 flags = change.flags;
+    // The rows of the changed lines first: everything below counts them.
+    if ((flags & (Change::kText | Change::kLineCount)) && change.lastLine >= change.firstLine)
+        RewrapChanged(change.firstLine, change.lastLine);
     if (flags & Change::kAttributesReset)
         ResetMetrics();
     else if (flags & (Change::kLineCount | Change::kText))
@@ -146,7 +171,15 @@ void TCustomDCMemo::SourceChanged(const TMemoChange& change)
 
 void TCustomDCMemo::LinesParsed(int firstLine, int lastLine)
 {
+    if (m_wrap.Busy()) {
+        // Parsed ahead of measuring: the rows are being cut and cannot be
+        // looked up; whatever is shown is repainted.
+        if (!m_painting)
+            viewport()->update();
+        return;
+    }
     if (!m_painting) {
+        RewrapMeasured(firstLine, lastLine);
         InvalidateLines(firstLine, lastLine);
         return;
     }

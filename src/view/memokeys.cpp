@@ -137,7 +137,7 @@ void TCustomDCMemo::MakeRoomToType()
     const TTextPos caret = m_source->Caret();
     const int columns = VisibleColumns();
     const int rows = std::max(1, VisibleRows());
-    const int row = m_rows.RowOfLine(m_topLine, caret.line, rows);
+    const int row = m_rows.RowOfLine(m_top, caret.line, rows);
     const bool shown = row >= 0 && row < rows && caret.column >= m_leftColumn && caret.column < m_leftColumn + columns;
     if (columns < 8 || !shown || caret.column + 1 < m_leftColumn + columns)
         return;
@@ -199,15 +199,7 @@ void TCustomDCMemo::CaretDown(int extend)
 
 TRow TCustomDCMemo::CaretRow()
 {
-    const TTextPos caret = m_source->Caret();
-    TRow caretRow{caret.line, 0, TRow::kToEnd, true};
-    if (!m_wordWrap)
-        return caretRow;
-    for (const TRow& row : m_rows.Rows(caret.line, 0, std::max(1, m_rows.RowsOfLine(caret.line)))) {
-        if (row.line == caret.line && row.startColumn <= caret.column)
-            caretRow = row;
-    }
-    return caretRow;
+    return m_rows.RowAt(m_rows.RowPosOf(m_source->Caret()));
 }
 
 void TCustomDCMemo::RowStart(int extend)
@@ -235,39 +227,46 @@ void TCustomDCMemo::RowEnd(int extend)
 void TCustomDCMemo::PageUp(int extend)
 {
     const int rows = std::max(1, VisibleRows());
-    SetTopLine(m_topLine - rows);
+    // The view first, so that the caret keeps its row and the move scrolls
+    // no further.
+    SetTopRow(m_rows.Step(m_top, -rows));
     m_source->MoveCaretBy(-rows, 0, extend);
 }
 
 void TCustomDCMemo::PageDown(int extend)
 {
     const int rows = std::max(1, VisibleRows());
-    // The view first, so that the caret keeps its row and the move scrolls
-    // no further.
-    SetTopLine(m_rows.LineAtRow(m_topLine, rows));
+    SetTopRow(m_rows.Step(m_top, rows));
     m_source->MoveCaretBy(rows, 0, extend);
 }
 
 void TCustomDCMemo::WindowTop(int extend)
 {
-    m_source->MoveCaretTo({m_topLine, m_source->CaretColumn()}, extend);
+    // The caret keeps its x on the top row.
+    const TTextPos caret = m_source->Caret();
+    const int x = ColumnOffset(CaretRow(), caret.column);
+    m_source->MoveCaretTo(PositionInRow(m_top, x), extend);
 }
 
 void TCustomDCMemo::WindowBottom(int extend)
 {
-    const int bottom = m_rows.LineAtRow(m_topLine, std::max(1, VisibleRows()) - 1);
+    const TTextPos caret = m_source->Caret();
+    const int x = ColumnOffset(CaretRow(), caret.column);
+    TRowPos bottom = m_rows.Step(m_top, std::max(1, VisibleRows()) - 1);
     const int last = std::max(0, m_source->LineCount() - 1);
-    m_source->MoveCaretTo({std::min(bottom, last), m_source->CaretColumn()}, extend);
+    if (bottom.line > last)
+        bottom = {last, m_rows.RowsOfLine(last) - 1};
+    m_source->MoveCaretTo(PositionInRow(bottom, x), extend);
 }
 
 void TCustomDCMemo::ScrollLineUp()
 {
-    SetTopLine(m_topLine - 1);
+    SetTopRow(m_rows.Step(m_top, -1));
 }
 
 void TCustomDCMemo::ScrollLineDown()
 {
-    SetTopLine(m_rows.LineAtRow(m_topLine, 1));
+    SetTopRow(m_rows.Step(m_top, 1));
 }
 
 void TCustomDCMemo::ToggleOverwrite()

@@ -101,27 +101,13 @@ void TCustomDCMemo::SetPopupMenu(QMenu* menu)
 TTextPos TCustomDCMemo::PixelToPosition(QPoint pixel, bool cell)
 {
     const int lh = LineHeight();
-    const int cw = CharWidth();
-    const int row = pixel.y() >= 0 ? pixel.y() / lh : -((lh - 1 - pixel.y()) / lh);
-    const int line = row >= 0 ? m_rows.LineAtRow(m_topLine, row) : m_rows.LineAbove(m_topLine, -row);
+    const int rowIndex = pixel.y() >= 0 ? pixel.y() / lh : -((lh - 1 - pixel.y()) / lh);
+    // A continuation row of a wrapped line starts at its own column.
+    const TRow row = m_rows.RowAt(m_rows.Step(m_top, rowIndex));
     const int dx = pixel.x() - TextLeft();
     if (dx < 0)
-        return {line, m_leftColumn};
-    if (m_useMonoFont || !m_source)
-        return {line, m_leftColumn + (cell ? dx / cw : (dx + cw / 2) / cw)};
-    // Measured advances along the line; past its end, cells of the average
-    // width (as PositionToPixel places them).
-    const QByteArray text = m_source->LineText(line);
-    const TPaintFont& font = m_fonts.Get(m_font);
-    qreal x = dx + qreal(m_leftColumn) * cw;
-    int column = 0;
-    for (; column < text.size(); ++column) {
-        const qreal advance = font.advances[uchar(text[column])];
-        if (x < (cell ? advance : advance / 2))
-            return {line, column};
-        x -= advance;
-    }
-    return {line, column + std::max(0, int(cell ? x / cw : (x + cw / 2.0) / cw))};
+        return {row.line, row.startColumn + m_leftColumn};
+    return {row.line, ColumnAt(row, dx + m_leftColumn * CharWidth(), cell)};
 }
 
 // -- the mouse ----------------------------------------------------------------------------
@@ -253,7 +239,9 @@ void TMemoMouse::PlaceCaret(TTextPos pos)
 TTextPos TMemoMouse::DragPosition(QPoint pixel)
 {
     TTextPos pos = m_memo.PixelToPosition(pixel);
-    if (pixel.x() < 0)
+    // Left of the window the columns before the shown ones; a wrapped row
+    // shows all of its own.
+    if (pixel.x() < 0 && !m_memo.WordWrap())
         pos.column = std::max(0, m_memo.LeftColumn() - 1);
     // A drag scrolls no further right than the scroll bar reaches.
     pos.column = std::min(pos.column, std::max(m_memo.HorzMaxPos(), m_memo.LeftColumn() + m_memo.VisibleColumns()));
@@ -399,7 +387,7 @@ int TMemoMouse::CollapseBoxAt(QPoint pixel)
     const int right = m_memo.TextLeft();
     if (pixel.x() < right - lh || pixel.x() >= right)
         return -1;
-    const int line = m_memo.m_rows.LineAtRow(m_memo.TopLine(), pixel.y() / lh);
+    const int line = m_memo.m_rows.LineAtRow(m_memo.m_top, pixel.y() / lh);
     const int state = m_memo.MemoSource()->CollapseState(line);
     return state == 0 || state == 1 ? line : -1;
 }
@@ -457,11 +445,15 @@ void TMemoMouse::ClickGutter(QPoint pixel, Qt::MouseButton button, Qt::KeyboardM
 {
     const int lh = m_memo.LineHeight();
     const int row = pixel.y() / lh;
-    const int line = m_memo.m_rows.LineAtRow(m_memo.TopLine(), row);
+    const TRow shown = m_memo.m_rows.RowAt(m_memo.m_rows.Step(m_memo.m_top, row));
+    const int line = shown.line;
     int imageIndex = -1;
-    for (const TGutterPainter::TImagePlace& place : TGutterPainter::ImagePlaces(line, row * lh, m_memo.GutterConfig())) {
-        if (place.rect.contains(pixel))
-            imageIndex = place.index;
+    // Images are drawn on a line's first row only.
+    if (shown.firstOfLine) {
+        for (const TGutterPainter::TImagePlace& place : TGutterPainter::ImagePlaces(line, row * lh, m_memo.GutterConfig())) {
+            if (place.rect.contains(pixel))
+                imageIndex = place.index;
+        }
     }
     if (imageIndex >= 0) {
         TGutterImage* image = m_memo.GutterImages()->At(imageIndex);

@@ -235,6 +235,46 @@ void TMemoRenderer::PaintRows(QPainter& painter, const QRect& area, const std::v
     painter.restore();
 }
 
+void TMemoRenderer::LoadLine(int line, TLineContent& content)
+{
+    const TCustomMemoSource& source = *m_config.source;
+    content = TLineContent();
+    if (line < 0 || line >= source.LineCount())
+        return;
+    content.text = DisplayText(line);
+    content.lineStyle = source.LineStyle(line);
+    if (WantsAttributes())
+        content.attrs = m_config.source->LineAttributes(line, &content.attrCount);
+    if (m_config.customString) {
+        content.attrCopy =
+            QByteArray(reinterpret_cast<const char*>(content.attrs), content.attrs ? content.attrCount : 0);
+        m_config.customString(line, content.text, content.attrCopy);
+        content.attrs = reinterpret_cast<const uchar*>(content.attrCopy.constData());
+        content.attrCount = int(content.attrCopy.size());
+    }
+    content.attrCount = std::min(content.attrCount, int(content.text.size()));
+    if (content.lineStyle <= 0 || !m_config.styles || content.lineStyle >= m_config.styles->Count())
+        content.lineStyle = 0;
+}
+
+void TMemoRenderer::Advances(int line, std::vector<qreal>& advances)
+{
+    advances.clear();
+    if (!m_config.source)
+        return;
+    TLineContent content;
+    LoadLine(line, content);
+    const int length = int(content.text.size());
+    advances.reserve(size_t(length));
+    // The runs' fonts as painted; selection and matches change colours only.
+    CutRuns(content.attrs, content.attrCount, !m_config.options.testFlag(moColorSyntax), 0, length, 0, 0, {}, m_runs);
+    for (const TRun& run : m_runs) {
+        const TPaintFont& font = *RunStyle(run, content.lineStyle).font;
+        for (int i = run.start; i < run.start + run.length; ++i)
+            advances.push_back(font.advances[uchar(content.text[i])]);
+    }
+}
+
 void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& row, int y)
 {
     const TCustomMemoSource& source = *m_config.source;
@@ -244,28 +284,20 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
     const int cw = m_config.charWidth;
     const int textLeft = m_config.textLeft;
 
-    QByteArray text;
-    const uchar* attrs = nullptr;
-    int attrCount = 0;
-    int lineStyle = 0;
-    QByteArray attrCopy;
-    if (inText) {
-        text = DisplayText(line);
-        lineStyle = source.LineStyle(line);
-        if (WantsAttributes())
-            attrs = m_config.source->LineAttributes(line, &attrCount);
-        if (m_config.customString) {
-            attrCopy = QByteArray(reinterpret_cast<const char*>(attrs), attrs ? attrCount : 0);
-            m_config.customString(line, text, attrCopy);
-            attrs = reinterpret_cast<const uchar*>(attrCopy.constData());
-            attrCount = int(attrCopy.size());
-        }
-    }
+    TLineContent& content = m_line;
+    LoadLine(line, content);
+    const QByteArray& text = content.text;
+    const uchar* attrs = content.attrs;
+    const int attrCount = content.attrCount;
+    const int lineStyle = content.lineStyle;
     // Without syntax colouring only URL runs keep their attribute.
     const bool urlsOnly = !m_config.options.testFlag(moColorSyntax);
     const int length = int(text.size());
-    attrCount = std::min(attrCount, length);
-    const bool styledLine = lineStyle > 0 && m_config.styles && lineStyle < m_config.styles->Count();
+    const bool styledLine = lineStyle > 0;
+    // A wrapped line shows the columns [segStart, segEnd) on this row; its
+    // last row takes the rest, and only there does the line end.
+    const int segStart = std::min(row.startColumn, length);
+    const int segEnd = row.LastOfLine() ? length : std::clamp(row.endColumn, segStart, length);
 
     int selLeft = 0;
     int selRight = 0;
@@ -279,14 +311,15 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
 
     const int baseline = y + m_config.ascent;
     int xEnd = 0;
-    auto columnX = [&](int column) { return textLeft + (column - m_config.leftColumn) * cw; };
+    auto columnX = [&](int column) { return textLeft + (column - segStart - m_config.leftColumn) * cw; };
     if (m_config.useMonoFont) {
         // The visible columns follow by division; nothing left or right of
         // them is looked at.
-        const int firstColumn = std::max(0, m_config.leftColumn + (area.left() - textLeft) / cw);
-        const int lastColumn = m_config.leftColumn + (area.right() - textLeft) / cw + 1;
-        const int start = std::min(firstColumn, length);
-        const int end = std::min(lastColumn, length);
+        const int origin = segStart + m_config.leftColumn;
+        const int firstColumn = std::max(segStart, origin + (area.left() - textLeft) / cw);
+        const int lastColumn = origin + (area.right() - textLeft) / cw + 1;
+        const int start = std::min(firstColumn, segEnd);
+        const int end = std::min(lastColumn, segEnd);
         CutRuns(attrs, attrCount, urlsOnly, start, end, selLeft, selRight, m_lineMatches, m_runs);
         for (const TRun& run : m_runs) {
             const TRunStyle style = RunStyle(run, styledLine ? lineStyle : 0);
@@ -295,12 +328,12 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
             painter.setPen(ToQColor(style.fore));
             DrawBytes(painter, *style.font, text.constData() + run.start, run.length, QPointF(x, baseline), cw);
         }
-        xEnd = columnX(length);
+        xEnd = columnX(segEnd);
     } else {
         // Measured advances: the left column scrolls by whole character
         // widths, and the row stops at the client edge.
         qreal x = textLeft - qreal(m_config.leftColumn) * cw;
-        CutRuns(attrs, attrCount, urlsOnly, 0, length, selLeft, selRight, m_lineMatches, m_runs);
+        CutRuns(attrs, attrCount, urlsOnly, segStart, segEnd, selLeft, selRight, m_lineMatches, m_runs);
         for (const TRun& run : m_runs) {
             const TRunStyle style = RunStyle(run, styledLine ? lineStyle : 0);
             const qreal width = BytesWidth(*style.font, text.constData() + run.start, run.length);
@@ -334,7 +367,7 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
             return right;
         return std::clamp(xEnd + (column - length) * cw, restLeft, right);
     };
-    if (selRight > std::max(selLeft, length) && !m_config.options.testFlag(moSelectOnlyText)) {
+    if (row.LastOfLine() && selRight > std::max(selLeft, length) && !m_config.options.testFlag(moSelectOnlyText)) {
         const int selStart = restX(std::max(selLeft, length));
         const int selEnd = restX(selRight);
         Fill(painter, restLeft, selStart, y, restBack, restIsMemo);
@@ -360,7 +393,10 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(textLeft, y, m_config.textRight - textLeft - 1, lh - 1));
     }
-    if (m_config.separatorOptions & (moDrawLineSeparator | moWrappedLineSeparator)) {
+    // Under every row, or under the last row of every line.
+    const bool separator = m_config.separatorOptions.testFlag(moWrappedLineSeparator)
+                           || (m_config.separatorOptions.testFlag(moDrawLineSeparator) && row.LastOfLine());
+    if (separator) {
         QPen pen = ToQPen(m_config.separatorPen, 1);
         if (pen.style() != Qt::NoPen) {
             painter.setPen(pen);

@@ -103,6 +103,9 @@ public:
 
     // Whether the row of a line needs the line's attribute string.
     bool WantsAttributes() const;
+    // The advance of every character a line shows, in the font of its run
+    // as painted with a proportional font (measured fonts).
+    void Advances(int line, std::vector<qreal>& advances);
     // The text a row shows (special symbols included).
     QByteArray DisplayText(int line) const;
 
@@ -114,6 +117,17 @@ public:
                         int selRight, const std::vector<TMatchRange>& matches, std::vector<TRun>& runs);
 
 private:
+    // What a line shows: its text (special symbols and hooks applied), its
+    // attributes and its line style (0: none or not a valid style).
+    struct TLineContent {
+        QByteArray text;
+        const uchar* attrs = nullptr;
+        int attrCount = 0;
+        int lineStyle = 0;
+        QByteArray attrCopy;
+    };
+    void LoadLine(int line, TLineContent& content);
+
     struct TRunStyle {
         const TPaintFont* font = nullptr;
         TColor fore;
@@ -137,5 +151,6 @@ private:
     std::bitset<256> m_resolved;
     TRunStyle m_plainStyle;
     std::vector<TRun> m_runs;
+    TLineContent m_line;
     std::vector<TMatchRange> m_lineMatches;
 };

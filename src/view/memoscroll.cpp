@@ -41,13 +41,20 @@ TMemoScroller::TMemoScroller(TCustomDCMemo& memo) : m_memo(memo)
     // the view has followed.
     connect(vertical, &QAbstractSlider::sliderMoved, this, [this](int position) {
         if (!m_memo.Options().testFlag(moThumbTracking))
-            ShowHint(position);
+            ShowHint(m_memo.LineAtScrollValue(position));
     });
     connect(vertical, &QAbstractSlider::valueChanged, this, [this, vertical](int) {
         if (vertical->isSliderDown() && m_memo.Options().testFlag(moThumbTracking))
             ShowHint(m_memo.TopLine());
     });
-    connect(vertical, &QAbstractSlider::sliderReleased, this, [this] { HideHint(); });
+    connect(vertical, &QAbstractSlider::sliderReleased, this, [this, vertical] {
+        HideHint();
+        // A bar that held still while its thumb took the view along now shows
+        // the rows as they are known. (Without tracking the thumb's move
+        // comes after this signal and updates the bar itself.)
+        if (vertical->hasTracking())
+            m_memo.UpdateScrollBars();
+    });
 }
 
 TMemoScroller::~TMemoScroller()
@@ -134,6 +141,5 @@ void TMemoScroller::Wheel(QWheelEvent* event)
 
 void TMemoScroller::ScrollRows(int rows)
 {
-    const int top = m_memo.TopLine();
-    m_memo.SetTopLine(rows >= 0 ? m_memo.m_rows.LineAtRow(top, rows) : m_memo.m_rows.LineAbove(top, -rows));
+    m_memo.SetTopRow(m_memo.m_rows.Step(m_memo.m_top, rows));
 }

@@ -15,15 +15,16 @@ TPositionList::iterator TMemoPostionStore::LowerBound(const void* key)
                             [](const TStoredPosition& item, const void* k) { return std::less<>()(item.key, k); });
 }
 
-void TMemoPostionStore::Save(TCustomMemoSource* source, int topLine, int leftColumn, TTextPos caret)
+void TMemoPostionStore::Save(TCustomMemoSource* source, int topLine, int leftColumn, TTextPos caret, int topRow)
 {
     if (!source)
         return;
     DropDead();
     auto it = LowerBound(source);
     if (it == m_items.end() || it->key != source)
-        it = m_items.insert(it, TStoredPosition{source, source, 0, 0, {}});
+        it = m_items.insert(it, TStoredPosition{source, source, 0, 0, {}, 0});
     it->topLine = topLine;
+    it->topRow = topRow;
     it->leftColumn = leftColumn;
     it->caret = caret;
 }

@@ -15,6 +15,7 @@ struct TStoredPosition {
     int topLine = 0;
     int leftColumn = 0;
     TTextPos caret;
+    int topRow = 0; // which row of a wrapped top line was at the top
 };
 
 using TPositionList = std::vector<TStoredPosition>;
@@ -26,7 +27,7 @@ using TPositionList = std::vector<TStoredPosition>;
 class TMemoPostionStore {
 public:
     // Updates the store's item or adds one.
-    void Save(TCustomMemoSource* source, int topLine, int leftColumn, TTextPos caret);
+    void Save(TCustomMemoSource* source, int topLine, int leftColumn, TTextPos caret, int topRow = 0);
     // The item of source; null when there is none.
     const TStoredPosition* Find(const TCustomMemoSource* source);
     void Remove(const TCustomMemoSource* source);

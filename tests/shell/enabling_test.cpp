@@ -183,22 +183,36 @@ TEST_F(EnablingTest, SchemeItemsOfMenuAndPopupMarkTheActiveScheme)
     }
 }
 
-TEST_F(EnablingTest, WordwrapFlipsTheEditorsWrapAndScrollBars)
+TEST_F(EnablingTest, WordwrapWrapsEveryDocumentAndTheOnesOpenedLater)
 {
     TDCMemo* editor = form->TarnelEditor();
+    const QByteArray paragraph = "<p>" + QByteArray("Some words of a long paragraph. ").repeated(20) + "</p>\n";
+    Open(MakeFile(QStringLiteral("first.htm"), paragraph));
     EXPECT_EQ(editor->ScrollBars(), ssBoth);
+    EXPECT_EQ(editor->RowsOfLine(0), 1);
     ClickButton("cmdWrap");
     EXPECT_TRUE(editor->WordWrap());
+    EXPECT_GT(editor->RowsOfLine(0), 3);
     EXPECT_EQ(editor->ScrollBars(), ssVertical);
+    EXPECT_FALSE(editor->horizontalScrollBar()->isVisible());
     EXPECT_TRUE(Item("OptionItemsWrap")->isChecked());
 
-    // Wrap belongs to the editor: another document shows it too.
-    form->FileItemsNewClick();
-    EXPECT_TRUE(editor->WordWrap());
+    // Wrap belongs to the editor: a document opened later is wrapped too,
+    // and so is the first one when its tab comes back.
+    Open(MakeFile(QStringLiteral("second.htm"), "<h1>Title</h1>\n" + paragraph));
+    EXPECT_TRUE(Item("OptionItemsWrap")->isChecked());
+    EXPECT_GT(editor->RowsOfLine(1), 3);
+    ClickTab(Captions().indexOf(QStringLiteral("first.htm")));
+    EXPECT_EQ(form->ActiveDocument()->FileName(), files.filePath(QStringLiteral("first.htm")));
+    EXPECT_GT(editor->RowsOfLine(0), 3);
+
     Item("OptionItemsWrap")->trigger();
     EXPECT_FALSE(editor->WordWrap());
+    EXPECT_EQ(editor->RowsOfLine(0), 1);
     EXPECT_EQ(editor->ScrollBars(), ssBoth);
     EXPECT_FALSE(Item("OptionItemsWrap")->isChecked());
+    ClickTab(Captions().indexOf(QStringLiteral("second.htm")));
+    EXPECT_EQ(editor->RowsOfLine(1), 1);
 }
 
 TEST_F(EnablingTest, HighlightURLsOnlySwitchesOn)
