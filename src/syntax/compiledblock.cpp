@@ -59,6 +59,7 @@ TTokenTable CompileList(const TCollection& list, bool caseSensitive, uchar textA
             compiled.right = Bytes(pair->Right());
         compiled.attr = Attr(token->FontID(), textAttr);
         compiled.index = i;
+        compiled.hasFont = token->FontID() != -1;
         if (token->UseToken()) {
             AddChars(used, compiled.left);
             AddChars(used, compiled.right);
@@ -100,11 +101,27 @@ void CompileKeywords(TCompiledBlock& compiled, const TKeywordSetList& sets, ucha
     }
 }
 
+void AddLastChar(TCharSet& set, const std::string& text, bool caseSensitive)
+{
+    const uchar last = uchar(text.back());
+    set.Add(last);
+    if (!caseSensitive && unsigned(last - 'A') < 26u)
+        set.Add(uchar(last + 32));
+    if (!caseSensitive && unsigned(last - 'a') < 26u)
+        set.Add(uchar(last - 32));
+}
+
+void SortByPriority(std::vector<TOpening>& table)
+{
+    std::stable_sort(table.begin(), table.end(),
+                     [](const TOpening& a, const TOpening& b) { return a.priority > b.priority; });
+}
+
 void CompileOpenings(TCompiledBlock& compiled, const TSyntaxBlockList& blocks, int id)
 {
     for (int b = 0; b < blocks.Count(); ++b) {
         const TSyntaxBlock* child = blocks.At(b);
-        if (child->ParentID() != id)
+        if (!child->OpensIn(id))
             continue;
         const TDelimitersList* delimiters = child->BlockDelimiters();
         for (int d = 0; d < delimiters->Count(); ++d) {
@@ -118,22 +135,35 @@ void CompileOpenings(TCompiledBlock& compiled, const TSyntaxBlockList& blocks, i
             opening.delimiter = d;
             opening.caseSensitive = child->CaseSensitive();
             opening.partOfBlock = delimiter->DelimitersArePartOfBlock();
+            opening.priority = delimiter->Priority();
+            const TDelimiters::TOpenInTokens where = delimiter->OpenInTokens();
+            // The text ending at the position is compared with the parent's
+            // comparison.
             if (opening.partOfBlock) {
-                AddFirst(compiled.openHereFirst, opening.text, compiled.caseSensitive);
-                compiled.openHere.push_back(std::move(opening));
+                if (where != TDelimiters::otOnly) {
+                    AddFirst(compiled.openHereFirst, opening.text, compiled.caseSensitive);
+                    compiled.openHere.push_back(opening);
+                }
+                if (where != TDelimiters::otNever) {
+                    AddFirst(compiled.tokenOpenHereFirst, opening.text, compiled.caseSensitive);
+                    compiled.tokenOpenHere.push_back(opening);
+                }
             } else {
-                // The text ending at the position is compared with the
-                // parent's comparison.
-                const uchar last = uchar(opening.text.back());
-                compiled.openAfterLast.Add(last);
-                if (!compiled.caseSensitive && unsigned(last - 'A') < 26u)
-                    compiled.openAfterLast.Add(uchar(last + 32));
-                if (!compiled.caseSensitive && unsigned(last - 'a') < 26u)
-                    compiled.openAfterLast.Add(uchar(last - 32));
-                compiled.openAfter.push_back(std::move(opening));
+                if (where != TDelimiters::otOnly) {
+                    AddLastChar(compiled.openAfterLast, opening.text, compiled.caseSensitive);
+                    compiled.openAfter.push_back(opening);
+                }
+                if (where != TDelimiters::otNever) {
+                    AddLastChar(compiled.tokenOpenAfterLast, opening.text, compiled.caseSensitive);
+                    compiled.tokenOpenAfter.push_back(opening);
+                }
             }
         }
     }
+    SortByPriority(compiled.openHere);
+    SortByPriority(compiled.openAfter);
+    SortByPriority(compiled.tokenOpenHere);
+    SortByPriority(compiled.tokenOpenAfter);
 }
 
 } // namespace
@@ -202,7 +232,19 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
             c.numSuffixes = CompileList(*block.NumSuffixes(), cs, text, used, false, false);
         if (c.usePrefixedSuffixedNumbers)
             c.numPrefixesSuffixes = CompileList(*block.NumPrefixesSuffixes(), cs, text, used, true, true);
+        c.useLeadingDotNumbers = block.UseLeadingDotNumbers();
+        c.useHexFloats = block.UseHexFloats();
+        c.digitSeparator = uchar(block.DigitSeparator());
+        c.hasDigitSeparator = c.digitSeparator != 0;
+        if (c.hasDigitSeparator)
+            used.Add(c.digitSeparator);
         c.numberStart = TCharSet::Range('0', '9');
+        if (c.useLeadingDotNumbers) {
+            // A free '.' would be read in a run of symbols before a number
+            // could start at it.
+            c.numberStart.Add('.');
+            used.Add('.');
+        }
         c.numberStart.Add(c.numPrefixes.firstChars);
         c.numberStart.Add(c.numPrefixesSuffixes.firstChars);
         const bool composition = c.usePrefixedSuffixedNumbers && c.usePSNumComposition;
@@ -228,6 +270,7 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     c.usePrefixedSuffixedIdentifiers = block.UsePrefixedSuffixedIdentifiers();
     if (c.usePrefixedSuffixedIdentifiers)
         c.identPrefixesSuffixes = CompileList(*block.IdentPrefixesSuffixes(), cs, text, used, true, true);
+    c.useAffixFonts = block.UseAffixFonts();
     c.useKeywords = block.UseKeywords();
     if (c.useKeywords)
         CompileKeywords(c, *block.KeywordSets(), text, cs);
@@ -258,7 +301,8 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     c.closings.reserve(size_t(own->Count()));
     for (int d = 0; d < own->Count(); ++d) {
         const TDelimiters* delimiter = own->At(d);
-        c.closings.push_back({Bytes(delimiter->Right()), delimiter->DelimitersArePartOfBlock()});
+        c.closings.push_back({Bytes(delimiter->Right()), delimiter->DelimitersArePartOfBlock(),
+                              delimiter->CloseInTokens()});
         if (delimiter->UseToken()) {
             AddChars(used, Bytes(delimiter->Left()));
             AddChars(used, Bytes(delimiter->Right()));

@@ -49,6 +49,7 @@ struct TCompiledToken {
     std::string right;
     uchar attr = 0; // the attribute its text is painted with
     int index = 0;  // position in the full list
+    bool hasFont = false; // its FontID is not -1 (see UseAffixFonts)
 };
 
 // The enabled tokens of one list in list order (at most 256, the most the
@@ -83,12 +84,14 @@ struct TOpening {
     int delimiter = 0;  // index in the child's BlockDelimiters
     bool caseSensitive = false;
     bool partOfBlock = false;
+    int priority = 0;
 };
 
 // How a block that was opened by one of its BlockDelimiters ends.
 struct TClosing {
     std::string right; // empty: never closed by text
     bool partOfBlock = false;
+    bool inTokens = false; // also inside the block's comments and strings
 };
 
 // The run-time tables of one block, built by the scheme's Compile and read by
@@ -113,6 +116,11 @@ struct TCompiledBlock {
     bool useSuffixedIdentifiers = false;
     bool usePrefixedSuffixedIdentifiers = false;
     bool useKeywords = false;
+    bool useAffixFonts = false;
+    bool useLeadingDotNumbers = false;
+    bool useHexFloats = false;
+    bool hasDigitSeparator = false;
+    uchar digitSeparator = 0;
 
     // The attribute of each kind whose colour comes from the block (the
     // others take their token's).
@@ -155,10 +163,18 @@ struct TCompiledBlock {
     std::vector<TClosing> closings;
     // The enabled BlockDelimiters of the child blocks: the ones the child
     // reads itself open at a position, the others after the parent read them.
+    // Each table is in order of falling priority, in table order among
+    // equals.
     std::vector<TOpening> openHere;
     std::vector<TOpening> openAfter;
     TCharSet openHereFirst; // first characters of the openHere texts
     TCharSet openAfterLast; // last characters of the openAfter texts
+    // The same for the openings looked for inside this block's comments and
+    // strings.
+    std::vector<TOpening> tokenOpenHere;
+    std::vector<TOpening> tokenOpenAfter;
+    TCharSet tokenOpenHereFirst;
+    TCharSet tokenOpenAfterLast;
 };
 
 // Builds the tables of block index of blocks; adds the characters the block

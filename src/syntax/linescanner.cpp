@@ -3,6 +3,12 @@
 // length; a NUL byte in it is an ordinary (blank) character. Every token
 // consumes at least one character and the transitions at one position are
 // capped, so no scheme, however built, can stall a line or read past its end.
+//
+// Inside a comment or string the scanner stops only where the scheme asks it
+// to (a "break"): at the closing text of a block that closes inside its
+// tokens, or at an opening that is looked for inside tokens. A break that
+// opens a block keeps the comment or string in the block's path, and it goes
+// on where the block closes; a break that closes the block ends it.
 
 #include "ansi.h"
 #include "linestate.h"
@@ -23,6 +29,34 @@ bool IsDigit(uchar c) { return unsigned(c - '0') < 10u; }
 
 bool IsHexDigit(uchar c) { return unsigned(c - '0') < 10u || unsigned((c | 0x20) - 'a') < 6u; }
 
+// A place inside a comment or string where the scanner must stop: pos < 0
+// none; opening null the current block's closing text, else the child
+// opening found there.
+struct TBreak {
+    int pos = -1;
+    const TOpening* opening = nullptr;
+};
+
+// The token kind a comment or string that a child block interrupts is
+// reported as.
+TTokenKind ConstructKind(quint32 construct)
+{
+    switch (construct) {
+    case LineState::ocMultiLineComment:
+        return tkMultiLineComment;
+    case LineState::ocSingleLineString:
+        return tkSingleLineString;
+    case LineState::ocMultiLineString:
+        return tkMultiLineString;
+    case LineState::ocSingleLineComment:
+        return tkSingleLineComment;
+    case LineState::ocFullLineComment:
+        return tkFullLineComment;
+    default:
+        return tkText;
+    }
+}
+
 } // namespace
 
 class TLineScanner {
@@ -42,9 +76,20 @@ public:
 
 private:
     Q_ALWAYS_INLINE void SelectPath(int path);
-    bool Push(const TOpening& opening);
-    void Pop() { SelectPath(m_scheme.PopPath(m_path)); }
+    bool Push(const TOpening& opening, quint32 resumeConstruct = LineState::ocNone, int resumeToken = 0);
+    void Pop();
+    // Whether token index token of the current block's list for construct
+    // exists.
+    bool ValidConstruct(quint32 construct, int token) const;
     void Transition();
+    // The first break at positions from..end: a closing or an opening that
+    // starts there must start before end, one the parent has read may end
+    // at end.
+    TBreak FindBreak(int from, int end) const;
+    TBreak BreakAt(int b, bool at, bool before) const;
+    bool ClosingAt(int b) const;
+    // Acts on a break at the position; false when the child could not open.
+    bool TakeBreak(const TBreak& found);
     // Whether the transition step could change anything here: a closing or
     // opening text whose characters fit around the position.
     bool MayTransition() const
@@ -56,6 +101,7 @@ private:
 
     Q_ALWAYS_INLINE void NextToken();
     void ReadComment(const TTokenTable& table);
+    void ReadLineComment();
     void ReadString();
     void ReadDirectiveText();
     bool TryComment();
@@ -63,6 +109,9 @@ private:
     bool TryNumber();
     bool TryPrefixedNumber();
     bool TrySuffix(int& p) const;
+    // The end of the run of (hex) digits at p, with the block's digit
+    // separator allowed between two digits.
+    int Digits(int p, bool hex) const;
     int PlainNumber(int p, TTokenKind& kind) const;
     bool TryDirective();
     Q_ALWAYS_INLINE bool TryIdentifier();
@@ -146,14 +195,36 @@ private:
     const TCharSet* m_triggerBefore = nullptr;
     const TCharSet* m_triggerAt = nullptr;
     bool m_hasTriggers = false;
+    bool m_closesInTokens = false;
+    const TCharSet* m_breakBefore = nullptr;
+    const TCharSet* m_breakAt = nullptr;
+    bool m_hasBreaks = false;
     quint32 m_construct = LineState::ocNone;
     int m_token = 0;
+    // An opening the current block has read must start at or behind this
+    // position (0: anywhere on the line). It is set where the block went on
+    // inside a comment or string, or behind a child's closing text the block
+    // reads that closes inside tokens (CloseInTokens): text a child read, or
+    // that closing text, opens nothing. No closing text the block reads
+    // itself may start strictly inside that child's closing text either
+    // (the ">" of "%>" does not close a tag).
+    int m_openFrom = 0;
+    int m_guardFrom = 0;
+    int m_guardTo = 0;
 
     // Per line.
     bool m_directiveAllowed = true;
     bool m_lineStart = true;
     bool m_directiveSeen = false;
     int m_pos = 0;
+    // The length of the closing text a block reads as one token after its
+    // comment or string ended at it; 0 for none.
+    int m_forced = 0;
+    // After a child opened at the position by reading its own opening text,
+    // no further transition is tried there.
+    bool m_skipTransition = false;
+    // A break here could not be taken (no nesting path left): read on.
+    int m_noBreakAt = -1;
 
     // The token just read.
     TTokenKind m_kind = tkText;
@@ -189,16 +260,69 @@ void TLineScanner::SelectPath(int path)
     m_triggerBefore = &info.triggerBefore;
     m_triggerAt = &info.triggerAt;
     m_hasTriggers = info.hasTriggers;
+    m_closesInTokens = path != 0 && info.closesInTokens;
+    m_breakBefore = &info.breakBefore;
+    m_breakAt = &info.breakAt;
+    m_hasBreaks = info.hasBreaks;
 }
 
-bool TLineScanner::Push(const TOpening& opening)
+bool TLineScanner::Push(const TOpening& opening, quint32 resumeConstruct, int resumeToken)
 {
     const int path = m_scheme.PushPath(m_path, opening.childBlock, opening.delimiter, opening.partOfBlock,
-                                       opening.caseSensitive);
+                                       opening.caseSensitive, resumeConstruct, resumeToken);
     if (path < 0)
         return false; // every path the line state can name is taken
     SelectPath(path);
+    // A block opened inside a comment or string reads only what follows.
+    m_openFrom = resumeConstruct != LineState::ocNone ? m_pos : 0;
+    m_guardFrom = m_guardTo = 0;
     return true;
+}
+
+void TLineScanner::Pop()
+{
+    const TBlockInfo& info = m_scheme.BlockPaths()[size_t(m_path)];
+    const quint32 resume = info.resumeConstruct;
+    const int token = info.resumeToken;
+    const bool hardClosing = info.closesInTokens && !info.partOfBlock;
+    const int closeLength = m_closeLength;
+    SelectPath(m_scheme.PopPath(m_path));
+    m_openFrom = 0;
+    m_guardFrom = m_guardTo = 0;
+    if (hardClosing) {
+        m_openFrom = m_pos + closeLength;
+        m_guardFrom = m_pos;
+        m_guardTo = m_pos + closeLength;
+    }
+    if (resume != LineState::ocNone && ValidConstruct(resume, token)) {
+        m_openFrom = std::max(m_openFrom, m_pos);
+        // The comment or string the block opened in goes on.
+        m_construct = resume;
+        m_token = token;
+        m_parser.m_collected.clear();
+    }
+}
+
+bool TLineScanner::ValidConstruct(quint32 construct, int token) const
+{
+    using namespace LineState;
+    const TCompiledBlock& b = *m_block;
+    switch (construct) {
+    case ocMultiLineComment:
+        return size_t(token) < b.multiLineComments.items.size();
+    case ocSingleLineString:
+        return size_t(token) < b.singleLineStrings.items.size();
+    case ocMultiLineString:
+        return size_t(token) < b.multiLineStrings.items.size();
+    case ocSingleLineComment:
+        return size_t(token) < b.singleLineComments.items.size();
+    case ocFullLineComment:
+        return size_t(token) < b.fullLineComments.items.size();
+    case ocLineDirective:
+        return true;
+    default:
+        return false;
+    }
 }
 
 quint32 TLineScanner::Run(quint32 state)
@@ -210,36 +334,33 @@ quint32 TLineScanner::Run(quint32 state)
     SelectPath(in.path);
     m_construct = in.construct;
     m_token = in.token;
-    switch (m_construct) {
-    case ocNone:
-        break;
-    case ocMultiLineComment:
-        if (size_t(m_token) >= m_block->multiLineComments.items.size())
-            m_construct = ocNone;
-        break;
-    case ocSingleLineString:
-        if (size_t(m_token) >= m_block->singleLineStrings.items.size())
-            m_construct = ocNone;
-        break;
-    case ocMultiLineString:
-        if (size_t(m_token) >= m_block->multiLineStrings.items.size())
-            m_construct = ocNone;
-        break;
-    case ocLineDirective:
-        // A directive continued from the line before is as good as one
-        // seen on this line.
-        m_directiveSeen = true;
-        break;
-    default:
+    if (m_construct != ocNone && !ValidConstruct(m_construct, m_token))
         m_construct = ocNone;
-        break;
-    }
+    // A directive continued from the line before is as good as one seen on
+    // this line.
+    if (m_construct == ocLineDirective)
+        m_directiveSeen = true;
 
     const bool reportTokens = bool(m_parser.OnGetToken);
     int tokenStart = 0;
     for (;;) {
-        if (m_construct == ocNone && MayTransition())
-            Transition();
+        if (m_construct == ocNone) {
+            if (m_skipTransition)
+                m_skipTransition = false;
+            else if (m_forced == 0 && MayTransition())
+                Transition();
+        } else if (m_hasBreaks && m_pos != m_noBreakAt) {
+            const bool at = m_pos < m_n && m_breakAt->Has(m_text[m_pos]);
+            const bool before = m_pos > 0 && m_breakBefore->Has(m_text[m_pos - 1]);
+            if (at || before) {
+                const TBreak found = BreakAt(m_pos, at, before);
+                if (found.pos >= 0) {
+                    if (TakeBreak(found))
+                        continue;
+                    m_noBreakAt = m_pos;
+                }
+            }
+        }
         if (m_pos >= m_n)
             break;
         const quint32 constructBefore = m_construct;
@@ -265,6 +386,12 @@ quint32 TLineScanner::Run(quint32 state)
         tokenStart = m_pos;
     }
 
+    // Line comments and single-line strings end with their line, also when a
+    // block they hold closed just at its end.
+    if (m_construct == ocSingleLineComment || m_construct == ocFullLineComment ||
+        (m_construct == ocSingleLineString && !(m_block->metaWrapsLines && m_text[m_n - 1] == m_block->metaSymbol)))
+        m_construct = ocNone;
+
     TFields out;
     out.path = m_path;
     if (m_path != 0) {
@@ -288,7 +415,8 @@ bool TLineScanner::EndTest()
     if (m_partOfBlock) {
         // The block read its closing text itself: it ends just behind it.
         const int start = m_pos - length;
-        if (start < 0 || !SameText(m_text + start, right, m_block->caseSensitive) || RefusedBefore(start, right))
+        if (start < 0 || !SameText(m_text + start, right, m_block->caseSensitive) || RefusedBefore(start, right) ||
+            (start > m_guardFrom && start < m_guardTo))
             return false;
     } else {
         // The parent reads the closing text: the block ends in front of it.
@@ -302,10 +430,15 @@ bool TLineScanner::EndTest()
 
 void TLineScanner::Transition()
 {
+    using LineState::ocNone;
     bool skipEnd = false;
     for (int step = 0; step < kMaxTransitionSteps; ++step) {
         const bool skipped = skipEnd;
         skipEnd = skipped ? false : EndTest();
+        // A block that closed back into its parent's comment or string: that
+        // goes on here, and nothing opens inside it but through a break.
+        if (m_construct != ocNone)
+            return;
         const TCompiledBlock* block = m_block;
         bool pushedAfter = false;
         bool pushedHere = false;
@@ -313,7 +446,7 @@ void TLineScanner::Transition()
         if (!block->openAfter.empty() && m_pos > 0 && block->openAfterLast.Has(m_text[m_pos - 1])) {
             for (const TOpening& opening : block->openAfter) {
                 const int start = m_pos - int(opening.text.size());
-                if (start >= 0 && SameText(m_text + start, opening.text, block->caseSensitive) &&
+                if (start >= m_openFrom && SameText(m_text + start, opening.text, block->caseSensitive) &&
                     !RefusedBefore(start, opening.text)) {
                     pushedAfter = Push(opening);
                     break;
@@ -345,9 +478,90 @@ void TLineScanner::Transition()
         if (!skipped)
             return;
         skipEnd = EndTest();
-        if (!skipEnd)
+        if (!skipEnd || m_construct != ocNone)
             return;
     }
+}
+
+// -- breaks inside comments and strings ----------------------------------------------
+
+bool TLineScanner::ClosingAt(int b) const
+{
+    const std::string& right = *m_closing;
+    if (m_n - b < m_closeLength)
+        return false;
+    // Compared as the end test compares: by the block when it reads the
+    // text, else as the root block compares.
+    if (m_partOfBlock)
+        return SameText(m_text + b, right, m_block->caseSensitive) && !RefusedBefore(b, right);
+    return SameText(m_text + b, right, m_blocks[0].caseSensitive) && !RefusedAfter(b, right);
+}
+
+TBreak TLineScanner::BreakAt(int b, bool at, bool before) const
+{
+    if (at && m_closesInTokens && ClosingAt(b))
+        return {b, nullptr};
+    const TCompiledBlock& block = *m_block;
+    if (before) {
+        for (const TOpening& opening : block.tokenOpenAfter) {
+            const int start = b - int(opening.text.size());
+            if (start >= m_openFrom && SameText(m_text + start, opening.text, block.caseSensitive) &&
+                !RefusedBefore(start, opening.text))
+                return {b, &opening};
+        }
+    }
+    if (at) {
+        for (const TOpening& opening : block.tokenOpenHere) {
+            if (At(b, opening.text) && !RefusedAfter(b, opening.text))
+                return {b, &opening};
+        }
+    }
+    return {};
+}
+
+TBreak TLineScanner::FindBreak(int from, int end) const
+{
+    for (int b = std::max(from, 1); b <= end; ++b) {
+        const bool at = b < end && m_breakAt->Has(m_text[b]);
+        const bool before = m_breakBefore->Has(m_text[b - 1]);
+        if (at || before) {
+            const TBreak found = BreakAt(b, at, before);
+            if (found.pos >= 0)
+                return found;
+        }
+    }
+    return {};
+}
+
+bool TLineScanner::TakeBreak(const TBreak& found)
+{
+    using namespace LineState;
+    if (!found.opening) {
+        // The block ends here, and its comment or string with it.
+        m_construct = ocNone;
+        if (m_partOfBlock) {
+            // It reads its closing text itself: as one token, so that no
+            // comment or string can start inside it.
+            m_forced = m_closeLength;
+            m_skipTransition = true;
+        }
+        return true;
+    }
+    const quint32 construct = m_construct;
+    const int token = m_token;
+    if (!Push(*found.opening, construct, token))
+        return false;
+    m_construct = ocNone;
+    if (m_parser.OnGetToken && !m_parser.m_collected.empty()) {
+        // What the interrupted comment or string had so far.
+        const QByteArray text(m_parser.m_collected.data(), qsizetype(m_parser.m_collected.size()));
+        m_parser.m_collected.clear();
+        m_parser.OnGetToken(&m_parser, ConstructKind(construct), text);
+    }
+    // A child that reads its opening text is left to read it; one opened
+    // behind text its parent read gets the transitions of a new block.
+    m_skipTransition = found.opening->partOfBlock;
+    return true;
 }
 
 // -- tokens ----------------------------------------------------------------------
@@ -355,9 +569,20 @@ void TLineScanner::Transition()
 void TLineScanner::NextToken()
 {
     using namespace LineState;
+    if (m_forced > 0) {
+        m_pos = std::min(m_n, m_pos + m_forced);
+        m_forced = 0;
+        m_kind = tkSymbol;
+        m_attr = m_block->kindAttr[tkSymbol];
+        return;
+    }
     switch (m_construct) {
     case ocMultiLineComment:
         ReadComment(m_block->multiLineComments);
+        return;
+    case ocSingleLineComment:
+    case ocFullLineComment:
+        ReadLineComment();
         return;
     case ocSingleLineString:
     case ocMultiLineString:
@@ -422,13 +647,40 @@ void TLineScanner::ReadComment(const TTokenTable& table)
     const TCompiledToken& item = table.items[size_t(m_token)];
     m_kind = tkMultiLineComment;
     m_attr = item.attr;
-    const int at = Find(item.right);
-    if (at < 0 || RefusedEnd(at, item.right)) {
+    int at = Find(item.right);
+    if (at >= 0 && RefusedEnd(at, item.right))
+        at = -1;
+    if (m_hasBreaks) {
+        const TBreak found = FindBreak(m_pos + 1, at < 0 ? m_n : at);
+        if (found.pos >= 0) {
+            m_pos = found.pos;
+            return;
+        }
+    }
+    if (at < 0) {
         m_pos = m_n;
         return;
     }
     m_pos = at + int(item.right.size());
     m_construct = m_directiveSeen && m_pos < m_n ? LineState::ocLineDirective : LineState::ocNone;
+}
+
+// The rest of a line comment a child block interrupted.
+void TLineScanner::ReadLineComment()
+{
+    const bool full = m_construct == LineState::ocFullLineComment;
+    const TTokenTable& table = full ? m_block->fullLineComments : m_block->singleLineComments;
+    m_kind = full ? tkFullLineComment : tkSingleLineComment;
+    m_attr = table.items[size_t(m_token)].attr;
+    if (m_hasBreaks) {
+        const TBreak found = FindBreak(m_pos + 1, m_n);
+        if (found.pos >= 0) {
+            m_pos = found.pos;
+            return;
+        }
+    }
+    m_pos = m_n;
+    m_construct = LineState::ocNone;
 }
 
 // The rest of an open string, up to and including its end.
@@ -439,8 +691,17 @@ void TLineScanner::ReadString()
     const TCompiledToken& item = table.items[size_t(m_token)];
     m_kind = multiLine ? tkMultiLineString : tkSingleLineString;
     m_attr = item.attr;
-    const int at = Find(item.right);
-    if (at < 0 || RefusedEnd(at, item.right)) {
+    int at = Find(item.right);
+    if (at >= 0 && RefusedEnd(at, item.right))
+        at = -1;
+    if (m_hasBreaks) {
+        const TBreak found = FindBreak(m_pos + 1, at < 0 ? m_n : at);
+        if (found.pos >= 0) {
+            m_pos = found.pos;
+            return;
+        }
+    }
+    if (at < 0) {
         m_pos = m_n;
         const bool wraps = m_block->metaWrapsLines && m_text[m_n - 1] == m_block->metaSymbol;
         if (!multiLine && !wraps)
@@ -491,21 +752,34 @@ bool TLineScanner::TryComment()
             return true;
         }
     }
+    // A line comment runs to the line's end, or to a break inside it.
+    auto lineComment = [this](const TCompiledToken& item, int index, TTokenKind kind, quint32 construct) {
+        m_kind = kind;
+        m_attr = item.attr;
+        if (m_hasBreaks) {
+            const TBreak found = FindBreak(m_pos + int(item.left.size()), m_n);
+            if (found.pos >= 0) {
+                m_pos = found.pos;
+                m_construct = construct;
+                m_token = index;
+                return;
+            }
+        }
+        m_pos = m_n;
+    };
     if (m_lineStart) {
-        for (const TCompiledToken& item : b.fullLineComments.items) {
-            if (At(m_pos, item.left) && !RefusedAfter(m_pos, item.left)) {
-                m_kind = tkFullLineComment;
-                m_attr = item.attr;
-                m_pos = m_n;
+        const auto& full = b.fullLineComments.items;
+        for (size_t i = 0; i < full.size(); ++i) {
+            if (At(m_pos, full[i].left) && !RefusedAfter(m_pos, full[i].left)) {
+                lineComment(full[i], int(i), tkFullLineComment, LineState::ocFullLineComment);
                 return true;
             }
         }
     }
-    for (const TCompiledToken& item : b.singleLineComments.items) {
-        if (At(m_pos, item.left) && !RefusedAfter(m_pos, item.left)) {
-            m_kind = tkSingleLineComment;
-            m_attr = item.attr;
-            m_pos = m_n;
+    const auto& single = b.singleLineComments.items;
+    for (size_t i = 0; i < single.size(); ++i) {
+        if (At(m_pos, single[i].left) && !RefusedAfter(m_pos, single[i].left)) {
+            lineComment(single[i], int(i), tkSingleLineComment, LineState::ocSingleLineComment);
             return true;
         }
     }
@@ -546,16 +820,37 @@ bool TLineScanner::TryString()
     return false;
 }
 
+int TLineScanner::Digits(int p, bool hex) const
+{
+    const int start = p;
+    const uchar separator = m_block->digitSeparator;
+    while (p < m_n) {
+        const uchar c = m_text[p];
+        if (hex ? IsHexDigit(c) : IsDigit(c)) {
+            ++p;
+            continue;
+        }
+        if (c != separator || !m_block->hasDigitSeparator || p == start)
+            break;
+        int q = p;
+        while (q < m_n && m_text[q] == separator)
+            ++q;
+        if (q >= m_n || !(hex ? IsHexDigit(m_text[q]) : IsDigit(m_text[q])))
+            break;
+        p = q;
+    }
+    return p;
+}
+
+// Digits, an optional fraction and an optional exponent; the caller has
+// seen a digit at p, or a decimal point and a digit.
 int TLineScanner::PlainNumber(int p, TTokenKind& kind) const
 {
     kind = tkInteger;
-    while (p < m_n && IsDigit(m_text[p]))
-        ++p;
+    p = Digits(p, false);
     if (p < m_n && m_text[p] == '.') {
         kind = tkFloat;
-        ++p;
-        while (p < m_n && IsDigit(m_text[p]))
-            ++p;
+        p = Digits(p + 1, false);
     }
     if (p < m_n && (m_text[p] | 0x20) == 'e') {
         int q = p + 1;
@@ -563,16 +858,14 @@ int TLineScanner::PlainNumber(int p, TTokenKind& kind) const
             ++q;
         if (q < m_n && IsDigit(m_text[q])) {
             kind = tkFloat;
-            while (q < m_n && IsDigit(m_text[q]))
-                ++q;
-            p = q;
+            p = Digits(q, false);
         }
     }
     return p;
 }
 
 // A number prefix and the hex digits behind it; the prefix alone is a
-// symbol.
+// symbol. With hex floats a fraction and a binary exponent may follow.
 bool TLineScanner::TryPrefixedNumber()
 {
     for (const TCompiledToken& prefix : m_block->numPrefixes.items) {
@@ -580,9 +873,26 @@ bool TLineScanner::TryPrefixedNumber()
             continue;
         int p = m_pos + int(prefix.left.size());
         const int digits = p;
-        while (p < m_n && IsHexDigit(m_text[p]))
-            ++p;
+        p = Digits(p, true);
         m_kind = p > digits ? tkHexNumber : tkSymbol;
+        if (m_block->useHexFloats) {
+            int q = p;
+            bool mantissa = p > digits;
+            if (q < m_n && m_text[q] == '.') {
+                const int fraction = q + 1;
+                q = Digits(fraction, true);
+                mantissa = mantissa || q > fraction;
+            }
+            if (mantissa && q < m_n && (m_text[q] | 0x20) == 'p') {
+                int e = q + 1;
+                if (e < m_n && (m_text[e] == '+' || m_text[e] == '-'))
+                    ++e;
+                if (e < m_n && IsDigit(m_text[e])) {
+                    p = Digits(e, false);
+                    m_kind = tkFloat;
+                }
+            }
+        }
         m_attr = m_block->kindAttr[m_kind];
         m_pos = p;
         return true;
@@ -625,12 +935,11 @@ bool TLineScanner::TryNumber()
                 continue;
             int p = m_pos + int(item.left.size());
             const int digits = p;
-            while (p < m_n && IsHexDigit(m_text[p]))
-                ++p;
+            p = Digits(p, true);
             if (p > digits && At(p, item.right)) {
                 m_pos = p + int(item.right.size());
                 m_kind = tkHexNumber;
-                m_attr = b.kindAttr[tkHexNumber];
+                m_attr = b.useAffixFonts && item.hasFont ? item.attr : b.kindAttr[tkHexNumber];
                 return true;
             }
         }
@@ -644,7 +953,7 @@ bool TLineScanner::TryNumber()
     }
     if (!composition && b.usePrefixedNumbers && TryPrefixedNumber())
         return true;
-    if (!IsDigit(c))
+    if (!IsDigit(c) && !(c == '.' && b.useLeadingDotNumbers && m_pos + 1 < m_n && IsDigit(m_text[m_pos + 1])))
         return false;
     // A suffixed number, or else a plain one: both start with the same
     // digits.
@@ -679,6 +988,8 @@ bool TLineScanner::TryIdentifier()
     const int start = m_pos;
     int p = start;
     bool matched = false;
+    // The affix item whose FontID paints the word (UseAffixFonts).
+    const TCompiledToken* affix = nullptr;
     if (b.usePrefixedSuffixedIdentifiers) {
         for (const TCompiledToken& item : b.identPrefixesSuffixes.items) {
             if (!At(start, item.left))
@@ -688,6 +999,7 @@ bool TLineScanner::TryIdentifier()
             if (end > word && At(end, item.right)) {
                 p = end + int(item.right.size());
                 matched = true;
+                affix = &item;
                 break;
             }
         }
@@ -701,6 +1013,7 @@ bool TLineScanner::TryIdentifier()
             if (end > p) {
                 p = end;
                 matched = true;
+                affix = &item;
                 break;
             }
         }
@@ -713,6 +1026,8 @@ bool TLineScanner::TryIdentifier()
             for (const TCompiledToken& item : b.identSuffixes.items) {
                 if (At(p, item.left)) {
                     p += int(item.left.size());
+                    if (item.hasFont || !affix)
+                        affix = &item;
                     break;
                 }
             }
@@ -727,7 +1042,7 @@ bool TLineScanner::TryIdentifier()
         m_attr = attr;
     } else {
         m_kind = tkIdentifier;
-        m_attr = b.kindAttr[tkIdentifier];
+        m_attr = b.useAffixFonts && affix && affix->hasFont ? affix->attr : b.kindAttr[tkIdentifier];
     }
     return true;
 }

@@ -18,11 +18,14 @@ class TSyntaxParser;
 // opened it (-1 for the root) and the path toward the root. Paths share
 // their tails: next is the index of the path this one was entered from
 // (-1 for the root path), so two paths are equal exactly when their indices
-// are.
+// are. A block opened inside a comment or string of its parent keeps that
+// construct, which goes on when the block closes; it is part of the path.
 struct TBlockInfo {
     int blockIndex = 0;
     int delimiterIndex = -1;
     int next = -1;
+    quint32 resumeConstruct = 0; // LineState::TOpenConstruct of the parent
+    int resumeToken = 0;
     // Taken from the opening delimiter when the path was made.
     bool partOfBlock = false;
     bool caseSensitive = false;
@@ -38,6 +41,13 @@ struct TBlockInfo {
     TCharSet triggerBefore;
     TCharSet triggerAt;
     bool hasTriggers = false;
+    // Inside a comment or string of the block: the characters at or just
+    // before a position where the block may close (CloseInTokens) or a child
+    // may open (OpenInTokens).
+    bool closesInTokens = false;
+    TCharSet breakBefore;
+    TCharSet breakAt;
+    bool hasBreaks = false;
     // The paths entered from this one, as a list.
     int firstChild = -1;
     int nextSibling = -1;
@@ -112,9 +122,11 @@ public:
     // while lines are parsed and only dropped by Compile.
     const std::vector<TBlockInfo>& BlockPaths() const { return m_paths; }
     // The path entered from path `from` through delimiter `delimiter` of
-    // child block `child`, made when new; -1 when all 256 are taken. The
-    // paths never move in memory until the next Compile.
-    int PushPath(int from, int child, int delimiter, bool partOfBlock, bool caseSensitive);
+    // child block `child` (inside the parent's open construct resumeConstruct
+    // with its token resumeToken, or none), made when new; -1 when all 256 are
+    // taken. The paths never move in memory until the next Compile.
+    int PushPath(int from, int child, int delimiter, bool partOfBlock, bool caseSensitive,
+                 quint32 resumeConstruct = 0, int resumeToken = 0);
     // The path left when the current block of path `from` closes.
     int PopPath(int from) const;
 

@@ -115,8 +115,10 @@ TEST(AspScheme, ScriptInsideATagIsReadAfterTheTagTextAndEndsBeforeIt)
 {
     StoreWith s(TBuiltInScheme::Jsp, "<td width=<%= w %>>\n");
     // The tag reads "<%" (15, 'f'), the script (symbols 25, 'p'; text 8)
-    // ends in front of "%>", which the tag reads; its ">" closes the tag.
-    EXPECT_EQ(s.Line(0), "ffffffffffffp888ffe");
+    // ends in front of "%>", which the tag reads; the tag goes on behind it,
+    // so only the last ">" closes it.
+    EXPECT_EQ(s.Line(0), "ffffffffffffp888fff");
+    EXPECT_EQ(EndState(s.source, 0), 0u);
 }
 
 TEST(AspScheme, TagNumbersAndStrings)

@@ -28,6 +28,9 @@ const Sample kSamples[] = {
     {"index.html", TBuiltInScheme::Jsp},
     {"Inventory.java", TBuiltInScheme::Java},
     {"build.bat", TBuiltInScheme::Batch},
+    {"catalog.jsp", TBuiltInScheme::Jsp},
+    {"gallery.html", TBuiltInScheme::Jsp},
+    {"Shapes.java", TBuiltInScheme::Java},
 };
 
 QByteArray ReadFile(const QString& path)
