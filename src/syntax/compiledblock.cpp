@@ -117,6 +117,33 @@ void SortByPriority(std::vector<TOpening>& table)
                      [](const TOpening& a, const TOpening& b) { return a.priority > b.priority; });
 }
 
+// Builds the masks of a table of two or more openings (fewer need none), by
+// their first two characters, or with fromEnd by their last two.
+void IndexOpenings(TOpeningIndex& index, const std::vector<TOpening>& table, bool caseSensitive, bool fromEnd)
+{
+    if (table.size() < 2 || table.size() > 64)
+        return;
+    index.byOuter = std::make_unique<std::array<std::uint64_t, 256>>();
+    index.byInner = std::make_unique<std::array<std::uint64_t, 256>>();
+    auto both = [caseSensitive](uchar c, std::array<std::uint64_t, 256>& masks, std::uint64_t bit) {
+        masks[c] |= bit;
+        if (!caseSensitive && unsigned((c | 0x20) - 'a') < 26u)
+            masks[uchar(c ^ 0x20)] |= bit;
+    };
+    for (size_t i = 0; i < table.size(); ++i) {
+        const std::string& text = table[i].text;
+        const size_t n = text.size();
+        const std::uint64_t bit = std::uint64_t(1) << i;
+        both(uchar(fromEnd ? text[n - 1] : text[0]), *index.byOuter, bit);
+        if (n == 1) {
+            for (std::uint64_t& mask : *index.byInner)
+                mask |= bit;
+        } else {
+            both(uchar(fromEnd ? text[n - 2] : text[1]), *index.byInner, bit);
+        }
+    }
+}
+
 void CompileOpenings(TCompiledBlock& compiled, const TSyntaxBlockList& blocks, int id)
 {
     for (int b = 0; b < blocks.Count(); ++b) {
@@ -164,12 +191,26 @@ void CompileOpenings(TCompiledBlock& compiled, const TSyntaxBlockList& blocks, i
     SortByPriority(compiled.openAfter);
     SortByPriority(compiled.tokenOpenHere);
     SortByPriority(compiled.tokenOpenAfter);
+
+    // Both tables of openings between tokens get places in the quick table
+    // of a path.
+    int slot = 0;
+    for (TOpening& opening : compiled.openHere)
+        opening.quickSlot = slot < kQuickSlots ? slot++ : -1;
+    for (TOpening& opening : compiled.openAfter)
+        opening.quickSlot = slot < kQuickSlots ? slot++ : -1;
+
+    IndexOpenings(compiled.hereIndex, compiled.openHere, compiled.caseSensitive, false);
+    IndexOpenings(compiled.tokenHereIndex, compiled.tokenOpenHere, compiled.caseSensitive, false);
+    IndexOpenings(compiled.tokenAfterIndex, compiled.tokenOpenAfter, compiled.caseSensitive, true);
 }
 
 } // namespace
 
-TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet& used)
+TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet& schemeUsed)
 {
+    // The characters this block uses; the scheme's are those of all blocks.
+    TCharSet used;
     const TSyntaxBlock& block = *blocks.At(index);
     TCompiledBlock c;
     c.caseSensitive = block.CaseSensitive();
@@ -278,9 +319,13 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     c.identStart = c.first;
     c.identStart.Add(c.identPrefixes.firstChars);
     c.identStart.Add(c.identPrefixesSuffixes.firstChars);
+    c.identAffixStart = c.identPrefixes.firstChars;
+    c.identAffixStart.Add(c.identPrefixesSuffixes.firstChars);
     for (const TCompiledToken& item : c.identPrefixesSuffixes.items) {
-        if (item.left.empty())
+        if (item.left.empty()) {
             c.identStart.Add(c.first);
+            c.identAffixStart = TCharSet::Range(0, 255);
+        }
     }
     auto anyComma = [](const TTokenTable& table) {
         for (const TCompiledToken& item : table.items) {
@@ -296,6 +341,30 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     c.anyStart.Add(c.stringStart);
     c.anyStart.Add(c.useNumbers ? c.numberStart : TCharSet::Range('0', '9'));
     AddFirst(c.anyStart, c.directivePrefix, cs);
+    TCharSet directiveStart;
+    if (c.useLineDirectives)
+        AddFirst(directiveStart, c.directivePrefix, cs);
+    const TCharSet numberOrDigit = c.useNumbers ? c.numberStart : TCharSet::Range('0', '9');
+    for (int ch = 0; ch < 256; ++ch) {
+        const uchar u = uchar(ch);
+        c.isOther[u] = c.other.Has(u);
+        quint16 flags = 0;
+        if (u <= 32)
+            flags |= sfBlank;
+        if (c.anyStart.Has(u))
+            flags |= sfAny;
+        if (c.useComments && c.commentStart.Has(u))
+            flags |= sfComment;
+        if (c.useStrings && c.stringStart.Has(u))
+            flags |= sfString;
+        if (numberOrDigit.Has(u))
+            flags |= sfNumber;
+        if (directiveStart.Has(u))
+            flags |= sfDirective;
+        if (c.identStart.Has(u))
+            flags |= sfIdent;
+        c.starts[u] = flags;
+    }
 
     const TDelimitersList* own = block.BlockDelimiters();
     c.closings.reserve(size_t(own->Count()));
@@ -309,5 +378,13 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
         }
     }
     CompileOpenings(c, blocks, block.ID());
+    schemeUsed.Add(used);
+    // What a run of free symbols must not swallow in this block: besides its
+    // own characters, those of its children's openings.
+    c.ownUsed = used;
+    for (const auto* table : {&c.openHere, &c.openAfter, &c.tokenOpenHere, &c.tokenOpenAfter}) {
+        for (const TOpening& opening : *table)
+            AddChars(c.ownUsed, opening.text);
+    }
     return c;
 }

@@ -15,6 +15,7 @@
 #include "syntaxparser.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -28,6 +29,10 @@ constexpr int kMaxTransitionSteps = 64;
 bool IsDigit(uchar c) { return unsigned(c - '0') < 10u; }
 
 bool IsHexDigit(uchar c) { return unsigned(c - '0') < 10u || unsigned((c | 0x20) - 'a') < 6u; }
+
+// The open construct while a block reads its closing text as one token; it
+// never reaches a line state.
+constexpr quint32 kForcedToken = 0x7F;
 
 // A place inside a comment or string where the scanner must stop: pos < 0
 // none; opening null the current block's closing text, else the child
@@ -66,6 +71,7 @@ public:
           m_scheme(*parser.m_scheme),
           m_blocks(m_scheme.CompiledBlocks()),
           m_free(m_scheme.FreeSymbolChars()),
+          m_freeFlag(parser.OnGetToken ? sfFree : sfFreeHere),
           m_text(reinterpret_cast<const uchar*>(text.data())),
           m_n(int(text.size())),
           m_attrs(attrs)
@@ -77,7 +83,7 @@ public:
 private:
     Q_ALWAYS_INLINE void SelectPath(int path);
     bool Push(const TOpening& opening, quint32 resumeConstruct = LineState::ocNone, int resumeToken = 0);
-    void Pop();
+    Q_ALWAYS_INLINE void Pop();
     // Whether token index token of the current block's list for construct
     // exists.
     bool ValidConstruct(quint32 construct, int token) const;
@@ -88,14 +94,18 @@ private:
     TBreak FindBreak(int from, int end) const;
     TBreak BreakAt(int b, bool at, bool before) const;
     bool ClosingAt(int b) const;
-    // Acts on a break at the position; false when the child could not open.
-    bool TakeBreak(const TBreak& found);
+    // Acts on a break at the position: tbLost when the child could not open,
+    // tbTaken when the loop goes on with the transitions at the position,
+    // tbTakenRead when it goes on with the next token (a child that reads
+    // its opening text itself).
+    enum TBreakTaken { tbLost, tbTaken, tbTakenRead };
+    TBreakTaken TakeBreak(const TBreak& found);
     // Whether the transition step could change anything here: a closing or
     // opening text whose characters fit around the position.
     bool MayTransition() const
     {
-        return m_hasTriggers && ((m_pos > 0 && m_triggerBefore->Has(m_text[m_pos - 1])) ||
-                                 (m_pos < m_n && m_triggerAt->Has(m_text[m_pos])));
+        return (m_pos < m_n && (m_trigger[m_text[m_pos]] & TBlockInfo::kTriggerAt)) ||
+               (m_pos > 0 && (m_trigger[m_text[m_pos - 1]] & TBlockInfo::kTriggerBefore));
     }
     bool EndTest();
 
@@ -121,7 +131,8 @@ private:
         if (p >= m_n || !m_block->first.Has(m_text[p]))
             return p;
         ++p;
-        while (p < m_n && m_block->other.Has(m_text[p]))
+        const bool* other = m_block->isOther.data();
+        while (p < m_n && other[m_text[p]])
             ++p;
         return p;
     }
@@ -178,6 +189,8 @@ private:
     TSyntaxScheme& m_scheme;
     const std::vector<TCompiledBlock>& m_blocks;
     const TCharSet& m_free;
+    // sfFree, or sfFreeHere when the tokens are not reported.
+    const quint16 m_freeFlag;
     const uchar* m_text;
     const int m_n;
     uchar* m_attrs;
@@ -192,12 +205,10 @@ private:
     // the characters around a position at which a transition can happen.
     const std::string* m_closing = nullptr;
     int m_closeLength = 0;
-    const TCharSet* m_triggerBefore = nullptr;
-    const TCharSet* m_triggerAt = nullptr;
-    bool m_hasTriggers = false;
-    bool m_closesInTokens = false;
-    const TCharSet* m_breakBefore = nullptr;
-    const TCharSet* m_breakAt = nullptr;
+    const uchar* m_trigger = nullptr; // TBlockInfo::trigger
+    // The current path: its break tables are read only inside a comment or
+    // string that has breaks.
+    const TBlockInfo* m_info = nullptr;
     bool m_hasBreaks = false;
     quint32 m_construct = LineState::ocNone;
     int m_token = 0;
@@ -217,12 +228,9 @@ private:
     bool m_lineStart = true;
     bool m_directiveSeen = false;
     int m_pos = 0;
-    // The length of the closing text a block reads as one token after its
-    // comment or string ended at it; 0 for none.
+    // With the construct kForcedToken: the length of the closing text a
+    // block reads as one token after its comment or string ended at it.
     int m_forced = 0;
-    // After a child opened at the position by reading its own opening text,
-    // no further transition is tried there.
-    bool m_skipTransition = false;
     // A break here could not be taken (no nesting path left): read on.
     int m_noBreakAt = -1;
 
@@ -256,22 +264,25 @@ void TLineScanner::SelectPath(int path)
     m_delimiter = path == 0 ? -1 : info.delimiterIndex;
     m_partOfBlock = path != 0 && info.partOfBlock;
     m_closing = path == 0 ? nullptr : info.closing;
-    m_closeLength = m_closing ? int(m_closing->size()) : 0;
-    m_triggerBefore = &info.triggerBefore;
-    m_triggerAt = &info.triggerAt;
-    m_hasTriggers = info.hasTriggers;
-    m_closesInTokens = path != 0 && info.closesInTokens;
-    m_breakBefore = &info.breakBefore;
-    m_breakAt = &info.breakAt;
+    m_closeLength = info.closeLength;
+    m_trigger = info.trigger.data();
+    m_info = &info;
     m_hasBreaks = info.hasBreaks;
 }
 
 bool TLineScanner::Push(const TOpening& opening, quint32 resumeConstruct, int resumeToken)
 {
-    const int path = m_scheme.PushPath(m_path, opening.childBlock, opening.delimiter, opening.partOfBlock,
-                                       opening.caseSensitive, resumeConstruct, resumeToken);
-    if (path < 0)
-        return false; // every path the line state can name is taken
+    // A path entered between tokens is usually known already.
+    const bool quick = resumeConstruct == LineState::ocNone && opening.quickSlot >= 0;
+    int path = quick ? m_info->quick[size_t(opening.quickSlot)] : -1;
+    if (path < 0) {
+        path = m_scheme.PushPath(m_path, opening.childBlock, opening.delimiter, opening.partOfBlock,
+                                 opening.caseSensitive, resumeConstruct, resumeToken);
+        if (path < 0)
+            return false; // every path the line state can name is taken
+        if (quick)
+            m_scheme.RememberPath(m_path, opening.quickSlot, path);
+    }
     SelectPath(path);
     // A block opened inside a comment or string reads only what follows.
     m_openFrom = resumeConstruct != LineState::ocNone ? m_pos : 0;
@@ -281,14 +292,16 @@ bool TLineScanner::Push(const TOpening& opening, quint32 resumeConstruct, int re
 
 void TLineScanner::Pop()
 {
-    const TBlockInfo& info = m_scheme.BlockPaths()[size_t(m_path)];
+    const TBlockInfo& info = *m_info;
     const quint32 resume = info.resumeConstruct;
     const int token = info.resumeToken;
     const bool hardClosing = info.closesInTokens && !info.partOfBlock;
     const int closeLength = m_closeLength;
-    SelectPath(m_scheme.PopPath(m_path));
+    SelectPath(info.next < 0 ? 0 : info.next);
     m_openFrom = 0;
     m_guardFrom = m_guardTo = 0;
+    if (Q_LIKELY(!hardClosing && resume == LineState::ocNone))
+        return;
     if (hardClosing) {
         m_openFrom = m_pos + closeLength;
         m_guardFrom = m_pos;
@@ -345,19 +358,19 @@ quint32 TLineScanner::Run(quint32 state)
     int tokenStart = 0;
     for (;;) {
         if (m_construct == ocNone) {
-            if (m_skipTransition)
-                m_skipTransition = false;
-            else if (m_forced == 0 && MayTransition())
+            if (MayTransition())
                 Transition();
-        } else if (m_hasBreaks && m_pos != m_noBreakAt) {
-            const bool at = m_pos < m_n && m_breakAt->Has(m_text[m_pos]);
-            const bool before = m_pos > 0 && m_breakBefore->Has(m_text[m_pos - 1]);
+        } else if (m_hasBreaks && m_pos != m_noBreakAt && m_construct != kForcedToken) {
+            const bool at = m_pos < m_n && m_info->breakAt.Has(m_text[m_pos]);
+            const bool before = m_pos > 0 && m_info->breakBefore.Has(m_text[m_pos - 1]);
             if (at || before) {
                 const TBreak found = BreakAt(m_pos, at, before);
                 if (found.pos >= 0) {
-                    if (TakeBreak(found))
+                    const TBreakTaken taken = TakeBreak(found);
+                    if (taken == tbTaken)
                         continue;
-                    m_noBreakAt = m_pos;
+                    if (taken == tbLost)
+                        m_noBreakAt = m_pos;
                 }
             }
         }
@@ -388,7 +401,7 @@ quint32 TLineScanner::Run(quint32 state)
 
     // Line comments and single-line strings end with their line, also when a
     // block they hold closed just at its end.
-    if (m_construct == ocSingleLineComment || m_construct == ocFullLineComment ||
+    if (m_construct == ocSingleLineComment || m_construct == ocFullLineComment || m_construct == kForcedToken ||
         (m_construct == ocSingleLineString && !(m_block->metaWrapsLines && m_text[m_n - 1] == m_block->metaSymbol)))
         m_construct = ocNone;
 
@@ -455,12 +468,15 @@ void TLineScanner::Transition()
         }
         // Openings whose text the child reads.
         if (!pushedAfter && !block->openHere.empty() && m_pos < m_n && block->openHereFirst.Has(m_text[m_pos])) {
-            for (const TOpening& opening : block->openHere) {
-                if (At(m_pos, opening.text) && !RefusedAfter(m_pos, opening.text)) {
-                    pushedHere = Push(opening);
-                    break;
-                }
-            }
+            // (At the line's end the second character is taken as the first:
+            // an opening of two characters cannot match there anyway.)
+            ForCandidates(block->openHere, block->hereIndex, m_text[m_pos], m_text[m_pos + 1 < m_n ? m_pos + 1 : m_pos],
+                          [&](const TOpening& opening) {
+                              if (!At(m_pos, opening.text) || RefusedAfter(m_pos, opening.text))
+                                  return false;
+                              pushedHere = Push(opening);
+                              return true;
+                          });
         }
         if (pushedAfter) {
             // The new block may end right here; if not, its end is not
@@ -499,58 +515,77 @@ bool TLineScanner::ClosingAt(int b) const
 
 TBreak TLineScanner::BreakAt(int b, bool at, bool before) const
 {
-    if (at && m_closesInTokens && ClosingAt(b))
+    if (at && m_info->closesInTokens && m_path != 0 && ClosingAt(b))
         return {b, nullptr};
     const TCompiledBlock& block = *m_block;
+    TBreak found;
     if (before) {
-        for (const TOpening& opening : block.tokenOpenAfter) {
-            const int start = b - int(opening.text.size());
-            if (start >= m_openFrom && SameText(m_text + start, opening.text, block.caseSensitive) &&
-                !RefusedBefore(start, opening.text))
-                return {b, &opening};
-        }
+        ForCandidates(block.tokenOpenAfter, block.tokenAfterIndex, m_text[b - 1], m_text[b > 1 ? b - 2 : b - 1],
+                      [&](const TOpening& opening) {
+                          const int start = b - int(opening.text.size());
+                          if (start < m_openFrom || !SameText(m_text + start, opening.text, block.caseSensitive) ||
+                              RefusedBefore(start, opening.text))
+                              return false;
+                          found = {b, &opening};
+                          return true;
+                      });
+        if (found.pos >= 0)
+            return found;
     }
     if (at) {
-        for (const TOpening& opening : block.tokenOpenHere) {
-            if (At(b, opening.text) && !RefusedAfter(b, opening.text))
-                return {b, &opening};
-        }
+        ForCandidates(block.tokenOpenHere, block.tokenHereIndex, m_text[b], m_text[b + 1 < m_n ? b + 1 : b],
+                      [&](const TOpening& opening) {
+                          if (!At(b, opening.text) || RefusedAfter(b, opening.text))
+                              return false;
+                          found = {b, &opening};
+                          return true;
+                      });
     }
-    return {};
+    return found;
 }
 
 TBreak TLineScanner::FindBreak(int from, int end) const
 {
-    for (int b = std::max(from, 1); b <= end; ++b) {
-        const bool at = b < end && m_breakAt->Has(m_text[b]);
-        const bool before = m_breakBefore->Has(m_text[b - 1]);
-        if (at || before) {
-            const TBreak found = BreakAt(b, at, before);
-            if (found.pos >= 0)
-                return found;
+    // Character by character, one set test each: a character of breakAt may
+    // be a break where it stands, one of breakBefore just behind it.
+    const bool* any = m_info->breakAny.data();
+    const uchar* text = m_text;
+    for (int i = std::max(from - 1, 0); i < end; ++i) {
+        while (i < end && !any[text[i]])
+            ++i;
+        if (i >= end)
+            break;
+        for (int b = std::max(i, from); b <= i + 1 && b <= end; ++b) {
+            const bool at = b < end && m_info->breakAt.Has(m_text[b]);
+            const bool before = b > 0 && m_info->breakBefore.Has(m_text[b - 1]);
+            if (at || before) {
+                const TBreak found = BreakAt(b, at, before);
+                if (found.pos >= 0)
+                    return found;
+            }
         }
     }
     return {};
 }
 
-bool TLineScanner::TakeBreak(const TBreak& found)
+TLineScanner::TBreakTaken TLineScanner::TakeBreak(const TBreak& found)
 {
     using namespace LineState;
     if (!found.opening) {
-        // The block ends here, and its comment or string with it.
+        // The block ends here, and its comment or string with it. When it
+        // reads its closing text itself, it reads it as one token, so that
+        // no comment or string can start inside it.
         m_construct = ocNone;
         if (m_partOfBlock) {
-            // It reads its closing text itself: as one token, so that no
-            // comment or string can start inside it.
+            m_construct = kForcedToken;
             m_forced = m_closeLength;
-            m_skipTransition = true;
         }
-        return true;
+        return tbTaken;
     }
     const quint32 construct = m_construct;
     const int token = m_token;
     if (!Push(*found.opening, construct, token))
-        return false;
+        return tbLost;
     m_construct = ocNone;
     if (m_parser.OnGetToken && !m_parser.m_collected.empty()) {
         // What the interrupted comment or string had so far.
@@ -560,8 +595,7 @@ bool TLineScanner::TakeBreak(const TBreak& found)
     }
     // A child that reads its opening text is left to read it; one opened
     // behind text its parent read gets the transitions of a new block.
-    m_skipTransition = found.opening->partOfBlock;
-    return true;
+    return found.opening->partOfBlock ? tbTakenRead : tbTaken;
 }
 
 // -- tokens ----------------------------------------------------------------------
@@ -569,14 +603,13 @@ bool TLineScanner::TakeBreak(const TBreak& found)
 void TLineScanner::NextToken()
 {
     using namespace LineState;
-    if (m_forced > 0) {
-        m_pos = std::min(m_n, m_pos + m_forced);
-        m_forced = 0;
+    switch (m_construct) {
+    case kForcedToken:
+        m_pos = std::min(m_n, m_pos + std::max(m_forced, 1));
+        m_construct = ocNone;
         m_kind = tkSymbol;
         m_attr = m_block->kindAttr[tkSymbol];
         return;
-    }
-    switch (m_construct) {
     case ocMultiLineComment:
         ReadComment(m_block->multiLineComments);
         return;
@@ -602,7 +635,9 @@ void TLineScanner::NextToken()
     }
 
     const uchar c = m_text[m_pos];
-    if (c <= 32) {
+    const quint16* starts = m_block->starts.data();
+    const quint16 flags = starts[c];
+    if (flags & sfBlank) {
         // Blanks, control characters and NUL.
         do
             ++m_pos;
@@ -611,30 +646,30 @@ void TLineScanner::NextToken()
         m_attr = m_block->kindAttr[tkText];
         return;
     }
-    if (m_free.Has(c)) {
+    if (flags & m_freeFlag) {
         do
             ++m_pos;
-        while (m_pos < m_n && m_free.Has(m_text[m_pos]));
+        while (m_pos < m_n && (starts[m_text[m_pos]] & m_freeFlag));
         m_kind = tkSymbol;
         m_attr = m_block->kindAttr[tkSymbol];
         return;
     }
-    if (!m_block->anyStart.Has(c)) {
+    if (!(flags & sfAny)) {
         // Nothing can start here: the character is a token of its own.
         ++m_pos;
         m_kind = kSymbolChars.Has(c) ? tkSymbol : tkText;
         m_attr = m_block->kindAttr[m_kind];
         return;
     }
-    if (m_block->useComments && m_block->commentStart.Has(c) && TryComment())
+    if ((flags & sfComment) && TryComment())
         return;
-    if (m_block->useStrings && m_block->stringStart.Has(c) && TryString())
+    if ((flags & sfString) && TryString())
         return;
-    if ((m_block->useNumbers ? m_block->numberStart.Has(c) : IsDigit(c)) && TryNumber())
+    if ((flags & sfNumber) && TryNumber())
         return;
-    if (m_block->useLineDirectives && m_directiveAllowed && TryDirective())
+    if ((flags & sfDirective) && m_directiveAllowed && TryDirective())
         return;
-    if (m_block->identStart.Has(c) && TryIdentifier())
+    if ((flags & sfIdent) && TryIdentifier())
         return;
     ++m_pos;
     m_kind = kSymbolChars.Has(c) ? tkSymbol : tkText;
@@ -741,15 +776,18 @@ void TLineScanner::ReadDirectiveText()
 bool TLineScanner::TryComment()
 {
     const TCompiledBlock& b = *m_block;
+    const uchar c = m_text[m_pos];
     const auto& multi = b.multiLineComments.items;
-    for (size_t i = 0; i < multi.size(); ++i) {
-        if (At(m_pos, multi[i].left) && !RefusedAfter(m_pos, multi[i].left)) {
-            m_kind = tkMultiLineComment;
-            m_attr = multi[i].attr;
-            m_construct = LineState::ocMultiLineComment;
-            m_token = int(i);
-            m_pos += int(multi[i].left.size());
-            return true;
+    if (b.multiLineComments.firstChars.Has(c)) {
+        for (size_t i = 0; i < multi.size(); ++i) {
+            if (At(m_pos, multi[i].left) && !RefusedAfter(m_pos, multi[i].left)) {
+                m_kind = tkMultiLineComment;
+                m_attr = multi[i].attr;
+                m_construct = LineState::ocMultiLineComment;
+                m_token = int(i);
+                m_pos += int(multi[i].left.size());
+                return true;
+            }
         }
     }
     // A line comment runs to the line's end, or to a break inside it.
@@ -767,7 +805,7 @@ bool TLineScanner::TryComment()
         }
         m_pos = m_n;
     };
-    if (m_lineStart) {
+    if (m_lineStart && b.fullLineComments.firstChars.Has(c)) {
         const auto& full = b.fullLineComments.items;
         for (size_t i = 0; i < full.size(); ++i) {
             if (At(m_pos, full[i].left) && !RefusedAfter(m_pos, full[i].left)) {
@@ -776,6 +814,8 @@ bool TLineScanner::TryComment()
             }
         }
     }
+    if (!b.singleLineComments.firstChars.Has(c))
+        return false;
     const auto& single = b.singleLineComments.items;
     for (size_t i = 0; i < single.size(); ++i) {
         if (At(m_pos, single[i].left) && !RefusedAfter(m_pos, single[i].left)) {
@@ -790,7 +830,7 @@ bool TLineScanner::TryString()
 {
     const TCompiledBlock& b = *m_block;
     const auto& multi = b.multiLineStrings.items;
-    for (size_t i = 0; i < multi.size(); ++i) {
+    for (size_t i = 0; i < multi.size() && b.multiLineStrings.firstChars.Has(m_text[m_pos]); ++i) {
         if (At(m_pos, multi[i].left) && !RefusedAfter(m_pos, multi[i].left)) {
             m_kind = tkMultiLineString;
             m_attr = multi[i].attr;
@@ -868,6 +908,8 @@ int TLineScanner::PlainNumber(int p, TTokenKind& kind) const
 // symbol. With hex floats a fraction and a binary exponent may follow.
 bool TLineScanner::TryPrefixedNumber()
 {
+    if (!m_block->numPrefixes.firstChars.Has(m_text[m_pos]))
+        return false;
     for (const TCompiledToken& prefix : m_block->numPrefixes.items) {
         if (!At(m_pos, prefix.left))
             continue;
@@ -902,6 +944,8 @@ bool TLineScanner::TryPrefixedNumber()
 
 bool TLineScanner::TrySuffix(int& p) const
 {
+    if (p >= m_n || !m_block->numSuffixes.firstChars.Has(m_text[p]))
+        return false;
     for (const TCompiledToken& suffix : m_block->numSuffixes.items) {
         if (At(p, suffix.left)) {
             p += int(suffix.left.size());
@@ -927,6 +971,10 @@ bool TLineScanner::TryNumber()
         return true;
     }
     if (!b.numberStart.Has(c))
+        return false;
+    // A point that starts no number is a symbol.
+    if (c == '.' && !(b.useLeadingDotNumbers && m_pos + 1 < m_n && IsDigit(m_text[m_pos + 1])) &&
+        !b.numPrefixes.firstChars.Has('.') && !b.numPrefixesSuffixes.firstChars.Has('.'))
         return false;
     const bool composition = b.usePrefixedSuffixedNumbers && b.usePSNumComposition;
     if (b.usePrefixedSuffixedNumbers && !composition) {
@@ -990,7 +1038,9 @@ bool TLineScanner::TryIdentifier()
     bool matched = false;
     // The affix item whose FontID paints the word (UseAffixFonts).
     const TCompiledToken* affix = nullptr;
-    if (b.usePrefixedSuffixedIdentifiers) {
+    // Most words start with no prefix: one test passes over both lists.
+    const bool mayAffix = b.identAffixStart.Has(m_text[start]);
+    if (mayAffix && b.usePrefixedSuffixedIdentifiers) {
         for (const TCompiledToken& item : b.identPrefixesSuffixes.items) {
             if (!At(start, item.left))
                 continue;
@@ -1005,7 +1055,8 @@ bool TLineScanner::TryIdentifier()
         }
     }
     if (!matched) {
-        for (const TCompiledToken& item : b.identPrefixes.items) {
+        for (size_t i = 0; mayAffix && i < b.identPrefixes.items.size(); ++i) {
+            const TCompiledToken& item = b.identPrefixes.items[i];
             if (!At(p, item.left))
                 continue;
             p += int(item.left.size());
@@ -1022,7 +1073,7 @@ bool TLineScanner::TryIdentifier()
             matched = end > p;
             p = end;
         }
-        if (matched && b.useSuffixedIdentifiers) {
+        if (matched && b.useSuffixedIdentifiers && p < m_n && b.identSuffixes.firstChars.Has(m_text[p])) {
             for (const TCompiledToken& item : b.identSuffixes.items) {
                 if (At(p, item.left)) {
                     p += int(item.left.size());

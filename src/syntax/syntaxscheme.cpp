@@ -148,6 +148,15 @@ void TSyntaxScheme::Compile()
     }
     m_freeSymbolChars = SymbolChars();
     m_freeSymbolChars.Remove(used);
+    const TCharSet symbols = SymbolChars();
+    for (TCompiledBlock& block : m_compiled) {
+        for (int c = 0; c < 256; ++c) {
+            if (m_freeSymbolChars.Has(uchar(c)))
+                block.starts[size_t(c)] |= sfFree;
+            if (symbols.Has(uchar(c)) && !block.ownUsed.Has(uchar(c)))
+                block.starts[size_t(c)] |= sfFreeHere;
+        }
+    }
     if (TSyntaxParser* parser = Parser())
         parser->UpdateFonts();
 }
@@ -177,6 +186,7 @@ int TSyntaxScheme::PushPath(int from, int child, int delimiter, bool partOfBlock
     if (delimiter >= 0 && size_t(delimiter) < block.closings.size() && !block.closings[size_t(delimiter)].right.empty()) {
         const std::string& right = block.closings[size_t(delimiter)].right;
         path.closing = &right;
+        path.closeLength = int(right.size());
         path.closesInTokens = block.closings[size_t(delimiter)].inTokens;
         // The block compares a text it read itself; the parent's closing
         // text is compared as the root block compares.
@@ -197,14 +207,17 @@ int TSyntaxScheme::PushPath(int from, int child, int delimiter, bool partOfBlock
 void TSyntaxScheme::SetTriggers(TBlockInfo& path) const
 {
     const TCompiledBlock& block = m_compiled[size_t(path.blockIndex)];
-    path.triggerBefore = block.openAfterLast;
-    path.triggerAt = block.openHereFirst;
+    TCharSet before = block.openAfterLast;
+    TCharSet at = block.openHereFirst;
     if (path.closing) {
-        TCharSet& set = path.partOfBlock ? path.triggerBefore : path.triggerAt;
+        TCharSet& set = path.partOfBlock ? before : at;
         set.Add(path.closeChar);
         set.Add(path.closeCharOtherCase);
     }
-    path.hasTriggers = !path.triggerBefore.IsEmpty() || !path.triggerAt.IsEmpty();
+    for (int c = 0; c < 256; ++c) {
+        path.trigger[size_t(c)] = uchar((at.Has(uchar(c)) ? TBlockInfo::kTriggerAt : 0) |
+                                        (before.Has(uchar(c)) ? TBlockInfo::kTriggerBefore : 0));
+    }
     path.breakBefore = block.tokenOpenAfterLast;
     path.breakAt = block.tokenOpenHereFirst;
     if (path.closing && path.closesInTokens) {
@@ -215,7 +228,9 @@ void TSyntaxScheme::SetTriggers(TBlockInfo& path) const
         if (!exact && unsigned((c | 0x20) - 'a') < 26u)
             path.breakAt.Add(uchar(c ^ 0x20));
     }
-    path.hasBreaks = !path.breakBefore.IsEmpty() || !path.breakAt.IsEmpty();
+    for (int c = 0; c < 256; ++c)
+        path.breakAny[size_t(c)] = path.breakAt.Has(uchar(c)) || path.breakBefore.Has(uchar(c));
+    path.hasBreaks = !path.breakAt.IsEmpty() || !path.breakBefore.IsEmpty();
 }
 
 int TSyntaxScheme::PopPath(int from) const
