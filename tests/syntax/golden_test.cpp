@@ -145,7 +145,9 @@ namespace {
 // re-parses lazily must colour exactly as parsing all its lines afresh.
 TEST(Rehighlight, RandomEditsMatchAFreshHighlight)
 {
-    static const char* const kPieces[] = {"<%", "%>", "<", ">", "/*", "*/", "\"", "'", "<!--", "-->", "\\", "x", " ", "int"};
+    static const char* const kPieces[] = {"<%", "%>", "<", ">", "/*", "*/", "\"", "'", "<!--", "-->", "\\", "x", " ", "int",
+                                          "${", "}", "<%--", "--%>", "<script>", "</script>", "style=\"", "`", "\"\"\"",
+                                          "//"};
     std::mt19937 random(7);
     for (const Sample& sample : kSamples) {
         auto parser = BuiltIn(sample.scheme);
