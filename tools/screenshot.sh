@@ -1,11 +1,12 @@
 #!/bin/sh
-# Takes a screenshot of Tarnel with a Java file open: starts the editor on a
+# Takes a screenshot of Tarnel with a file open: starts the editor on a
 # virtual X display, opens the file through File, Open (the open dialog is
 # driven with xdotool, as a user would type) and captures the screen.
 #
-#   tools/screenshot.sh [build-dir] [output.png]
+#   tools/screenshot.sh [build-dir] [output.png] [file]
 #
-# The picture goes to build-dir/tarnel-screenshot.png unless named.
+# The picture goes to build-dir/tarnel-screenshot.png unless named; the file
+# opened is a small Java applet unless one is named.
 #
 # Needs the Debian packages xvfb, xdotool and imagemagick.
 set -eu
@@ -14,12 +15,14 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 out=${2:-$build/tarnel-screenshot.png}
 case $out in /*) ;; *) out=$(pwd)/$out ;; esac
+file=${3:-}
+case $file in /* | "") ;; *) file=$(pwd)/$file ;; esac
 program=$build/bin/tarnel
 [ -x "$program" ] || { echo "no program at $program (build it first)" >&2; exit 1; }
 
 if [ -z "${TARNEL_SCREENSHOT_INNER:-}" ]; then
     export TARNEL_SCREENSHOT_INNER=1
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$out"
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$out" "$file"
 fi
 
 work=$(mktemp -d)
@@ -30,6 +33,10 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
 sample=$work/HelloApplet.java
+if [ -n "$file" ]; then
+    sample=$work/$(basename "$file")
+    cp "$file" "$sample"
+else
 cat > "$sample" <<'JAVA'
 /*
  * A small applet that greets its visitor.
@@ -52,6 +59,7 @@ public class HelloApplet extends Applet {
     }
 }
 JAVA
+fi
 
 # The id of the first visible window whose title begins with $1, waiting up
 # to ten seconds for it.
