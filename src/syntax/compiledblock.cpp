@@ -117,15 +117,15 @@ void SortByPriority(std::vector<TOpening>& table)
                      [](const TOpening& a, const TOpening& b) { return a.priority > b.priority; });
 }
 
-// Builds the masks of a table of two or more openings (fewer need none), by
+// Builds the masks of a table of two to 16 openings (fewer need none), by
 // their first two characters, or with fromEnd by their last two.
 void IndexOpenings(TOpeningIndex& index, const std::vector<TOpening>& table, bool caseSensitive, bool fromEnd)
 {
-    if (table.size() < 2 || table.size() > 64)
+    if (table.size() < 2 || table.size() > TOpeningIndex::kMaxEntries)
         return;
-    index.byOuter = std::make_unique<std::array<std::uint64_t, 256>>();
-    index.byInner = std::make_unique<std::array<std::uint64_t, 256>>();
-    auto both = [caseSensitive](uchar c, std::array<std::uint64_t, 256>& masks, std::uint64_t bit) {
+    index.byOuter = std::make_unique<std::array<quint16, 256>>();
+    index.byInner = std::make_unique<std::array<quint16, 256>>();
+    auto both = [caseSensitive](uchar c, std::array<quint16, 256>& masks, quint16 bit) {
         masks[c] |= bit;
         if (!caseSensitive && unsigned((c | 0x20) - 'a') < 26u)
             masks[uchar(c ^ 0x20)] |= bit;
@@ -133,10 +133,10 @@ void IndexOpenings(TOpeningIndex& index, const std::vector<TOpening>& table, boo
     for (size_t i = 0; i < table.size(); ++i) {
         const std::string& text = table[i].text;
         const size_t n = text.size();
-        const std::uint64_t bit = std::uint64_t(1) << i;
+        const quint16 bit = quint16(1u << i);
         both(uchar(fromEnd ? text[n - 1] : text[0]), *index.byOuter, bit);
         if (n == 1) {
-            for (std::uint64_t& mask : *index.byInner)
+            for (quint16& mask : *index.byInner)
                 mask |= bit;
         } else {
             both(uchar(fromEnd ? text[n - 2] : text[1]), *index.byInner, bit);

@@ -82,19 +82,19 @@ struct TKeywordTable {
 // How many openings of a block a path remembers the entered path for.
 inline constexpr int kQuickSlots = 16;
 
-// For a table of up to 64 openings: bit i of byOuter[c] is set when the
+// For a table of up to 16 openings: bit i of byOuter[c] is set when the
 // text of entry i starts (or, for openings the parent has read, ends) with
 // c, of byInner[c] when it goes on (or ends) with c after that first (last)
 // character or has no second character. An entry outside either set cannot
 // match, so most entries are passed over without comparing their text.
-// Without masks (more entries) every entry is a candidate.
+// Larger tables, and tables of one entry, have no masks.
 struct TOpeningIndex {
-    std::unique_ptr<std::array<std::uint64_t, 256>> byOuter;
-    std::unique_ptr<std::array<std::uint64_t, 256>> byInner;
+    static constexpr size_t kMaxEntries = 16;
+    std::unique_ptr<std::array<quint16, 256>> byOuter;
+    std::unique_ptr<std::array<quint16, 256>> byInner;
 
     // Entries of the table that may match with outer and inner characters;
-    // a table without masks has at most one entry or more than 64, and
-    // Candidates is not asked for the latter.
+    // not asked for a table of more than kMaxEntries.
     std::uint64_t Candidates(uchar outer, uchar inner, size_t count) const
     {
         if (!byOuter)
@@ -122,7 +122,7 @@ template <class F>
 inline bool ForCandidates(const std::vector<TOpening>& table, const TOpeningIndex& index, uchar outer, uchar inner,
                           F&& try_)
 {
-    if (table.size() > 64) {
+    if (table.size() > TOpeningIndex::kMaxEntries) {
         for (const TOpening& opening : table) {
             if (try_(opening))
                 return true;
