@@ -1,5 +1,6 @@
 // links: tarnel_syntax tarnel_text
-// Highlights a generated 50 MB Java file and a 50 MB HTML page with JSP
+// Highlights a generated 50 MB Java file, a 50 MB HTML page with JSP and a
+// 50 MB page of nothing but nested script / style / JSP / EL switches
 // through a text store (every line's attributes computed) and prints the
 // rate of each, and the rate of the parser alone over the same lines. Times
 // are the CPU time of this process (user and system), so that other work on
@@ -89,5 +90,12 @@ int main(int argc, char* argv[])
         return 1;
     std::printf("highlight_jsp_mb_per_s %.1f\n", jsp.size() / 1e6 / jspSeconds);
     std::printf("parser_only_jsp_mb_per_s %.1f\n", jsp.size() / 1e6 / ParserOnly(TBuiltInScheme::Jsp, jsp));
+    const QByteArray switches = bench::SwitchText(size);
+    const double switchSeconds = Highlight(TBuiltInScheme::Jsp, switches, lines);
+    if (switchSeconds <= 0)
+        return 1;
+    std::printf("highlight_switches_mb_per_s %.1f\n", switches.size() / 1e6 / switchSeconds);
+    std::printf("parser_only_switches_mb_per_s %.1f\n",
+                switches.size() / 1e6 / ParserOnly(TBuiltInScheme::Jsp, switches));
     return 0;
 }

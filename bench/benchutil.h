@@ -113,6 +113,29 @@ inline QByteArray JspText(qint64 bytes)
     return text;
 }
 
+// A page made of nothing but switches between HTML, script, style sheet, JSP
+// and expression language: every few characters a block opens or closes,
+// also inside strings, comments and attribute values. About the given size.
+inline QByteArray SwitchText(qint64 bytes)
+{
+    static const char* const kBody[] = {
+        "<%-- switches --%><script>var a = '<%= x %>', b = \"${y}\";</script><style>p{c:<%= c %>}</style>",
+        "<p style=\"color: ${fg}; margin: <%= m %>px\" title='<%= t %>'>${a}<%= b %>#{c}</p>",
+        "<script>/* <%= d %> */ f(`${e}`); // <% if (g) { %>",
+        "g(1) <%-- note --%> </script><style>/* ${h} */ a { b: #fff }</style><% } %>",
+        "<td class=\"<% if (i) { %>on<% } %>\" width=<%= w %>><![CDATA[ x ]]>&amp;${j}</td>",
+    };
+    QByteArray text;
+    text.reserve(bytes + 4096);
+    while (text.size() < bytes) {
+        for (const char* line : kBody) {
+            text += line;
+            text += '\n';
+        }
+    }
+    return text;
+}
+
 // Writes text to path unless a file of that size is already there.
 inline bool EnsureFile(const QString& path, const QByteArray& text)
 {

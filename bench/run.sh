@@ -39,7 +39,7 @@ if [ -x "$bin/bench_stream" ]; then
 fi
 
 if [ -x "$bin/bench_highlight" ]; then
-    echo "highlight (50 MB Java, 50 MB HTML with JSP, through a text store; median of $runs fresh processes):"
+    echo "highlight (50 MB Java, 50 MB HTML with JSP, 50 MB of nested script/style/JSP switches, through a text store; median of $runs fresh processes):"
     repeat "$bin/bench_highlight"
 fi
 

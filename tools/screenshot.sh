@@ -1,13 +1,14 @@
 #!/bin/sh
-# Takes a screenshot of Tarnel with a Java file open: starts the editor on a
+# Takes a screenshot of Tarnel with a file open: starts the editor on a
 # virtual X display, opens the file through File, Open (the open dialog is
 # driven with xdotool, as a user would type) and captures the screen. With
 # "wrap" it opens an HTML page of long paragraphs instead and switches
 # Options, Wordwrap on through the menu.
 #
-#   tools/screenshot.sh [build-dir] [output.png] [wrap]
+#   tools/screenshot.sh [build-dir] [output.png] [wrap | file]
 #
-# The picture goes to build-dir/tarnel-screenshot.png unless named.
+# The picture goes to build-dir/tarnel-screenshot.png unless named; the file
+# opened is a small Java applet unless one is named.
 #
 # Needs the Debian packages xvfb, xdotool and imagemagick.
 set -eu
@@ -15,14 +16,16 @@ set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 out=${2:-$build/tarnel-screenshot.png}
-mode=${3:-}
+third=${3:-}
 case $out in /*) ;; *) out=$(pwd)/$out ;; esac
+mode="" file=""
+case $third in wrap) mode=wrap ;; "") ;; /*) file=$third ;; *) file=$(pwd)/$third ;; esac
 program=$build/bin/tarnel
 [ -x "$program" ] || { echo "no program at $program (build it first)" >&2; exit 1; }
 
 if [ -z "${TARNEL_SCREENSHOT_INNER:-}" ]; then
     export TARNEL_SCREENSHOT_INNER=1
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$out" "$mode"
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$out" "$third"
 fi
 
 work=$(mktemp -d)
@@ -33,6 +36,10 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
 sample=$work/HelloApplet.java
+if [ -n "$file" ]; then
+    sample=$work/$(basename "$file")
+    cp "$file" "$sample"
+else
 cat > "$sample" <<'JAVA'
 /*
  * A small applet that greets its visitor.
@@ -55,6 +62,7 @@ public class HelloApplet extends Applet {
     }
 }
 JAVA
+fi
 
 if [ "$mode" = wrap ]; then
     sample=$work/wrapped.htm

@@ -59,6 +59,7 @@ TTokenTable CompileList(const TCollection& list, bool caseSensitive, uchar textA
             compiled.right = Bytes(pair->Right());
         compiled.attr = Attr(token->FontID(), textAttr);
         compiled.index = i;
+        compiled.hasFont = token->FontID() != -1;
         if (token->UseToken()) {
             AddChars(used, compiled.left);
             AddChars(used, compiled.right);
@@ -100,11 +101,54 @@ void CompileKeywords(TCompiledBlock& compiled, const TKeywordSetList& sets, ucha
     }
 }
 
+void AddLastChar(TCharSet& set, const std::string& text, bool caseSensitive)
+{
+    const uchar last = uchar(text.back());
+    set.Add(last);
+    if (!caseSensitive && unsigned(last - 'A') < 26u)
+        set.Add(uchar(last + 32));
+    if (!caseSensitive && unsigned(last - 'a') < 26u)
+        set.Add(uchar(last - 32));
+}
+
+void SortByPriority(std::vector<TOpening>& table)
+{
+    std::stable_sort(table.begin(), table.end(),
+                     [](const TOpening& a, const TOpening& b) { return a.priority > b.priority; });
+}
+
+// Builds the masks of a table of two to 16 openings (fewer need none), by
+// their first two characters, or with fromEnd by their last two.
+void IndexOpenings(TOpeningIndex& index, const std::vector<TOpening>& table, bool caseSensitive, bool fromEnd)
+{
+    if (table.size() < 2 || table.size() > TOpeningIndex::kMaxEntries)
+        return;
+    index.byOuter = std::make_unique<std::array<quint16, 256>>();
+    index.byInner = std::make_unique<std::array<quint16, 256>>();
+    auto both = [caseSensitive](uchar c, std::array<quint16, 256>& masks, quint16 bit) {
+        masks[c] |= bit;
+        if (!caseSensitive && unsigned((c | 0x20) - 'a') < 26u)
+            masks[uchar(c ^ 0x20)] |= bit;
+    };
+    for (size_t i = 0; i < table.size(); ++i) {
+        const std::string& text = table[i].text;
+        const size_t n = text.size();
+        const quint16 bit = quint16(1u << i);
+        both(uchar(fromEnd ? text[n - 1] : text[0]), *index.byOuter, bit);
+        if (n == 1) {
+            for (quint16& mask : *index.byInner)
+                mask |= bit;
+        } else {
+            both(uchar(fromEnd ? text[n - 2] : text[1]), *index.byInner, bit);
+        }
+    }
+}
+
 void CompileOpenings(TCompiledBlock& compiled, const TSyntaxBlockList& blocks, int id)
 {
     for (int b = 0; b < blocks.Count(); ++b) {
         const TSyntaxBlock* child = blocks.At(b);
-        if (child->ParentID() != id)
+        if (!child->OpensIn(id))
             continue;
         const TDelimitersList* delimiters = child->BlockDelimiters();
         for (int d = 0; d < delimiters->Count(); ++d) {
@@ -118,28 +162,55 @@ void CompileOpenings(TCompiledBlock& compiled, const TSyntaxBlockList& blocks, i
             opening.delimiter = d;
             opening.caseSensitive = child->CaseSensitive();
             opening.partOfBlock = delimiter->DelimitersArePartOfBlock();
+            opening.priority = delimiter->Priority();
+            const TDelimiters::TOpenInTokens where = delimiter->OpenInTokens();
+            // The text ending at the position is compared with the parent's
+            // comparison.
             if (opening.partOfBlock) {
-                AddFirst(compiled.openHereFirst, opening.text, compiled.caseSensitive);
-                compiled.openHere.push_back(std::move(opening));
+                if (where != TDelimiters::otOnly) {
+                    AddFirst(compiled.openHereFirst, opening.text, compiled.caseSensitive);
+                    compiled.openHere.push_back(opening);
+                }
+                if (where != TDelimiters::otNever) {
+                    AddFirst(compiled.tokenOpenHereFirst, opening.text, compiled.caseSensitive);
+                    compiled.tokenOpenHere.push_back(opening);
+                }
             } else {
-                // The text ending at the position is compared with the
-                // parent's comparison.
-                const uchar last = uchar(opening.text.back());
-                compiled.openAfterLast.Add(last);
-                if (!compiled.caseSensitive && unsigned(last - 'A') < 26u)
-                    compiled.openAfterLast.Add(uchar(last + 32));
-                if (!compiled.caseSensitive && unsigned(last - 'a') < 26u)
-                    compiled.openAfterLast.Add(uchar(last - 32));
-                compiled.openAfter.push_back(std::move(opening));
+                if (where != TDelimiters::otOnly) {
+                    AddLastChar(compiled.openAfterLast, opening.text, compiled.caseSensitive);
+                    compiled.openAfter.push_back(opening);
+                }
+                if (where != TDelimiters::otNever) {
+                    AddLastChar(compiled.tokenOpenAfterLast, opening.text, compiled.caseSensitive);
+                    compiled.tokenOpenAfter.push_back(opening);
+                }
             }
         }
     }
+    SortByPriority(compiled.openHere);
+    SortByPriority(compiled.openAfter);
+    SortByPriority(compiled.tokenOpenHere);
+    SortByPriority(compiled.tokenOpenAfter);
+
+    // Both tables of openings between tokens get places in the quick table
+    // of a path.
+    int slot = 0;
+    for (TOpening& opening : compiled.openHere)
+        opening.quickSlot = slot < kQuickSlots ? slot++ : -1;
+    for (TOpening& opening : compiled.openAfter)
+        opening.quickSlot = slot < kQuickSlots ? slot++ : -1;
+
+    IndexOpenings(compiled.hereIndex, compiled.openHere, compiled.caseSensitive, false);
+    IndexOpenings(compiled.tokenHereIndex, compiled.tokenOpenHere, compiled.caseSensitive, false);
+    IndexOpenings(compiled.tokenAfterIndex, compiled.tokenOpenAfter, compiled.caseSensitive, true);
 }
 
 } // namespace
 
-TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet& used)
+TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet& schemeUsed)
 {
+    // The characters this block uses; the scheme's are those of all blocks.
+    TCharSet used;
     const TSyntaxBlock& block = *blocks.At(index);
     TCompiledBlock c;
     c.caseSensitive = block.CaseSensitive();
@@ -202,7 +273,19 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
             c.numSuffixes = CompileList(*block.NumSuffixes(), cs, text, used, false, false);
         if (c.usePrefixedSuffixedNumbers)
             c.numPrefixesSuffixes = CompileList(*block.NumPrefixesSuffixes(), cs, text, used, true, true);
+        c.useLeadingDotNumbers = block.UseLeadingDotNumbers();
+        c.useHexFloats = block.UseHexFloats();
+        c.digitSeparator = uchar(block.DigitSeparator());
+        c.hasDigitSeparator = c.digitSeparator != 0;
+        if (c.hasDigitSeparator)
+            used.Add(c.digitSeparator);
         c.numberStart = TCharSet::Range('0', '9');
+        if (c.useLeadingDotNumbers) {
+            // A free '.' would be read in a run of symbols before a number
+            // could start at it.
+            c.numberStart.Add('.');
+            used.Add('.');
+        }
         c.numberStart.Add(c.numPrefixes.firstChars);
         c.numberStart.Add(c.numPrefixesSuffixes.firstChars);
         const bool composition = c.usePrefixedSuffixedNumbers && c.usePSNumComposition;
@@ -228,6 +311,7 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     c.usePrefixedSuffixedIdentifiers = block.UsePrefixedSuffixedIdentifiers();
     if (c.usePrefixedSuffixedIdentifiers)
         c.identPrefixesSuffixes = CompileList(*block.IdentPrefixesSuffixes(), cs, text, used, true, true);
+    c.useAffixFonts = block.UseAffixFonts();
     c.useKeywords = block.UseKeywords();
     if (c.useKeywords)
         CompileKeywords(c, *block.KeywordSets(), text, cs);
@@ -235,9 +319,13 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     c.identStart = c.first;
     c.identStart.Add(c.identPrefixes.firstChars);
     c.identStart.Add(c.identPrefixesSuffixes.firstChars);
+    c.identAffixStart = c.identPrefixes.firstChars;
+    c.identAffixStart.Add(c.identPrefixesSuffixes.firstChars);
     for (const TCompiledToken& item : c.identPrefixesSuffixes.items) {
-        if (item.left.empty())
+        if (item.left.empty()) {
             c.identStart.Add(c.first);
+            c.identAffixStart = TCharSet::Range(0, 255);
+        }
     }
     auto anyComma = [](const TTokenTable& table) {
         for (const TCompiledToken& item : table.items) {
@@ -253,17 +341,50 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     c.anyStart.Add(c.stringStart);
     c.anyStart.Add(c.useNumbers ? c.numberStart : TCharSet::Range('0', '9'));
     AddFirst(c.anyStart, c.directivePrefix, cs);
+    TCharSet directiveStart;
+    if (c.useLineDirectives)
+        AddFirst(directiveStart, c.directivePrefix, cs);
+    const TCharSet numberOrDigit = c.useNumbers ? c.numberStart : TCharSet::Range('0', '9');
+    for (int ch = 0; ch < 256; ++ch) {
+        const uchar u = uchar(ch);
+        c.isOther[u] = c.other.Has(u);
+        quint16 flags = 0;
+        if (u <= 32)
+            flags |= sfBlank;
+        if (c.anyStart.Has(u))
+            flags |= sfAny;
+        if (c.useComments && c.commentStart.Has(u))
+            flags |= sfComment;
+        if (c.useStrings && c.stringStart.Has(u))
+            flags |= sfString;
+        if (numberOrDigit.Has(u))
+            flags |= sfNumber;
+        if (directiveStart.Has(u))
+            flags |= sfDirective;
+        if (c.identStart.Has(u))
+            flags |= sfIdent;
+        c.starts[u] = flags;
+    }
 
     const TDelimitersList* own = block.BlockDelimiters();
     c.closings.reserve(size_t(own->Count()));
     for (int d = 0; d < own->Count(); ++d) {
         const TDelimiters* delimiter = own->At(d);
-        c.closings.push_back({Bytes(delimiter->Right()), delimiter->DelimitersArePartOfBlock()});
+        c.closings.push_back({Bytes(delimiter->Right()), delimiter->DelimitersArePartOfBlock(),
+                              delimiter->CloseInTokens()});
         if (delimiter->UseToken()) {
             AddChars(used, Bytes(delimiter->Left()));
             AddChars(used, Bytes(delimiter->Right()));
         }
     }
     CompileOpenings(c, blocks, block.ID());
+    schemeUsed.Add(used);
+    // What a run of free symbols must not swallow in this block: besides its
+    // own characters, those of its children's openings.
+    c.ownUsed = used;
+    for (const auto* table : {&c.openHere, &c.openAfter, &c.tokenOpenHere, &c.tokenOpenAfter}) {
+        for (const TOpening& opening : *table)
+            AddChars(c.ownUsed, opening.text);
+    }
     return c;
 }

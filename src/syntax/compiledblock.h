@@ -5,7 +5,9 @@
 #include <QtGlobal>
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +51,7 @@ struct TCompiledToken {
     std::string right;
     uchar attr = 0; // the attribute its text is painted with
     int index = 0;  // position in the full list
+    bool hasFont = false; // its FontID is not -1 (see UseAffixFonts)
 };
 
 // The enabled tokens of one list in list order (at most 256, the most the
@@ -76,6 +79,30 @@ struct TKeywordTable {
     std::array<std::vector<std::pair<quint32, quint32>>, 256> words;
 };
 
+// How many openings of a block a path remembers the entered path for.
+inline constexpr int kQuickSlots = 16;
+
+// For a table of up to 16 openings: bit i of byOuter[c] is set when the
+// text of entry i starts (or, for openings the parent has read, ends) with
+// c, of byInner[c] when it goes on (or ends) with c after that first (last)
+// character or has no second character. An entry outside either set cannot
+// match, so most entries are passed over without comparing their text.
+// Larger tables, and tables of one entry, have no masks.
+struct TOpeningIndex {
+    static constexpr size_t kMaxEntries = 16;
+    std::unique_ptr<std::array<quint16, 256>> byOuter;
+    std::unique_ptr<std::array<quint16, 256>> byInner;
+
+    // Entries of the table that may match with outer and inner characters;
+    // not asked for a table of more than kMaxEntries.
+    std::uint64_t Candidates(uchar outer, uchar inner, size_t count) const
+    {
+        if (!byOuter)
+            return count == 0 ? 0 : 1;
+        return (*byOuter)[outer] & (*byInner)[inner];
+    }
+};
+
 // A delimiter of a child block that can open here.
 struct TOpening {
     std::string text;
@@ -83,12 +110,58 @@ struct TOpening {
     int delimiter = 0;  // index in the child's BlockDelimiters
     bool caseSensitive = false;
     bool partOfBlock = false;
+    int priority = 0;
+    // Where the path entered through this opening is remembered in the
+    // parent's path (see TBlockInfo::quick); -1 when it is not.
+    int quickSlot = -1;
 };
+
+// Calls try_(opening) for the entries of table that may match with outer
+// and inner characters, in table order, until one returns true.
+template <class F>
+inline bool ForCandidates(const std::vector<TOpening>& table, const TOpeningIndex& index, uchar outer, uchar inner,
+                          F&& try_)
+{
+    if (table.size() > TOpeningIndex::kMaxEntries) {
+        for (const TOpening& opening : table) {
+            if (try_(opening))
+                return true;
+        }
+        return false;
+    }
+    for (std::uint64_t candidates = index.Candidates(outer, inner, table.size()); candidates;
+         candidates &= candidates - 1) {
+        if (try_(table[size_t(std::countr_zero(candidates))]))
+            return true;
+    }
+    return false;
+}
 
 // How a block that was opened by one of its BlockDelimiters ends.
 struct TClosing {
     std::string right; // empty: never closed by text
     bool partOfBlock = false;
+    bool inTokens = false; // also inside the block's comments and strings
+};
+
+// What can start at a character, per block (TCompiledBlock::starts): one
+// table look-up instead of a test per kind of token.
+enum TStartFlag : quint16 {
+    sfBlank = 1,      // 1..32 and NUL: a run of blanks
+    sfFree = 2,       // a free symbol of the scheme: a run of them
+    sfAny = 4,        // anything below may start here
+    sfComment = 8,    // a comment (comments in use)
+    sfString = 16,    // a string (strings in use)
+    sfNumber = 32,    // a number (or, without numbers, a run of digits)
+    sfDirective = 64, // the line directive prefix (directives in use)
+    sfIdent = 128,    // an identifier, or a prefix of one
+    // A symbol no rule of this block, of its closing or of its children's
+    // openings uses. Runs of these are runs of symbols of one attribute at
+    // whose inner positions nothing can open or close, exactly as a run of
+    // the scheme's free symbols and the one-character symbols after it
+    // would be; the scanner reads them in one step when nobody asks for the
+    // tokens one by one (OnGetToken).
+    sfFreeHere = 256,
 };
 
 // The run-time tables of one block, built by the scheme's Compile and read by
@@ -112,7 +185,16 @@ struct TCompiledBlock {
     bool usePrefixedIdentifiers = false;
     bool useSuffixedIdentifiers = false;
     bool usePrefixedSuffixedIdentifiers = false;
+    // Where an identifier may begin with an item of IdentPrefixesSuffixes or
+    // IdentPrefixes: their first characters (every character when an item
+    // of the first has no prefix).
+    TCharSet identAffixStart;
     bool useKeywords = false;
+    bool useAffixFonts = false;
+    bool useLeadingDotNumbers = false;
+    bool useHexFloats = false;
+    bool hasDigitSeparator = false;
+    uchar digitSeparator = 0;
 
     // The attribute of each kind whose colour comes from the block (the
     // others take their token's).
@@ -120,6 +202,11 @@ struct TCompiledBlock {
 
     TCharSet first; // FirstIdentChars
     TCharSet other; // OtherIdentChars
+    std::array<bool, 256> isOther{}; // OtherIdentChars as a table, for runs
+    // TStartFlag bits by character; the scheme fills in sfFree once it
+    // knows its free symbols.
+    std::array<quint16, 256> starts{};
+    TCharSet ownUsed; // the characters behind sfFreeHere
 
     TTokenTable singleLineComments;
     TTokenTable multiLineComments;
@@ -155,10 +242,23 @@ struct TCompiledBlock {
     std::vector<TClosing> closings;
     // The enabled BlockDelimiters of the child blocks: the ones the child
     // reads itself open at a position, the others after the parent read them.
+    // Each table is in order of falling priority, in table order among
+    // equals.
     std::vector<TOpening> openHere;
     std::vector<TOpening> openAfter;
     TCharSet openHereFirst; // first characters of the openHere texts
     TCharSet openAfterLast; // last characters of the openAfter texts
+    // Which openHere and tokenOpenHere entries can match at a position,
+    // and which tokenOpenAfter entries can end there (see TOpeningIndex).
+    TOpeningIndex hereIndex;
+    TOpeningIndex tokenHereIndex;
+    TOpeningIndex tokenAfterIndex;
+    // The same for the openings looked for inside this block's comments and
+    // strings.
+    std::vector<TOpening> tokenOpenHere;
+    std::vector<TOpening> tokenOpenAfter;
+    TCharSet tokenOpenHereFirst;
+    TCharSet tokenOpenAfterLast;
 };
 
 // Builds the tables of block index of blocks; adds the characters the block

@@ -3,162 +3,22 @@
 // length; a NUL byte in it is an ordinary (blank) character. Every token
 // consumes at least one character and the transitions at one position are
 // capped, so no scheme, however built, can stall a line or read past its end.
+//
+// Inside a comment or string the scanner stops only where the scheme asks it
+// to (a "break"): at the closing text of a block that closes inside its
+// tokens, or at an opening that is looked for inside tokens. A break that
+// opens a block keeps the comment or string in the block's path, and it goes
+// on where the block closes; a break that closes the block ends it.
+
+#include "linescanner.h"
 
 #include "ansi.h"
-#include "linestate.h"
-#include "syntaxparser.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <string_view>
 
-namespace {
-
-// Transitions at one position: a scheme whose blocks open and close each
-// other without reading anything gives up after this many.
-constexpr int kMaxTransitionSteps = 64;
-
-bool IsDigit(uchar c) { return unsigned(c - '0') < 10u; }
-
-bool IsHexDigit(uchar c) { return unsigned(c - '0') < 10u || unsigned((c | 0x20) - 'a') < 6u; }
-
-} // namespace
-
-class TLineScanner {
-public:
-    TLineScanner(TSyntaxParser& parser, std::string_view text, uchar* attrs)
-        : m_parser(parser),
-          m_scheme(*parser.m_scheme),
-          m_blocks(m_scheme.CompiledBlocks()),
-          m_free(m_scheme.FreeSymbolChars()),
-          m_text(reinterpret_cast<const uchar*>(text.data())),
-          m_n(int(text.size())),
-          m_attrs(attrs)
-    {
-    }
-
-    quint32 Run(quint32 state);
-
-private:
-    Q_ALWAYS_INLINE void SelectPath(int path);
-    bool Push(const TOpening& opening);
-    void Pop() { SelectPath(m_scheme.PopPath(m_path)); }
-    void Transition();
-    // Whether the transition step could change anything here: a closing or
-    // opening text whose characters fit around the position.
-    bool MayTransition() const
-    {
-        return m_hasTriggers && ((m_pos > 0 && m_triggerBefore->Has(m_text[m_pos - 1])) ||
-                                 (m_pos < m_n && m_triggerAt->Has(m_text[m_pos])));
-    }
-    bool EndTest();
-
-    Q_ALWAYS_INLINE void NextToken();
-    void ReadComment(const TTokenTable& table);
-    void ReadString();
-    void ReadDirectiveText();
-    bool TryComment();
-    bool TryString();
-    bool TryNumber();
-    bool TryPrefixedNumber();
-    bool TrySuffix(int& p) const;
-    int PlainNumber(int p, TTokenKind& kind) const;
-    bool TryDirective();
-    Q_ALWAYS_INLINE bool TryIdentifier();
-    // The end of the identifier starting at p (p itself when none does).
-    int IdentifierEnd(int p) const
-    {
-        if (p >= m_n || !m_block->first.Has(m_text[p]))
-            return p;
-        ++p;
-        while (p < m_n && m_block->other.Has(m_text[p]))
-            ++p;
-        return p;
-    }
-    bool IsKeyword(int start, int end, uchar& attr);
-
-    // Writes the token's attribute from start to the position. Short tokens
-    // are written eight bytes at once; what lands behind the token belongs
-    // to the tokens that follow and is written again by them.
-    void Fill(int start)
-    {
-        const int length = m_pos - start;
-        if (length <= 8 && m_n - start >= 8) {
-            const std::uint64_t pattern = std::uint64_t(m_attr) * 0x0101010101010101u;
-            std::memcpy(m_attrs + start, &pattern, sizeof pattern);
-        } else if (length <= 8) {
-            for (int i = start; i < m_pos; ++i)
-                m_attrs[i] = m_attr;
-        } else {
-            std::memset(m_attrs + start, m_attr, size_t(length));
-        }
-    }
-
-    bool At(int p, const std::string& d) const
-    {
-        return size_t(m_n - p) >= d.size() && SameText(m_text + p, d, m_block->caseSensitive);
-    }
-    // A match of d starting at p that ends inside a word.
-    bool RefusedAfter(int p, const std::string& d) const
-    {
-        const size_t end = size_t(p) + d.size();
-        return m_block->first.Has(uchar(d[0])) && end < size_t(m_n) && m_block->other.Has(m_text[end]);
-    }
-    // A match of d starting at p that begins inside a word.
-    bool RefusedBefore(int p, const std::string& d) const
-    {
-        return m_block->first.Has(uchar(d[0])) && p > 0 && m_block->other.Has(m_text[p - 1]);
-    }
-    // A closing text found by search at p inside a word.
-    bool RefusedEnd(int p, const std::string& d) const
-    {
-        return RefusedAfter(p, d) || RefusedBefore(p, d);
-    }
-    // The first occurrence of d at or after m_pos, exact case; -1 when none.
-    int Find(const std::string& d) const
-    {
-        if (d.empty())
-            return -1;
-        const std::string_view rest(reinterpret_cast<const char*>(m_text) + m_pos, size_t(m_n - m_pos));
-        const size_t at = rest.find(d);
-        return at == std::string_view::npos ? -1 : m_pos + int(at);
-    }
-
-    TSyntaxParser& m_parser;
-    TSyntaxScheme& m_scheme;
-    const std::vector<TCompiledBlock>& m_blocks;
-    const TCharSet& m_free;
-    const uchar* m_text;
-    const int m_n;
-    uchar* m_attrs;
-
-    // What the line state carries.
-    int m_path = 0;
-    const TCompiledBlock* m_block = nullptr;
-    bool m_partOfBlock = false;
-    bool m_caseFlag = false;
-    int m_delimiter = -1;
-    // The text that closes the current block (null: none) and its length;
-    // the characters around a position at which a transition can happen.
-    const std::string* m_closing = nullptr;
-    int m_closeLength = 0;
-    const TCharSet* m_triggerBefore = nullptr;
-    const TCharSet* m_triggerAt = nullptr;
-    bool m_hasTriggers = false;
-    quint32 m_construct = LineState::ocNone;
-    int m_token = 0;
-
-    // Per line.
-    bool m_directiveAllowed = true;
-    bool m_lineStart = true;
-    bool m_directiveSeen = false;
-    int m_pos = 0;
-
-    // The token just read.
-    TTokenKind m_kind = tkText;
-    uchar m_attr = 0;
-};
+using namespace LineScan;
 
 void TSyntaxParser::InitLineAttributes(int line, std::string_view text, uchar* attrs)
 {
@@ -185,20 +45,78 @@ void TLineScanner::SelectPath(int path)
     m_delimiter = path == 0 ? -1 : info.delimiterIndex;
     m_partOfBlock = path != 0 && info.partOfBlock;
     m_closing = path == 0 ? nullptr : info.closing;
-    m_closeLength = m_closing ? int(m_closing->size()) : 0;
-    m_triggerBefore = &info.triggerBefore;
-    m_triggerAt = &info.triggerAt;
-    m_hasTriggers = info.hasTriggers;
+    m_closeLength = info.closeLength;
+    m_trigger = info.trigger.data();
+    m_info = &info;
+    m_hasBreaks = info.hasBreaks;
 }
 
-bool TLineScanner::Push(const TOpening& opening)
+bool TLineScanner::Push(const TOpening& opening, quint32 resumeConstruct, int resumeToken)
 {
-    const int path = m_scheme.PushPath(m_path, opening.childBlock, opening.delimiter, opening.partOfBlock,
-                                       opening.caseSensitive);
-    if (path < 0)
-        return false; // every path the line state can name is taken
+    // A path entered between tokens is usually known already.
+    const bool quick = resumeConstruct == LineState::ocNone && opening.quickSlot >= 0;
+    int path = quick ? m_info->quick[size_t(opening.quickSlot)] : -1;
+    if (path < 0) {
+        path = m_scheme.PushPath(m_path, opening.childBlock, opening.delimiter, opening.partOfBlock,
+                                 opening.caseSensitive, resumeConstruct, resumeToken);
+        if (path < 0)
+            return false; // every path the line state can name is taken
+        if (quick)
+            m_scheme.RememberPath(m_path, opening.quickSlot, path);
+    }
     SelectPath(path);
+    // A block opened inside a comment or string reads only what follows.
+    m_openFrom = resumeConstruct != LineState::ocNone ? m_pos : 0;
+    m_guardFrom = m_guardTo = 0;
     return true;
+}
+
+void TLineScanner::Pop()
+{
+    const TBlockInfo& info = *m_info;
+    const quint32 resume = info.resumeConstruct;
+    const int token = info.resumeToken;
+    const bool hardClosing = info.closesInTokens && !info.partOfBlock;
+    const int closeLength = m_closeLength;
+    SelectPath(info.next < 0 ? 0 : info.next);
+    m_openFrom = 0;
+    m_guardFrom = m_guardTo = 0;
+    if (Q_LIKELY(!hardClosing && resume == LineState::ocNone))
+        return;
+    if (hardClosing) {
+        m_openFrom = m_pos + closeLength;
+        m_guardFrom = m_pos;
+        m_guardTo = m_pos + closeLength;
+    }
+    if (resume != LineState::ocNone && ValidConstruct(resume, token)) {
+        m_openFrom = std::max(m_openFrom, m_pos);
+        // The comment or string the block opened in goes on.
+        m_construct = resume;
+        m_token = token;
+        m_parser.m_collected.clear();
+    }
+}
+
+bool TLineScanner::ValidConstruct(quint32 construct, int token) const
+{
+    using namespace LineState;
+    const TCompiledBlock& b = *m_block;
+    switch (construct) {
+    case ocMultiLineComment:
+        return size_t(token) < b.multiLineComments.items.size();
+    case ocSingleLineString:
+        return size_t(token) < b.singleLineStrings.items.size();
+    case ocMultiLineString:
+        return size_t(token) < b.multiLineStrings.items.size();
+    case ocSingleLineComment:
+        return size_t(token) < b.singleLineComments.items.size();
+    case ocFullLineComment:
+        return size_t(token) < b.fullLineComments.items.size();
+    case ocLineDirective:
+        return true;
+    default:
+        return false;
+    }
 }
 
 quint32 TLineScanner::Run(quint32 state)
@@ -210,36 +128,33 @@ quint32 TLineScanner::Run(quint32 state)
     SelectPath(in.path);
     m_construct = in.construct;
     m_token = in.token;
-    switch (m_construct) {
-    case ocNone:
-        break;
-    case ocMultiLineComment:
-        if (size_t(m_token) >= m_block->multiLineComments.items.size())
-            m_construct = ocNone;
-        break;
-    case ocSingleLineString:
-        if (size_t(m_token) >= m_block->singleLineStrings.items.size())
-            m_construct = ocNone;
-        break;
-    case ocMultiLineString:
-        if (size_t(m_token) >= m_block->multiLineStrings.items.size())
-            m_construct = ocNone;
-        break;
-    case ocLineDirective:
-        // A directive continued from the line before is as good as one
-        // seen on this line.
-        m_directiveSeen = true;
-        break;
-    default:
+    if (m_construct != ocNone && !ValidConstruct(m_construct, m_token))
         m_construct = ocNone;
-        break;
-    }
+    // A directive continued from the line before is as good as one seen on
+    // this line.
+    if (m_construct == ocLineDirective)
+        m_directiveSeen = true;
 
     const bool reportTokens = bool(m_parser.OnGetToken);
     int tokenStart = 0;
     for (;;) {
-        if (m_construct == ocNone && MayTransition())
-            Transition();
+        if (m_construct == ocNone) {
+            if (MayTransition())
+                Transition();
+        } else if (m_hasBreaks && m_pos != m_noBreakAt && m_construct != kForcedToken) {
+            const bool at = m_pos < m_n && m_info->breakAt.Has(m_text[m_pos]);
+            const bool before = m_pos > 0 && m_info->breakBefore.Has(m_text[m_pos - 1]);
+            if (at || before) {
+                const TBreak found = BreakAt(m_pos, at, before);
+                if (found.pos >= 0) {
+                    const TBreakTaken taken = TakeBreak(found);
+                    if (taken == tbTaken)
+                        continue;
+                    if (taken == tbLost)
+                        m_noBreakAt = m_pos;
+                }
+            }
+        }
         if (m_pos >= m_n)
             break;
         const quint32 constructBefore = m_construct;
@@ -265,6 +180,12 @@ quint32 TLineScanner::Run(quint32 state)
         tokenStart = m_pos;
     }
 
+    // Line comments and single-line strings end with their line, also when a
+    // block they hold closed just at its end.
+    if (m_construct == ocSingleLineComment || m_construct == ocFullLineComment || m_construct == kForcedToken ||
+        (m_construct == ocSingleLineString && !(m_block->metaWrapsLines && m_text[m_n - 1] == m_block->metaSymbol)))
+        m_construct = ocNone;
+
     TFields out;
     out.path = m_path;
     if (m_path != 0) {
@@ -288,7 +209,8 @@ bool TLineScanner::EndTest()
     if (m_partOfBlock) {
         // The block read its closing text itself: it ends just behind it.
         const int start = m_pos - length;
-        if (start < 0 || !SameText(m_text + start, right, m_block->caseSensitive) || RefusedBefore(start, right))
+        if (start < 0 || !SameText(m_text + start, right, m_block->caseSensitive) || RefusedBefore(start, right) ||
+            (start > m_guardFrom && start < m_guardTo))
             return false;
     } else {
         // The parent reads the closing text: the block ends in front of it.
@@ -302,10 +224,15 @@ bool TLineScanner::EndTest()
 
 void TLineScanner::Transition()
 {
+    using LineState::ocNone;
     bool skipEnd = false;
     for (int step = 0; step < kMaxTransitionSteps; ++step) {
         const bool skipped = skipEnd;
         skipEnd = skipped ? false : EndTest();
+        // A block that closed back into its parent's comment or string: that
+        // goes on here, and nothing opens inside it but through a break.
+        if (m_construct != ocNone)
+            return;
         const TCompiledBlock* block = m_block;
         bool pushedAfter = false;
         bool pushedHere = false;
@@ -313,7 +240,7 @@ void TLineScanner::Transition()
         if (!block->openAfter.empty() && m_pos > 0 && block->openAfterLast.Has(m_text[m_pos - 1])) {
             for (const TOpening& opening : block->openAfter) {
                 const int start = m_pos - int(opening.text.size());
-                if (start >= 0 && SameText(m_text + start, opening.text, block->caseSensitive) &&
+                if (start >= m_openFrom && SameText(m_text + start, opening.text, block->caseSensitive) &&
                     !RefusedBefore(start, opening.text)) {
                     pushedAfter = Push(opening);
                     break;
@@ -322,12 +249,15 @@ void TLineScanner::Transition()
         }
         // Openings whose text the child reads.
         if (!pushedAfter && !block->openHere.empty() && m_pos < m_n && block->openHereFirst.Has(m_text[m_pos])) {
-            for (const TOpening& opening : block->openHere) {
-                if (At(m_pos, opening.text) && !RefusedAfter(m_pos, opening.text)) {
-                    pushedHere = Push(opening);
-                    break;
-                }
-            }
+            // (At the line's end the second character is taken as the first:
+            // an opening of two characters cannot match there anyway.)
+            ForCandidates(block->openHere, block->hereIndex, m_text[m_pos], m_text[m_pos + 1 < m_n ? m_pos + 1 : m_pos],
+                          [&](const TOpening& opening) {
+                              if (!At(m_pos, opening.text) || RefusedAfter(m_pos, opening.text))
+                                  return false;
+                              pushedHere = Push(opening);
+                              return true;
+                          });
         }
         if (pushedAfter) {
             // The new block may end right here; if not, its end is not
@@ -345,7 +275,7 @@ void TLineScanner::Transition()
         if (!skipped)
             return;
         skipEnd = EndTest();
-        if (!skipEnd)
+        if (!skipEnd || m_construct != ocNone)
             return;
     }
 }
@@ -356,8 +286,18 @@ void TLineScanner::NextToken()
 {
     using namespace LineState;
     switch (m_construct) {
+    case kForcedToken:
+        m_pos = std::min(m_n, m_pos + std::max(m_forced, 1));
+        m_construct = ocNone;
+        m_kind = tkSymbol;
+        m_attr = m_block->kindAttr[tkSymbol];
+        return;
     case ocMultiLineComment:
         ReadComment(m_block->multiLineComments);
+        return;
+    case ocSingleLineComment:
+    case ocFullLineComment:
+        ReadLineComment();
         return;
     case ocSingleLineString:
     case ocMultiLineString:
@@ -377,7 +317,9 @@ void TLineScanner::NextToken()
     }
 
     const uchar c = m_text[m_pos];
-    if (c <= 32) {
+    const quint16* starts = m_block->starts.data();
+    const quint16 flags = starts[c];
+    if (flags & sfBlank) {
         // Blanks, control characters and NUL.
         do
             ++m_pos;
@@ -386,30 +328,30 @@ void TLineScanner::NextToken()
         m_attr = m_block->kindAttr[tkText];
         return;
     }
-    if (m_free.Has(c)) {
+    if (flags & m_freeFlag) {
         do
             ++m_pos;
-        while (m_pos < m_n && m_free.Has(m_text[m_pos]));
+        while (m_pos < m_n && (starts[m_text[m_pos]] & m_freeFlag));
         m_kind = tkSymbol;
         m_attr = m_block->kindAttr[tkSymbol];
         return;
     }
-    if (!m_block->anyStart.Has(c)) {
+    if (!(flags & sfAny)) {
         // Nothing can start here: the character is a token of its own.
         ++m_pos;
         m_kind = kSymbolChars.Has(c) ? tkSymbol : tkText;
         m_attr = m_block->kindAttr[m_kind];
         return;
     }
-    if (m_block->useComments && m_block->commentStart.Has(c) && TryComment())
+    if ((flags & sfComment) && TryComment())
         return;
-    if (m_block->useStrings && m_block->stringStart.Has(c) && TryString())
+    if ((flags & sfString) && TryString())
         return;
-    if ((m_block->useNumbers ? m_block->numberStart.Has(c) : IsDigit(c)) && TryNumber())
+    if ((flags & sfNumber) && TryNumber())
         return;
-    if (m_block->useLineDirectives && m_directiveAllowed && TryDirective())
+    if ((flags & sfDirective) && m_directiveAllowed && TryDirective())
         return;
-    if (m_block->identStart.Has(c) && TryIdentifier())
+    if ((flags & sfIdent) && TryIdentifier())
         return;
     ++m_pos;
     m_kind = kSymbolChars.Has(c) ? tkSymbol : tkText;
@@ -422,13 +364,40 @@ void TLineScanner::ReadComment(const TTokenTable& table)
     const TCompiledToken& item = table.items[size_t(m_token)];
     m_kind = tkMultiLineComment;
     m_attr = item.attr;
-    const int at = Find(item.right);
-    if (at < 0 || RefusedEnd(at, item.right)) {
+    int at = Find(item.right);
+    if (at >= 0 && RefusedEnd(at, item.right))
+        at = -1;
+    if (m_hasBreaks) {
+        const TBreak found = FindBreak(m_pos + 1, at < 0 ? m_n : at);
+        if (found.pos >= 0) {
+            m_pos = found.pos;
+            return;
+        }
+    }
+    if (at < 0) {
         m_pos = m_n;
         return;
     }
     m_pos = at + int(item.right.size());
     m_construct = m_directiveSeen && m_pos < m_n ? LineState::ocLineDirective : LineState::ocNone;
+}
+
+// The rest of a line comment a child block interrupted.
+void TLineScanner::ReadLineComment()
+{
+    const bool full = m_construct == LineState::ocFullLineComment;
+    const TTokenTable& table = full ? m_block->fullLineComments : m_block->singleLineComments;
+    m_kind = full ? tkFullLineComment : tkSingleLineComment;
+    m_attr = table.items[size_t(m_token)].attr;
+    if (m_hasBreaks) {
+        const TBreak found = FindBreak(m_pos + 1, m_n);
+        if (found.pos >= 0) {
+            m_pos = found.pos;
+            return;
+        }
+    }
+    m_pos = m_n;
+    m_construct = LineState::ocNone;
 }
 
 // The rest of an open string, up to and including its end.
@@ -439,8 +408,17 @@ void TLineScanner::ReadString()
     const TCompiledToken& item = table.items[size_t(m_token)];
     m_kind = multiLine ? tkMultiLineString : tkSingleLineString;
     m_attr = item.attr;
-    const int at = Find(item.right);
-    if (at < 0 || RefusedEnd(at, item.right)) {
+    int at = Find(item.right);
+    if (at >= 0 && RefusedEnd(at, item.right))
+        at = -1;
+    if (m_hasBreaks) {
+        const TBreak found = FindBreak(m_pos + 1, at < 0 ? m_n : at);
+        if (found.pos >= 0) {
+            m_pos = found.pos;
+            return;
+        }
+    }
+    if (at < 0) {
         m_pos = m_n;
         const bool wraps = m_block->metaWrapsLines && m_text[m_n - 1] == m_block->metaSymbol;
         if (!multiLine && !wraps)
@@ -480,32 +458,50 @@ void TLineScanner::ReadDirectiveText()
 bool TLineScanner::TryComment()
 {
     const TCompiledBlock& b = *m_block;
+    const uchar c = m_text[m_pos];
     const auto& multi = b.multiLineComments.items;
-    for (size_t i = 0; i < multi.size(); ++i) {
-        if (At(m_pos, multi[i].left) && !RefusedAfter(m_pos, multi[i].left)) {
-            m_kind = tkMultiLineComment;
-            m_attr = multi[i].attr;
-            m_construct = LineState::ocMultiLineComment;
-            m_token = int(i);
-            m_pos += int(multi[i].left.size());
-            return true;
-        }
-    }
-    if (m_lineStart) {
-        for (const TCompiledToken& item : b.fullLineComments.items) {
-            if (At(m_pos, item.left) && !RefusedAfter(m_pos, item.left)) {
-                m_kind = tkFullLineComment;
-                m_attr = item.attr;
-                m_pos = m_n;
+    if (b.multiLineComments.firstChars.Has(c)) {
+        for (size_t i = 0; i < multi.size(); ++i) {
+            if (At(m_pos, multi[i].left) && !RefusedAfter(m_pos, multi[i].left)) {
+                m_kind = tkMultiLineComment;
+                m_attr = multi[i].attr;
+                m_construct = LineState::ocMultiLineComment;
+                m_token = int(i);
+                m_pos += int(multi[i].left.size());
                 return true;
             }
         }
     }
-    for (const TCompiledToken& item : b.singleLineComments.items) {
-        if (At(m_pos, item.left) && !RefusedAfter(m_pos, item.left)) {
-            m_kind = tkSingleLineComment;
-            m_attr = item.attr;
-            m_pos = m_n;
+    // A line comment runs to the line's end, or to a break inside it.
+    auto lineComment = [this](const TCompiledToken& item, int index, TTokenKind kind, quint32 construct) {
+        m_kind = kind;
+        m_attr = item.attr;
+        if (m_hasBreaks) {
+            const TBreak found = FindBreak(m_pos + int(item.left.size()), m_n);
+            if (found.pos >= 0) {
+                m_pos = found.pos;
+                m_construct = construct;
+                m_token = index;
+                return;
+            }
+        }
+        m_pos = m_n;
+    };
+    if (m_lineStart && b.fullLineComments.firstChars.Has(c)) {
+        const auto& full = b.fullLineComments.items;
+        for (size_t i = 0; i < full.size(); ++i) {
+            if (At(m_pos, full[i].left) && !RefusedAfter(m_pos, full[i].left)) {
+                lineComment(full[i], int(i), tkFullLineComment, LineState::ocFullLineComment);
+                return true;
+            }
+        }
+    }
+    if (!b.singleLineComments.firstChars.Has(c))
+        return false;
+    const auto& single = b.singleLineComments.items;
+    for (size_t i = 0; i < single.size(); ++i) {
+        if (At(m_pos, single[i].left) && !RefusedAfter(m_pos, single[i].left)) {
+            lineComment(single[i], int(i), tkSingleLineComment, LineState::ocSingleLineComment);
             return true;
         }
     }
@@ -516,7 +512,7 @@ bool TLineScanner::TryString()
 {
     const TCompiledBlock& b = *m_block;
     const auto& multi = b.multiLineStrings.items;
-    for (size_t i = 0; i < multi.size(); ++i) {
+    for (size_t i = 0; i < multi.size() && b.multiLineStrings.firstChars.Has(m_text[m_pos]); ++i) {
         if (At(m_pos, multi[i].left) && !RefusedAfter(m_pos, multi[i].left)) {
             m_kind = tkMultiLineString;
             m_attr = multi[i].attr;
@@ -546,120 +542,6 @@ bool TLineScanner::TryString()
     return false;
 }
 
-int TLineScanner::PlainNumber(int p, TTokenKind& kind) const
-{
-    kind = tkInteger;
-    while (p < m_n && IsDigit(m_text[p]))
-        ++p;
-    if (p < m_n && m_text[p] == '.') {
-        kind = tkFloat;
-        ++p;
-        while (p < m_n && IsDigit(m_text[p]))
-            ++p;
-    }
-    if (p < m_n && (m_text[p] | 0x20) == 'e') {
-        int q = p + 1;
-        if (q < m_n && (m_text[q] == '+' || m_text[q] == '-'))
-            ++q;
-        if (q < m_n && IsDigit(m_text[q])) {
-            kind = tkFloat;
-            while (q < m_n && IsDigit(m_text[q]))
-                ++q;
-            p = q;
-        }
-    }
-    return p;
-}
-
-// A number prefix and the hex digits behind it; the prefix alone is a
-// symbol.
-bool TLineScanner::TryPrefixedNumber()
-{
-    for (const TCompiledToken& prefix : m_block->numPrefixes.items) {
-        if (!At(m_pos, prefix.left))
-            continue;
-        int p = m_pos + int(prefix.left.size());
-        const int digits = p;
-        while (p < m_n && IsHexDigit(m_text[p]))
-            ++p;
-        m_kind = p > digits ? tkHexNumber : tkSymbol;
-        m_attr = m_block->kindAttr[m_kind];
-        m_pos = p;
-        return true;
-    }
-    return false;
-}
-
-bool TLineScanner::TrySuffix(int& p) const
-{
-    for (const TCompiledToken& suffix : m_block->numSuffixes.items) {
-        if (At(p, suffix.left)) {
-            p += int(suffix.left.size());
-            return true;
-        }
-    }
-    return false;
-}
-
-bool TLineScanner::TryNumber()
-{
-    const TCompiledBlock& b = *m_block;
-    const uchar c = m_text[m_pos];
-    if (!b.useNumbers) {
-        // Without numbers a run of digits is still one token.
-        if (!IsDigit(c))
-            return false;
-        do
-            ++m_pos;
-        while (m_pos < m_n && IsDigit(m_text[m_pos]));
-        m_kind = tkInteger;
-        m_attr = b.kindAttr[tkInteger];
-        return true;
-    }
-    if (!b.numberStart.Has(c))
-        return false;
-    const bool composition = b.usePrefixedSuffixedNumbers && b.usePSNumComposition;
-    if (b.usePrefixedSuffixedNumbers && !composition) {
-        for (const TCompiledToken& item : b.numPrefixesSuffixes.items) {
-            if (!At(m_pos, item.left))
-                continue;
-            int p = m_pos + int(item.left.size());
-            const int digits = p;
-            while (p < m_n && IsHexDigit(m_text[p]))
-                ++p;
-            if (p > digits && At(p, item.right)) {
-                m_pos = p + int(item.right.size());
-                m_kind = tkHexNumber;
-                m_attr = b.kindAttr[tkHexNumber];
-                return true;
-            }
-        }
-    }
-    if (composition && TryPrefixedNumber()) {
-        if (b.useSuffixedNumbers && TrySuffix(m_pos) && b.useMultipleNumSuffixes) {
-            while (m_pos < m_n && TrySuffix(m_pos)) {
-            }
-        }
-        return true;
-    }
-    if (!composition && b.usePrefixedNumbers && TryPrefixedNumber())
-        return true;
-    if (!IsDigit(c))
-        return false;
-    // A suffixed number, or else a plain one: both start with the same
-    // digits.
-    TTokenKind kind;
-    int p = PlainNumber(m_pos, kind);
-    if (b.useSuffixedNumbers && TrySuffix(p) && b.useMultipleNumSuffixes) {
-        while (p < m_n && TrySuffix(p)) {
-        }
-    }
-    m_pos = p;
-    m_kind = kind;
-    m_attr = b.kindAttr[kind];
-    return true;
-}
-
 bool TLineScanner::TryDirective()
 {
     const std::string& prefix = m_block->directivePrefix;
@@ -679,7 +561,11 @@ bool TLineScanner::TryIdentifier()
     const int start = m_pos;
     int p = start;
     bool matched = false;
-    if (b.usePrefixedSuffixedIdentifiers) {
+    // The affix item whose FontID paints the word (UseAffixFonts).
+    const TCompiledToken* affix = nullptr;
+    // Most words start with no prefix: one test passes over both lists.
+    const bool mayAffix = b.identAffixStart.Has(m_text[start]);
+    if (mayAffix && b.usePrefixedSuffixedIdentifiers) {
         for (const TCompiledToken& item : b.identPrefixesSuffixes.items) {
             if (!At(start, item.left))
                 continue;
@@ -688,12 +574,14 @@ bool TLineScanner::TryIdentifier()
             if (end > word && At(end, item.right)) {
                 p = end + int(item.right.size());
                 matched = true;
+                affix = &item;
                 break;
             }
         }
     }
     if (!matched) {
-        for (const TCompiledToken& item : b.identPrefixes.items) {
+        for (size_t i = 0; mayAffix && i < b.identPrefixes.items.size(); ++i) {
+            const TCompiledToken& item = b.identPrefixes.items[i];
             if (!At(p, item.left))
                 continue;
             p += int(item.left.size());
@@ -701,6 +589,7 @@ bool TLineScanner::TryIdentifier()
             if (end > p) {
                 p = end;
                 matched = true;
+                affix = &item;
                 break;
             }
         }
@@ -709,10 +598,12 @@ bool TLineScanner::TryIdentifier()
             matched = end > p;
             p = end;
         }
-        if (matched && b.useSuffixedIdentifiers) {
+        if (matched && b.useSuffixedIdentifiers && p < m_n && b.identSuffixes.firstChars.Has(m_text[p])) {
             for (const TCompiledToken& item : b.identSuffixes.items) {
                 if (At(p, item.left)) {
                     p += int(item.left.size());
+                    if (item.hasFont || !affix)
+                        affix = &item;
                     break;
                 }
             }
@@ -727,7 +618,7 @@ bool TLineScanner::TryIdentifier()
         m_attr = attr;
     } else {
         m_kind = tkIdentifier;
-        m_attr = b.kindAttr[tkIdentifier];
+        m_attr = b.useAffixFonts && affix && affix->hasFont ? affix->attr : b.kindAttr[tkIdentifier];
     }
     return true;
 }
@@ -779,3 +670,4 @@ bool TLineScanner::IsKeyword(int start, int end, uchar& attr)
     }
     return false;
 }
+

@@ -17,13 +17,17 @@
 // block and 256 enabled tokens per list.
 namespace LineState {
 
-// What is still open at a line's end.
+// What is still open at a line's end. The two line comments are open only
+// while a block opened inside them (OpenInTokens) runs; a line never ends
+// with one open.
 enum TOpenConstruct : quint32 {
     ocNone = 0,
     ocMultiLineComment = 1,
     ocSingleLineString = 2,
     ocMultiLineString = 3,
     ocLineDirective = 4,
+    ocSingleLineComment = 5,
+    ocFullLineComment = 6,
 };
 
 constexpr int kPathShift = 24;

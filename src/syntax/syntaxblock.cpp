@@ -2,6 +2,7 @@
 
 #include "ansi.h"
 #include "charsettext.h"
+#include "commatext.h"
 
 TSyntaxBlock::TSyntaxBlock(TCollection* collection)
     : TNamedItem(collection),
@@ -45,6 +46,23 @@ QString TSyntaxBlock::FirstIdentChars() const { return Ansi::ToQString(CharSetTe
 void TSyntaxBlock::SetFirstIdentChars(const QString& text) { m_firstIdentChars = CharSetText::Read(Ansi::FromQString(text)); }
 QString TSyntaxBlock::OtherIdentChars() const { return Ansi::ToQString(CharSetText::Write(m_otherIdentChars)); }
 void TSyntaxBlock::SetOtherIdentChars(const QString& text) { m_otherIdentChars = CharSetText::Read(Ansi::FromQString(text)); }
+
+QList<int> TSyntaxBlock::MoreParentIDList() const
+{
+    QList<int> ids;
+    for (const QByteArray& item : CommaText::Split(Ansi::FromQString(m_moreParentIds))) {
+        bool ok = false;
+        const int id = item.trimmed().toInt(&ok);
+        if (ok)
+            ids.append(id);
+    }
+    return ids;
+}
+
+bool TSyntaxBlock::OpensIn(int parentId) const
+{
+    return m_parentId == parentId || (!m_moreParentIds.isEmpty() && MoreParentIDList().contains(parentId));
+}
 
 QList<int> TSyntaxBlock::TokenFontIDs() const
 {

@@ -12,7 +12,8 @@
 // open it from its parent. Properties are declared in stream order; the token
 // lists are stored only while their switch is on, the identifier character
 // sets (defined properties, declared last) only when they differ from the
-// defaults.
+// defaults. The five properties after KeywordSets came later; at their
+// defaults a block reads and highlights exactly as it did without them.
 class TSyntaxBlock : public TNamedItem {
     Q_OBJECT
     Q_PROPERTY(int ID READ ID WRITE SetID)
@@ -62,6 +63,11 @@ class TSyntaxBlock : public TNamedItem {
     Q_PROPERTY(TLineTokenList* IdentSuffixes READ IdentSuffixes WRITE SetIdentSuffixes)
     Q_PROPERTY(TBlockTokenList* IdentPrefixesSuffixes READ IdentPrefixesSuffixes WRITE SetIdentPrefixesSuffixes)
     Q_PROPERTY(TKeywordSetList* KeywordSets READ KeywordSets WRITE SetKeywordSets)
+    Q_PROPERTY(QString MoreParentIDs READ MoreParentIDs WRITE SetMoreParentIDs)
+    Q_PROPERTY(bool UseAffixFonts READ UseAffixFonts WRITE SetUseAffixFonts)
+    Q_PROPERTY(char DigitSeparator READ DigitSeparator WRITE SetDigitSeparator)
+    Q_PROPERTY(bool UseLeadingDotNumbers READ UseLeadingDotNumbers WRITE SetUseLeadingDotNumbers)
+    Q_PROPERTY(bool UseHexFloats READ UseHexFloats WRITE SetUseHexFloats)
     Q_PROPERTY(QString FirstIdentChars READ FirstIdentChars WRITE SetFirstIdentChars DESIGNABLE false)
     Q_PROPERTY(QString OtherIdentChars READ OtherIdentChars WRITE SetOtherIdentChars DESIGNABLE false)
 
@@ -195,6 +201,34 @@ public:
     TKeywordSetList* KeywordSets() const { return m_keywordSets; }
     void SetKeywordSets(TKeywordSetList* list) { CopyList(m_keywordSets, list); }
 
+    // Further blocks (by ID, as comma text) in which this block opens, as in
+    // the block named by ParentID: one block of, say, expression language
+    // serves text, tags and scripts alike. Fonts are still inherited through
+    // ParentID alone.
+    QString MoreParentIDs() const { return m_moreParentIds; }
+    void SetMoreParentIDs(const QString& ids) { m_moreParentIds = ids; }
+    // The IDs of MoreParentIDs; items that are not numbers are skipped.
+    QList<int> MoreParentIDList() const;
+    // Every block this one opens in: ParentID, then MoreParentIDs.
+    bool OpensIn(int parentId) const;
+    // True: an identifier read with an item of IdentPrefixes, IdentSuffixes
+    // or IdentPrefixesSuffixes, and a number read with an item of
+    // NumPrefixesSuffixes, is painted with that item's FontID (the suffix's
+    // before the prefix's) when it has one and the word is no keyword.
+    bool UseAffixFonts() const { return m_useAffixFonts; }
+    void SetUseAffixFonts(bool on) { m_useAffixFonts = on; }
+    // A character allowed between the digits of a number ('_' in 1_000);
+    // #0 for none.
+    char DigitSeparator() const { return m_digitSeparator; }
+    void SetDigitSeparator(char c) { m_digitSeparator = c; }
+    // A number may start with its decimal point (.75).
+    bool UseLeadingDotNumbers() const { return m_useLeadingDotNumbers; }
+    void SetUseLeadingDotNumbers(bool on) { m_useLeadingDotNumbers = on; }
+    // A prefixed number may go on with a hexadecimal fraction and a binary
+    // exponent (0x1.8p-3), and is then a float.
+    bool UseHexFloats() const { return m_useHexFloats; }
+    void SetUseHexFloats(bool on) { m_useHexFloats = on; }
+
     // The identifier characters: a first character, then any run of others.
     const TCharSet& FirstIdentSet() const { return m_firstIdentChars; }
     void SetFirstIdentSet(const TCharSet& set) { m_firstIdentChars = set; }
@@ -263,6 +297,11 @@ private:
     TLineTokenList* m_identSuffixes;
     TBlockTokenList* m_identPrefixesSuffixes;
     TKeywordSetList* m_keywordSets;
+    QString m_moreParentIds;
+    bool m_useAffixFonts = false;
+    char m_digitSeparator = '\0';
+    bool m_useLeadingDotNumbers = false;
+    bool m_useHexFloats = false;
 
     TCharSet m_firstIdentChars;
     TCharSet m_otherIdentChars;

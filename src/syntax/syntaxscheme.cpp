@@ -148,17 +148,28 @@ void TSyntaxScheme::Compile()
     }
     m_freeSymbolChars = SymbolChars();
     m_freeSymbolChars.Remove(used);
+    const TCharSet symbols = SymbolChars();
+    for (TCompiledBlock& block : m_compiled) {
+        for (int c = 0; c < 256; ++c) {
+            if (m_freeSymbolChars.Has(uchar(c)))
+                block.starts[size_t(c)] |= sfFree;
+            if (symbols.Has(uchar(c)) && !block.ownUsed.Has(uchar(c)))
+                block.starts[size_t(c)] |= sfFreeHere;
+        }
+    }
     if (TSyntaxParser* parser = Parser())
         parser->UpdateFonts();
 }
 
-int TSyntaxScheme::PushPath(int from, int child, int delimiter, bool partOfBlock, bool caseSensitive)
+int TSyntaxScheme::PushPath(int from, int child, int delimiter, bool partOfBlock, bool caseSensitive,
+                            quint32 resumeConstruct, int resumeToken)
 {
     if (from < 0 || from >= int(m_paths.size()) || child < 0 || child >= int(m_compiled.size()))
         return -1;
     for (int i = m_paths[size_t(from)].firstChild; i >= 0; i = m_paths[size_t(i)].nextSibling) {
         const TBlockInfo& path = m_paths[size_t(i)];
-        if (path.blockIndex == child && path.delimiterIndex == delimiter)
+        if (path.blockIndex == child && path.delimiterIndex == delimiter && path.resumeConstruct == resumeConstruct &&
+            path.resumeToken == resumeToken)
             return i;
     }
     if (int(m_paths.size()) >= LineState::kMaxPaths)
@@ -169,10 +180,14 @@ int TSyntaxScheme::PushPath(int from, int child, int delimiter, bool partOfBlock
     path.next = from;
     path.partOfBlock = partOfBlock;
     path.caseSensitive = caseSensitive;
+    path.resumeConstruct = resumeConstruct;
+    path.resumeToken = resumeToken;
     const TCompiledBlock& block = m_compiled[size_t(child)];
     if (delimiter >= 0 && size_t(delimiter) < block.closings.size() && !block.closings[size_t(delimiter)].right.empty()) {
         const std::string& right = block.closings[size_t(delimiter)].right;
         path.closing = &right;
+        path.closeLength = int(right.size());
+        path.closesInTokens = block.closings[size_t(delimiter)].inTokens;
         // The block compares a text it read itself; the parent's closing
         // text is compared as the root block compares.
         const uchar c = uchar(partOfBlock ? right.back() : right.front());
@@ -192,14 +207,30 @@ int TSyntaxScheme::PushPath(int from, int child, int delimiter, bool partOfBlock
 void TSyntaxScheme::SetTriggers(TBlockInfo& path) const
 {
     const TCompiledBlock& block = m_compiled[size_t(path.blockIndex)];
-    path.triggerBefore = block.openAfterLast;
-    path.triggerAt = block.openHereFirst;
+    TCharSet before = block.openAfterLast;
+    TCharSet at = block.openHereFirst;
     if (path.closing) {
-        TCharSet& set = path.partOfBlock ? path.triggerBefore : path.triggerAt;
+        TCharSet& set = path.partOfBlock ? before : at;
         set.Add(path.closeChar);
         set.Add(path.closeCharOtherCase);
     }
-    path.hasTriggers = !path.triggerBefore.IsEmpty() || !path.triggerAt.IsEmpty();
+    for (int c = 0; c < 256; ++c) {
+        path.trigger[size_t(c)] = uchar((at.Has(uchar(c)) ? TBlockInfo::kTriggerAt : 0) |
+                                        (before.Has(uchar(c)) ? TBlockInfo::kTriggerBefore : 0));
+    }
+    path.breakBefore = block.tokenOpenAfterLast;
+    path.breakAt = block.tokenOpenHereFirst;
+    if (path.closing && path.closesInTokens) {
+        // Inside a token the closing text is looked for where it starts.
+        const uchar c = uchar(path.closing->front());
+        const bool exact = path.partOfBlock ? block.caseSensitive : m_compiled[0].caseSensitive;
+        path.breakAt.Add(c);
+        if (!exact && unsigned((c | 0x20) - 'a') < 26u)
+            path.breakAt.Add(uchar(c ^ 0x20));
+    }
+    for (int c = 0; c < 256; ++c)
+        path.breakAny[size_t(c)] = path.breakAt.Has(uchar(c)) || path.breakBefore.Has(uchar(c));
+    path.hasBreaks = !path.breakAt.IsEmpty() || !path.breakBefore.IsEmpty();
 }
 
 int TSyntaxScheme::PopPath(int from) const

@@ -18,11 +18,14 @@ class TSyntaxParser;
 // opened it (-1 for the root) and the path toward the root. Paths share
 // their tails: next is the index of the path this one was entered from
 // (-1 for the root path), so two paths are equal exactly when their indices
-// are.
+// are. A block opened inside a comment or string of its parent keeps that
+// construct, which goes on when the block closes; it is part of the path.
 struct TBlockInfo {
     int blockIndex = 0;
     int delimiterIndex = -1;
     int next = -1;
+    quint32 resumeConstruct = 0; // LineState::TOpenConstruct of the parent
+    int resumeToken = 0;
     // Taken from the opening delimiter when the path was made.
     bool partOfBlock = false;
     bool caseSensitive = false;
@@ -31,16 +34,37 @@ struct TBlockInfo {
     // its last when the block reads it, else its first, in both cases when
     // it is compared without case.
     const std::string* closing = nullptr;
+    int closeLength = 0;
     uchar closeChar = 0;
     uchar closeCharOtherCase = 0;
     // Characters that, just before or at a position, let a transition step
-    // do anything there: the closing text's and the openings' (a superset).
-    TCharSet triggerBefore;
-    TCharSet triggerAt;
-    bool hasTriggers = false;
+    // do anything there: the closing text's and the openings' (a superset),
+    // as a table of kTriggerAt and kTriggerBefore bits.
+    static constexpr uchar kTriggerAt = 1;
+    static constexpr uchar kTriggerBefore = 2;
+    std::array<uchar, 256> trigger{};
+    // Inside a comment or string of the block: the characters at or just
+    // before a position where the block may close (CloseInTokens) or a child
+    // may open (OpenInTokens).
+    bool closesInTokens = false;
+    TCharSet breakBefore;
+    TCharSet breakAt;
+    std::array<bool, 256> breakAny{}; // either, as a table: one load a character
+    bool hasBreaks = false;
     // The paths entered from this one, as a list.
     int firstChild = -1;
     int nextSibling = -1;
+    // The path entered between tokens through the opening with a quick slot
+    // (TOpening::quickSlot) of this path's block, once known; -1 before.
+    std::array<qint16, kQuickSlots> quick = MakeQuick();
+
+    static constexpr std::array<qint16, kQuickSlots> MakeQuick()
+    {
+        std::array<qint16, kQuickSlots> table{};
+        for (qint16& slot : table)
+            slot = -1;
+        return table;
+    }
 };
 
 // A syntax scheme: pure data that tells the parser how to cut a line into
@@ -112,11 +136,16 @@ public:
     // while lines are parsed and only dropped by Compile.
     const std::vector<TBlockInfo>& BlockPaths() const { return m_paths; }
     // The path entered from path `from` through delimiter `delimiter` of
-    // child block `child`, made when new; -1 when all 256 are taken. The
-    // paths never move in memory until the next Compile.
-    int PushPath(int from, int child, int delimiter, bool partOfBlock, bool caseSensitive);
+    // child block `child` (inside the parent's open construct resumeConstruct
+    // with its token resumeToken, or none), made when new; -1 when all 256 are
+    // taken. The paths never move in memory until the next Compile.
+    int PushPath(int from, int child, int delimiter, bool partOfBlock, bool caseSensitive,
+                 quint32 resumeConstruct = 0, int resumeToken = 0);
     // The path left when the current block of path `from` closes.
     int PopPath(int from) const;
+    // Notes that path `to` is entered from path `from` through the opening
+    // of quick slot `slot`.
+    void RememberPath(int from, int slot, int to) { m_paths[size_t(from)].quick[size_t(slot)] = qint16(to); }
 
 private:
     void ClearRunTime();

@@ -82,15 +82,27 @@ private:
     QByteArray m_keywords;
 };
 
-// One way into a child block from its parent.
+// One way into a child block from its parent. The last three properties
+// were added after the first stored schemes; their defaults give exactly the
+// old behaviour, so a scheme that does not name them reads as it always did.
 class TDelimiters : public TCollectionItem {
     Q_OBJECT
     Q_PROPERTY(bool UseToken READ UseToken WRITE SetUseToken)
     Q_PROPERTY(QString LeftDelimiter READ LeftDelimiter WRITE SetLeftDelimiter)
     Q_PROPERTY(QString RightDelimiter READ RightDelimiter WRITE SetRightDelimiter)
     Q_PROPERTY(bool DelimitersArePartOfBlock READ DelimitersArePartOfBlock WRITE SetDelimitersArePartOfBlock)
+    Q_PROPERTY(int Priority READ Priority WRITE SetPriority)
+    Q_PROPERTY(TDelimiters::TOpenInTokens OpenInTokens READ OpenInTokens WRITE SetOpenInTokens)
+    Q_PROPERTY(bool CloseInTokens READ CloseInTokens WRITE SetCloseInTokens)
 
 public:
+    // Where the opening text is looked for in the parent: between its tokens
+    // only (as always), there and inside its comments and strings, or inside
+    // them only. A comment or string a block opened in goes on after the
+    // block closes.
+    enum TOpenInTokens { otNever, otAlso, otOnly };
+    Q_ENUM(TOpenInTokens)
+
     Q_INVOKABLE explicit TDelimiters(TCollection* collection = nullptr);
 
     bool UseToken() const { return m_useToken; }
@@ -104,6 +116,18 @@ public:
     // parent does.
     bool DelimitersArePartOfBlock() const { return m_partOfBlock; }
     void SetDelimitersArePartOfBlock(bool part) { m_partOfBlock = part; }
+    // The openings of a parent's children are tried in order of falling
+    // priority, in table order among equals (so "<%--" can come before "<%"
+    // without moving blocks).
+    int Priority() const { return m_priority; }
+    void SetPriority(int priority) { m_priority = priority; }
+    TOpenInTokens OpenInTokens() const { return m_openInTokens; }
+    void SetOpenInTokens(TOpenInTokens where) { m_openInTokens = where; }
+    // True: the closing text ends the block even inside the block's own
+    // comments and strings, which end there too ("%>" in a scriptlet's
+    // "//" comment).
+    bool CloseInTokens() const { return m_closeInTokens; }
+    void SetCloseInTokens(bool close) { m_closeInTokens = close; }
 
     const QByteArray& Left() const { return m_left; }
     void SetLeft(const QByteArray& bytes) { m_left = bytes; }
@@ -115,6 +139,9 @@ private:
     QByteArray m_left;
     QByteArray m_right;
     bool m_partOfBlock = false;
+    int m_priority = 0;
+    TOpenInTokens m_openInTokens = otNever;
+    bool m_closeInTokens = false;
 };
 
 class TLineTokenList : public TOwnedCollection<TLineToken> {

@@ -43,6 +43,33 @@ constexpr TDefaultStyle kDefaultStyles[] = {
     {"Script String", clMaroon, clWindow, true, mcNone, 0},
     {"Script Number", clBlue, clWindow, true, mcNone, 0},
     {"Script ResWord", clBlack, clWindow, true, mcNone, kBold},
+    // The constructs of today's Java, JSP and HTML, each editable on its
+    // own; a colour-style file written before them leaves them out, and the
+    // schemes then paint them in the same colours from their own fonts.
+    {"Newer keywords", clBlue, clWindow, true, mcNone, kBold},
+    {"Annotation", clOlive, clWindow, true, mcNone, 0},
+    {"Text Block", clMaroon, clWindow, true, mcNone, 0},
+    {"JSP Comment", clGray, clWindow, true, mcNone, kItalic},
+    {"JSP Directive", clNavy, clWindow, true, mcNone, kBold},
+    {"JSP Directive Attribute", clBlue, clWindow, true, mcNone, 0},
+    {"JSP Directive Value", clMaroon, clWindow, true, mcNone, 0},
+    {"Expression Language", clPurple, clWindow, true, mcNone, 0},
+    {"JSP Tag Prefix", clNavy, clWindow, true, mcNone, 0},
+    {"Html entities", clTeal, clWindow, true, mcNone, 0},
+    {"Html doctype", clGray, clWindow, true, mcNone, 0},
+    {"Html CDATA", clOlive, clWindow, true, mcNone, 0},
+    {"JavaScript Keyword", clBlue, clWindow, true, mcNone, kBold},
+    {"JavaScript String", clMaroon, clWindow, true, mcNone, 0},
+    {"JavaScript Template", clMaroon, clWindow, true, mcNone, 0},
+    {"JavaScript Comment", clGray, clWindow, true, mcNone, kItalic},
+    {"JavaScript Number", clGreen, clWindow, true, mcNone, 0},
+    {"CSS Selector", clNavy, clWindow, true, mcNone, kBold},
+    {"CSS Property", clBlue, clWindow, true, mcNone, 0},
+    {"CSS Value", clTeal, clWindow, true, mcNone, 0},
+    {"CSS Number", clGreen, clWindow, true, mcNone, 0},
+    {"CSS Colour", clOlive, clWindow, true, mcNone, 0},
+    {"CSS String", clMaroon, clWindow, true, mcNone, 0},
+    {"CSS Comment", clGray, clWindow, true, mcNone, kItalic},
 };
 
 TColor OwnerColor(const TTextStylesOwner* owner)

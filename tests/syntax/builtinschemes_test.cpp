@@ -11,6 +11,10 @@
 #include <QSet>
 #include <QStringList>
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 namespace {
 
 struct StoreWith {
@@ -115,8 +119,10 @@ TEST(AspScheme, ScriptInsideATagIsReadAfterTheTagTextAndEndsBeforeIt)
 {
     StoreWith s(TBuiltInScheme::Jsp, "<td width=<%= w %>>\n");
     // The tag reads "<%" (15, 'f'), the script (symbols 25, 'p'; text 8)
-    // ends in front of "%>", which the tag reads; its ">" closes the tag.
-    EXPECT_EQ(s.Line(0), "ffffffffffffp888ffe");
+    // ends in front of "%>", which the tag reads; the tag goes on behind it,
+    // so only the last ">" closes it.
+    EXPECT_EQ(s.Line(0), "ffffffffffffp888fff");
+    EXPECT_EQ(EndState(s.source, 0), 0u);
 }
 
 TEST(AspScheme, TagNumbersAndStrings)
@@ -178,6 +184,86 @@ TEST_P(Shipped, LoadedSchemeIsCompiledAndFollowsTheGlobalOptions)
     EXPECT_EQ(parser->Name(), BuiltInSchemes::ComponentName(GetParam()));
 }
 
+// The comments and strings of a block that a child can open in (and that
+// each give the child's path a variant of its own).
+int ResumableTokens(const TSyntaxBlock& block)
+{
+    int count = 0;
+    auto enabled = [](const TCollection* list) {
+        int n = 0;
+        for (int i = 0; i < list->Count(); ++i)
+            n += static_cast<const TToken*>(list->Item(i))->UseToken() ? 1 : 0;
+        return n;
+    };
+    if (block.UseComments()) {
+        count += block.UseSingleLineComments() ? enabled(block.SingleLineCommentDelimiters()) : 0;
+        count += block.UseMultiLineComments() ? enabled(block.MultiLineCommentDelimiters()) : 0;
+        count += block.UseFullLineComments() ? enabled(block.FullLineCommentDelimiters()) : 0;
+    }
+    if (block.UseStrings()) {
+        count += block.UseSingleLineStrings() ? enabled(block.SingleLineStringDelimiters()) : 0;
+        count += block.UseMultiLineStrings() ? enabled(block.MultiLineStringDelimiters()) : 0;
+    }
+    return count;
+}
+
+// How many nesting paths besides the root the blocks can make, at most;
+// -1 when they nest without end. An opening read by the child that comes
+// behind one that is a prefix of it in the parent's order (priority, then
+// blocks and delimiters in order) never opens, as "</" behind "<".
+int NestingPaths(const TSyntaxBlockList& blocks)
+{
+    struct TWay {
+        int child;
+        const TDelimiters* opening;
+    };
+    std::function<int(int, QList<int>&)> below = [&](int parent, QList<int>& chain) -> int {
+        const TSyntaxBlock* from = blocks.At(parent);
+        std::vector<TWay> ways;
+        for (int c = 0; c < blocks.Count(); ++c) {
+            if (!blocks.At(c)->OpensIn(from->ID()))
+                continue;
+            const TDelimitersList* delimiters = blocks.At(c)->BlockDelimiters();
+            for (int d = 0; d < delimiters->Count(); ++d) {
+                if (delimiters->At(d)->UseToken() && !delimiters->At(d)->Left().isEmpty())
+                    ways.push_back({c, delimiters->At(d)});
+            }
+        }
+        std::stable_sort(ways.begin(), ways.end(),
+                         [](const TWay& a, const TWay& b) { return a.opening->Priority() > b.opening->Priority(); });
+        auto shadowed = [&](size_t i, bool inTokens) {
+            const TDelimiters* later = ways[i].opening;
+            for (size_t j = 0; j < i && later->DelimitersArePartOfBlock(); ++j) {
+                const TDelimiters* earlier = ways[j].opening;
+                const bool there = inTokens ? earlier->OpenInTokens() != TDelimiters::otNever
+                                            : earlier->OpenInTokens() != TDelimiters::otOnly;
+                if (there && earlier->DelimitersArePartOfBlock() && later->Left().startsWith(earlier->Left()) &&
+                    !from->FirstIdentSet().Has(uchar(earlier->Left()[0])))
+                    return true;
+            }
+            return false;
+        };
+        int total = 0;
+        for (size_t i = 0; i < ways.size(); ++i) {
+            const int c = ways[i].child;
+            if (chain.contains(c))
+                return -1;
+            chain.append(c);
+            const int inner = below(c, chain);
+            chain.removeLast();
+            if (inner < 0)
+                return -1;
+            const TDelimiters::TOpenInTokens where = ways[i].opening->OpenInTokens();
+            const int count = (where != TDelimiters::otOnly && !shadowed(i, false) ? 1 : 0) +
+                              (where != TDelimiters::otNever && !shadowed(i, true) ? ResumableTokens(*from) : 0);
+            total += count * (1 + inner);
+        }
+        return total;
+    };
+    QList<int> chain{0};
+    return below(0, chain);
+}
+
 // Everything in a scheme that names something else must name something
 // that exists. Returns one message per fault, naming scheme and item.
 QStringList Validate(const TSyntaxParser& parser, const QString& file)
@@ -201,6 +287,10 @@ QStringList Validate(const TSyntaxParser& parser, const QString& file)
         ids.insert(block->ID());
         if (b == 0 ? block->ParentID() != -1 : !blocks.FindID(block->ParentID()))
             faults << where(block, QStringLiteral("ParentID %1 names no block").arg(block->ParentID()));
+        for (int id : block->MoreParentIDList()) {
+            if (!blocks.FindID(id))
+                faults << where(block, QStringLiteral("MoreParentIDs names no block %1").arg(id));
+        }
         if (b > 0 && block->BlockDelimiters()->Count() == 0)
             faults << where(block, QStringLiteral("no BlockDelimiters: the block cannot be entered"));
         for (int d = 0; d < block->BlockDelimiters()->Count(); ++d) {
@@ -243,6 +333,11 @@ QStringList Validate(const TSyntaxParser& parser, const QString& file)
         if (block->UseLineDirectives() && block->DirectivePrefixBytes().isEmpty())
             faults << where(block, QStringLiteral("line directives without a LineDirectivePrefix"));
     }
+    const int paths = NestingPaths(blocks);
+    if (paths < 0 || paths > LineState::kMaxPaths)
+        faults << QStringLiteral("%1: the blocks can nest in %2 ways; a line state names at most %3")
+                      .arg(file, paths < 0 ? QStringLiteral("endless") : QString::number(paths))
+                      .arg(LineState::kMaxPaths);
     QSet<int> fontIds;
     for (int f = 0; f < fonts.Count(); ++f) {
         const TAttrItem* item = fonts.At(f);
@@ -278,12 +373,19 @@ TEST(SchemeValidator, ReportsFileAndItem)
     root->SetFIIdentifier(40);
     root->SingleLineCommentDelimiters()->At(0)->SetLeft({});
     TSyntaxBlock* orphan = AddBlock(*parser, "Orphan", 5, 9, 0);
-    (void)orphan;
+    orphan->SetMoreParentIDs("0, 8");
+    // A block that opens inside itself nests without end.
+    TSyntaxBlock* self = AddBlock(*parser, "Self", 6, 0, 0);
+    AddOpening(self, "(", ")", true);
+    self->SetMoreParentIDs("6");
     const QStringList faults = Validate(*parser, "BatParser.txt");
     EXPECT_TRUE(faults.contains("BatParser.txt: block 'Default': FIIdentifier uses FontID 40 without a font-table entry"))
         << qPrintable(faults.join('\n'));
     EXPECT_TRUE(faults.contains("BatParser.txt: block 'Default': SingleLineCommentDelimiters 0 has no LeftDelimiter"));
     EXPECT_TRUE(faults.contains("BatParser.txt: block 'Orphan': ParentID 9 names no block"));
+    EXPECT_TRUE(faults.contains("BatParser.txt: block 'Orphan': MoreParentIDs names no block 8"));
+    EXPECT_TRUE(faults.contains("BatParser.txt: the blocks can nest in endless ways; a line state names at most 256"))
+        << qPrintable(faults.join('\n'));
 }
 
 // -- choosing a parser -----------------------------------------------------------------------------

@@ -28,6 +28,9 @@ const Sample kSamples[] = {
     {"index.html", TBuiltInScheme::Jsp},
     {"Inventory.java", TBuiltInScheme::Java},
     {"build.bat", TBuiltInScheme::Batch},
+    {"catalog.jsp", TBuiltInScheme::Jsp},
+    {"gallery.html", TBuiltInScheme::Jsp},
+    {"Shapes.java", TBuiltInScheme::Java},
 };
 
 QByteArray ReadFile(const QString& path)
@@ -142,7 +145,9 @@ namespace {
 // re-parses lazily must colour exactly as parsing all its lines afresh.
 TEST(Rehighlight, RandomEditsMatchAFreshHighlight)
 {
-    static const char* const kPieces[] = {"<%", "%>", "<", ">", "/*", "*/", "\"", "'", "<!--", "-->", "\\", "x", " ", "int"};
+    static const char* const kPieces[] = {"<%", "%>", "<", ">", "/*", "*/", "\"", "'", "<!--", "-->", "\\", "x", " ", "int",
+                                          "${", "}", "<%--", "--%>", "<script>", "</script>", "style=\"", "`", "\"\"\"",
+                                          "//"};
     std::mt19937 random(7);
     for (const Sample& sample : kSamples) {
         auto parser = BuiltIn(sample.scheme);

@@ -85,6 +85,30 @@ TEST(TextStyles, DefaultTableInItsOrder)
         "Script String|clMaroon|clWindow|T|F|mcNone|[]",
         "Script Number|clBlue|clWindow|T|F|mcNone|[]",
         "Script ResWord|clBlack|clWindow|T|F|mcNone|[bold]",
+        "Newer keywords|clBlue|clWindow|T|F|mcNone|[bold]",
+        "Annotation|clOlive|clWindow|T|F|mcNone|[]",
+        "Text Block|clMaroon|clWindow|T|F|mcNone|[]",
+        "JSP Comment|clGray|clWindow|T|F|mcNone|[italic]",
+        "JSP Directive|clNavy|clWindow|T|F|mcNone|[bold]",
+        "JSP Directive Attribute|clBlue|clWindow|T|F|mcNone|[]",
+        "JSP Directive Value|clMaroon|clWindow|T|F|mcNone|[]",
+        "Expression Language|clPurple|clWindow|T|F|mcNone|[]",
+        "JSP Tag Prefix|clNavy|clWindow|T|F|mcNone|[]",
+        "Html entities|clTeal|clWindow|T|F|mcNone|[]",
+        "Html doctype|clGray|clWindow|T|F|mcNone|[]",
+        "Html CDATA|clOlive|clWindow|T|F|mcNone|[]",
+        "JavaScript Keyword|clBlue|clWindow|T|F|mcNone|[bold]",
+        "JavaScript String|clMaroon|clWindow|T|F|mcNone|[]",
+        "JavaScript Template|clMaroon|clWindow|T|F|mcNone|[]",
+        "JavaScript Comment|clGray|clWindow|T|F|mcNone|[italic]",
+        "JavaScript Number|clGreen|clWindow|T|F|mcNone|[]",
+        "CSS Selector|clNavy|clWindow|T|F|mcNone|[bold]",
+        "CSS Property|clBlue|clWindow|T|F|mcNone|[]",
+        "CSS Value|clTeal|clWindow|T|F|mcNone|[]",
+        "CSS Number|clGreen|clWindow|T|F|mcNone|[]",
+        "CSS Colour|clOlive|clWindow|T|F|mcNone|[]",
+        "CSS String|clMaroon|clWindow|T|F|mcNone|[]",
+        "CSS Comment|clGray|clWindow|T|F|mcNone|[italic]",
     };
     TTextStyles styles;
     QStringList actual;
@@ -369,7 +393,7 @@ TEST(MemoEnvOptions, TheGlobalOptionsHoldTheDefaultStyles)
 {
     TMemoEnvOptions& global = TMemoEnvOptions::Global();
     EXPECT_EQ(&global, &TMemoEnvOptions::Global());
-    ASSERT_EQ(global.TextStyles()->Count(), 25);
+    ASSERT_EQ(global.TextStyles()->Count(), TTextStyles().Count());
     EXPECT_EQ(global.TextStyles()->Owner(), nullptr);
     EXPECT_EQ(global.TextStyles()->Find(QStringLiteral("reserved words"))->Font().Color(), clBlue);
 }
@@ -394,7 +418,7 @@ TEST(MemoEnvOptions, ListenersHearOfEveryChangeOnceAndStopWhenRemoved)
     options.SetTextStyles(&replacement);
     EXPECT_EQ(heard, 3);
     EXPECT_NE(options.TextStyles(), &replacement) << "the styles are copied, not shared";
-    EXPECT_EQ(options.TextStyles()->Count(), 24);
+    EXPECT_EQ(options.TextStyles()->Count(), replacement.Count());
     replacement.At(0)->SetColor(clLime);
     EXPECT_EQ(heard, 3);
 

@@ -1,0 +1,209 @@
+#pragma once
+
+// The line parser proper, shared by the files that implement it:
+// linescanner.cpp (the run over a line, the block transitions and the
+// tokens), linebreaks.cpp (stops inside comments and strings) and
+// linenumbers.cpp (numbers). See linescanner.cpp for what it guarantees.
+
+#include "compiledblock.h"
+#include "linestate.h"
+#include "syntaxparser.h"
+
+#include <string_view>
+
+namespace LineScan {
+
+// Transitions at one position: a scheme whose blocks open and close each
+// other without reading anything gives up after this many.
+constexpr int kMaxTransitionSteps = 64;
+
+inline bool IsDigit(uchar c) { return unsigned(c - '0') < 10u; }
+
+inline bool IsHexDigit(uchar c) { return unsigned(c - '0') < 10u || unsigned((c | 0x20) - 'a') < 6u; }
+
+// The open construct while a block reads its closing text as one token; it
+// never reaches a line state.
+constexpr quint32 kForcedToken = 0x7F;
+
+// A place inside a comment or string where the scanner must stop: pos < 0
+// none; opening null the current block's closing text, else the child
+// opening found there.
+struct TBreak {
+    int pos = -1;
+    const TOpening* opening = nullptr;
+};
+
+} // namespace LineScan
+
+class TLineScanner {
+public:
+    TLineScanner(TSyntaxParser& parser, std::string_view text, uchar* attrs)
+        : m_parser(parser),
+          m_scheme(*parser.m_scheme),
+          m_blocks(m_scheme.CompiledBlocks()),
+          m_freeFlag(parser.OnGetToken ? sfFree : sfFreeHere),
+          m_text(reinterpret_cast<const uchar*>(text.data())),
+          m_n(int(text.size())),
+          m_attrs(attrs)
+    {
+    }
+
+    quint32 Run(quint32 state);
+
+private:
+    Q_ALWAYS_INLINE void SelectPath(int path);
+    bool Push(const TOpening& opening, quint32 resumeConstruct = LineState::ocNone, int resumeToken = 0);
+    Q_ALWAYS_INLINE void Pop();
+    // Whether token index token of the current block's list for construct
+    // exists.
+    bool ValidConstruct(quint32 construct, int token) const;
+    void Transition();
+    // The first break at positions from..end: a closing or an opening that
+    // starts there must start before end, one the parent has read may end
+    // at end.
+    LineScan::TBreak FindBreak(int from, int end) const;
+    LineScan::TBreak BreakAt(int b, bool at, bool before) const;
+    bool ClosingAt(int b) const;
+    // Acts on a break at the position: tbLost when the child could not open,
+    // tbTaken when the loop goes on with the transitions at the position,
+    // tbTakenRead when it goes on with the next token (a child that reads
+    // its opening text itself).
+    enum TBreakTaken { tbLost, tbTaken, tbTakenRead };
+    TBreakTaken TakeBreak(const LineScan::TBreak& found);
+    // Whether the transition step could change anything here: a closing or
+    // opening text whose characters fit around the position.
+    bool MayTransition() const
+    {
+        return (m_pos < m_n && (m_trigger[m_text[m_pos]] & TBlockInfo::kTriggerAt)) ||
+               (m_pos > 0 && (m_trigger[m_text[m_pos - 1]] & TBlockInfo::kTriggerBefore));
+    }
+    bool EndTest();
+
+    Q_ALWAYS_INLINE void NextToken();
+    void ReadComment(const TTokenTable& table);
+    void ReadLineComment();
+    void ReadString();
+    void ReadDirectiveText();
+    bool TryComment();
+    bool TryString();
+    bool TryNumber();
+    bool TryPrefixedNumber();
+    bool TrySuffix(int& p) const;
+    // The end of the run of (hex) digits at p, with the block's digit
+    // separator allowed between two digits.
+    int Digits(int p, bool hex) const;
+    int PlainNumber(int p, TTokenKind& kind) const;
+    bool TryDirective();
+    Q_ALWAYS_INLINE bool TryIdentifier();
+    // The end of the identifier starting at p (p itself when none does).
+    int IdentifierEnd(int p) const
+    {
+        if (p >= m_n || !m_block->first.Has(m_text[p]))
+            return p;
+        ++p;
+        const bool* other = m_block->isOther.data();
+        while (p < m_n && other[m_text[p]])
+            ++p;
+        return p;
+    }
+    bool IsKeyword(int start, int end, uchar& attr);
+
+    // Writes the token's attribute from start to the position. Short tokens
+    // are written eight bytes at once; what lands behind the token belongs
+    // to the tokens that follow and is written again by them.
+    void Fill(int start)
+    {
+        const int length = m_pos - start;
+        if (length <= 8 && m_n - start >= 8) {
+            const std::uint64_t pattern = std::uint64_t(m_attr) * 0x0101010101010101u;
+            std::memcpy(m_attrs + start, &pattern, sizeof pattern);
+        } else if (length <= 8) {
+            for (int i = start; i < m_pos; ++i)
+                m_attrs[i] = m_attr;
+        } else {
+            std::memset(m_attrs + start, m_attr, size_t(length));
+        }
+    }
+
+    bool At(int p, const std::string& d) const
+    {
+        return size_t(m_n - p) >= d.size() && SameText(m_text + p, d, m_block->caseSensitive);
+    }
+    // A match of d starting at p that ends inside a word.
+    bool RefusedAfter(int p, const std::string& d) const
+    {
+        const size_t end = size_t(p) + d.size();
+        return m_block->first.Has(uchar(d[0])) && end < size_t(m_n) && m_block->other.Has(m_text[end]);
+    }
+    // A match of d starting at p that begins inside a word.
+    bool RefusedBefore(int p, const std::string& d) const
+    {
+        return m_block->first.Has(uchar(d[0])) && p > 0 && m_block->other.Has(m_text[p - 1]);
+    }
+    // A closing text found by search at p inside a word.
+    bool RefusedEnd(int p, const std::string& d) const
+    {
+        return RefusedAfter(p, d) || RefusedBefore(p, d);
+    }
+    // The first occurrence of d at or after m_pos, exact case; -1 when none.
+    int Find(const std::string& d) const
+    {
+        if (d.empty())
+            return -1;
+        const std::string_view rest(reinterpret_cast<const char*>(m_text) + m_pos, size_t(m_n - m_pos));
+        const size_t at = rest.find(d);
+        return at == std::string_view::npos ? -1 : m_pos + int(at);
+    }
+
+    TSyntaxParser& m_parser;
+    TSyntaxScheme& m_scheme;
+    const std::vector<TCompiledBlock>& m_blocks;
+    // sfFree, or sfFreeHere when the tokens are not reported.
+    const quint16 m_freeFlag;
+    const uchar* m_text;
+    const int m_n;
+    uchar* m_attrs;
+
+    // What the line state carries.
+    int m_path = 0;
+    const TCompiledBlock* m_block = nullptr;
+    bool m_partOfBlock = false;
+    bool m_caseFlag = false;
+    int m_delimiter = -1;
+    // The text that closes the current block (null: none) and its length;
+    // the characters around a position at which a transition can happen.
+    const std::string* m_closing = nullptr;
+    int m_closeLength = 0;
+    const uchar* m_trigger = nullptr; // TBlockInfo::trigger
+    // The current path: its break tables are read only inside a comment or
+    // string that has breaks.
+    const TBlockInfo* m_info = nullptr;
+    bool m_hasBreaks = false;
+    quint32 m_construct = LineState::ocNone;
+    int m_token = 0;
+    // An opening the current block has read must start at or behind this
+    // position (0: anywhere on the line). It is set where the block went on
+    // inside a comment or string, or behind a child's closing text the block
+    // reads that closes inside tokens (CloseInTokens): text a child read, or
+    // that closing text, opens nothing. No closing text the block reads
+    // itself may start strictly inside that child's closing text either
+    // (the ">" of "%>" does not close a tag).
+    int m_openFrom = 0;
+    int m_guardFrom = 0;
+    int m_guardTo = 0;
+
+    // Per line.
+    bool m_directiveAllowed = true;
+    bool m_lineStart = true;
+    bool m_directiveSeen = false;
+    int m_pos = 0;
+    // With the construct kForcedToken: the length of the closing text a
+    // block reads as one token after its comment or string ended at it.
+    int m_forced = 0;
+    // A break here could not be taken (no nesting path left): read on.
+    int m_noBreakAt = -1;
+
+    // The token just read.
+    TTokenKind m_kind = tkText;
+    uchar m_attr = 0;
+};
