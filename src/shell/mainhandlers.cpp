@@ -74,5 +74,4 @@ void TMainForm::BookMark02Click(int) {}
 void TMainForm::BookMark01Click(int) {}
 void TMainForm::PopGoBookPopup() {}
 
-void TMainForm::OptionItemsEditorClick() {}
 void TMainForm::OptionItemsPreferensClick() {}
