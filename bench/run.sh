@@ -57,3 +57,8 @@ if [ -x "$bin/bench_keystroke" ]; then
     echo "keystroke (1,000 keys typed into the middle and the end of a highlighted 1,000,000-line and 1,000-line Java file, each with its repaint; ms, median of $runs fresh processes):"
     repeat "$bin/bench_keystroke"
 fi
+
+if [ -x "$bin/bench_options" ]; then
+    echo "editor options (Ok of the options dialog with 20 open 10,000-line Java documents, until repainted; ms, median of $runs fresh processes):"
+    repeat "$bin/bench_options"
+fi
