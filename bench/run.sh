@@ -67,3 +67,8 @@ if [ -x "$bin/bench_wrap" ]; then
     echo "word wrap (1,000,000-line 50 MB Java file, lines up to 200 characters, 1200 x 900; ms to the painted frame, wall clock and thread CPU, median of $runs fresh processes):"
     repeat "$bin/bench_wrap"
 fi
+
+if [ -x "$bin/bench_options" ]; then
+    echo "editor options (Ok of the options dialog with 20 open 10,000-line Java documents, until repainted; ms, median of $runs fresh processes):"
+    repeat "$bin/bench_options"
+fi

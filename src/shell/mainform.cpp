@@ -8,6 +8,7 @@
 #include "component.h"
 #include "dcmemo.h"
 #include "diskwatch.h"
+#include "editorsettings.h"
 #include "memoenvoptions.h"
 #include "memosource.h"
 #include "recentlist.h"
@@ -86,6 +87,7 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     m_editor->SetPopupMenu(m_popup);
     CreateStatusBar();
     m_recent->Load(Services().Settings());
+    m_editorSettings = std::make_unique<TEditorSettings>(*m_editor);
 
     // The creation step: a right click keeps the caret in every editor that
     // follows the global options, the exit shortcut, the program folder

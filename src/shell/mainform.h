@@ -24,6 +24,7 @@ class TCustomDCMemo;
 class TCustomMemoSource;
 class TDCMemo;
 class TDiskWatch;
+class TEditorSettings;
 class TMemoSource;
 class TRecentList;
 class TSyntaxParser;
@@ -294,6 +295,8 @@ private:
     QTabBar* m_tabs = nullptr;
     TRecentList* m_recent = nullptr;
     TDiskWatch* m_diskWatch = nullptr;
+    // The global editor settings the editor follows; made once the editor is.
+    std::unique_ptr<TEditorSettings> m_editorSettings;
     QMenu* m_popup = nullptr;
     TStringList m_tagBox;
     QHash<QString, QAction*> m_actions;

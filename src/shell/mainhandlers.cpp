@@ -12,5 +12,4 @@ void TMainForm::ToolItemsJavaRunClick() {}
 void TMainForm::cmdBrowseClick() {}
 void TMainForm::ToolItemsRunBatchClick() {}
 
-void TMainForm::OptionItemsEditorClick() {}
 void TMainForm::OptionItemsPreferensClick() {}

@@ -2,9 +2,9 @@
 
 #include <QObject>
 
-// The editor control's options. They live below the view because the global
-// editor options hold a set of them too; the member order is also the bit
-// order of their stored sets.
+// The editor control's options and separator options. They live below the
+// view because the global editor options hold sets of them too; the member
+// order is also the bit order of their stored sets.
 namespace MemoOptionTypes {
 Q_NAMESPACE
 
@@ -38,13 +38,28 @@ enum TMemoOption : quint32 {
 Q_DECLARE_FLAGS(TMemoOptions, TMemoOption)
 Q_FLAG_NS(TMemoOptions)
 
+// Where separator lines are drawn: under each text line, or under each
+// wrapped row.
+enum TSeparatorOption : quint32 {
+    moDrawLineSeparator = 1u << 0,
+    moWrappedLineSeparator = 1u << 1,
+};
+Q_DECLARE_FLAGS(TSeparatorOptions, TSeparatorOption)
+Q_FLAG_NS(TSeparatorOptions)
+
 } // namespace MemoOptionTypes
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(MemoOptionTypes::TMemoOptions)
+Q_DECLARE_OPERATORS_FOR_FLAGS(MemoOptionTypes::TSeparatorOptions)
 
 using MemoOptionTypes::TMemoOption;
 using MemoOptionTypes::TMemoOptions;
 using enum MemoOptionTypes::TMemoOption;
+using MemoOptionTypes::TSeparatorOption;
+using MemoOptionTypes::TSeparatorOptions;
+using enum MemoOptionTypes::TSeparatorOption;
 
 // What a new editor control starts with.
 inline constexpr TMemoOptions kDefaultMemoOptions{moThumbTracking | moColorSyntax};
+// Every option there is.
+inline constexpr TMemoOptions kAllMemoOptions{(1u << 25) - 1};

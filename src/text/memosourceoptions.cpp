@@ -78,6 +78,29 @@ void TMemoSourceOptions::SetBlockIndent(int indent)
     Changed();
 }
 
+void TMemoSourceOptions::Assign(const TMemoSourceOptions& source)
+{
+    if (&source == this)
+        return;
+    BeginUpdate();
+    SetKeepTrailingBlanks(source.m_keepTrailingBlanks);
+    if (m_options != source.m_options) {
+        m_options = source.m_options;
+        Changed();
+    }
+    SetTabStops(source.m_tabStops);
+    SetDelimeters(source.m_delimeters);
+    SetBlockIndent(source.m_blockIndent);
+    EndUpdate();
+}
+
+bool TMemoSourceOptions::operator==(const TMemoSourceOptions& other) const
+{
+    return m_keepTrailingBlanks == other.m_keepTrailingBlanks && m_options == other.m_options
+           && m_tabStops == other.m_tabStops && m_delimeters == other.m_delimeters
+           && m_blockIndent == other.m_blockIndent;
+}
+
 void TMemoSourceOptions::EndUpdate()
 {
     if (m_updateCount > 0 && --m_updateCount == 0 && m_changedDuringUpdate) {

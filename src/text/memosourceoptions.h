@@ -46,6 +46,11 @@ public:
     void BeginUpdate() { ++m_updateCount; }
     void EndUpdate();
 
+    // Copies every setting, announced as one change. The options are taken
+    // as they are (source cannot hold both tab settings).
+    void Assign(const TMemoSourceOptions& source);
+    bool operator==(const TMemoSourceOptions& other) const;
+
     // Reads the settings store; a missing or unreadable value keeps the
     // current one.
     void Load();

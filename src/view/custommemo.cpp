@@ -72,6 +72,8 @@ TCustomDCMemo::TCustomDCMemo(QWidget* parent)
 TCustomDCMemo::~TCustomDCMemo()
 {
     m_constructed = false;
+    if (m_globalListener)
+        TMemoEnvOptions::Global().RemoveListener(m_globalListener);
     Detach();
     // The styles know this control as their owner: they go before it does.
     delete m_textStyles;
@@ -372,19 +374,6 @@ void TCustomDCMemo::SetWordWrap(bool wrap)
     // Collapsed lines stay shown while wrapping.
     m_rows.SetSkipHidden(m_options.testFlag(moHideInvisibleLines) && !m_wordWrap);
     ResetMetrics();
-}
-
-void TCustomDCMemo::SetUseGlobalOptions(bool use)
-{
-    m_useGlobalOptions = use;
-    if (use) {
-        const TMemoEnvOptions& global = TMemoEnvOptions::Global();
-        SetOptions(global.Options());
-        if (m_textStyles)
-            m_textStyles->Assign(*global.TextStyles());
-    }
-    if (m_source == m_internalSource.get())
-        m_internalSource->SetUseGlobalOptions(use);
 }
 
 // -- parts ---------------------------------------------------------------------------------

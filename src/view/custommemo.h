@@ -31,6 +31,7 @@ class TExternalStrings;
 class TGutterBackground;
 class TLineHighlight;
 class TLineSeparator;
+class TMemoEnvOptions;
 class TMemoSource;
 class TSimpleParser;
 class TSpecialSymbols;
@@ -148,8 +149,17 @@ public:
     void SetPrintIndent(int indent) { m_printIndent = indent; }
     bool UseDefaultMenu() const { return m_useDefaultMenu; }
     void SetUseDefaultMenu(bool use) { m_useDefaultMenu = use; }
+    // On: the control takes the global editor options now and after every
+    // change of them (custommemoenv.cpp).
     bool UseGlobalOptions() const { return m_useGlobalOptions; }
     void SetUseGlobalOptions(bool use);
+    // Takes the settings TMemoEnvOptions::kCopiedFields names from env; of
+    // its Options only the bits in optionBits, the others keeping their
+    // values. A change of font or styles re-measures lazily; the rest only
+    // repaints.
+    void TakeEnvOptions(const TMemoEnvOptions& env, TMemoOptions optionBits = kAllMemoOptions);
+    // Gives env the same settings from this control.
+    void GiveEnvOptions(TMemoEnvOptions& env) const;
 
     // -- the parts --------------------------------------------------------------------
     TLineSeparator* LineSeparator() const { return m_lineSeparator; }
@@ -484,6 +494,8 @@ private:
     int m_printIndent = 0;
     bool m_useDefaultMenu = false;
     bool m_useGlobalOptions = false;
+    // The listener handle while the control follows the global options.
+    int m_globalListener = 0;
 
     // The store link. The internal store is made first and dies last.
     std::unique_ptr<TMemoSource> m_internalSource;

@@ -9,13 +9,6 @@
 namespace ViewTypes {
 Q_NAMESPACE
 
-enum TSeparatorOption : quint32 {
-    moDrawLineSeparator = 1u << 0,
-    moWrappedLineSeparator = 1u << 1,
-};
-Q_DECLARE_FLAGS(TSeparatorOptions, TSeparatorOption)
-Q_FLAG_NS(TSeparatorOptions)
-
 enum TBkgndOption { boNone, boStretch, boCenter, boTile, boHorzGradient, boVertGradient };
 Q_ENUM_NS(TBkgndOption)
 
@@ -52,7 +45,6 @@ Q_FLAG_NS(TDCPrintOptions)
 
 } // namespace ViewTypes
 
-Q_DECLARE_OPERATORS_FOR_FLAGS(ViewTypes::TSeparatorOptions)
 Q_DECLARE_OPERATORS_FOR_FLAGS(ViewTypes::TDCPrintOptions)
 
 using ViewTypes::TAlignment;
@@ -63,10 +55,7 @@ using ViewTypes::TDCPrintOption;
 using ViewTypes::TDCPrintOptions;
 using ViewTypes::TGutterImgsAlign;
 using ViewTypes::TScrollStyle;
-using ViewTypes::TSeparatorOption;
-using ViewTypes::TSeparatorOptions;
 using ViewTypes::TWordSelectionType;
-using enum ViewTypes::TSeparatorOption;
 using enum ViewTypes::TBkgndOption;
 using enum ViewTypes::TScrollStyle;
 using enum ViewTypes::TAlignment;

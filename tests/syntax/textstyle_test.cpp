@@ -394,7 +394,8 @@ TEST(MemoEnvOptions, TheGlobalOptionsHoldTheDefaultStyles)
     TMemoEnvOptions& global = TMemoEnvOptions::Global();
     EXPECT_EQ(&global, &TMemoEnvOptions::Global());
     ASSERT_EQ(global.TextStyles()->Count(), TTextStyles().Count());
-    EXPECT_EQ(global.TextStyles()->Owner(), nullptr);
+    // The options own their styles, as an editor does.
+    EXPECT_EQ(global.TextStyles()->Owner(), static_cast<TTextStylesOwner*>(&global));
     EXPECT_EQ(global.TextStyles()->Find(QStringLiteral("reserved words"))->Font().Color(), clBlue);
 }
 
