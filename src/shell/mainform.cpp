@@ -7,12 +7,14 @@
 #include "component.h"
 #include "dcmemo.h"
 #include "diskwatch.h"
+#include "formstorage.h"
 #include "memoenvoptions.h"
 #include "memosource.h"
 #include "recentlist.h"
 #include "services.h"
 #include "settingsstore.h"
 #include "sourcestrings.h"
+#include "toolbarlayout.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -83,6 +85,7 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     // The editor shows it when the right button comes up.
     m_editor->SetPopupMenu(m_popup);
     CreateStatusBar();
+    CreateSettings();
     m_recent->Load(Services().Settings());
 
     // The creation step: a right click keeps the caret in every editor that
@@ -97,6 +100,10 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
 
 TMainForm::~TMainForm()
 {
+    // A window shown and never closed (the session ended, the program was
+    // stopped) still keeps where it was.
+    if (m_formStore->SavePending())
+        m_formStore->Save(true);
     // The editor outlives this body (it is a child widget): it stops
     // reporting to the window and lets go of the documents and the parsers
     // before they are freed.
@@ -227,6 +234,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
         }
     }
     m_recent->Save(Services().Settings());
+    m_formStore->Save(false);
     event->accept();
 }
 

@@ -75,4 +75,3 @@ void TMainForm::BookMark01Click(int) {}
 void TMainForm::PopGoBookPopup() {}
 
 void TMainForm::OptionItemsEditorClick() {}
-void TMainForm::OptionItemsPreferensClick() {}
