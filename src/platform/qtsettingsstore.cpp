@@ -92,13 +92,27 @@ bool TQtSettingsStore::ValueExists(const QString& key, const QString& name) cons
 
 QString TQtSettingsStore::ReadString(const QString& key, const QString& name, bool* ok) const
 {
+    if (ok)
+        *ok = false;
     const QString group = FindGroup(key);
     const QString value = group.isEmpty() ? QString() : FindValue(group, name);
-    if (ok)
-        *ok = !value.isEmpty();
     if (value.isEmpty())
         return {};
-    return m_settings->value(group + u'/' + value).toString();
+    // The INI form reads an unquoted value with commas as a list, and the
+    // "@Rect(...)", "@Variant(...)" forms as values of other types: a list
+    // written by hand reads as the text it shows, and a value that is no
+    // text reads as missing.
+    const QVariant stored = m_settings->value(group + u'/' + value);
+    QString text;
+    if (stored.typeId() == QMetaType::QStringList)
+        text = stored.toStringList().join(u',');
+    else if (stored.isValid() && stored.canConvert<QString>())
+        text = stored.toString();
+    else
+        return {};
+    if (ok)
+        *ok = true;
+    return text;
 }
 
 void TQtSettingsStore::WriteString(const QString& key, const QString& name, const QString& value)
@@ -137,6 +151,8 @@ QStringList TQtSettingsStore::ValueNames(const QString& key) const
 
 bool TQtSettingsStore::Flush()
 {
+    // A file that read with format errors lost only its unreadable lines
+    // and is written back whole; only a failed write is a failure here.
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    return m_settings->status() != QSettings::AccessError && m_settings->isWritable();
 }

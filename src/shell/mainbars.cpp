@@ -41,7 +41,8 @@ QToolBar* TMainForm::AddToolBar(const QString& name, const QString& caption)
 {
     auto* bar = new QToolBar(caption, this);
     bar->setObjectName(name);
-    bar->setAllowedAreas(Qt::TopToolBarArea);
+    // Any side of the window; where a bar was left is kept between runs.
+    bar->setAllowedAreas(Qt::AllToolBarAreas);
     bar->setMovable(true);
     bar->setFloatable(true);
     bar->setIconSize(QSize(16, 16));

@@ -9,6 +9,7 @@
 #include "dcmemo.h"
 #include "diskwatch.h"
 #include "editorsettings.h"
+#include "formstorage.h"
 #include "memoenvoptions.h"
 #include "memosource.h"
 #include "recentlist.h"
@@ -16,6 +17,7 @@
 #include "services.h"
 #include "settingsstore.h"
 #include "sourcestrings.h"
+#include "toolbarlayout.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -86,6 +88,7 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     // The editor shows it when the right button comes up.
     m_editor->SetPopupMenu(m_popup);
     CreateStatusBar();
+    CreateSettings();
     m_recent->Load(Services().Settings());
     m_editorSettings = std::make_unique<TEditorSettings>(*m_editor);
 
@@ -107,6 +110,10 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
 TMainForm::~TMainForm()
 {
     TCustomMemoSource::SetGlobalCreateDialog(nullptr);
+    // A window shown and never closed (the session ended, the program was
+    // stopped) still keeps where it was.
+    if (m_formStore->SavePending())
+        m_formStore->Save(true);
     // The editor outlives this body (it is a child widget): it stops
     // reporting to the window and lets go of the documents and the parsers
     // before they are freed.
@@ -237,6 +244,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
         }
     }
     m_recent->Save(Services().Settings());
+    m_formStore->Save(false);
     event->accept();
 }
 

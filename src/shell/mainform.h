@@ -25,10 +25,13 @@ class TCustomMemoSource;
 class TDCMemo;
 class TDiskWatch;
 class TEditorSettings;
+class TFormStorage;
 class TMemoSource;
+class TPreferenceForm;
 class TRecentList;
 class TSyntaxParser;
 enum class TSnippetKind;
+class TToolBarLayout;
 
 // The main window: the document tabs above the one editor control, the menu
 // bar, the button bar, five tool bars, the editor popup menu and the status
@@ -108,6 +111,10 @@ public:
     QToolBar* ToolBar(const QString& name) const { return m_toolBars.value(name); }
     QMenu* PopupMenu() const { return m_popup; }
     QLabel* StatusPanel(int index) const;
+    // The window's settings section ("Tarnel\MainWindow": placement and
+    // tool bars) and the preferences dialog with its own.
+    TFormStorage& MainFormStore() const { return *m_formStore; }
+    TPreferenceForm* PreferenceForm() const { return m_preferences; }
 
     // Enables and checks every menu item and button by the active document.
     void UpdateEnabling();
@@ -223,6 +230,10 @@ public:
     // Shows the long part of the hint under the pointer in the status bar.
     void ApplicationHint(const QString& hint);
 
+public:
+    // The first show restores the stored placement and tool bars first.
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -248,6 +259,8 @@ private:
     void CreateToolBars();
     void CreatePopupMenu();
     void CreateStatusBar();
+    // The settings sections and the preferences dialog (mainsettings.cpp).
+    void CreateSettings();
     void LoadTagBox();
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, void (TMainForm::*handler)(),
                      const QKeySequence& shortcut);
@@ -297,6 +310,10 @@ private:
     TDiskWatch* m_diskWatch = nullptr;
     // The global editor settings the editor follows; made once the editor is.
     std::unique_ptr<TEditorSettings> m_editorSettings;
+    std::unique_ptr<TToolBarLayout> m_toolBarLayout;
+    std::unique_ptr<TFormStorage> m_formStore;
+    TPreferenceForm* m_preferences = nullptr;
+    bool m_settingsRestored = false;
     QMenu* m_popup = nullptr;
     TStringList m_tagBox;
     QHash<QString, QAction*> m_actions;

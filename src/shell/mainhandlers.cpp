@@ -1,6 +1,6 @@
 // Handlers of the commands that have their menu items, shortcuts, buttons
 // and enabling already but do nothing yet: export and print, the Java runs,
-// preview, batch commands and the option dialogs.
+// preview and batch commands.
 
 #include "mainform.h"
 
@@ -11,5 +11,3 @@ void TMainForm::ToolItemsJavaCompileClick() {}
 void TMainForm::ToolItemsJavaRunClick() {}
 void TMainForm::cmdBrowseClick() {}
 void TMainForm::ToolItemsRunBatchClick() {}
-
-void TMainForm::OptionItemsPreferensClick() {}

@@ -12,7 +12,7 @@ public:
 
     virtual bool KeyExists(const QString& key) const = 0;
     virtual bool ValueExists(const QString& key, const QString& name) const = 0;
-    // The value, or nothing (ok false) when it is missing.
+    // The value, or nothing (ok false) when it is missing or is not text.
     virtual QString ReadString(const QString& key, const QString& name, bool* ok = nullptr) const = 0;
     virtual void WriteString(const QString& key, const QString& name, const QString& value) = 0;
     virtual void DeleteValue(const QString& key, const QString& name) = 0;

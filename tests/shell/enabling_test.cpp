@@ -250,12 +250,12 @@ TEST_F(EnablingTest, ClosingAToolBarClearsItsVisibleMark)
     EXPECT_FALSE(Item("ToolItemsVisibleJSP")->isChecked());
 }
 
-TEST_F(EnablingTest, ToolBarsDockOnlyAtTheTop)
+TEST_F(EnablingTest, ToolBarsStartAtTheTopAndDockOnAnySide)
 {
     for (const char* name : {"ToolHTML", "ToolForm", "ToolTable", "ToolBook", "ToolJSP"}) {
         QToolBar* bar = form->ToolBar(name);
         ASSERT_NE(bar, nullptr) << name;
-        EXPECT_EQ(bar->allowedAreas(), Qt::TopToolBarArea) << name;
+        EXPECT_EQ(bar->allowedAreas(), Qt::AllToolBarAreas) << name;
         EXPECT_EQ(form->toolBarArea(bar), Qt::TopToolBarArea) << name;
     }
     EXPECT_EQ(form->ToolBar("ToolBook")->windowTitle(), QStringLiteral("Bookmark"));

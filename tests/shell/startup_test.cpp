@@ -146,7 +146,7 @@ TEST_F(ShellTest, AboutShowsAModalBoxAndFreesIt)
     Item("HelpItemsAbout")->trigger();
     EXPECT_EQ(title, QStringLiteral("Tarnel About..."));
     EXPECT_TRUE(modal);
-    EXPECT_TRUE(form->findChildren<QDialog*>().isEmpty());
+    EXPECT_EQ(form->findChild<QDialog*>(QStringLiteral("AboutForm")), nullptr);
 }
 
 TEST_F(ShellTest, ThePopupMenuHoldsTheEditingCommands)

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "formstorage.h"
+
+#include <QDialog>
+#include <QHash>
+
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+// The preferences dialog ("Preferences..."): the compiler path and its
+// parameters and the default applet size, the configuration of the Java
+// tool runs. Its settings section keeps the four fields; OK stores them,
+// Cancel leaves the stored values as they were (the fields go back to them
+// too), and either stores where the dialog stood.
+class TPreferenceForm : public QDialog, private TStoredProperties {
+    Q_OBJECT
+
+public:
+    static const QString kSection; // "Tarnel\Preference"
+    static constexpr int kDefaultWidth = 480;
+    static constexpr int kDefaultHeight = 360;
+    // The applet size fields take 1 to this many pixels.
+    static constexpr int kMaxAppletSize = TFormStorage::kMaxCoordinate;
+
+    explicit TPreferenceForm(QWidget* parent = nullptr);
+    ~TPreferenceForm() override;
+
+    // Shows the dialog modally, restored from its section; true on OK.
+    bool Execute();
+    // When set, Execute shows the dialog without a modal loop and calls
+    // this instead; a dialog still open when it returns is cancelled.
+    // Tests drive the dialog from here.
+    static std::function<void(TPreferenceForm&)> ExecHook;
+
+    // What the Java tool runs use, read from the section at each call as the
+    // dialog would show it: a missing or unusable value gives the default
+    // (empty path and parameters, 480 and 360).
+    struct TJavaSettings {
+        QString javacPath;
+        QString parameters;
+        QString appletWidth;
+        QString appletHeight;
+    };
+    static TJavaSettings StoredSettings();
+
+    TFormStorage& PreferenceFormStorage() { return m_storage; }
+    QLineEdit* JavacPath() const { return m_javacPath; }
+    QPushButton* JavacBrowse() const { return m_browse; }
+    QLineEdit* ParamEdit() const { return m_params; }
+    QSpinBox* AppWidthEdit() const { return m_width; }
+    QSpinBox* AppHeightEdit() const { return m_height; }
+    QPushButton* OkButton() const { return m_ok; }
+    QPushButton* CancelButton() const { return m_cancel; }
+
+    // The compiler field's browse dialog: "Executable (*.exe)|*.exe" on
+    // Windows; elsewhere compilers carry no extension, so every file shows.
+    static const QString kBrowseFilter;
+    static const QString kBrowseDefaultExt;
+
+protected:
+    void done(int result) override;
+
+private:
+    void BrowseJavac();
+
+    // TStoredProperties: the four fields' texts.
+    QStringList StoredNames() const override;
+    QList<QPair<QString, QString>> StoredValues() const override;
+    QStringList RestoreValues(const QHash<QString, QString>& values) override;
+
+    QLineEdit* m_javacPath = nullptr;
+    QPushButton* m_browse = nullptr;
+    QLineEdit* m_params = nullptr;
+    QSpinBox* m_width = nullptr;
+    QSpinBox* m_height = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    TFormStorage m_storage;
+    // The fields as shown, for Cancel to put back.
+    QList<QPair<QString, QString>> m_shown;
+};
