@@ -324,6 +324,8 @@ TEST_F(SearchDialogsTest, TheHistoryFieldKeepsItsEntriesInTheSettingsFileAcrossA
     EXPECT_EQ(store->ReadString(QStringLiteral("editHISTORY"), QStringLiteral("FindDialogTextToFind"), QString())
                   .count(u'\n'),
               24);
+    // The window saves its own settings when it goes; not into this store.
+    services.UseSettings(nullptr);
 }
 
 TEST_F(SearchDialogsTest, BadInputGetsTheStoresMessageAndChangesNothing)
