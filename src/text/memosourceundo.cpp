@@ -159,15 +159,26 @@ void TCustomMemoSource::ReplayRecord(const TUndoRecord& record)
         InsertLineBreak();
         m_breakLineEnd = TStringItem::kEndDocument;
         break;
-    case ukLineEnd:
+    case ukLineEnd: {
         // An empty text reads as one empty line that ends nowhere, which is
         // what the record's inverse must put back.
         if (record.a == 0 && LineCount() == 0) {
             m_strings.InsertRaw(0, {});
             m_strings.Item(0).lineEnd = TStringItem::kEndNone;
         }
-        SetLineEnd(record.a, quint8(record.b));
+        if (InRealLine(record.a) && m_strings.Item(record.a).lineEnd == record.b)
+            AddUndo(ukLineEnd, record.a, record.b); // no change, but the way back needs the record all the same
+        else
+            SetLineEnd(record.a, quint8(record.b));
+        // And the other way round: the only line, empty and ending nowhere,
+        // is the empty text that deleting the last line left behind, so
+        // that redo gives back no lines at all.
+        if (record.a == 0 && record.b == TStringItem::kEndNone && LineCount() == 1 && m_strings.RawText(0).empty()) {
+            m_strings.Delete(0);
+            MarkChanged(0, TMemoChange::kToEnd);
+        }
         break;
+    }
     case ukDeleted: {
         InsertString(record.t);
         // Put the removed characters' attributes back with them, so that the

@@ -63,8 +63,12 @@ void TExternalStrings::Delete(int index)
         s.JoinLines();
     } else {
         // The only line: the text becomes empty, its line end going as a
-        // recorded edit so that undo brings it back.
-        s.SetLineEnd(0, TStringItem::kEndNone);
+        // recorded edit (even when it ended nowhere) so that undo brings the
+        // line back and redo takes it away again.
+        if (s.m_strings.Item(0).lineEnd == TStringItem::kEndNone)
+            s.AddUndo(ukLineEnd, 0, TStringItem::kEndNone);
+        else
+            s.SetLineEnd(0, TStringItem::kEndNone);
         s.m_strings.Delete(0);
         s.MarkChanged(0, TMemoChange::kToEnd);
         s.AddChangeFlags(Change::kText);

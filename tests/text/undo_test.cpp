@@ -282,6 +282,19 @@ TEST(Undo, LineEndsComeBackWithTheirLines)
     EXPECT_FALSE(source.Modified());
     source.Redo();
     EXPECT_EQ(source.SavedBytes(), "");
+    EXPECT_EQ(source.Lines().Count(), 0);
+
+    // Redo takes the only line away again even when it ended nowhere, so
+    // that a line inserted afterwards is the only one.
+    source.Lines().SetText("x");
+    source.Lines().Delete(0);
+    source.Undo();
+    EXPECT_EQ(source.SavedBytes(), "x");
+    source.Redo();
+    EXPECT_EQ(source.Lines().Count(), 0);
+    source.Lines().Insert(0, "y");
+    EXPECT_EQ(source.Lines().Count(), 1);
+    EXPECT_EQ(source.SavedBytes(), "y");
 
     source.Lines().SetText("a\r\nb\nc\rd");
     source.SetSavePoint();
