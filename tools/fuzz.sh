@@ -66,6 +66,7 @@ for target in fuzz_stream fuzz_parser fuzz_loadsave fuzz_edit fuzz_search; do
         grep -E "^stat::number_of_executed_units|^stat::new_units_added" "$log" | sed 's/^stat::/  /'
     else
         failed="$failed $target"
+        grep -m 1 "^INFO: Seed:" "$log" || true
         tail -n 40 "$log"
         for crash in fuzz/crashes/$target-*; do
             [ -f "$crash" ] || continue
