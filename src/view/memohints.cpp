@@ -56,7 +56,7 @@ void TMemoHints::KeyOrClick()
 void TMemoHints::BeforeChar(uchar ch)
 {
     if (ch == '.' && ListShowing())
-        CloseList(false);
+        CloseList();
 }
 
 void TMemoHints::CharTyped(uchar ch)
@@ -138,7 +138,7 @@ void TMemoHints::Follow()
         return;
     QByteArray word;
     if (!TypedWord(word)) {
-        CloseList(false);
+        CloseList();
         return;
     }
     if (m_memo.OnFindStringInPopup) {
@@ -160,7 +160,7 @@ bool TMemoHints::ListKey(quint16 key, TShiftState shift)
     case Vk::Down: m_list->MoveSelection(1); return true;
     case Vk::Prior: m_list->MoveSelection(-m_list->PageRows()); return true;
     case Vk::Next: m_list->MoveSelection(m_list->PageRows()); return true;
-    case Vk::Escape: CloseList(false); return true;
+    case Vk::Escape: CloseList(); return true;
     case Vk::Return:
     case Vk::Tab:
         if (shift != 0)
@@ -168,7 +168,7 @@ bool TMemoHints::ListKey(quint16 key, TShiftState shift)
         // With nothing selected the list closes and the key does what it
         // does in the text.
         if (m_list->Selected() < 0) {
-            CloseList(false);
+            CloseList();
             return false;
         }
         Choose(m_list->Selected());
@@ -177,12 +177,8 @@ bool TMemoHints::ListKey(quint16 key, TShiftState shift)
     }
 }
 
-void TMemoHints::CloseList(bool choose)
+void TMemoHints::CloseList()
 {
-    if (choose && ListShowing() && m_list->Selected() >= 0) {
-        Choose(m_list->Selected());
-        return;
-    }
     WatchWindow(false);
     m_list->hide();
 }
@@ -190,7 +186,7 @@ void TMemoHints::CloseList(bool choose)
 void TMemoHints::CloseAll()
 {
     m_timer.stop();
-    CloseList(false);
+    CloseList();
     m_hint->hide();
 }
 
@@ -199,7 +195,7 @@ void TMemoHints::Choose(int index)
     QByteArray word;
     const bool inWord = TypedWord(word);
     const QByteArray item = index >= 0 && index < m_items.Count() ? m_items.Get(index) : QByteArray();
-    CloseList(false);
+    CloseList();
     TCustomMemoSource* source = m_memo.MemoSource();
     // Only the word typed since the list was asked for is replaced: with the
     // caret gone elsewhere nothing is deleted.

@@ -46,7 +46,8 @@ public:
     // A key press or mouse click, before the control acts on it: stops the
     // timer and hides an auto-hiding hint.
     void KeyOrClick();
-    // Before a character goes into the text: "." closes the list first.
+    // Before a character goes into the text: "." closes the list first
+    // (choosing nothing).
     void BeforeChar(uchar ch);
     // After a character went into the text: one above a blank arms the
     // timer (when there is a handler and the list is closed).
@@ -62,8 +63,9 @@ public:
     // Closes the list and hides the hint (focus lost, another text store,
     // the window moved).
     void CloseAll();
-    // Closes the list; with choose, puts its selected item into the text.
-    void CloseList(bool choose);
+    // Closes the list without choosing ("." does that too: what was typed
+    // stays as typed).
+    void CloseList();
     // Puts item index of the list into the text (see the class comment) and
     // closes the list.
     void Choose(int index);
