@@ -120,6 +120,8 @@ TMainForm::~TMainForm()
     m_editor->OnStateChange = nullptr;
     m_editor->OnChange = nullptr;
     m_editor->OnSelectionChange = nullptr;
+    m_editor->OnHintPopup = nullptr;
+    m_editor->OnHintInsert = nullptr;
     m_editor->SetMemoSource(nullptr);
     m_editor->SetSyntaxParser(nullptr);
     m_documents.clear();
@@ -164,6 +166,10 @@ void TMainForm::CreateEditor()
     m_editor->OnStateChange = [this](TCustomDCMemo& sender, int state) { TarnelEditorStateChange(sender, state); };
     m_editor->OnChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
     m_editor->OnSelectionChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
+    m_editor->OnHintPopup = [this](TCustomDCMemo& sender, TStrings& strings, int& popupType, bool& allowPopup) {
+        TarnelEditorHintPopup(sender, strings, popupType, allowPopup);
+    };
+    m_editor->OnHintInsert = [this](TCustomDCMemo& sender, QByteArray& text) { TarnelEditorHintInsert(sender, text); };
     // FileDrop: files dropped from the desktop onto the editor.
     m_editor->setAcceptDrops(true);
     m_editor->viewport()->setAcceptDrops(true);

@@ -74,9 +74,13 @@ bool TCustomMemoSource::ExpandCodeTemplate()
 
     // Lines after the first are indented like the line the template goes in.
     const QByteArray indent(std::max(0, LineIndent(line)), ' ');
+    // The view's word on the text comes before anything changes.
+    QString templateText = found->Text();
+    if (OnViewTemplateInsert)
+        OnViewTemplateInsert(*found, templateText);
     TUpdate update(*this, Reason::kExpandTemplate);
     DeleteColumns(line, start, end);
-    const QByteArray body = Ansi::FromQString(found->Text());
+    const QByteArray body = Ansi::FromQString(templateText);
     QList<QByteArray> pieces = SplitPieces(body);
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         if (!pieces[i].isEmpty())

@@ -1,8 +1,9 @@
 // Find, replace and go to line. The dialogs are reached through a hook (the
-// store's own OnCreateDialog, else the one set for every store); each works
-// on a copy of the global search record, which becomes the record when the
-// user confirms. A search looks at one line at a time, never beyond the text
-// or the block, and always ends: every retry starts further on.
+// store's own OnCreateDialog, else its view's, else the one set for every
+// store); each works on a copy of the global search record, which becomes
+// the record when the user confirms. A search looks at one line at a time,
+// never beyond the text or the block, and always ends: every retry starts
+// further on.
 
 #include "memosource.h"
 
@@ -41,9 +42,20 @@ void TCustomMemoSource::SetGlobalCreateDialog(TCreateDialogEvent hook)
     globalCreateDialog() = std::move(hook);
 }
 
+TCustomMemoSource::TCreateDialogEvent TCustomMemoSource::DialogHook() const
+{
+    if (OnCreateDialog)
+        return OnCreateDialog;
+    if (OnViewCreateDialog) {
+        if (TCreateDialogEvent hook = OnViewCreateDialog())
+            return hook;
+    }
+    return globalCreateDialog();
+}
+
 bool TCustomMemoSource::OpenDialog(TDialogKind kind, TSearchOptions& options, int& line)
 {
-    const TCreateDialogEvent hook = OnCreateDialog ? OnCreateDialog : globalCreateDialog();
+    const TCreateDialogEvent hook = DialogHook();
     if (!hook)
         return true;
     if (kind != dkGotoLine && m_options.testFlag(soFindTextAtCursor)) {
@@ -80,8 +92,7 @@ bool TCustomMemoSource::Replace()
 
 bool TCustomMemoSource::GotoLine()
 {
-    const TCreateDialogEvent hook = OnCreateDialog ? OnCreateDialog : globalCreateDialog();
-    if (!hook)
+    if (!DialogHook())
         return false;
     TSearchOptions options;
     int line = 0;

@@ -416,6 +416,12 @@ public:
     std::function<void(int& dLines, int& dColumns)> OnBeforeCaretMove;
     std::function<void(int line)> OnLineParsed;
     std::function<void(int firstLine, int lastLine)> OnLinesParsed;
+    // The attached view's dialog hook (empty: none), asked after the store's
+    // own OnCreateDialog and before the one set for every store.
+    std::function<TCreateDialogEvent()> OnViewCreateDialog;
+    // Lets the attached view change a code template's text before it goes
+    // in place of its name.
+    std::function<void(const TCodeTemplate& found, QString& text)> OnViewTemplateInsert;
 
     // TParserListener
     void ParserChanged(TSimpleParser* parser) override;
@@ -522,6 +528,8 @@ private:
     // Tells the views what changed so far without closing the bracket.
     void FlushUpdate();
     bool OpenDialog(TDialogKind kind, TSearchOptions& options, int& line);
+    // The dialog hook in effect (empty: none).
+    TCreateDialogEvent DialogHook() const;
     void ReportSearchError(const QString& message);
 
     void ReplayRecord(const TUndoRecord& record);

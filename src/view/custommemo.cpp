@@ -5,6 +5,7 @@
 
 #include "gutterimages.h"
 #include "keymappings.h"
+#include "memohints.h"
 #include "memoenvoptions.h"
 #include "memoparts.h"
 #include "memosource.h"
@@ -64,6 +65,7 @@ TCustomDCMemo::TCustomDCMemo(QWidget* parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_mouse = std::make_unique<TMemoMouse>(*this);
     m_scroller = std::make_unique<TMemoScroller>(*this);
+    m_hints = std::make_unique<TMemoHints>(*this);
     m_constructed = true;
     UpdateScrollBars();
     Attach(m_internalSource.get());

@@ -12,6 +12,7 @@
 #include "position.h"
 #include "positionstore.h"
 #include "rowmap.h"
+#include "searchoptions.h"
 #include "textstyle.h"
 #include "viewtypes.h"
 
@@ -31,11 +32,15 @@ class TExternalStrings;
 class TGutterBackground;
 class TLineHighlight;
 class TLineSeparator;
+class TCodeTemplate;
 class TMemoEnvOptions;
+class TMemoHints;
 class TMemoSource;
 class TSimpleParser;
 class TSpecialSymbols;
+class TStrings;
 struct TGutterConfig;
+struct TKeyStroke;
 
 // The editor control: shows one text store at a time (its own internal one
 // when none is attached) with a gutter, line numbers, a left-indent strip,
@@ -301,6 +306,11 @@ public:
     // typed (a character set to 0 is not typed).
     std::function<void(TCustomDCMemo& sender, quint16& key, TShiftState shift)> OnKeyDown;
     std::function<void(TCustomDCMemo& sender, char& key)> OnKeyPress;
+    std::function<void(TCustomDCMemo& sender, quint16 key, TShiftState shift)> OnKeyUp;
+
+    // -- hints and popups (memohints.cpp) -----------------------------------------------
+    // The hint timer, the hint and list windows and the word typed since.
+    TMemoHints& Hints() const { return *m_hints; }
 
     // Ranges shown in the match colours (search match, matched brackets).
     void SetMatches(std::vector<TMatchRange> matches);
@@ -349,6 +359,37 @@ public:
     // Not published: may change the font and background an attribute is
     // painted in.
     std::function<void(TCustomDCMemo& sender, int attr, TFont& font, TColor& backColor)> OnGetAttrColors;
+    // May change the line style a line is painted in (0: none), after the
+    // text store gave its own.
+    std::function<void(TCustomDCMemo& sender, int line, int& style)> OnGetColorStyle;
+    // Draws over the painted client area (rect: the part being painted),
+    // before the caret.
+    std::function<void(TCustomDCMemo& sender, QPainter& painter, const QRect& rect)> OnCustomDraw;
+    // Asked when the caret has rested Hints().Delay() ms behind a typed
+    // character: the handler fills strings, may clear allowPopup, and sets
+    // popupType 1 to offer the strings as a list; any other type shows the
+    // first string as a one-line hint below the caret.
+    std::function<void(TCustomDCMemo& sender, TStrings& strings, int& popupType, bool& allowPopup)> OnHintPopup;
+    // The item chosen from the list, before it replaces the word typed since
+    // the list was asked for.
+    std::function<void(TCustomDCMemo& sender, QByteArray& text)> OnHintInsert;
+    // Finds the item of the open list that the word typed selects; found
+    // false selects none. Unassigned, the first item the word begins
+    // (without regard to case) is selected.
+    std::function<void(TCustomDCMemo& sender, const TStrings& items, const QByteArray& text, bool& found, int& index)>
+        OnFindStringInPopup;
+    // A code template about to go in place of its name: may change its text.
+    std::function<void(TCustomDCMemo& sender, const TCodeTemplate& found, QString& text)> OnTemplateInsert;
+    // The find, replace and go-to-line dialogs of this control's keys, asked
+    // when the text store has no OnCreateDialog of its own (as that hook:
+    // false when the user cancelled).
+    std::function<bool(TCustomDCMemo& sender, TDialogKind kind, TSearchOptions& options, int& line)> OnCreateDialog;
+    // The toolkit's focus events: after the control gained / lost the focus.
+    std::function<void(TCustomDCMemo& sender)> OnEnter;
+    std::function<void(TCustomDCMemo& sender)> OnExit;
+    // Raised by the export for each line it writes (line 0-based): may
+    // change the text written.
+    std::function<void(TCustomDCMemo& sender, int line, QByteArray& text)> OnExportString;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -362,6 +403,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool event(QEvent* event) override;
@@ -391,6 +433,9 @@ private:
     // A key press: the key list, then the characters it types. True when
     // the control took it.
     bool KeyDown(QKeyEvent* event);
+    // The key list, then the characters it types (key and shift as
+    // OnKeyDown left them).
+    bool KeyDownInText(QKeyEvent* event, const TKeyStroke& stroke, quint16 key, TShiftState shift, bool prefixPending);
     // Types text as key presses do (OnKeyPress, OemConvert, the characters
     // Windows-1252 holds); insert false runs only OnKeyPress.
     bool TypeText(const QString& text, bool insert);
@@ -557,4 +602,5 @@ private:
     QPointer<QMenu> m_popupMenu;
     std::unique_ptr<TMemoMouse> m_mouse;
     std::unique_ptr<TMemoScroller> m_scroller;
+    std::unique_ptr<TMemoHints> m_hints;
 };

@@ -77,6 +77,8 @@ TRenderConfig TCustomDCMemo::MeasureConfig()
         };
     if (OnGetAttrColors)
         config.attrColors = [this](int attr, TFont& font, TColor& back) { OnGetAttrColors(*this, attr, font, back); };
+    if (OnGetColorStyle)
+        config.lineStyle = [this](int line, int& style) { OnGetColorStyle(*this, line, style); };
     return config;
 }
 
@@ -138,6 +140,13 @@ void TCustomDCMemo::PaintArea(QPainter& painter, const QRect& rect)
 
     m_renderer->SetConfig(RenderConfig());
     m_renderer->PaintRows(painter, rect, rows, y);
+
+    if (OnCustomDraw) {
+        painter.save();
+        painter.setClipRect(rect);
+        OnCustomDraw(*this, painter, rect);
+        painter.restore();
+    }
 }
 
 void TCustomDCMemo::paintEvent(QPaintEvent* event)

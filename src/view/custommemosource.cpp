@@ -4,6 +4,7 @@
 
 #include "custommemo.h"
 
+#include "memohints.h"
 #include "memoparts.h"
 #include "memosource.h"
 
@@ -24,6 +25,7 @@ void TCustomDCMemo::SetMemoSource(TCustomMemoSource* source)
         source = m_internalSource.get();
     if (source == m_source)
         return;
+    m_hints->CloseAll();
     TCustomMemoSource* old = m_source;
     Detach();
     if (old)
@@ -84,6 +86,8 @@ void TCustomDCMemo::Detach()
         m_source->SetView(nullptr);
         m_source->OnBeforeCaretMove = nullptr;
         m_source->OnLinesParsed = nullptr;
+        m_source->OnViewCreateDialog = nullptr;
+        m_source->OnViewTemplateInsert = nullptr;
     }
     m_listener = 0;
     m_source = nullptr;
@@ -110,6 +114,19 @@ void TCustomDCMemo::BecomeView()
     m_source->SetView(this);
     m_source->OnBeforeCaretMove = [this](int& dLines, int& dColumns) { AdjustCaretMove(dLines, dColumns); };
     m_source->OnLinesParsed = [this](int firstLine, int lastLine) { LinesParsed(firstLine, lastLine); };
+    // The control's own events are looked up when they are needed, so that
+    // assigning one later still counts.
+    m_source->OnViewCreateDialog = [this]() -> TCustomMemoSource::TCreateDialogEvent {
+        if (!OnCreateDialog)
+            return {};
+        return [this](TCustomMemoSource&, TDialogKind kind, TSearchOptions& options, int& line) {
+            return OnCreateDialog(*this, kind, options, line);
+        };
+    };
+    m_source->OnViewTemplateInsert = [this](const TCodeTemplate& found, QString& text) {
+        if (OnTemplateInsert)
+            OnTemplateInsert(*this, found, text);
+    };
 }
 
 void TCustomDCMemo::AdjustCaretMove(int& dLines, int& dColumns)
@@ -208,11 +225,16 @@ void TCustomDCMemo::focusInEvent(QFocusEvent*)
         InvalidateLines(m_source->CaretLine(), m_source->CaretLine());
     if (OnStateChange)
         OnStateChange(*this, kFocusState);
+    if (OnEnter)
+        OnEnter(*this);
 }
 
 void TCustomDCMemo::focusOutEvent(QFocusEvent*)
 {
     m_mouse->Cancel();
+    m_hints->CloseAll();
+    if (OnExit)
+        OnExit(*this);
     if (!m_source)
         return;
     if (m_hideSelection)

@@ -7,6 +7,7 @@
 #include "ansi.h"
 #include "keymappings.h"
 #include "keystroke.h"
+#include "memohints.h"
 #include "memosource.h"
 
 #include <QInputMethodEvent>
@@ -62,6 +63,15 @@ void TCustomDCMemo::keyPressEvent(QKeyEvent* event)
     event->ignore();
 }
 
+void TCustomDCMemo::keyReleaseEvent(QKeyEvent* event)
+{
+    if (OnKeyUp && !event->isAutoRepeat()) {
+        const TKeyStroke stroke = KeyStrokes::FromEvent(*event);
+        OnKeyUp(*this, stroke.key, stroke.shift);
+    }
+    event->ignore();
+}
+
 bool TCustomDCMemo::TakesShortcut(QKeyEvent* event)
 {
     // While a prefix is pending every key completes it or drops it. Keys
@@ -79,8 +89,25 @@ bool TCustomDCMemo::KeyDown(QKeyEvent* event)
     const bool prefixPending = KeyState() != 0;
     quint16 key = stroke.key;
     TShiftState shift = stroke.shift;
+    if (!isModifierKey(key))
+        m_hints->KeyOrClick();
     if (OnKeyDown)
         OnKeyDown(*this, key, shift);
+    // The open list's keys are its own; the others go on to the text, and
+    // the list follows what they did to the word.
+    if (!prefixPending && key != 0 && m_hints->ListKey(key, shift)) {
+        event->accept();
+        return true;
+    }
+    const bool handled = KeyDownInText(event, stroke, key, shift, prefixPending);
+    if (handled)
+        m_hints->Follow();
+    return handled;
+}
+
+bool TCustomDCMemo::KeyDownInText(QKeyEvent* event, const TKeyStroke& stroke, quint16 key, TShiftState shift,
+                                  bool prefixPending)
+{
     bool lookUp = key != 0 && !isModifierKey(key);
     // Enter and Tab that the control does not want are the dialog's, unless
     // Ctrl asks for them or they complete a pending sequence.
@@ -120,8 +147,10 @@ bool TCustomDCMemo::TypeText(const QString& text, bool insert)
         const uchar code = uchar(c);
         if (!insert || !m_source || code < 32 || code == 127)
             continue;
+        m_hints->BeforeChar(code);
         MakeRoomToType();
         m_source->TypeChar(c);
+        m_hints->CharTyped(code);
         typed = true;
     }
     return typed;
@@ -147,8 +176,11 @@ void TCustomDCMemo::MakeRoomToType()
 void TCustomDCMemo::inputMethodEvent(QInputMethodEvent* event)
 {
     // Composed characters arrive here instead of as key presses.
-    if (!event->commitString().isEmpty())
-        TypeText(event->commitString(), KeyState() == 0);
+    if (!event->commitString().isEmpty()) {
+        m_hints->KeyOrClick();
+        if (TypeText(event->commitString(), KeyState() == 0))
+            m_hints->Follow();
+    }
     event->accept();
 }
 

@@ -8,6 +8,7 @@
 #include "custommemo.h"
 #include "gutterimages.h"
 #include "gutterpainter.h"
+#include "memohints.h"
 #include "memosource.h"
 #include "services.h"
 #include "urls.h"
@@ -58,11 +59,14 @@ TShiftState MouseShift(Qt::KeyboardModifiers modifiers, Qt::MouseButton button)
 
 void TCustomDCMemo::mousePressEvent(QMouseEvent* event)
 {
+    // A click ends the word a list was offered for.
+    m_hints->CloseAll();
     m_mouse->Press(event, false);
 }
 
 void TCustomDCMemo::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    m_hints->CloseAll();
     m_mouse->Press(event, event->button() == Qt::LeftButton);
 }
 

@@ -243,6 +243,8 @@ void TMemoRenderer::LoadLine(int line, TLineContent& content)
         return;
     content.text = DisplayText(line);
     content.lineStyle = source.LineStyle(line);
+    if (m_config.lineStyle)
+        m_config.lineStyle(line, content.lineStyle);
     if (WantsAttributes())
         content.attrs = m_config.source->LineAttributes(line, &content.attrCount);
     if (m_config.customString) {

@@ -73,6 +73,8 @@ struct TRenderConfig {
     std::function<void(int line, QByteArray& text, QByteArray& attrs)> customString;
     // May change the font and background an attribute is painted in.
     std::function<void(int attr, TFont& font, TColor& backColor)> attrColors;
+    // May change the line style a line is painted in.
+    std::function<void(int line, int& style)> lineStyle;
 };
 
 // Paints text rows into any QPainter: the runs of each row in their fonts

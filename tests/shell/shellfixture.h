@@ -48,7 +48,7 @@ protected:
         for (const char* folder : {"Dat", "Templates", "Commando", "Command"})
             ASSERT_TRUE(QDir(programDir.path()).mkpath(QString::fromLatin1(folder)));
         if (writeTags)
-            WriteFile(programDir.filePath(QStringLiteral("Dat/Tags.txt")), "<b>|Bold\r\n<table>|Table\r\n<br>\r\n");
+            WriteFile(programDir.filePath(QStringLiteral("Dat/Tags.txt")), tagList);
         form = std::make_unique<TMainForm>(programDir.path());
         form->resize(900, 600);
         form->show();
@@ -185,6 +185,7 @@ protected:
     QTemporaryDir programDir;
     QTemporaryDir files;
     bool writeTags = true;
+    QByteArray tagList = "<b>|Bold\r\n<table>|Table\r\n<br>\r\n";
     std::unique_ptr<TMainForm> form;
     std::deque<std::function<void(QDialog&)>> dialogScripts;
     QStringList dialogTitles;
