@@ -106,6 +106,7 @@ int main(int argc, char* argv[])
     TMemoSource source;
     source.SetTextStr(javaLines(lines));
     source.SetSyntaxParser(parser);
+    source.SetFileName(QStringLiteral("Generated.java"));
     TDCMemo memo;
     memo.ApplyApplicationDefaults();
     memo.SetMemoSource(&source);

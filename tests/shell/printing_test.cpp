@@ -225,8 +225,11 @@ TEST_F(PrintingTest, SelectionPrintsItsLinesNumberedFromTheFirst)
         EXPECT_FALSE(dialog.Check(poPrintSel)->isChecked());
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Print"));
         EXPECT_TRUE(dialog.FileLabel()->text().endsWith(QStringLiteral("Sample.java")));
+        // "Setup..." opens the printer set-up of the services.
+        QTest::mouseClick(dialog.SetupButton(), Qt::LeftButton);
     });
 
+    EXPECT_TRUE(services.Calls().contains(QStringLiteral("print setup -> Cancel"))) << services.Calls().join('\n').toStdString();
     form->ActiveDocument()->SetSelection(TTextPos{99, 0}, TTextPos{149, 0});
     form->TarnelEditor()->SetPrintIndent(5);
     PrintWith(poPrintSel | poPrintHeader | poLineNumbers, Pdf("sel.pdf"), [](TMemoPrintForm& dialog) {
