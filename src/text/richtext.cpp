@@ -1,7 +1,8 @@
-// RTF and HTML from the attribute runs of a text store. Each run is one RTF
-// group ({\f0\fs20\cf1\cb2\b text}) or one HTML span, so that no state
-// leaks from one run into the next; the cost is a few bytes per run, and a
-// line is formatted with one pass over its characters.
+// RTF and HTML from the attribute runs of a text store. An RTF format is
+// "\plain" and the control words of the whole look (\plain\f0\fs20\cf1\cb2\b),
+// so that nothing of the format before it leaks in; an HTML run is one
+// span. Text goes out in spans between the bytes that need escaping, found
+// through a table.
 
 #include "richtext.h"
 
@@ -85,9 +86,12 @@ TRichTextWriter::TRunFormat TRichTextWriter::MakeFormat(const TFont& font, TColo
     TRunFormat result;
     const TFont::TFontStyles style = font.Style();
     if (m_format == rfRtf) {
-        result.open = "{\\f" + QByteArray::number(FontIndex(font.Name())) + "\\fs" +
+        result.open = "\\plain\\f" + QByteArray::number(FontIndex(font.Name())) + "\\fs" +
                       QByteArray::number(std::max(1, font.Size()) * 2) + "\\cf" +
-                      QByteArray::number(ColorIndex(font.Color())) + "\\cb" + QByteArray::number(ColorIndex(back));
+                      QByteArray::number(ColorIndex(font.Color()));
+        result.back = ColorIndex(back);
+        result.open += "\\cb" + QByteArray::number(result.back);
+        result.marksBlanks = style.testFlag(TFont::fsUnderline) || style.testFlag(TFont::fsStrikeOut);
         if (style.testFlag(TFont::fsBold))
             result.open += "\\b";
         if (style.testFlag(TFont::fsItalic))
@@ -97,7 +101,6 @@ TRichTextWriter::TRunFormat TRichTextWriter::MakeFormat(const TFont& font, TColo
         if (style.testFlag(TFont::fsStrikeOut))
             result.open += "\\strike";
         result.open += ' ';
-        result.close = "}";
         return result;
     }
     QByteArray css = "color:" + hexColor(resolved(font.Color()));
@@ -117,25 +120,44 @@ TRichTextWriter::TRunFormat TRichTextWriter::MakeFormat(const TFont& font, TColo
     return result;
 }
 
+// The bytes RTF takes as they are: printable ASCII but its three syntax
+// characters.
+static const std::array<bool, 256> kRtfPlain = [] {
+    std::array<bool, 256> table{};
+    for (int c = 32; c < 128; ++c)
+        table[size_t(c)] = c != '\\' && c != '{' && c != '}';
+    return table;
+}();
+
 void TRichTextWriter::WriteText(const char* data, int length)
 {
-    for (int i = 0; i < length; ++i) {
-        const uchar c = uchar(data[i]);
-        if (m_format == rfRtf) {
+    if (m_format == rfRtf) {
+        const char* end = data + length;
+        while (data < end) {
+            const char* plain = data;
+            while (plain < end && kRtfPlain[uchar(*plain)])
+                ++plain;
+            m_out.append(data, plain - data);
+            if (plain == end)
+                break;
+            const uchar c = uchar(*plain);
             if (c == '\\' || c == '{' || c == '}') {
                 m_out += '\\';
                 m_out += char(c);
             } else if (c == '\t') {
                 m_out += "\\tab ";
-            } else if (c < 32 || c > 127) {
-                static const char digits[] = "0123456789abcdef";
-                m_out += "\\'";
-                m_out += digits[c >> 4];
-                m_out += digits[c & 15];
             } else {
-                m_out += char(c);
+                static const char digits[] = "0123456789abcdef";
+                const char escape[4] = {'\\', '\'', digits[c >> 4], digits[c & 15]};
+                m_out.append(escape, 4);
             }
-        } else if (c == '&') {
+            data = plain + 1;
+        }
+        return;
+    }
+    for (int i = 0; i < length; ++i) {
+        const uchar c = uchar(data[i]);
+        if (c == '&') {
             m_out += "&amp;";
         } else if (c == '<') {
             m_out += "&lt;";
@@ -165,9 +187,24 @@ void TRichTextWriter::AddLine(int line, int left, int right)
         while (stop < end && (attrs && stop < attrCount ? attrs[stop] : -1) == attr)
             ++stop;
         const TRunFormat& format = attr < 0 ? m_plainFormat : m_attrFormats[size_t(attr)];
-        m_out += format.open;
-        WriteText(text.constData() + start, stop - start);
-        m_out += format.close;
+        if (m_format == rfHtml) {
+            m_out += format.open;
+            WriteText(text.constData() + start, stop - start);
+            m_out += format.close;
+        } else {
+            if (m_current != &format && (!m_current || m_current->open != format.open)) {
+                // Blanks look alike in any format of the same background
+                // that neither underlines nor strikes out.
+                const bool blanks = std::all_of(text.constData() + start, text.constData() + stop,
+                                                [](char c) { return c == ' '; });
+                if (!(blanks && m_current && m_current->back == format.back && !m_current->marksBlanks &&
+                      !format.marksBlanks)) {
+                    m_out += format.open;
+                    m_current = &format;
+                }
+            }
+            WriteText(text.constData() + start, stop - start);
+        }
         start = stop;
     }
 }

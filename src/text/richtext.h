@@ -21,7 +21,10 @@ class TCustomMemoSource;
 // The formats of all 256 attributes are settled before the first line is
 // written (the RTF font and colour tables precede the text), so a document
 // is written in one pass over its lines, a line's bytes going out as soon as
-// they are formatted. Text is Windows-1252: RTF writes the bytes above 127
+// they are formatted. RTF writes a format's control words only where the
+// format changes, and blanks between two runs keep the format before them
+// when they look the same in it; so a run costs its text and at most one
+// set of control words. Text is Windows-1252: RTF writes the bytes above 127
 // as \'hh and escapes "\", "{" and "}"; HTML gets the characters as UTF-8
 // with "&", "<" and ">" escaped.
 class TRichTextWriter {
@@ -54,11 +57,12 @@ public:
                             int firstLine, int firstColumn, int lastLine, int lastColumn);
 
 private:
-    // How one attribute is written: indexes into the font and colour
-    // tables (RTF) and the ready-made opening of its run.
+    // How one attribute is written: the ready-made opening of its run.
     struct TRunFormat {
-        QByteArray open;  // RTF: control words; HTML: the <span ...> tag
-        QByteArray close; // HTML: "</span>" or empty
+        QByteArray open;  // RTF: \plain and control words; HTML: the <span ...> tag
+        QByteArray close; // HTML: "</span>"; RTF: empty
+        int back = 0;     // the background's colour index
+        bool marksBlanks = false; // underlined or struck out: blanks show it
     };
 
     int FontIndex(const QString& name);
@@ -75,6 +79,9 @@ private:
     std::array<TRunFormat, 256> m_attrFormats;
     TRunFormat m_plainFormat;
     QByteArray m_out;
+    // RTF: the format in effect (it lasts across runs and lines until
+    // another is written), null before the first run.
+    const TRunFormat* m_current = nullptr;
     bool m_firstLine = true;
     bool m_finished = false;
 };

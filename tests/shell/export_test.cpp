@@ -105,7 +105,7 @@ TEST_F(ExportTest, CopyPutsRichTextBesideThePlainText)
 
     const QByteArray rtf = services.ClipboardRtf();
     EXPECT_TRUE(rtf.startsWith("{\\rtf1"));
-    EXPECT_TRUE(rtf.contains(" public}"));
+    EXPECT_TRUE(rtf.contains("\\b public")) << rtf.constData();
     EXPECT_FALSE(rtf.contains('=')) << "copied past the selection";
     const QByteArray html = services.ClipboardHtml();
     bool keywordBold = false;
