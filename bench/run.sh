@@ -72,3 +72,11 @@ if [ -x "$bin/bench_options" ]; then
     echo "editor options (Ok of the options dialog with 20 open 10,000-line Java documents, until repainted; ms, median of $runs fresh processes):"
     repeat "$bin/bench_options"
 fi
+
+if [ -x "$bin/bench_print" ]; then
+    echo "RTF export (1,000,000-line Java file, highlighting as it goes, then with the attributes ready; MB/s of text; median of $runs fresh processes):"
+    repeat "$bin/bench_print" export
+    echo "print to PDF (1,000- and 10,000-line highlighted Java files with header, line numbers and colours; pages/s and the peak memory the print added; median of $runs fresh processes):"
+    repeat "$bin/bench_print" print 1000
+    repeat "$bin/bench_print" print 10000
+fi

@@ -2,6 +2,7 @@
 
 #include "ansi.h"
 #include "qtsettingsstore.h"
+#include "modaldialogs.h"
 #include "systemcolors.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QUrl>
@@ -181,6 +183,16 @@ bool TQtServices::ColorDialog(TColor& color)
     return true;
 }
 
+bool TQtServices::PrintSetupDialog(QPrinter& printer)
+{
+    // Qt's dialog lists the system's printers and "Print to File (PDF)",
+    // so a machine without a printer can still print.
+    QPrintDialog dialog(&printer, DialogParent());
+    dialog.setWindowTitle(QStringLiteral("Print Setup"));
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return ModalDialogs::Execute(dialog) == QDialog::Accepted;
+}
+
 bool TQtServices::ShellOpen(const QString& target)
 {
     // An address is only ever an address: were a local file looked for first,
@@ -216,7 +228,7 @@ QByteArray TQtServices::ClipboardText(bool* column) const
     return data ? Ansi::FromQString(data->text()) : QByteArray();
 }
 
-void TQtServices::SetClipboardText(const QByteArray& text, bool column, const QByteArray& rtf)
+void TQtServices::SetClipboardText(const QByteArray& text, bool column, const QByteArray& rtf, const QByteArray& html)
 {
     auto* data = new QMimeData;
     data->setText(Ansi::ToQString(text));
@@ -226,6 +238,8 @@ void TQtServices::SetClipboardText(const QByteArray& text, bool column, const QB
         data->setData(kRtfMime, rtf);
         data->setData(kRtfFormatName, rtf);
     }
+    if (!html.isEmpty())
+        data->setHtml(QString::fromUtf8(html));
     QGuiApplication::clipboard()->setMimeData(data);
 }
 

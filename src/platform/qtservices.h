@@ -23,11 +23,13 @@ public:
     bool OpenFileDialog(TFileDialog& dialog) override;
     bool SaveFileDialog(TFileDialog& dialog) override;
     bool ColorDialog(TColor& color) override;
+    bool PrintSetupDialog(QPrinter& printer) override;
     bool ShellOpen(const QString& target) override;
     bool StartProcess(const QString& program, const QStringList& arguments) override;
     bool ClipboardHasText() const override;
     QByteArray ClipboardText(bool* column = nullptr) const override;
-    void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {}) override;
+    void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {},
+                          const QByteArray& html = {}) override;
     TSettingsStore& Settings() override { return *m_settings; }
     quint32 ResolveColor(TColor color) const override;
 

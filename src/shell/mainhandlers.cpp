@@ -1,11 +1,42 @@
-// Handlers of the commands that have their menu items, shortcuts, buttons
-// and enabling already but do nothing yet: export and print, the Java runs,
-// preview and batch commands.
+// Handlers of export and print, and of the commands that have their menu
+// items, shortcuts, buttons and enabling already but do nothing yet: the
+// Java runs, preview and batch commands.
 
 #include "mainform.h"
 
-void TMainForm::FileItemsExportClick() {}
-void TMainForm::FileItemsPrintClick() {}
+#include "dcmemo.h"
+#include "memoprintform.h"
+#include "memosource.h"
+#include "richtext.h"
+#include "services.h"
+
+#include <QFileInfo>
+
+void TMainForm::FileItemsExportClick()
+{
+    TMemoSource* document = ActiveDocument();
+    if (!document)
+        return;
+    TServices::TFileDialog dialog;
+    dialog.filter = QStringLiteral("Rich Document (*.rtf)|*.rtf");
+    dialog.defaultExt = QStringLiteral("rtf");
+    if (!document->FileName().isEmpty()) {
+        const QFileInfo info(document->FileName());
+        dialog.initialDir = info.absolutePath();
+        dialog.fileName = info.completeBaseName() + QStringLiteral(".rtf");
+    }
+    if (!Services().SaveFileDialog(dialog) || dialog.fileName.isEmpty())
+        return;
+    QString error;
+    if (!TRichTextWriter::ExportFile(*document, m_editor->Font(), m_editor->Color(), dialog.fileName, &error))
+        Services().ShowError(error);
+}
+
+void TMainForm::FileItemsPrintClick()
+{
+    if (ActiveDocument())
+        TMemoPrintForm::Execute(*m_editor, [this] { HelpItemsHelpClick(); });
+}
 
 void TMainForm::ToolItemsJavaCompileClick() {}
 void TMainForm::ToolItemsJavaRunClick() {}

@@ -58,7 +58,8 @@ public:
             *column = m_column;
         return m_clipboard;
     }
-    void SetClipboardText(const QByteArray& text, bool column, const QByteArray&) override
+    bool PrintSetupDialog(QPrinter&) override { return false; }
+    void SetClipboardText(const QByteArray& text, bool column, const QByteArray&, const QByteArray&) override
     {
         m_clipboard = text;
         m_column = column;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
 class TSettingsStore;
 
 // Everything that reaches outside the program's own data: message boxes and
@@ -41,6 +42,9 @@ public:
     virtual bool OpenFileDialog(TFileDialog& dialog) = 0;
     virtual bool SaveFileDialog(TFileDialog& dialog) = 0;
     virtual bool ColorDialog(TColor& color) = 0;
+    // The printer set-up: the system's printers and printing to a PDF file.
+    // Changes printer only when the user confirmed.
+    virtual bool PrintSetupDialog(QPrinter& printer) = 0;
 
     // Opens a path or web address with the system's default action.
     virtual bool ShellOpen(const QString& target) = 0;
@@ -48,9 +52,12 @@ public:
     virtual bool StartProcess(const QString& program, const QStringList& arguments) = 0;
 
     // The clipboard holds Windows-1252 text; column marks a column block.
+    // Beside the text it may hold the same text highlighted, as RTF
+    // ("Rich Text Format") and as an HTML fragment (UTF-8).
     virtual bool ClipboardHasText() const = 0;
     virtual QByteArray ClipboardText(bool* column = nullptr) const = 0;
-    virtual void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {}) = 0;
+    virtual void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {},
+                                  const QByteArray& html = {}) = 0;
 
     virtual TSettingsStore& Settings() = 0;
 

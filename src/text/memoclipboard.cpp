@@ -1,8 +1,12 @@
-// Cut, copy and paste of plain text through the services' clipboard. A
-// column block goes to the clipboard marked as one and comes back as columns.
+// Cut, copy and paste through the services' clipboard. A column block goes
+// to the clipboard marked as one and comes back as columns. A copy puts the
+// text highlighted as RTF and HTML beside the plain text, so that a paste
+// into a word processor or a mail keeps the colours; a paste reads only the
+// plain text.
 
 #include "memosource.h"
 
+#include "richtext.h"
 #include "services.h"
 #include "stringlist.h"
 
@@ -11,12 +15,37 @@ bool TCustomMemoSource::CanCutCopy() const
     return HasSelection() || (m_options.testFlag(soForceCutCopy) && InRealLine(CaretLine()));
 }
 
+namespace {
+
+// Text without an attribute font is copied in the program's editor font.
+const TFont kRichPlainFont(QStringLiteral("Courier New"), -13, clWindowText);
+
+} // namespace
+
 void TCustomMemoSource::CopyToClipboard()
 {
-    if (HasSelection())
-        Services().SetClipboardText(SelectedText(), m_selectionMode == smBlock);
-    else if (CanCutCopy())
-        Services().SetClipboardText(LineText(CaretLine()) + "\r\n", false);
+    if (HasSelection()) {
+        TRichTextWriter rtf(*this, TRichTextWriter::rfRtf, kRichPlainFont, clWindow);
+        TRichTextWriter html(*this, TRichTextWriter::rfHtml, kRichPlainFont, clWindow);
+        for (int line = BlockBegin().line; line <= BlockEnd().line; ++line) {
+            int left = 0, right = 0;
+            if (!SelectedColumns(line, left, right))
+                left = right = 0;
+            if (right == TMemoChange::kToEnd)
+                right = -1;
+            rtf.AddLine(line, left, right);
+            html.AddLine(line, left, right);
+        }
+        rtf.Finish();
+        html.Finish();
+        Services().SetClipboardText(SelectedText(), m_selectionMode == smBlock, rtf.Buffer(), html.Buffer());
+    } else if (CanCutCopy()) {
+        const int line = CaretLine();
+        Services().SetClipboardText(
+            LineText(line) + "\r\n", false,
+            TRichTextWriter::Range(*this, TRichTextWriter::rfRtf, kRichPlainFont, clWindow, line, 0, line, -1),
+            TRichTextWriter::Range(*this, TRichTextWriter::rfHtml, kRichPlainFont, clWindow, line, 0, line, -1));
+    }
 }
 
 void TCustomMemoSource::CutToClipboard()

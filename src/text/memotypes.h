@@ -108,6 +108,7 @@ constexpr int kExpandTemplate = 103;
 constexpr int kSearch = 104;
 constexpr int kReplace = 105;
 constexpr int kLineEnd = 106;
+constexpr int kPrint = 107;
 } // namespace Reason
 
 // How much selecting the word at the caret takes: the word alone, the word

@@ -321,6 +321,12 @@ public:
     void PaintRect(QPainter& painter, const QRect& rect);
     // Paints the whole client area as it is into an image of its size.
     QImage RenderToImage();
+    // Printing: paints rows rows from top at the painter's origin, as the
+    // client area would show them with top at its top, without scrolling
+    // (a last page stands past the lowest top a scroll may reach).
+    void PaintRowsFrom(QPainter& painter, TRowPos top, int rows);
+    // The row rows rows below from, counting rows past the text's end.
+    TRowPos RowBelow(TRowPos from, int rows);
 
     // TTextStylesOwner
     TColor MemoColor() const override { return m_color; }

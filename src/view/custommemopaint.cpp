@@ -206,6 +206,21 @@ void TCustomDCMemo::PaintRect(QPainter& painter, const QRect& rect)
     FlushParsedLines(QRegion());
 }
 
+void TCustomDCMemo::PaintRowsFrom(QPainter& painter, TRowPos top, int rows)
+{
+    UpdateWrap();
+    const TRowPos kept = m_top;
+    m_top = top;
+    PaintRect(painter, QRect(0, 0, viewport()->width(), std::max(0, rows) * LineHeight()));
+    m_top = kept;
+}
+
+TRowPos TCustomDCMemo::RowBelow(TRowPos from, int rows)
+{
+    UpdateWrap();
+    return m_rows.Step(from, rows);
+}
+
 QImage TCustomDCMemo::RenderToImage()
 {
     QImage image(viewport()->size(), QImage::Format_ARGB32_Premultiplied);

@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QGlyphRun>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QVarLengthArray>
 
@@ -81,6 +82,24 @@ qreal DrawBytes(QPainter& painter, const TPaintFont& font, const char* text, int
         glyphs[i] = font.glyphs[b];
         positions[i] = QPointF(x, 0);
         x += cellWidth > 0 ? qreal(cellWidth) : font.advances[b];
+    }
+    if (painter.device() && painter.device()->devType() == QInternal::Picture) {
+        // A picture keeps a glyph run only as outlines. The pages of a print
+        // are pictures: their text is drawn as text, so that the printed
+        // file holds text (searchable, and a fraction of the size), placed
+        // cell by cell unless the font's own advances already agree.
+        painter.setFont(font.font);
+        const QString chars = Ansi::ToQString(text, count);
+        bool natural = true;
+        for (int i = 0; natural && i < count; ++i)
+            natural = cellWidth <= 0 || std::abs(font.advances[uchar(text[i])] - cellWidth) < 0.01;
+        if (natural) {
+            painter.drawText(origin, chars);
+        } else {
+            for (int i = 0; i < count; ++i)
+                painter.drawText(origin + positions[i], QString(chars[i]));
+        }
+        return x;
     }
     if (!font.raw.isValid())
         return x;

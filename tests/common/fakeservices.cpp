@@ -189,11 +189,19 @@ QByteArray TFakeServices::ClipboardText(bool* column) const
     return m_clipboard;
 }
 
-void TFakeServices::SetClipboardText(const QByteArray& text, bool column, const QByteArray& rtf)
+bool TFakeServices::PrintSetupDialog(QPrinter& printer)
+{
+    const bool confirmed = OnPrintSetup && OnPrintSetup(printer);
+    m_calls.append(QStringLiteral("print setup -> %1").arg(confirmed ? QStringLiteral("Ok") : QStringLiteral("Cancel")));
+    return confirmed;
+}
+
+void TFakeServices::SetClipboardText(const QByteArray& text, bool column, const QByteArray& rtf, const QByteArray& html)
 {
     m_clipboard = text;
     m_clipboardColumn = column;
     m_clipboardRtf = rtf;
+    m_clipboardHtml = html;
     m_clipboardSet = true;
 }
 

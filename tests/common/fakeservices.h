@@ -73,11 +73,16 @@ public:
     bool StartProcess(const QString& program, const QStringList& arguments) override;
     bool ClipboardHasText() const override { return m_clipboardSet; }
     QByteArray ClipboardText(bool* column = nullptr) const override;
-    void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {}) override;
+    void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {},
+                          const QByteArray& html = {}) override;
+    bool PrintSetupDialog(QPrinter& printer) override;
     TSettingsStore& Settings() override { return m_otherSettings ? *m_otherSettings : m_settings; }
     quint32 ResolveColor(TColor color) const override;
 
     QByteArray ClipboardRtf() const { return m_clipboardRtf; }
+    QByteArray ClipboardHtml() const { return m_clipboardHtml; }
+    // Answers the printer set-up dialog (unset: it is cancelled).
+    std::function<bool(QPrinter&)> OnPrintSetup;
 
 private:
     QStringList Filter(const QString& prefix) const;
@@ -91,6 +96,7 @@ private:
     QList<TFileDialog> m_fileDialogs;
     QByteArray m_clipboard;
     QByteArray m_clipboardRtf;
+    QByteArray m_clipboardHtml;
     bool m_clipboardColumn = false;
     bool m_clipboardSet = false;
     TMemorySettingsStore m_settings;

@@ -97,6 +97,26 @@ TEST(Clipboard, TextTravelsAsWindows1252AndColumnBlocksAreMarked)
     EXPECT_TRUE(services.ClipboardHasText());
 }
 
+// Rich text goes beside the plain text under the registered "Rich Text
+// Format" name and as HTML, so a word processor pastes it highlighted.
+TEST(Clipboard, RichTextTravelsBesideThePlainText)
+{
+    QTemporaryDir dir;
+    TQtServices services(std::make_unique<TQtSettingsStore>(dir.filePath("s.ini")));
+    services.SetClipboardText("int", false, "{\\rtf1 {\\cf1 int}}", "<pre><span style=\"color:#000080\">int</span></pre>");
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->text(), QStringLiteral("int"));
+    QString rtfFormat;
+    for (const QString& format : data->formats())
+        if (format.contains(QStringLiteral("Rich Text Format")))
+            rtfFormat = format;
+    ASSERT_FALSE(rtfFormat.isEmpty()) << data->formats().join(' ').toStdString();
+    EXPECT_EQ(data->data(rtfFormat), QByteArray("{\\rtf1 {\\cf1 int}}"));
+    EXPECT_TRUE(data->html().contains(QStringLiteral("color:#000080")));
+    EXPECT_EQ(services.ClipboardText(), "int");
+}
+
 // Takes the URLs the desktop services would hand to the system, by scheme.
 class UrlCatcher : public QObject {
     Q_OBJECT
