@@ -72,3 +72,8 @@ if [ -x "$bin/bench_options" ]; then
     echo "editor options (Ok of the options dialog with 20 open 10,000-line Java documents, until repainted; ms, median of $runs fresh processes):"
     repeat "$bin/bench_options"
 fi
+
+if [ -x "$bin/bench_journal" ]; then
+    echo "journal (modified 50 MB Java document: one journal write, interface-thread part and total; 1,000 keys typed without the journal, with it, and with a write every 250 ms; ms, median of $runs fresh processes):"
+    repeat "$bin/bench_journal"
+fi
