@@ -4,8 +4,12 @@
 #include "memosource.h"
 #include "qtservices.h"
 
+#include "dcmemo.h"
+
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include <cstdio>
@@ -22,6 +26,36 @@ void reportAndQuit(const TMainForm& form)
         std::printf("document: %s\n", qUtf8Printable(form.Document(i)->FileName()));
     std::fflush(stdout);
     QCoreApplication::quit();
+}
+
+// For tests that run the program as a user would and then stop it hard:
+// TARNEL_KEYS_AFTER_START is typed into the editor once the start is over,
+// each character as a key press of its own; "{Name}" runs the menu item or
+// button of that name ("{FileItemsNew}"), "{Return}" presses Enter.
+void typeKeys(TMainForm& form, const QString& keys)
+{
+    auto press = [&form](int key, const QString& text) {
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(form.TarnelEditor(), &down);
+        QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(form.TarnelEditor(), &up);
+    };
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const QChar c = keys.at(i);
+        const qsizetype close = c == u'{' ? keys.indexOf(u'}', i) : -1;
+        if (close > i) {
+            const QString name = keys.mid(i + 1, close - i - 1);
+            if (name == QLatin1String("Return"))
+                press(Qt::Key_Return, QStringLiteral("\r"));
+            else if (QAction* action = form.Action(name))
+                action->trigger();
+            i = close;
+            continue;
+        }
+        press(c.isLetter() ? c.toUpper().unicode() : c.unicode(), QString(c));
+    }
+    std::printf("keys typed\n");
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -57,8 +91,15 @@ int main(int argc, char* argv[])
         mainForm.BringToFront();
     });
     QTimer::singleShot(0, &mainForm, [&mainForm, &commandLine] {
+        const bool quitAfterStart = qEnvironmentVariableIsSet("TARNEL_QUIT_AFTER_START");
+        // A check that only starts the program never waits on the
+        // recovery question.
+        if (!quitAfterStart)
+            mainForm.RestoreSession();
         mainForm.OpenFiles(commandLine.files);
-        if (qEnvironmentVariableIsSet("TARNEL_QUIT_AFTER_START"))
+        if (qEnvironmentVariableIsSet("TARNEL_KEYS_AFTER_START"))
+            typeKeys(mainForm, qEnvironmentVariable("TARNEL_KEYS_AFTER_START"));
+        if (quitAfterStart)
             reportAndQuit(mainForm);
     });
     const int result = app.exec();

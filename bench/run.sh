@@ -80,3 +80,8 @@ if [ -x "$bin/bench_print" ]; then
     repeat "$bin/bench_print" print 1000
     repeat "$bin/bench_print" print 10000
 fi
+
+if [ -x "$bin/bench_journal" ]; then
+    echo "journal (modified 50 MB Java document: one journal write, interface-thread part and total; 1,000 keys typed without the journal, with it, and with a write every 250 ms; ms, median of $runs fresh processes):"
+    repeat "$bin/bench_journal"
+fi

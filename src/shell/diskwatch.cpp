@@ -101,6 +101,36 @@ bool TDiskStamp::operator==(const TDiskStamp& other) const
     return size == other.size && modified == other.modified && device == other.device && inode == other.inode;
 }
 
+QString TDiskStamp::ToText() const
+{
+    return QStringLiteral("%1 %2 %3 %4 %5").arg(int(exists)).arg(size).arg(modified).arg(device).arg(inode);
+}
+
+std::optional<TDiskStamp> TDiskStamp::FromText(const QString& text)
+{
+    const QStringList parts = text.split(u' ');
+    if (parts.size() != 5)
+        return std::nullopt;
+    TDiskStamp stamp;
+    bool ok[5];
+    stamp.exists = parts[0].toInt(&ok[0]) != 0;
+    stamp.size = parts[1].toLongLong(&ok[1]);
+    stamp.modified = parts[2].toLongLong(&ok[2]);
+    stamp.device = parts[3].toULongLong(&ok[3]);
+    stamp.inode = parts[4].toULongLong(&ok[4]);
+    if (!std::all_of(std::begin(ok), std::end(ok), [](bool b) { return b; }))
+        return std::nullopt;
+    return stamp;
+}
+
+std::optional<TDiskStamp> TDiskWatch::Recorded(const TMemoSource* document) const
+{
+    auto it = m_entries.find(document);
+    if (it == m_entries.end())
+        return std::nullopt;
+    return it->second.recorded;
+}
+
 TDiskWatch::TDiskWatch(TDocuments documents, QObject* parent) : QObject(parent), m_documents(std::move(documents))
 {
 }

@@ -28,6 +28,11 @@ struct TDiskStamp {
     static TDiskStamp Of(const QString& path);
     // Two missing files are the same state, whatever was stamped before.
     bool operator==(const TDiskStamp& other) const;
+
+    // As text ("exists size modified device inode"), for the journal to
+    // keep across a crash; nothing back from text of another form.
+    QString ToText() const;
+    static std::optional<TDiskStamp> FromText(const QString& text);
 };
 
 // Notices when another program changed, replaced or removed the file of an
@@ -54,6 +59,8 @@ public:
     void Record(const TMemoSource* document);
     void Record(const TMemoSource* document, const TDiskStamp& stamp);
     void Forget(const TMemoSource* document);
+    // The state recorded for the document's file; none when not watched.
+    std::optional<TDiskStamp> Recorded(const TMemoSource* document) const;
     bool Watches(const TMemoSource* document) const { return m_entries.count(document) > 0; }
 
     // The window became active: every watched document is checked once the

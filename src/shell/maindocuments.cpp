@@ -3,6 +3,7 @@
 
 #include "mainform.h"
 
+#include "autosave.h"
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "diskwatch.h"
@@ -91,6 +92,11 @@ TMemoSource* TMainForm::NewDocument(const QString& path)
         document->SetSavePoint();
         document->SetFileName(DocumentNames::Untitled(DocumentNames::NextUntitledNumber(DocumentNames())));
     }
+    return AddDocument(std::move(document), stamp);
+}
+
+TMemoSource* TMainForm::AddDocument(std::unique_ptr<TMemoSource> document, const TDiskStamp& stamp)
+{
     TMemoSource* added = document.get();
     m_documents.push_back(std::move(document));
     m_diskWatch->Record(added, stamp);
@@ -101,6 +107,7 @@ TMemoSource* TMainForm::NewDocument(const QString& path)
     m_tabs->setCurrentIndex(index);
     m_changingTabs = false;
     UpdateTabRow();
+    m_autosave->Watch(added);
     if (!isVisible())
         show();
     return added;
@@ -155,19 +162,10 @@ void TMainForm::OpenFile(const QString& path)
 
 void TMainForm::OpenFiles(const QStringList& paths)
 {
-    TMemoSource* first = Document(0);
-    const bool pristine = DocumentCount() == 1 && DocumentNames::IsUntitled(first->FileName()) && !first->Modified()
-                          && !first->CanUndo() && first->SavedBytes().trimmed().isEmpty();
+    const TMemoSource* pristine = PristineDocument();
     for (const QString& path : paths)
         OpenFile(path);
-    if (pristine && DocumentCount() > 1 && Document(0) == first) {
-        const TMemoSource* active = ActiveDocument();
-        CloseDocument(0);
-        for (int i = 0; i < DocumentCount(); ++i) {
-            if (Document(i) == active)
-                ActivateDocument(i);
-        }
-    }
+    ClosePristineDocument(pristine);
     UpdateEnabling();
 }
 
@@ -282,6 +280,7 @@ void TMainForm::CloseDocument(int index)
 {
     std::unique_ptr<TMemoSource> closing = std::move(m_documents[size_t(index)]);
     m_diskWatch->Forget(closing.get());
+    m_autosave->Forget(closing.get());
     m_documents.erase(m_documents.begin() + index);
     m_changingTabs = true;
     m_tabs->removeTab(index);

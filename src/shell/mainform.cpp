@@ -3,6 +3,7 @@
 
 #include "mainform.h"
 
+#include "autosave.h"
 #include "bookmarkmenus.h"
 #include "builtinschemes.h"
 #include "component.h"
@@ -10,6 +11,7 @@
 #include "diskwatch.h"
 #include "editorsettings.h"
 #include "formstorage.h"
+#include "journal.h"
 #include "memoenvoptions.h"
 #include "memosource.h"
 #include "recentlist.h"
@@ -74,6 +76,11 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
             return documents;
         },
         this);
+    m_journal = std::make_unique<TJournal>(TJournal::DefaultRoot());
+    m_autosave = std::make_unique<TAutosave>(*m_journal, [this](const TMemoSource* document) {
+        const std::optional<TDiskStamp> stamp = m_diskWatch->Recorded(document);
+        return stamp ? stamp->ToText() : QString();
+    });
 
     m_openDialog.title = QStringLiteral("Open document...");
     m_openDialog.defaultExt = QStringLiteral("*.jsp");
@@ -124,6 +131,8 @@ TMainForm::~TMainForm()
     m_editor->OnHintInsert = nullptr;
     m_editor->SetMemoSource(nullptr);
     m_editor->SetSyntaxParser(nullptr);
+    m_autosave.reset();
+    m_journal.reset();
     m_documents.clear();
     m_parsers.reset();
     m_components.reset();
@@ -251,6 +260,9 @@ void TMainForm::closeEvent(QCloseEvent* event)
     }
     m_recent->Save(Services().Settings());
     m_formStore->Save(false);
+    SaveSessionList();
+    // Every question was answered: nothing of this run is left to recover.
+    m_autosave->EndSession();
     event->accept();
 }
 

@@ -17,6 +17,7 @@ class QLabel;
 class QMenu;
 class QTabBar;
 class QToolBar;
+class TAutosave;
 class TBookmarkMenus;
 class TBuiltInParsers;
 class TComponent;
@@ -24,8 +25,10 @@ class TCustomDCMemo;
 class TCustomMemoSource;
 class TDCMemo;
 class TDiskWatch;
+struct TDiskStamp;
 class TEditorSettings;
 class TFormStorage;
+class TJournal;
 class TMemoSource;
 class TPreferenceForm;
 class TRecentList;
@@ -72,6 +75,13 @@ public:
     void OpenFiles(const QStringList& paths);
     // Brings the window to the front, as a second start asks.
     void BringToFront();
+    // At start-up, once the window shows its first document: offers back
+    // the unsaved work of runs that did not end cleanly, then, when the
+    // preference asks for it, reopens the files that were open at the last
+    // exit, each at its caret (mainsession.cpp).
+    void RestoreSession();
+    // The settings section of the files open at the last clean exit.
+    static const QString kSessionSection;
     // Save one document; false when it was not saved (cancelled or failed).
     // A file changed by another program meanwhile is asked about first; true
     // also when the user took that file instead (the document then matches
@@ -115,6 +125,9 @@ public:
     // tool bars) and the preferences dialog with its own.
     TFormStorage& MainFormStore() const { return *m_formStore; }
     TPreferenceForm* PreferenceForm() const { return m_preferences; }
+    // The autosave journal of unsaved work and what keeps it.
+    TJournal& Journal() const { return *m_journal; }
+    TAutosave& Autosave() const { return *m_autosave; }
 
     // Enables and checks every menu item and button by the active document.
     void UpdateEnabling();
@@ -274,6 +287,15 @@ private:
 
     // Documents (maindocuments.cpp).
     TMemoSource* CreateDocumentStore() const;
+    // Shows a created document in a new tab, selected, and watches it.
+    TMemoSource* AddDocument(std::unique_ptr<TMemoSource> document, const TDiskStamp& stamp);
+    // The session (mainsession.cpp): the files open at a clean exit.
+    void SaveSessionList() const;
+    void RecoverDocuments();
+    void ReopenSessionList();
+    // Closes the untouched first document when others take its place.
+    void ClosePristineDocument(const TMemoSource* pristine);
+    const TMemoSource* PristineDocument() const;
     void CloseDocument(int index);
     void ShowDocument(int index);
     void UpdateTabRow();
@@ -308,6 +330,10 @@ private:
     QTabBar* m_tabs = nullptr;
     TRecentList* m_recent = nullptr;
     TDiskWatch* m_diskWatch = nullptr;
+    // Made before the documents and freed before them: the autosave writes
+    // what is still waiting when the window goes without its close.
+    std::unique_ptr<TJournal> m_journal;
+    std::unique_ptr<TAutosave> m_autosave;
     // The global editor settings the editor follows; made once the editor is.
     std::unique_ptr<TEditorSettings> m_editorSettings;
     std::unique_ptr<TToolBarLayout> m_toolBarLayout;

@@ -1,6 +1,6 @@
-// The preferences dialog, built in code. Its four fields are stored as
-// "JavacPath_Text", "ParamEdit_Text", "AppWidthEdit_Text" and
-// "AppHeightEdit_Text"; the tool runs read them back at each use through
+// The preferences dialog, built in code. Its fields are stored as
+// "JavacPath_Text", "ParamEdit_Text", "AppWidthEdit_Text",
+// "AppHeightEdit_Text" and "ReopenCheck_Checked" ("True" or "False"); the tool runs read them back at each use through
 // StoredSettings, which applies the same checks as the dialog, so a run and
 // the dialog never disagree about a value.
 
@@ -8,6 +8,7 @@
 
 #include "services.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -33,6 +34,7 @@ const QString kJavacPathText = QStringLiteral("JavacPath.Text");
 const QString kParamEditText = QStringLiteral("ParamEdit.Text");
 const QString kAppWidthEditText = QStringLiteral("AppWidthEdit.Text");
 const QString kAppHeightEditText = QStringLiteral("AppHeightEdit.Text");
+const QString kReopenCheckChecked = QStringLiteral("ReopenCheck.Checked");
 
 // A text field holds at most this many characters (what a line edit takes);
 // a longer stored text is refused rather than cut.
@@ -86,6 +88,9 @@ TPreferenceForm::TPreferenceForm(QWidget* parent)
     m_width = sizeField("AppWidthEdit", kDefaultWidth);
     m_height = sizeField("AppHeightEdit", kDefaultHeight);
 
+    m_reopen = new QCheckBox(QStringLiteral("Reopen the documents that were open at exit"), this);
+    m_reopen->setObjectName(QStringLiteral("ReopenCheck"));
+
     auto* note = new QLabel(QStringLiteral("Only for Javac and parameters right now."), this);
     note->setObjectName(QStringLiteral("NoteLabel"));
 
@@ -118,6 +123,8 @@ TPreferenceForm::TPreferenceForm(QWidget* parent)
     layout->addLayout(sizeRow);
     layout->addSpacing(6);
     layout->addWidget(note);
+    layout->addSpacing(6);
+    layout->addWidget(m_reopen);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_ok);
@@ -179,7 +186,7 @@ void TPreferenceForm::BrowseJavac()
 
 QStringList TPreferenceForm::StoredNames() const
 {
-    return {kJavacPathText, kParamEditText, kAppWidthEditText, kAppHeightEditText};
+    return {kJavacPathText, kParamEditText, kAppWidthEditText, kAppHeightEditText, kReopenCheckChecked};
 }
 
 QList<QPair<QString, QString>> TPreferenceForm::StoredValues() const
@@ -187,7 +194,8 @@ QList<QPair<QString, QString>> TPreferenceForm::StoredValues() const
     return {{kJavacPathText, m_javacPath->text()},
             {kParamEditText, m_params->text()},
             {kAppWidthEditText, QString::number(m_width->value())},
-            {kAppHeightEditText, QString::number(m_height->value())}};
+            {kAppHeightEditText, QString::number(m_height->value())},
+            {kReopenCheckChecked, TFormStorage::BoolText(m_reopen->isChecked())}};
 }
 
 QStringList TPreferenceForm::RestoreValues(const QHash<QString, QString>& values)
@@ -215,6 +223,12 @@ QStringList TPreferenceForm::RestoreValues(const QHash<QString, QString>& values
     text(kParamEditText, m_params);
     number(kAppWidthEditText, m_width);
     number(kAppHeightEditText, m_height);
+    if (auto it = values.constFind(kReopenCheckChecked); it != values.constEnd()) {
+        if (std::optional<bool> checked = TFormStorage::ParseBool(*it))
+            m_reopen->setChecked(*checked);
+        else
+            refused.append(kReopenCheckChecked);
+    }
     return refused;
 }
 
@@ -232,4 +246,10 @@ TPreferenceForm::TJavaSettings TPreferenceForm::StoredSettings()
     };
     return {text(kJavacPathText), text(kParamEditText), size(kAppWidthEditText, kDefaultWidth),
             size(kAppHeightEditText, kDefaultHeight)};
+}
+
+bool TPreferenceForm::StoredReopen()
+{
+    return TFormStorage::ParseBool(TFormStorage::ReadValue(kSection, TFormStorage::ValueName(kReopenCheckChecked)))
+        .value_or(false);
 }

@@ -7,13 +7,15 @@
 
 #include <functional>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
 
 // The preferences dialog ("Preferences..."): the compiler path and its
 // parameters and the default applet size, the configuration of the Java
-// tool runs. Its settings section keeps the four fields; OK stores them,
+// tool runs, and whether a start reopens the documents open at the last
+// exit. Its settings section keeps the five fields; OK stores them,
 // Cancel leaves the stored values as they were (the fields go back to them
 // too), and either stores where the dialog stood.
 class TPreferenceForm : public QDialog, private TStoredProperties {
@@ -46,6 +48,8 @@ public:
         QString appletHeight;
     };
     static TJavaSettings StoredSettings();
+    // "Reopen the documents that were open at exit", as stored; off unless set.
+    static bool StoredReopen();
 
     TFormStorage& PreferenceFormStorage() { return m_storage; }
     QLineEdit* JavacPath() const { return m_javacPath; }
@@ -53,6 +57,7 @@ public:
     QLineEdit* ParamEdit() const { return m_params; }
     QSpinBox* AppWidthEdit() const { return m_width; }
     QSpinBox* AppHeightEdit() const { return m_height; }
+    QCheckBox* ReopenCheck() const { return m_reopen; }
     QPushButton* OkButton() const { return m_ok; }
     QPushButton* CancelButton() const { return m_cancel; }
 
@@ -77,6 +82,7 @@ private:
     QLineEdit* m_params = nullptr;
     QSpinBox* m_width = nullptr;
     QSpinBox* m_height = nullptr;
+    QCheckBox* m_reopen = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     TFormStorage m_storage;

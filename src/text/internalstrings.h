@@ -45,6 +45,10 @@ public:
 
     // Adopts a block the text was loaded into; lines may then point into it.
     void AdoptBlock(std::shared_ptr<char[]> block) { m_blocks.push_back(std::move(block)); }
+    // The adopted blocks. Their bytes never change once adopted (an edited
+    // line gets a block of its own), so a copy of these pointers keeps
+    // every borrowed line's text readable, from any thread.
+    const std::vector<std::shared_ptr<char[]>>& Blocks() const { return m_blocks; }
     // Appends a line that points at text inside an adopted block.
     TStringItem& AppendBorrowed(char* text, int length);
     // Makes room for count lines; false (and nothing changed) when memory

@@ -10,6 +10,7 @@
 #include "searchoptions.h"
 #include "simpleparser.h"
 #include "tabstops.h"
+#include "textsnapshot.h"
 #include "undolist.h"
 
 #include <QByteArray>
@@ -390,6 +391,10 @@ public:
     bool SaveToStream(QIODevice& device, QString* error = nullptr) const;
     // The file's bytes as saving writes them.
     QByteArray SavedBytes() const;
+    // The whole text, every line with its end (read-only lines too), taken
+    // cheaply enough for the interface thread and readable from any other
+    // (textsnapshot.h).
+    TTextSnapshot Snapshot() const;
 
     // -- views -------------------------------------------------------------------
     // Adds a change listener (a view): all lines are marked changed and every

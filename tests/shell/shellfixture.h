@@ -3,6 +3,7 @@
 #include "common/fakeservices.h"
 #include "dcmemo.h"
 #include "dialogrunner.h"
+#include "journal.h"
 #include "mainform.h"
 #include "memosource.h"
 #include "recentlist.h"
@@ -43,7 +44,11 @@ protected:
     void SetUp() override
     {
         QStandardPaths::setTestModeEnabled(true);
-        ASSERT_TRUE(programDir.isValid() && files.isValid());
+        ASSERT_TRUE(programDir.isValid() && files.isValid() && dataDir.isValid());
+        // The autosave journal of each test stays in the test's own folder.
+        if (journalRoot.isEmpty())
+            journalRoot = dataDir.filePath(QStringLiteral("journal"));
+        TJournal::SetDefaultRoot(journalRoot);
         SetDialogRunner([this](QDialog& dialog) { return RunScripted(dialog); });
         for (const char* folder : {"Dat", "Templates", "Commando", "Command"})
             ASSERT_TRUE(QDir(programDir.path()).mkpath(QString::fromLatin1(folder)));
@@ -65,6 +70,7 @@ protected:
                 form->Document(i)->SetModified(false);
         }
         form.reset();
+        TJournal::SetDefaultRoot(QString());
         SetDialogRunner(nullptr);
         EXPECT_TRUE(dialogScripts.empty()) << "a scripted dialog was never opened";
     }
@@ -184,6 +190,10 @@ protected:
     TFakeServices services;
     QTemporaryDir programDir;
     QTemporaryDir files;
+    // The user's data folder and the journal in it (a test may name
+    // another journal folder before SetUp).
+    QTemporaryDir dataDir;
+    QString journalRoot;
     bool writeTags = true;
     QByteArray tagList = "<b>|Bold\r\n<table>|Table\r\n<br>\r\n";
     std::unique_ptr<TMainForm> form;
