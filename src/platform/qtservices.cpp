@@ -1,6 +1,7 @@
 #include "qtservices.h"
 
 #include "ansi.h"
+#include "processes.h"
 #include "qtsettingsstore.h"
 #include "modaldialogs.h"
 #include "systemcolors.h"
@@ -203,16 +204,15 @@ bool TQtServices::ShellOpen(const QString& target)
     return QDesktopServices::openUrl(url);
 }
 
-bool TQtServices::StartProcess(const QString& program, const QStringList& arguments)
+bool TQtServices::StartProcess(const QString& program, const QStringList& arguments, QString& error)
 {
-#ifdef Q_OS_WIN
-    return QProcess::startDetached(program, arguments);
-#else
-    // Batch files run as shell scripts here.
-    if (program.endsWith(QLatin1String(".bat"), Qt::CaseInsensitive))
-        return QProcess::startDetached(QStringLiteral("/bin/sh"), QStringList{program} + arguments);
-    return QProcess::startDetached(program, arguments);
-#endif
+    return Processes::Start(program, arguments, error);
+}
+
+bool TQtServices::RunProcess(const QString& program, const QStringList& arguments, const QString& workingDir,
+                             const TProcessWatch& watch, QString& error)
+{
+    return Processes::Run(program, arguments, workingDir, watch, error);
 }
 
 bool TQtServices::ClipboardHasText() const

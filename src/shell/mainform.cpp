@@ -96,6 +96,7 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     m_editor->SetPopupMenu(m_popup);
     CreateStatusBar();
     CreateSettings();
+    CreateToolRuns();
     m_recent->Load(Services().Settings());
     m_editorSettings = std::make_unique<TEditorSettings>(*m_editor);
 

@@ -30,11 +30,13 @@ class TEditorSettings;
 class TFormStorage;
 class TJournal;
 class TMemoSource;
+class TOutputPane;
 class TPreferenceForm;
 class TRecentList;
 class TSyntaxParser;
 enum class TSnippetKind;
 class TToolBarLayout;
+class TToolRuns;
 
 // The main window: the document tabs above the one editor control, the menu
 // bar, the button bar, five tool bars, the editor popup menu and the status
@@ -128,6 +130,9 @@ public:
     // The autosave journal of unsaved work and what keeps it.
     TJournal& Journal() const { return *m_journal; }
     TAutosave& Autosave() const { return *m_autosave; }
+    // The bottom pane of the build runs' output, and the runs themselves.
+    TOutputPane* OutputPane() const { return m_output; }
+    TToolRuns* ToolRuns() const { return m_toolRuns; }
 
     // Enables and checks every menu item and button by the active document.
     void UpdateEnabling();
@@ -275,6 +280,10 @@ private:
     // The settings sections and the preferences dialog (mainsettings.cpp).
     void CreateSettings();
     void LoadTagBox();
+    // The Output pane and the tool runs (maintools.cpp).
+    void CreateToolRuns();
+    // Opens a file from a compiler's message at line (counted from 1).
+    void OpenAtLine(const QString& path, int line);
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, void (TMainForm::*handler)(),
                      const QKeySequence& shortcut);
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, void (TMainForm::*handler)());
@@ -339,6 +348,8 @@ private:
     std::unique_ptr<TToolBarLayout> m_toolBarLayout;
     std::unique_ptr<TFormStorage> m_formStore;
     TPreferenceForm* m_preferences = nullptr;
+    TOutputPane* m_output = nullptr;
+    TToolRuns* m_toolRuns = nullptr;
     bool m_settingsRestored = false;
     QMenu* m_popup = nullptr;
     TStringList m_tagBox;

@@ -1,6 +1,4 @@
-// Handlers of export and print, and of the commands that have their menu
-// items, shortcuts, buttons and enabling already but do nothing yet: the
-// Java runs, preview and batch commands.
+// Handlers of File, Export and File, Print.
 
 #include "mainform.h"
 
@@ -37,8 +35,3 @@ void TMainForm::FileItemsPrintClick()
     if (ActiveDocument())
         TMemoPrintForm::Execute(*m_editor, [this] { HelpItemsHelpClick(); });
 }
-
-void TMainForm::ToolItemsJavaCompileClick() {}
-void TMainForm::ToolItemsJavaRunClick() {}
-void TMainForm::cmdBrowseClick() {}
-void TMainForm::ToolItemsRunBatchClick() {}

@@ -50,7 +50,16 @@ public:
     bool SaveFileDialog(TFileDialog&) override { return false; }
     bool ColorDialog(TColor&) override { return false; }
     bool ShellOpen(const QString&) override { return false; }
-    bool StartProcess(const QString&, const QStringList&) override { return false; }
+    bool StartProcess(const QString&, const QStringList&, QString& error) override
+    {
+        error = QStringLiteral("No process can be started here.");
+        return false;
+    }
+    bool RunProcess(const QString&, const QStringList&, const QString&, const TProcessWatch&, QString& error) override
+    {
+        error = QStringLiteral("No process can be started here.");
+        return false;
+    }
     bool ClipboardHasText() const override { return !m_clipboard.isEmpty(); }
     QByteArray ClipboardText(bool* column) const override
     {

@@ -7,6 +7,8 @@
 #include <QStringList>
 
 class QPrinter;
+#include <functional>
+
 class TSettingsStore;
 
 // Everything that reaches outside the program's own data: message boxes and
@@ -31,6 +33,16 @@ public:
         QStringList fileNames; // out, with multiSelect
     };
 
+    // What a caller hears of a program it runs. Both are called later, on
+    // the GUI thread, never from inside RunProcess itself.
+    struct TProcessWatch {
+        // Output as it comes, standard output and error merged.
+        std::function<void(const QByteArray& output)> OnOutput;
+        // Once, when the program has ended: its exit code, and failure empty
+        // when it ran to its end (otherwise why it did not: it crashed).
+        std::function<void(int exitCode, const QString& failure)> OnFinished;
+    };
+
     virtual ~TServices() = default;
 
     // The standard error box of a failing file operation, and short messages.
@@ -48,8 +60,15 @@ public:
 
     // Opens a path or web address with the system's default action.
     virtual bool ShellOpen(const QString& target) = 0;
-    // Starts a program (a batch file through the shell) hidden, not waited for.
-    virtual bool StartProcess(const QString& program, const QStringList& arguments) = 0;
+    // Starts a program (outside Windows a ".bat" file runs as a /bin/sh
+    // script) hidden, not waited for. False, with the system's reason in
+    // error, when it could not be started.
+    virtual bool StartProcess(const QString& program, const QStringList& arguments, QString& error) = 0;
+    // As StartProcess, in workingDir (empty: the program's own current
+    // folder), and watch hears what it writes and how it ends. The caller
+    // is never blocked beyond the start itself.
+    virtual bool RunProcess(const QString& program, const QStringList& arguments, const QString& workingDir,
+                            const TProcessWatch& watch, QString& error) = 0;
 
     // The clipboard holds Windows-1252 text; column marks a column block.
     // Beside the text it may hold the same text highlighted, as RTF

@@ -176,10 +176,17 @@ bool TFakeServices::ShellOpen(const QString& target)
     return !m_shellOpenFails;
 }
 
-bool TFakeServices::StartProcess(const QString& program, const QStringList& arguments)
+bool TFakeServices::StartProcess(const QString& program, const QStringList& arguments, QString& error)
 {
     m_calls.append(QStringLiteral("start: ") + (QStringList{program} + arguments).join(u' '));
-    return true;
+    return OnStartProcess ? OnStartProcess(program, arguments, error) : true;
+}
+
+bool TFakeServices::RunProcess(const QString& program, const QStringList& arguments, const QString& workingDir,
+                               const TProcessWatch& watch, QString& error)
+{
+    m_calls.append(QStringLiteral("start: ") + (QStringList{program} + arguments).join(u' '));
+    return OnRunProcess ? OnRunProcess(program, arguments, workingDir, watch, error) : true;
 }
 
 QByteArray TFakeServices::ClipboardText(bool* column) const

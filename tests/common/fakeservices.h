@@ -48,13 +48,19 @@ public:
     void FailShellOpen() { m_shellOpenFails = true; }
     // Lets a test answer a dialog by looking at it (for file dialogs).
     std::function<bool(TFileDialog&)> OnFileDialog;
+    // Process starts go here when set (a test that runs real programs
+    // installs the platform's own); otherwise a start is only recorded and
+    // succeeds, and a run never ends.
+    std::function<bool(const QString&, const QStringList&, QString&)> OnStartProcess;
+    std::function<bool(const QString&, const QStringList&, const QString&, const TProcessWatch&, QString&)>
+        OnRunProcess;
 
     // Record.
     const QStringList& Calls() const { return m_calls; }
     QStringList Messages() const; // texts of errors and messages, in order
     QStringList Questions() const;
     QStringList Opened() const;   // shell-open targets
-    QStringList Started() const;  // started programs
+    QStringList Started() const;  // started and run programs with their arguments
     QList<TFileDialog> FileDialogs() const { return m_fileDialogs; }
     void ClearCalls() { m_calls.clear(); }
     TMemorySettingsStore& Store() { return m_settings; }
@@ -70,7 +76,9 @@ public:
     bool SaveFileDialog(TFileDialog& dialog) override;
     bool ColorDialog(TColor& color) override;
     bool ShellOpen(const QString& target) override;
-    bool StartProcess(const QString& program, const QStringList& arguments) override;
+    bool StartProcess(const QString& program, const QStringList& arguments, QString& error) override;
+    bool RunProcess(const QString& program, const QStringList& arguments, const QString& workingDir,
+                    const TProcessWatch& watch, QString& error) override;
     bool ClipboardHasText() const override { return m_clipboardSet; }
     QByteArray ClipboardText(bool* column = nullptr) const override;
     void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {},
