@@ -4,8 +4,11 @@
 // through a text store (every line's attributes computed) and prints the
 // rate of each, and the rate of the parser alone over the same lines. Times
 // are the CPU time of this process (user and system), so that other work on
-// a shared machine does not count. Run it in a fresh process each time:
-// bench/run.sh does.
+// a shared machine does not count. Then every line's attributes are asked
+// for once, as a view scrolled through the whole text would, and the heap
+// bytes the store holds at that point are printed per byte of text (the
+// text, its lines, their states and whatever attributes are kept). Run it in
+// a fresh process each time: bench/run.sh does.
 
 #include "benchutil.h"
 #include "builtinschemes.h"
@@ -13,6 +16,8 @@
 #include "syntaxparser.h"
 
 #include <QCoreApplication>
+
+#include <malloc.h>
 
 #include <cstdio>
 #include <ctime>
@@ -24,8 +29,16 @@ namespace {
 
 double CpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
 
-// Seconds to compute the attributes of every line of text.
-double Highlight(TBuiltInScheme scheme, const QByteArray& text, int& lines)
+// Heap bytes in use (blocks handed out, large mapped ones included).
+double HeapBytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return double(info.uordblks) + double(info.hblkhd);
+}
+
+// Seconds to compute the attributes of every line of text; bytesPerByte
+// gets the heap the store holds once every line was shown.
+double Highlight(TBuiltInScheme scheme, const QByteArray& text, int& lines, double& bytesPerByte)
 {
     QString error;
     std::unique_ptr<TSyntaxParser> parser(CreateBuiltInParser(scheme, nullptr, &error));
@@ -33,6 +46,7 @@ double Highlight(TBuiltInScheme scheme, const QByteArray& text, int& lines)
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return -1;
     }
+    const double heapBefore = HeapBytes();
     TMemoSource source;
     source.SetTextStr(text);
     source.SetSyntaxParser(parser.get());
@@ -44,6 +58,15 @@ double Highlight(TBuiltInScheme scheme, const QByteArray& text, int& lines)
         std::fprintf(stderr, "only %d of %d lines parsed\n", source.ParsedUpTo(), lines);
         return -1;
     }
+    qint64 shown = 0;
+    for (int i = 0; i < lines; ++i) {
+        int length = 0;
+        if (source.LineAttributes(i, &length))
+            shown += length;
+    }
+    if (shown <= 0)
+        return -1;
+    bytesPerByte = (HeapBytes() - heapBefore) / double(text.size());
     source.SetSyntaxParser(nullptr);
     return seconds;
 }
@@ -79,22 +102,26 @@ int main(int argc, char* argv[])
     const qint64 size = 50'000'000;
     int lines = 0;
     const QByteArray java = bench::JavaText(size);
-    const double javaSeconds = Highlight(TBuiltInScheme::Java, java, lines);
+    double bytesPerByte = 0;
+    const double javaSeconds = Highlight(TBuiltInScheme::Java, java, lines, bytesPerByte);
     if (javaSeconds <= 0)
         return 1;
     std::printf("highlight_java_mb_per_s %.1f\n", java.size() / 1e6 / javaSeconds);
+    std::printf("highlighted_java_bytes_per_byte %.2f\n", bytesPerByte);
     std::printf("parser_only_java_mb_per_s %.1f\n", java.size() / 1e6 / ParserOnly(TBuiltInScheme::Java, java));
     const QByteArray jsp = bench::JspText(size);
-    const double jspSeconds = Highlight(TBuiltInScheme::Jsp, jsp, lines);
+    const double jspSeconds = Highlight(TBuiltInScheme::Jsp, jsp, lines, bytesPerByte);
     if (jspSeconds <= 0)
         return 1;
     std::printf("highlight_jsp_mb_per_s %.1f\n", jsp.size() / 1e6 / jspSeconds);
+    std::printf("highlighted_jsp_bytes_per_byte %.2f\n", bytesPerByte);
     std::printf("parser_only_jsp_mb_per_s %.1f\n", jsp.size() / 1e6 / ParserOnly(TBuiltInScheme::Jsp, jsp));
     const QByteArray switches = bench::SwitchText(size);
-    const double switchSeconds = Highlight(TBuiltInScheme::Jsp, switches, lines);
+    const double switchSeconds = Highlight(TBuiltInScheme::Jsp, switches, lines, bytesPerByte);
     if (switchSeconds <= 0)
         return 1;
     std::printf("highlight_switches_mb_per_s %.1f\n", switches.size() / 1e6 / switchSeconds);
+    std::printf("highlighted_switches_bytes_per_byte %.2f\n", bytesPerByte);
     std::printf("parser_only_switches_mb_per_s %.1f\n",
                 switches.size() / 1e6 / ParserOnly(TBuiltInScheme::Jsp, switches));
     return 0;

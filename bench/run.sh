@@ -39,13 +39,27 @@ if [ -x "$bin/bench_stream" ]; then
 fi
 
 if [ -x "$bin/bench_highlight" ]; then
-    echo "highlight (50 MB Java, 50 MB HTML with JSP, 50 MB of nested script/style/JSP switches, through a text store; median of $runs fresh processes):"
+    echo "highlight (50 MB Java, 50 MB HTML with JSP, 50 MB of nested script/style/JSP switches, through a text store: MB/s, and heap bytes per byte once every line was shown; median of $runs fresh processes):"
     repeat "$bin/bench_highlight"
 fi
 
 if [ -x "$bin/bench_paint" ]; then
-    echo "paint (1200 x 900 screens of a 1,000,000-line highlighted Java file, ms, median of $runs fresh processes):"
+    echo "paint (1200 x 900 screens of a 1,000,000-line highlighted Java file: the last screen first right after loading, then top, middle and end; ms, median of $runs fresh processes):"
     repeat "$bin/bench_paint"
+fi
+
+if [ -x "$bin/bench_longline" ]; then
+    echo "long line (one 100 MB line of Java in a 1200 x 900 editor: first paint, repaints, caret jump to the middle, caret move and keystroke there; ms, median of $runs fresh processes):"
+    repeat "$bin/bench_longline"
+fi
+
+if [ -x "$bin/bench_gigabyte" ] && [ -z "${BENCH_SKIP_GIGABYTE:-}" ]; then
+    "$bin/bench_gigabyte" "$tmp/tarnel-bench-1gb.java" --generate
+    echo "gigabyte (1 GB, 20,000,000-line Java file opened with the progress bar: MB/s, peak resident bytes per byte, Ctrl+End to the painted end in ms; one run):"
+    runs_saved=$runs
+    runs=1
+    repeat "$bin/bench_gigabyte" "$tmp/tarnel-bench-1gb.java"
+    runs=$runs_saved
 fi
 
 if [ -x "$bin/bench_replace" ]; then

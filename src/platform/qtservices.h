@@ -1,5 +1,6 @@
 #pragma once
 
+#include "progressbar.h"
 #include "services.h"
 #include "settingsstore.h"
 
@@ -34,6 +35,9 @@ public:
                           const QByteArray& html = {}) override;
     TSettingsStore& Settings() override { return *m_settings; }
     quint32 ResolveColor(TColor color) const override;
+    void BeginProgress(const QString& caption) override { m_progress.Begin(caption); }
+    bool Progress(qint64 done, qint64 total) override { return m_progress.Report(done, total); }
+    void EndProgress() override { m_progress.End(); }
 
     // "Text (*.txt)|*.txt|Any Files (*.*)|*.*" as Qt name filters.
     static QStringList NameFilters(const QString& filter);
@@ -48,4 +52,5 @@ private:
     // owner, and the main window asks on every keystroke.
     bool m_clipboardHasText = false;
     QMetaObject::Connection m_clipboardWatch;
+    TProgressBar m_progress;
 };

@@ -273,7 +273,9 @@ bool TDiskWatch::Reload(TMemoSource& document, const TDiskStamp& stamp)
     const int caretLine = document.CaretLine();
     QString error;
     if (!document.LoadFromFile(path, &error)) {
-        Services().ShowError(error);
+        // A cancelled reload keeps the text as it was and says nothing.
+        if (!error.isEmpty())
+            Services().ShowError(error);
         return false;
     }
     if (document.SyntaxParser() != parser)

@@ -68,10 +68,12 @@ TMemoSource* TMainForm::NewDocument(const QString& path)
     std::unique_ptr<TMemoSource> document(CreateDocumentStore());
     const TDiskStamp stamp = TDiskStamp::Of(path);
     if (!path.isEmpty()) {
-        // A file that cannot be read adds nothing.
+        // A file that cannot be read adds nothing; nor does a cancelled
+        // load, which has nothing to report.
         QString error;
         if (!document->LoadFromFile(path, &error)) {
-            Services().ShowError(error);
+            if (!error.isEmpty())
+                Services().ShowError(error);
             return nullptr;
         }
         // A NUL byte marks binary data, which is no text to edit or show:

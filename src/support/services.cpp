@@ -114,3 +114,20 @@ bool ShellOpenOrReport(const QString& target)
     Services().ShowError(QStringLiteral("Cannot open %1. No program on this system is set up to open it.").arg(target));
     return false;
 }
+
+TProgress::TProgress(const QString& caption)
+{
+    Services().BeginProgress(caption);
+}
+
+TProgress::~TProgress()
+{
+    Services().EndProgress();
+}
+
+bool TProgress::Step(qint64 done, qint64 total)
+{
+    if (!m_cancelled && !Services().Progress(done, total))
+        m_cancelled = true;
+    return !m_cancelled;
+}

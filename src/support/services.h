@@ -83,6 +83,34 @@ public:
     // A colour ready to paint: system colours resolved to the palette,
     // as 0xAARRGGBB.
     virtual quint32 ResolveColor(TColor color) const = 0;
+
+    // Long work (loading a large file, Replace All, printing) reports how
+    // far it got between BeginProgress and EndProgress, done out of total.
+    // The platform shows a progress bar with Cancel once the work has run
+    // for a moment and keeps the windows painting in between. Progress
+    // returns false once the user cancelled: the work then stops and leaves
+    // the document as it was. Without a platform nothing is shown and
+    // nothing is cancelled.
+    virtual void BeginProgress(const QString& caption) {}
+    virtual bool Progress(qint64 done, qint64 total) { return true; }
+    virtual void EndProgress() {}
+};
+
+// One piece of long work reporting to the services, from construction to
+// destruction. Once cancelled it stays cancelled.
+class TProgress {
+public:
+    explicit TProgress(const QString& caption);
+    ~TProgress();
+    TProgress(const TProgress&) = delete;
+    TProgress& operator=(const TProgress&) = delete;
+
+    // False once the user cancelled.
+    bool Step(qint64 done, qint64 total);
+    bool Cancelled() const { return m_cancelled; }
+
+private:
+    bool m_cancelled = false;
 };
 
 // The services in use; there is always one (a silent default until the

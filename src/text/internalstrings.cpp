@@ -47,15 +47,16 @@ QByteArray TInternalStrings::Text() const
 void TInternalStrings::SetText(TStringItem& item, std::string_view text)
 {
     const int n = int(text.size());
-    if (item.capacity < n || item.capacity == 0) {
+    const int oldCapacity = item.Capacity();
+    if (oldCapacity < n || oldCapacity == 0) {
         // Grow by a quarter so that typing into a line does not copy it each time.
-        int capacity = std::max(n + n / 4, 16);
-        char* block = static_cast<char*>(std::malloc(size_t(capacity)));
+        const int capacity = std::max(n + n / 4, 16);
+        char* block = TStringItem::AllocateText(capacity);
+        if (!block)
+            throw std::bad_alloc();
         if (n)
             std::memcpy(block, text.data(), size_t(n));
-        item.FreeText();
-        item.text = block;
-        item.capacity = capacity;
+        item.AdoptText(block);
     } else if (n) {
         std::memmove(item.text, text.data(), size_t(n));
     }
@@ -80,7 +81,8 @@ void TInternalStrings::Splice(int index, int pos, int count, std::string_view te
     count = std::clamp(count, 0, item.length - pos);
     const int n = int(text.size());
     const int newLength = item.length - count + n;
-    if (item.capacity > 0 && newLength <= item.capacity && (text.empty() || text.data() < item.text || text.data() >= item.text + item.capacity)) {
+    const int capacity = item.Capacity();
+    if (capacity > 0 && newLength <= capacity && (text.empty() || text.data() < item.text || text.data() >= item.text + capacity)) {
         std::memmove(item.text + pos + n, item.text + pos + count, size_t(item.length - pos - count));
         if (n)
             std::memcpy(item.text + pos, text.data(), size_t(n));
@@ -109,6 +111,7 @@ void TInternalStrings::InsertRaw(int index, std::string_view text)
     ++m_gapStart;
     --m_gapLength;
     ++m_count;
+    m_attributes.LinesInserted(index, 1);
     SetText(item, text);
 }
 
@@ -134,19 +137,18 @@ void TInternalStrings::Delete(int index)
     MoveGap(index + 1);
     TStringItem& item = m_items[size_t(index)];
     item.FreeText();
-    item.FreeAttrs();
     --m_gapStart;
     ++m_gapLength;
     --m_count;
+    m_attributes.LinesDeleted(index, 1);
 }
 
 void TInternalStrings::Clear()
 {
     for (int i = 0; i < m_count; ++i) {
-        TStringItem& item = Item(i);
-        item.FreeText();
-        item.FreeAttrs();
+        Item(i).FreeText();
     }
+    m_attributes.Clear();
     std::free(m_items);
     m_items = nullptr;
     m_count = m_capacity = m_gapStart = m_gapLength = 0;
@@ -175,6 +177,7 @@ void TInternalStrings::Swap(TInternalStrings& other)
     std::swap(m_gapStart, other.m_gapStart);
     std::swap(m_gapLength, other.m_gapLength);
     std::swap(m_blocks, other.m_blocks);
+    m_attributes.Swap(other.m_attributes);
 }
 
 void TInternalStrings::Grow()

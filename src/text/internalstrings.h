@@ -1,5 +1,6 @@
 #pragma once
 
+#include "attributecache.h"
 #include "stringitem.h"
 #include "stringlist.h"
 
@@ -61,8 +62,13 @@ public:
     void SetRaw(bool raw) { m_raw = raw; }
     std::function<QByteArray(int index, std::string_view raw)> OnGetTransform;
 
-    // Bytes held by the storage (items and owned text, not the load blocks).
+    // Bytes held by the line items (not their text).
     size_t ItemBytes() const { return size_t(m_capacity) * sizeof(TStringItem); }
+
+    // The attributes of the lines shown lately, kept in step with inserted
+    // and deleted lines.
+    TAttributeCache& Attributes() { return m_attributes; }
+    const TAttributeCache& Attributes() const { return m_attributes; }
 
 private:
     size_t Slot(int index) const { return size_t(index < m_gapStart ? index : index + m_gapLength); }
@@ -79,4 +85,5 @@ private:
     int m_gapLength = 0;
     bool m_raw = false;
     std::vector<std::shared_ptr<char[]>> m_blocks;
+    TAttributeCache m_attributes;
 };

@@ -12,8 +12,12 @@
 #include "services.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
+
+// Lines searched between two progress reports of Replace All.
+constexpr int kLinesPerProgress = 4096;
 
 TCustomMemoSource::TCreateDialogEvent& globalCreateDialog()
 {
@@ -300,6 +304,18 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
     // as it was and its replacements go in as one edit, so a run costs the
     // length of the text once, however many matches a line holds.
     TUpdate update(*this, Reason::kReplace);
+    // Replace All without questions runs as long work with Cancel, which
+    // takes back what it replaced (through its undo records, so only where
+    // undo is kept): the records must all stay until then, so the undo
+    // limit waits for the end.
+    const bool cancellable = options.replaceAll && !prompt && m_allowUndo;
+    std::optional<TProgress> progress;
+    const int undoLimit = m_undoLimit;
+    const int undoStart = UndoList().Count();
+    if (cancellable) {
+        progress.emplace(QStringLiteral("Replacing"));
+        m_undoLimit = 0;
+    }
     int found = 0;
     int replaced = 0;
     TTextPos lastPlace = caret;
@@ -307,7 +323,12 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
     bool stop = false;
     int gaveUpAt = -1;
     std::vector<TPendingReplacement> pending;
+    int linesSearched = 0;
     for (int line = forward ? first : last; !stop && line >= first && line <= last; line += forward ? 1 : -1) {
+        if (progress && linesSearched++ % kLinesPerProgress == 0
+            && !progress->Step(forward ? line - first : last - line, qint64(last) - first + 1)) {
+            break;
+        }
         if (WholeLine(options, origin, line)) {
             line = matcher.NextCandidate(m_strings, line, forward ? last : first, forward);
             if (line < first || line > last)
@@ -393,6 +414,11 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
             gaveUpAt = line;
             break;
         }
+    }
+    m_undoLimit = undoLimit;
+    if (progress && progress->Cancelled()) {
+        RollBack(undoStart);
+        return false;
     }
     if (gaveUpAt >= 0)
         ReportSearchError(stoppedAt(options, gaveUpAt));

@@ -190,7 +190,22 @@ QByteArray TCustomMemoSource::LineText(int line) const
 {
     if (!InRealLine(line))
         return {};
-    return m_tabStops.Expand(m_strings.RawText(line));
+    const TStringItem& item = m_strings.Item(line);
+    if (!item.Has(TStringItem::kHasTab))
+        return QByteArray(item.text, item.length);
+    return m_tabStops.Expand(item.Text());
+}
+
+QByteArray TCustomMemoSource::LineSpan(int line, int from, int to) const
+{
+    if (!InRealLine(line) || to <= from)
+        return {};
+    const TStringItem& item = m_strings.Item(line);
+    if (item.Has(TStringItem::kHasTab))
+        return m_tabStops.ExpandSpan(item.Text(), from, to);
+    // Without tabs, columns are bytes.
+    const int start = std::clamp(from, 0, item.length);
+    return QByteArray(item.text + start, std::clamp(to, start, item.length) - start);
 }
 
 int TCustomMemoSource::LineLength(int line) const

@@ -25,6 +25,7 @@
 class QIODevice;
 class TExternalStrings;
 class TLineMatcher;
+class TProgress;
 class TSelectionStrings;
 
 // The text of one document, independent of any window: its lines with their
@@ -97,6 +98,10 @@ public:
     int LineCount() const { return m_strings.Count(); }
     // The tab-expanded text of a line (empty outside the text).
     QByteArray LineText(int line) const;
+    // The tab-expanded text of the display columns [from, to) of a line,
+    // shorter where the line ends: what a view shows of a long line costs
+    // the span, not the line.
+    QByteArray LineSpan(int line, int from, int to) const;
     // The displayed width of a line.
     int LineLength(int line) const;
     // The longest line's displayed width and index.
@@ -382,7 +387,9 @@ public:
     bool SetTextStr(const QByteArray& text, QString* error = nullptr);
     // Loads a file, keeping every byte: tabs, trailing blanks, control
     // characters and each line's own line end. False with a message in
-    // error, and the text as it was, when it cannot be read or held.
+    // error, and the text as it was, when it cannot be read or held. A long
+    // load shows its progress through the services; cancelled, it gives
+    // false with an empty error and the text as it was.
     bool LoadFromFile(const QString& path, QString* error = nullptr);
     bool LoadFromStream(QIODevice& device, QString* error = nullptr);
     // Saves so that the old file survives every failure (see SaveFileSafely);
@@ -542,10 +549,23 @@ private:
     void TrimUndo(TUndoList& list, int physicalIndex);
     bool TextDiffersFromSave() const;
     void ClearRedo();
+    // Takes back every record written since the undo list held count, as a
+    // cancelled operation must, leaving nothing of it to redo.
+    void RollBack(int count);
 
-    void ParseLine(int line, std::string_view display, uchar* attrs, quint32 state);
-    void MarkUrls(int line, uchar* attrs, int length);
-    bool LoadBytes(std::shared_ptr<char[]> block, qint64 size, QString* error);
+    // The tab-expanded text of a line, in expanded when it needed expanding.
+    std::string_view DisplayOf(int line, QByteArray& expanded) const;
+    // Parses display (line's text) from state into attrs; the end state.
+    quint32 ParseInto(int line, std::string_view display, uchar* attrs, quint32 state);
+    // Marks URL runs; recordUndo keeps the old bytes for undo inside an
+    // operation.
+    void MarkUrls(int line, uchar* attrs, int length, bool recordUndo);
+    // The attributes the cache holds for a line as they are (perhaps not
+    // yet parsed again after an edit); null and 0 when none are kept.
+    uchar* CachedAttributes(int line, int& length);
+    // Takes the lines of a loaded block; reports to progress (when given)
+    // and stops, changing nothing, when it is cancelled.
+    bool LoadBytes(std::shared_ptr<char[]> block, qint64 size, QString* error, TProgress* progress = nullptr);
 
     TInternalStrings m_strings;
     std::unique_ptr<TExternalStrings> m_lines;
@@ -604,6 +624,8 @@ private:
     // Attributes.
     int m_parsedUpTo = 0;
     quint32 m_initialState = 0;
+    // Where a pass that only establishes line states lets the parser write.
+    std::vector<uchar> m_scratch;
 
     mutable int m_longestLength = 0;
     mutable int m_longestLine = 0;

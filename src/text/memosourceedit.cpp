@@ -61,9 +61,10 @@ void TCustomMemoSource::DeleteChars(int count)
     const int fromColumn = DisplayColumn(line, index);
     const int toColumn = DisplayColumn(line, index + count);
     QByteArray removedAttrs;
-    const TStringItem& item = m_strings.Item(line);
-    if (m_parser && item.attrs && toColumn <= item.AttrLength())
-        removedAttrs = QByteArray(reinterpret_cast<const char*>(item.AttrData()) + fromColumn, toColumn - fromColumn);
+    int attrCount = 0;
+    const uchar* lineAttrs = m_parser ? CachedAttributes(line, attrCount) : nullptr;
+    if (lineAttrs && toColumn <= attrCount)
+        removedAttrs = QByteArray(reinterpret_cast<const char*>(lineAttrs) + fromColumn, toColumn - fromColumn);
     AddUndo(ukDeleted, 0, 0, removed, removedAttrs);
     ShiftForDelete(toColumn - fromColumn);
     m_strings.Splice(line, index, count, {});

@@ -7,11 +7,13 @@
 #include "memosource.h"
 
 #include "filesaver.h"
+#include "services.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -19,6 +21,12 @@
 namespace {
 
 constexpr qint64 kWriteChunk = 1 << 20;
+// A file is read in pieces of this size, and its lines are walked this many
+// at a time, between two progress reports: a report costs little against
+// the work between two of them, and comes often enough for Cancel to
+// answer at once.
+constexpr qint64 kReadChunk = 8 << 20;
+constexpr qint64 kLinesPerReport = 1 << 16;
 
 QString describe(const QFileDevice& file)
 {
@@ -102,7 +110,7 @@ const char* lineEndBytes(quint8 ending)
 
 } // namespace
 
-bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QString* error)
+bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QString* error, TProgress* progress)
 {
     auto fail = [error](const QString& message) {
         if (error)
@@ -110,6 +118,11 @@ bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QS
         return false;
     };
     char* const data = block.get();
+    // Reading the file was the first third of the work; the two walks over
+    // its lines are the other two.
+    auto report = [&](int pass, const char* at) {
+        return !progress || progress->Step(size * pass + (at - data), size * 3);
+    };
 
     // Everything is checked before the old text goes: a file the store
     // cannot hold is refused with the text left as it was.
@@ -122,6 +135,8 @@ bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QS
         qint64 length;
         quint8 ending;
         while (cursor.Next(start, length, ending)) {
+            if (lines % kLinesPerReport == 0 && !report(1, start))
+                return fail({});
             ++lines;
             longest = std::max(longest, length);
             if (firstEnding == TStringItem::kEndNone)
@@ -147,7 +162,9 @@ bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QS
     char* start;
     qint64 length;
     quint8 ending;
-    while (cursor.Next(start, length, ending)) {
+    for (qint64 line = 0; cursor.Next(start, length, ending); ++line) {
+        if (line % kLinesPerReport == 0 && !report(2, start))
+            return fail({});
         TStringItem& item = loaded.AppendBorrowed(start, int(length));
         if (length > 0 && std::memchr(start, '\t', size_t(length)))
             item.Set(TStringItem::kHasTab, true);
@@ -224,9 +241,16 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error)
         block.reset(new (std::nothrow) char[size_t(size) + 1]);
     if (!block)
         return fail(QStringLiteral("It is too large to load."));
+    TProgress progress(QStringLiteral("Loading %1").arg(QFileInfo(path).fileName()));
     qint64 done = 0;
     while (done < size) {
-        const qint64 got = file.read(block.get() + done, size - done);
+        if (!progress.Step(done, size * 3)) {
+            // Cancelled: nothing was changed, and there is nothing to report.
+            if (error)
+                error->clear();
+            return false;
+        }
+        const qint64 got = file.read(block.get() + done, std::min(size - done, kReadChunk));
         if (got <= 0)
             break;
         done += got;
@@ -237,8 +261,14 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error)
         return false;
     }
     QString reason;
-    if (!LoadBytes(std::move(block), size, &reason))
+    if (!LoadBytes(std::move(block), size, &reason, &progress)) {
+        if (progress.Cancelled()) {
+            if (error)
+                error->clear();
+            return false;
+        }
         return fail(reason);
+    }
     SetSavePoint();
     return true;
 }

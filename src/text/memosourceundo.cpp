@@ -50,6 +50,26 @@ void TCustomMemoSource::TrimUndo(TUndoList& list, int physicalIndex)
     }
 }
 
+void TCustomMemoSource::RollBack(int count)
+{
+    TUndoList& list = m_undoLists[m_undoIndex];
+    if (list.Count() <= count)
+        return;
+    BeginUpdate(m_updateReason);
+    m_replaying = true;
+    while (list.Count() > count)
+        ReplayRecord(list.TakeLast());
+    m_replaying = false;
+    // The inverse records went to the redo list, which the operation had
+    // emptied: nothing of it is left to redo. The text is the one before
+    // the operation, so whether it is modified is asked of the save point.
+    m_undoLists[1 - m_undoIndex].Clear();
+    if (m_saveList == 1 - m_undoIndex)
+        m_saveList = -1;
+    m_changeFlags |= Change::kUndoRedo;
+    EndUpdate();
+}
+
 void TCustomMemoSource::ClearRedo()
 {
     const int redo = 1 - m_undoIndex;
@@ -184,28 +204,28 @@ void TCustomMemoSource::ReplayRecord(const TUndoRecord& record)
         // Put the removed characters' attributes back with them, so that the
         // line shows its colours until it is parsed again.
         const int line = CaretLine();
-        if (m_parser && !record.x.isEmpty() && InRealLine(line)) {
-            TStringItem& item = m_strings.Item(line);
-            if (item.attrs) {
-                const int column = CaretColumn();
-                const int length = LineLength(line);
-                QByteArray attrs(reinterpret_cast<const char*>(item.AttrData()), item.AttrLength());
-                attrs.insert(std::min<qsizetype>(column, attrs.size()), record.x);
-                attrs.resize(length, '\0');
-                std::memcpy(item.ResizeAttrs(length), attrs.constData(), size_t(length));
-            }
+        int attrCount = 0;
+        const uchar* lineAttrs = m_parser && !record.x.isEmpty() ? CachedAttributes(line, attrCount) : nullptr;
+        if (lineAttrs) {
+            const int column = CaretColumn();
+            const int length = LineLength(line);
+            QByteArray attrs(reinterpret_cast<const char*>(lineAttrs), attrCount);
+            attrs.insert(std::min<qsizetype>(column, attrs.size()), record.x);
+            attrs.resize(length, '\0');
+            std::memcpy(m_strings.Attributes().Store(line, length, line), attrs.constData(), size_t(length));
         }
         break;
     }
     case ukAttributes: {
         if (!InRealLine(record.a))
             break;
-        TStringItem& item = m_strings.Item(record.a);
+        int attrCount = 0;
+        uchar* lineAttrs = CachedAttributes(record.a, attrCount);
         const int column = record.b;
-        const int length = std::min<int>(int(record.t.size()), item.AttrLength() - column);
-        if (!item.attrs || column < 0 || length <= 0)
+        const int length = std::min<int>(int(record.t.size()), attrCount - column);
+        if (!lineAttrs || column < 0 || length <= 0)
             break;
-        uchar* attrs = item.AttrData() + column;
+        uchar* attrs = lineAttrs + column;
         AddUndo(ukAttributes, record.a, column, QByteArray(reinterpret_cast<const char*>(attrs), length));
         std::memcpy(attrs, record.t.constData(), size_t(length));
         MarkChanged(record.a, record.a);

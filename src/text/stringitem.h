@@ -7,16 +7,23 @@
 #include <string_view>
 
 // One line of a text store. Kept small and flat, since a file of a million
-// lines holds a million of them: the text either points into the block the
-// file was loaded into (capacity 0, not owned) or into a heap block of its own.
+// lines holds a million of them and every byte of the item costs a megabyte:
+// the text either points into the block the file was loaded into (not owned)
+// or into a heap block of its own, whose capacity sits in a header in front
+// of the text. The attribute bytes are not here: only the parser states at
+// the line's start and end are kept for every line (that is all the lines
+// after it need); the attributes live in the store's bounded attribute cache.
+//
+// invariant: sizeof(TStringItem) == 24 on a 64-bit system.
 struct TStringItem {
     enum Flag : quint8 {
-        kAttrsValid = 0x01, // the attributes belong to the current text and start state
+        kAttrsValid = 0x01, // startState and endState belong to the current text
         kReadOnly = 0x02,
         kHasTab = 0x04,     // the text holds a tab character (display columns differ)
         kHidden = 0x08,     // hidden by a collapsed outline point
         kJoinable = 0x10,   // reserved for the line-join operation
         kEdited = 0x20,     // the text was changed by an edit since loading
+        kOwnsText = 0x40,   // text is a heap block with a capacity header
     };
     // How the line ends in the file. Most lines end the document's own way
     // (its OutFormat), which a change of that format follows; a line loaded
@@ -24,15 +31,14 @@ struct TStringItem {
     enum LineEnd : quint8 { kEndDocument = 0, kEndCrLf = 1, kEndCr = 2, kEndLf = 3, kEndNone = 4 };
     enum Collapse : quint8 { kNoCollapsePoint = 0, kExpanded = 1, kCollapsed = 2 };
 
+    // An owned text block starts with its capacity, padded so that the text
+    // behind it stays aligned.
+    static constexpr size_t kHeaderSize = 8;
+
     char* text = nullptr;
     qint32 length = 0;
-    qint32 capacity = 0;
-    // Attribute bytes, one per displayed character, behind a 32-bit length;
-    // null until the line is first parsed.
-    uchar* attrs = nullptr;
     quint32 startState = 0;
     quint32 endState = 0;
-    qint32 displayLength = 0; // as reported back by the view
     quint8 flags = 0;
     quint8 lineStyle = 0;
     quint8 collapse = kNoCollapsePoint;
@@ -42,33 +48,39 @@ struct TStringItem {
     bool Has(Flag flag) const { return flags & flag; }
     void Set(Flag flag, bool on) { flags = on ? quint8(flags | flag) : quint8(flags & ~flag); }
 
-    int AttrLength() const
+    // Bytes the text may grow to in place; 0 for text borrowed from a block.
+    qint32 Capacity() const
     {
-        qint32 n = 0;
-        if (attrs)
-            std::memcpy(&n, attrs, sizeof n);
-        return n;
+        qint32 capacity = 0;
+        if (Has(kOwnsText))
+            std::memcpy(&capacity, text - kHeaderSize, sizeof capacity);
+        return capacity;
     }
-    uchar* AttrData() const { return attrs ? attrs + sizeof(qint32) : nullptr; }
-    // Makes room for n attribute bytes (contents undefined after growth).
-    uchar* ResizeAttrs(int n)
+    // Points text at a new heap block of capacity bytes (contents undefined);
+    // null when there is no memory for it, and the old text kept.
+    static char* AllocateText(qint32 capacity)
     {
-        if (!attrs || AttrLength() != n) {
-            attrs = static_cast<uchar*>(std::realloc(attrs, sizeof(qint32) + size_t(n)));
-            std::memcpy(attrs, &n, sizeof n);
-        }
-        return AttrData();
+        auto* block = static_cast<char*>(std::malloc(kHeaderSize + size_t(capacity)));
+        if (!block)
+            return nullptr;
+        std::memcpy(block, &capacity, sizeof capacity);
+        return block + kHeaderSize;
     }
-    void FreeAttrs()
+    // Takes a block from AllocateText as the line's text.
+    void AdoptText(char* block)
     {
-        std::free(attrs);
-        attrs = nullptr;
+        FreeText();
+        text = block;
+        Set(kOwnsText, true);
     }
     void FreeText()
     {
-        if (capacity > 0)
-            std::free(text);
+        if (Has(kOwnsText))
+            std::free(text - kHeaderSize);
+        Set(kOwnsText, false);
         text = nullptr;
-        length = capacity = 0;
+        length = 0;
     }
 };
+
+static_assert(sizeof(void*) != 8 || sizeof(TStringItem) == 24, "the line item is 24 bytes");

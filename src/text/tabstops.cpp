@@ -84,6 +84,27 @@ QByteArray TTabStops::Expand(std::string_view raw) const
     return out;
 }
 
+QByteArray TTabStops::ExpandSpan(std::string_view raw, int from, int to) const
+{
+    from = std::max(from, 0);
+    if (to <= from)
+        return {};
+    QByteArray out;
+    int column = 0;
+    for (char c : raw) {
+        if (column >= to)
+            break;
+        const int width = c == '\t' ? NextStop(column) - column : 1;
+        // The part of this character's columns that falls into the span.
+        const int left = std::max(column, from);
+        const int right = std::min(column + width, to);
+        if (right > left)
+            out.append(right - left, c == '\t' ? ' ' : c);
+        column += width;
+    }
+    return out;
+}
+
 int TTabStops::IndexToColumn(std::string_view raw, int index) const
 {
     const int n = int(raw.size());

@@ -41,6 +41,9 @@ public:
     // Display width of raw text (tabs expanded).
     int ExpandedLength(std::string_view raw) const;
     QByteArray Expand(std::string_view raw) const;
+    // The display columns [from, to) of raw text, tabs expanded (shorter
+    // where the text ends); walks the text up to the span.
+    QByteArray ExpandSpan(std::string_view raw, int from, int to) const;
     // The display column at which raw[index] starts (index may be past the end).
     int IndexToColumn(std::string_view raw, int index) const;
     // The raw index of the first character that starts at or after column;

@@ -235,13 +235,26 @@ void TMemoRenderer::PaintRows(QPainter& painter, const QRect& area, const std::v
     painter.restore();
 }
 
-void TMemoRenderer::LoadLine(int line, TLineContent& content)
+bool TMemoRenderer::SpanLoads() const
+{
+    // Special symbols and the custom string hook work on whole lines.
+    return !m_config.customString && !m_config.options.testFlag(moDrawSpecialSymbols);
+}
+
+void TMemoRenderer::LoadLine(int line, TLineContent& content, bool span, int from, int to)
 {
     const TCustomMemoSource& source = *m_config.source;
     content = TLineContent();
     if (line < 0 || line >= source.LineCount())
         return;
-    content.text = DisplayText(line);
+    if (span && SpanLoads()) {
+        content.length = source.LineLength(line);
+        content.first = std::clamp(from, 0, content.length);
+        content.text = source.LineSpan(line, content.first, to);
+    } else {
+        content.text = DisplayText(line);
+        content.length = int(content.text.size());
+    }
     content.lineStyle = source.LineStyle(line);
     if (m_config.lineStyle)
         m_config.lineStyle(line, content.lineStyle);
@@ -254,7 +267,7 @@ void TMemoRenderer::LoadLine(int line, TLineContent& content)
         content.attrs = reinterpret_cast<const uchar*>(content.attrCopy.constData());
         content.attrCount = int(content.attrCopy.size());
     }
-    content.attrCount = std::min(content.attrCount, int(content.text.size()));
+    content.attrCount = std::min(content.attrCount, content.length);
     if (content.lineStyle <= 0 || !m_config.styles || content.lineStyle >= m_config.styles->Count())
         content.lineStyle = 0;
 }
@@ -286,20 +299,43 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
     const int cw = m_config.charWidth;
     const int textLeft = m_config.textLeft;
 
+    // A wrapped line shows the columns [segStart, segEnd) on this row; its
+    // last row takes the rest, and only there does the line end.
+    auto segment = [&row](int length, int& segStart, int& segEnd) {
+        segStart = std::min(row.startColumn, length);
+        segEnd = row.LastOfLine() ? length : std::clamp(row.endColumn, segStart, length);
+    };
+    // With a monospaced font the visible columns follow by division; nothing
+    // left or right of them is looked at, not even loaded.
+    auto visible = [&](int segStart, int segEnd, int& start, int& end) {
+        const int origin = segStart + m_config.leftColumn;
+        const int firstColumn = std::max(segStart, origin + (area.left() - textLeft) / cw);
+        const int lastColumn = origin + (area.right() - textLeft) / cw + 1;
+        start = std::min(firstColumn, segEnd);
+        end = std::min(lastColumn, segEnd);
+    };
+
     TLineContent& content = m_line;
-    LoadLine(line, content);
+    if (m_config.useMonoFont && SpanLoads() && inText) {
+        int segStart, segEnd, start, end;
+        segment(source.LineLength(line), segStart, segEnd);
+        visible(segStart, segEnd, start, end);
+        LoadLine(line, content, true, start, end);
+    } else {
+        LoadLine(line, content);
+    }
     const QByteArray& text = content.text;
+    // The text of column c.
+    auto at = [&](int column) { return text.constData() + (column - content.first); };
     const uchar* attrs = content.attrs;
     const int attrCount = content.attrCount;
     const int lineStyle = content.lineStyle;
     // Without syntax colouring only URL runs keep their attribute.
     const bool urlsOnly = !m_config.options.testFlag(moColorSyntax);
-    const int length = int(text.size());
+    const int length = content.length;
     const bool styledLine = lineStyle > 0;
-    // A wrapped line shows the columns [segStart, segEnd) on this row; its
-    // last row takes the rest, and only there does the line end.
-    const int segStart = std::min(row.startColumn, length);
-    const int segEnd = row.LastOfLine() ? length : std::clamp(row.endColumn, segStart, length);
+    int segStart, segEnd;
+    segment(length, segStart, segEnd);
 
     int selLeft = 0;
     int selRight = 0;
@@ -315,20 +351,15 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
     int xEnd = 0;
     auto columnX = [&](int column) { return textLeft + (column - segStart - m_config.leftColumn) * cw; };
     if (m_config.useMonoFont) {
-        // The visible columns follow by division; nothing left or right of
-        // them is looked at.
-        const int origin = segStart + m_config.leftColumn;
-        const int firstColumn = std::max(segStart, origin + (area.left() - textLeft) / cw);
-        const int lastColumn = origin + (area.right() - textLeft) / cw + 1;
-        const int start = std::min(firstColumn, segEnd);
-        const int end = std::min(lastColumn, segEnd);
+        int start, end;
+        visible(segStart, segEnd, start, end);
         CutRuns(attrs, attrCount, urlsOnly, start, end, selLeft, selRight, m_lineMatches, m_runs);
         for (const TRun& run : m_runs) {
             const TRunStyle style = RunStyle(run, styledLine ? lineStyle : 0);
             const int x = columnX(run.start);
             Fill(painter, x, x + run.length * cw, y, style.backIsMemo ? MemoBack(line) : style.back, style.backIsMemo);
             painter.setPen(ToQColor(style.fore));
-            DrawBytes(painter, *style.font, text.constData() + run.start, run.length, QPointF(x, baseline), cw);
+            DrawBytes(painter, *style.font, at(run.start), run.length, QPointF(x, baseline), cw);
         }
         xEnd = columnX(segEnd);
     } else {
@@ -338,12 +369,12 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
         CutRuns(attrs, attrCount, urlsOnly, segStart, segEnd, selLeft, selRight, m_lineMatches, m_runs);
         for (const TRun& run : m_runs) {
             const TRunStyle style = RunStyle(run, styledLine ? lineStyle : 0);
-            const qreal width = BytesWidth(*style.font, text.constData() + run.start, run.length);
+            const qreal width = BytesWidth(*style.font, at(run.start), run.length);
             if (x + width >= area.left()) {
                 Fill(painter, int(x), int(std::ceil(x + width)), y, style.backIsMemo ? MemoBack(line) : style.back,
                      style.backIsMemo);
                 painter.setPen(ToQColor(style.fore));
-                DrawBytes(painter, *style.font, text.constData() + run.start, run.length, QPointF(x, baseline), 0);
+                DrawBytes(painter, *style.font, at(run.start), run.length, QPointF(x, baseline), 0);
             }
             x += width;
             if (x > area.right())

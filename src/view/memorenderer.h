@@ -120,15 +120,23 @@ public:
 
 private:
     // What a line shows: its text (special symbols and hooks applied), its
-    // attributes and its line style (0: none or not a valid style).
+    // attributes (indexed by column) and its line style (0: none or not a
+    // valid style). text holds the columns [first, first + text.size()) of
+    // the length columns the line shows.
     struct TLineContent {
         QByteArray text;
+        int first = 0;
+        int length = 0;
         const uchar* attrs = nullptr;
         int attrCount = 0;
         int lineStyle = 0;
         QByteArray attrCopy;
     };
-    void LoadLine(int line, TLineContent& content);
+    // Loads the whole line, or with span only the columns [from, to) of it,
+    // so that a row of a long line costs what it shows. A span is possible
+    // only where the shown text is the line's own text (SpanLoads).
+    void LoadLine(int line, TLineContent& content, bool span = false, int from = 0, int to = 0);
+    bool SpanLoads() const;
 
     struct TRunStyle {
         const TPaintFont* font = nullptr;

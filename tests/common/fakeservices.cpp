@@ -229,3 +229,18 @@ quint32 TFakeServices::ResolveColor(TColor color) const
     }
     return 0xff000000u | (quint32(color.Red()) << 16) | (quint32(color.Green()) << 8) | quint32(color.Blue());
 }
+
+void TFakeServices::BeginProgress(const QString& caption)
+{
+    m_progressCaptions << caption;
+    ++m_progressOpen;
+    m_reports = 0;
+    m_cancelCurrent = m_cancelAt;
+    m_cancelAt = 0;
+}
+
+bool TFakeServices::Progress(qint64, qint64)
+{
+    ++m_reports;
+    return m_cancelCurrent == 0 || m_reports < m_cancelCurrent;
+}

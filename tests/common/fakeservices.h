@@ -54,6 +54,9 @@ public:
     std::function<bool(const QString&, const QStringList&, QString&)> OnStartProcess;
     std::function<bool(const QString&, const QStringList&, const QString&, const TProcessWatch&, QString&)>
         OnRunProcess;
+    // The next long work is cancelled at its report number reports + 1
+    // (the first report with 0). Progress is recorded apart from Calls().
+    void CancelNextProgress(int reports = 0) { m_cancelAt = reports + 1; }
 
     // Record.
     const QStringList& Calls() const { return m_calls; }
@@ -64,6 +67,9 @@ public:
     QList<TFileDialog> FileDialogs() const { return m_fileDialogs; }
     void ClearCalls() { m_calls.clear(); }
     TMemorySettingsStore& Store() { return m_settings; }
+    // Captions of the long work begun, and how many pieces are still open.
+    QStringList ProgressCaptions() const { return m_progressCaptions; }
+    int ProgressOpen() const { return m_progressOpen; }
     // Settings go to store (not owned) instead of the one in memory; null
     // goes back to that.
     void UseSettings(TSettingsStore* store) { m_otherSettings = store; }
@@ -86,6 +92,9 @@ public:
     bool PrintSetupDialog(QPrinter& printer) override;
     TSettingsStore& Settings() override { return m_otherSettings ? *m_otherSettings : m_settings; }
     quint32 ResolveColor(TColor color) const override;
+    void BeginProgress(const QString& caption) override;
+    bool Progress(qint64 done, qint64 total) override;
+    void EndProgress() override { --m_progressOpen; }
 
     QByteArray ClipboardRtf() const { return m_clipboardRtf; }
     QByteArray ClipboardHtml() const { return m_clipboardHtml; }
@@ -109,4 +118,9 @@ private:
     bool m_clipboardSet = false;
     TMemorySettingsStore m_settings;
     TSettingsStore* m_otherSettings = nullptr;
+    QStringList m_progressCaptions;
+    int m_progressOpen = 0;
+    int m_cancelAt = 0;      // for the next work begun; 0: never
+    int m_cancelCurrent = 0; // for the work under way
+    int m_reports = 0;
 };

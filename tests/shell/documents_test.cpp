@@ -128,6 +128,32 @@ TEST_F(ShellTest, AFileThatCannotBeReadAddsNothing)
     EXPECT_TRUE(services.Messages().at(1).contains("missing.jsp"));
 }
 
+TEST_F(ShellTest, ACancelledOpenLeavesTheWindowAsItWas)
+{
+    Open(MakeFile("first.java", "class A {}\n"));
+    TMemoSource* first = form->ActiveDocument();
+    QTest::keyClicks(form->TarnelEditor(), "x");
+    const QByteArray typed = first->SavedBytes();
+    ASSERT_NE(typed, "class A {}\n");
+    const QString second = MakeFile("second.java", "class B {}\n");
+    const int documents = form->DocumentCount();
+
+    services.CancelNextProgress(1);
+    Open(second);
+    EXPECT_EQ(form->DocumentCount(), documents);
+    EXPECT_EQ(form->ActiveDocument(), first);
+    EXPECT_EQ(first->SavedBytes(), typed);
+    EXPECT_TRUE(first->Modified());
+    EXPECT_TRUE(services.Messages().isEmpty());
+    EXPECT_FALSE(RecentPaths().contains(second));
+    EXPECT_EQ(services.ProgressOpen(), 0);
+
+    // Let run, the same file opens.
+    Open(second);
+    EXPECT_EQ(form->DocumentCount(), documents + 1);
+    EXPECT_EQ(form->ActiveDocument()->SavedBytes(), "class B {}\n");
+}
+
 TEST_F(ShellTest, ABinaryFileIsNotOpenedAndStaysAsItWas)
 {
     const QByteArray bytes("GIF89a\x01\x00\x00\x00\r\n\x7f\x00 \n", 16);

@@ -130,7 +130,7 @@ TEST(Attributes, ParserChangeResetsEveryLine)
     EXPECT_FALSE(source.Strings().Item(1).Has(TStringItem::kAttrsValid));
 
     source.SetSyntaxParser(nullptr);
-    EXPECT_EQ(source.Strings().Item(0).attrs, nullptr);
+    EXPECT_EQ(source.Strings().Attributes().Count(), 0);
 }
 
 TEST(Attributes, ADestroyedParserIsDropped)

@@ -1,3 +1,4 @@
+#include "common/fakeservices.h"
 #include "memosource.h"
 #include "sourcestrings.h"
 #include "textfixture.h"
@@ -289,6 +290,37 @@ TEST_F(FileTest, AFileTheStoreCannotHoldIsRefusedAndTheTextStays)
     EXPECT_TRUE(error.startsWith("Cannot open file \"" + Path("long.txt") + "\". It holds a line of")) << error.toStdString();
     EXPECT_EQ(source.SavedBytes(), "typed kept\n");
     EXPECT_TRUE(source.CanUndo());
+}
+
+TEST_F(FileTest, ACancelledLoadChangesNothingAndReportsNothing)
+{
+    // Cancel while the file is read, while its lines are counted and while
+    // they are taken; the load that is let run reports through all three.
+    QByteArray bytes;
+    for (int i = 0; i < 200'000; ++i)
+        bytes += "line " + QByteArray::number(i) + "\r\n";
+    Write("big.txt", bytes);
+    TFakeServices services;
+    SetServices(&services);
+    for (int report = 0; report < 3; ++report) {
+        TMemoSource source;
+        source.Lines().SetText("kept\n");
+        source.InsertString("typed ");
+        services.CancelNextProgress(report);
+        QString error = "untouched";
+        EXPECT_FALSE(source.LoadFromFile(Path("big.txt"), &error)) << report;
+        EXPECT_TRUE(error.isEmpty()) << report;
+        EXPECT_EQ(source.SavedBytes(), "typed kept\n") << report;
+        EXPECT_TRUE(source.Modified() && source.CanUndo()) << report;
+        EXPECT_EQ(services.ProgressOpen(), 0) << report;
+    }
+    TMemoSource source;
+    ASSERT_TRUE(source.LoadFromFile(Path("big.txt")));
+    EXPECT_EQ(source.LineCount(), 200'000);
+    EXPECT_EQ(services.ProgressCaptions().size(), 4);
+    EXPECT_EQ(services.ProgressCaptions().last(), "Loading big.txt");
+    EXPECT_TRUE(services.Calls().isEmpty());
+    SetServices(nullptr);
 }
 
 } // namespace

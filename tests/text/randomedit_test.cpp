@@ -1,12 +1,14 @@
 // Random edit scripts replayed against a plain model of the text: after every
 // operation the store must read and save as the model does, line ends
-// included; undoing everything must give back the loaded file byte for byte,
-// and redoing everything the edited one.
+// included, and show the attributes a full parse of the model gives, also
+// after its attribute cache was emptied; undoing everything must give back
+// the loaded file byte for byte, and redoing everything the edited one.
 //
 // EDIT_SEEDS=first-last runs another range of scripts (tools/random-edits.sh
 // runs long ranges under AddressSanitizer); EDIT_SEED=n replays one script.
 
 #include "memosource.h"
+#include "simpleparser.h"
 #include "sourcestrings.h"
 #include "textfixture.h"
 #include "textmodel.h"
@@ -32,11 +34,52 @@ std::string RandomText(std::mt19937& random, int maxLength)
     return s;
 }
 
+// Every "x" opens or closes a span that runs on over line ends, so that an
+// edit changes the states of the lines after it; "b" has an attribute of
+// its own inside and outside a span.
+class TSpanParser : public TSimpleParser {
+public:
+    quint32 ParseLine(std::string_view text, quint32 state, uchar* attrs) override
+    {
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == 'x')
+                state ^= 1;
+            attrs[i] = uchar(state + (text[i] == 'b' ? 2 : 0));
+        }
+        return state;
+    }
+};
+
+QByteArray StoredAttributes(TMemoSource& source, int line)
+{
+    int length = 0;
+    const uchar* attrs = source.LineAttributes(line, &length);
+    return QByteArray(reinterpret_cast<const char*>(attrs), attrs ? length : 0);
+}
+
 void ExpectStoreIsModel(TMemoSource& source, const TextModel& model, unsigned seed, const char* where)
 {
     ASSERT_EQ(source.Lines().Text(), model.Text()) << "seed " << seed << " " << where;
     ASSERT_EQ(source.SavedBytes(), model.Saved()) << "seed " << seed << " " << where;
     ASSERT_EQ(source.Caret(), (TTextPos{model.line, model.column})) << "seed " << seed << " " << where;
+
+    // The attributes of a full parse from the first line, before and after
+    // the cache is emptied (the store then parses each line again from its
+    // kept start state).
+    TSpanParser full;
+    quint32 state = 0;
+    std::vector<QByteArray> expected;
+    for (const ModelLine& line : model.lines) {
+        QByteArray attrs(qsizetype(line.text.size()), '\0');
+        state = full.ParseLine(line.text, state, reinterpret_cast<uchar*>(attrs.data()));
+        expected.push_back(attrs);
+    }
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < model.Count(); ++i)
+            ASSERT_EQ(StoredAttributes(source, i), expected[size_t(i)])
+                << "seed " << seed << " " << where << " line " << i << (pass ? " after eviction" : "");
+        source.Strings().Attributes().Clear();
+    }
 }
 
 void RunScript(unsigned seed, bool groupUndo, bool keepTrailing)
@@ -61,6 +104,10 @@ void RunScript(unsigned seed, bool groupUndo, bool keepTrailing)
     TMemoSource source;
     source.SetOptions(groupUndo ? source.Options() | soGroupUndo : source.Options() & ~TStringsOptions(soGroupUndo));
     source.SetKeepTrailingBlanks(keepTrailing);
+    // A cache of two lines: edits and parses evict all the time.
+    TSpanParser parser;
+    source.SetSyntaxParser(&parser);
+    source.Strings().Attributes().SetCapacity(2);
     source.Lines().SetText(loaded);
     source.SetSavePoint();
     ExpectStoreIsModel(source, model, seed, "loaded");

@@ -310,6 +310,33 @@ TEST(Replace, AllInOneUndoStep)
     });
 }
 
+TEST(Replace, ACancelledReplaceAllTakesBackEverythingItReplaced)
+{
+    QByteArray text;
+    for (int i = 0; i < 20'000; ++i)
+        text += "a.b\n";
+    Doc doc(text, {0, 0});
+    // A small undo limit must not drop the records the cancel needs.
+    doc.source.SetUndoLimit(10);
+    const QByteArray before = doc.Text();
+    doc.services.CancelNextProgress(2);
+    EXPECT_FALSE(doc.source.ReplaceText(Replacing(".", "::")));
+    EXPECT_EQ(doc.Text(), before);
+    EXPECT_EQ(doc.Caret(), (TTextPos{0, 0}));
+    EXPECT_FALSE(doc.source.Modified());
+    EXPECT_FALSE(doc.source.CanUndo());
+    EXPECT_FALSE(doc.source.CanRedo());
+    EXPECT_TRUE(doc.services.Calls().isEmpty());
+    EXPECT_EQ(doc.services.ProgressCaptions(), QStringList{"Replacing"});
+    EXPECT_EQ(doc.services.ProgressOpen(), 0);
+
+    // Let run, it replaces everything as one step.
+    EXPECT_TRUE(doc.source.ReplaceText(Replacing(".", "::")));
+    EXPECT_EQ(doc.Lines().at(19'999), "a::b");
+    doc.source.Undo();
+    EXPECT_EQ(doc.Text(), before);
+}
+
 TEST(Replace, WithoutAllTakesTheNextOccurrenceOnly)
 {
     Doc doc("a.b.c", {0, 2});

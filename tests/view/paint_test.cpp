@@ -59,6 +59,26 @@ TEST_F(ViewTest, KeywordIsPaintedInItsStyle)
     EXPECT_FALSE(Has(image, identifier, kBlue));
 }
 
+TEST_F(ViewTest, AFarColumnOfALongLineShowsItsOwnTextAndStyle)
+{
+    // Only the visible columns are fetched: a tab in front widens the line
+    // (a tab at column 0 runs to column 9), and the span shown starts in the
+    // middle of a second tab, far along the line.
+    SetText("\t" + QByteArray(100'000, '.') + "\tint x");
+    TKeywordParser parser;
+    memo->SetSyntaxParser(&parser);
+    const int keyword = 9 + 100'000 + 8;
+    ASSERT_EQ(memo->MemoSource()->LineText(0).mid(keyword, 3), "int");
+    for (int left : {keyword - 3, keyword - 10}) {
+        memo->SetLeftColumn(left);
+        const QImage image = Render();
+        EXPECT_TRUE(Has(image, Cell(0, keyword).united(Cell(0, keyword + 2)), kBlue)) << left;
+        EXPECT_FALSE(Has(image, Cell(0, keyword + 4), kBlue)) << left;
+        EXPECT_TRUE(HasInk(image, Cell(0, keyword + 4), kBlack, kWhite)) << left;
+        EXPECT_FALSE(HasInk(image, Cell(0, keyword - 1), kBlack, kWhite)) << "the tab's blanks " << left;
+    }
+}
+
 TEST_F(ViewTest, ChangedTextStyleRepaintsInItsNewColour)
 {
     SetText("int value");

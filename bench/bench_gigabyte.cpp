@@ -1,0 +1,124 @@
+// links: tarnel_view tarnel_syntax tarnel_platform Qt6::Test
+// Opens a generated 1 GB Java-like file of about 20 million lines (made in
+// the temporary folder by --generate) in a 1200 x 900 editor highlighted by
+// the "Java" scheme, the way the window opens a file: through the platform
+// services, which show the progress bar with Cancel. Prints the load rate,
+// the peak resident memory of the load and of all that follows per byte of
+// file, and the milliseconds from Ctrl+End to the painted last screen
+// (which establishes every line's state on the way). Run it in a fresh
+// process: bench/run.sh does, once.
+
+#include "benchutil.h"
+#include "builtinschemes.h"
+#include "dcmemo.h"
+#include "memosource.h"
+#include "qtservices.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The peak resident memory of this process, in bytes.
+long long PeakResidentBytes()
+{
+    long long kb = 0;
+    if (FILE* f = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, f)) {
+            if (std::strncmp(line, "VmHWM:", 6) == 0)
+                kb = std::atoll(line + 6);
+        }
+        std::fclose(f);
+    }
+    return kb * 1024;
+}
+
+bool Generate(const QString& path, qint64 bytes)
+{
+    const QByteArray piece = bench::JavaText(50'000'000);
+    if (QFileInfo(path).size() >= bytes)
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    for (qint64 written = 0; written < bytes; written += piece.size()) {
+        if (file.write(piece) != piece.size())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tarnel-bench-1gb.java";
+    if (argc > 2 && QByteArray(argv[2]) == "--generate") {
+        QCoreApplication core(argc, argv);
+        return Generate(path, 1'000'000'000) ? 0 : 1;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    TQtServices services;
+    SetServices(&services);
+    const qint64 size = QFileInfo(path).size();
+    if (size <= 0) {
+        std::fprintf(stderr, "no file %s (run with --generate first)\n", qPrintable(path));
+        return 1;
+    }
+    QString error;
+    TSyntaxParser* parser = CreateBuiltInParser(TBuiltInScheme::Java, nullptr, &error);
+    if (!parser) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+
+    TDCMemo memo;
+    memo.ApplyApplicationDefaults();
+    memo.resize(1200, 900);
+    memo.show();
+    if (!QTest::qWaitForWindowExposed(&memo))
+        return 1;
+    memo.activateWindow();
+    memo.setFocus();
+    QApplication::processEvents();
+
+    const long long before = bench::ResidentBytes();
+    TMemoSource source;
+    source.SetSyntaxParser(parser);
+    const double start = bench::Seconds();
+    if (!source.LoadFromFile(path, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    const double loadSeconds = bench::Seconds() - start;
+    const long long loadPeak = PeakResidentBytes();
+    memo.SetMemoSource(&source);
+    QApplication::processEvents();
+
+    const double endStart = bench::Seconds();
+    QTest::keyClick(&memo, Qt::Key_End, Qt::ControlModifier);
+    QApplication::processEvents();
+    const double endMs = (bench::Seconds() - endStart) * 1000;
+
+    std::printf("gigabyte_load_mb_per_s %.1f\n", size / 1e6 / loadSeconds);
+    std::printf("gigabyte_load_peak_bytes_per_byte %.2f\n", double(loadPeak - before) / double(size));
+    std::printf("gigabyte_ctrl_end_ms %.1f\n", endMs);
+    std::printf("gigabyte_peak_bytes_per_byte %.2f\n", double(PeakResidentBytes() - before) / double(size));
+    std::printf("gigabyte_lines %d\n", source.LineCount());
+    std::printf("gigabyte_caret_line %d\n", source.CaretLine());
+
+    memo.SetMemoSource(nullptr);
+    source.SetSyntaxParser(nullptr);
+    delete parser;
+    SetServices(nullptr);
+    return 0;
+}

@@ -1,0 +1,128 @@
+// links: tarnel_view tarnel_syntax tarnel_platform Qt6::Test
+// A text of one 100 MB line of Java-like code in a 1200 x 900 editor,
+// highlighted by the "Java" scheme: the first paint at its start (which
+// parses the line), the repaint there, the caret sent to the middle of the
+// line with the paint that shows it, the repaint there, a caret move by one
+// column and a keystroke in the middle, each key a real key event with its
+// repaint. Prints milliseconds (medians where repeated). Run it in a fresh
+// process each time: bench/run.sh does.
+
+#include "benchutil.h"
+#include "builtinschemes.h"
+#include "dcmemo.h"
+#include "memosource.h"
+#include "qtservices.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Milliseconds(const std::function<void()>& step)
+{
+    const double start = bench::Seconds();
+    step();
+    return (bench::Seconds() - start) * 1000;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    TQtServices services;
+    SetServices(&services);
+
+    QString error;
+    TSyntaxParser* parser = CreateBuiltInParser(TBuiltInScheme::Java, nullptr, &error);
+    if (!parser) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    const QByteArray piece = "int total = count * 31 + (limit - 7); /* note */ result += \"text\"; call(a, 'b'); ";
+    QByteArray line;
+    line.reserve(100'000'000 + piece.size());
+    while (line.size() < 100'000'000)
+        line += piece;
+
+    TMemoSource source;
+    if (!source.SetTextStr(line, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    line.clear();
+    line.squeeze();
+    source.SetSyntaxParser(parser);
+
+    TDCMemo memo;
+    memo.ApplyApplicationDefaults();
+    memo.resize(1200, 900);
+    memo.show();
+    if (!QTest::qWaitForWindowExposed(&memo))
+        return 1;
+    memo.activateWindow();
+    memo.setFocus();
+    QApplication::processEvents();
+    memo.SetMemoSource(&source);
+
+    QImage image(memo.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    auto paint = [&] {
+        QPainter painter(&image);
+        memo.PaintRect(painter, image.rect());
+    };
+    auto repaints = [&] {
+        std::vector<double> times;
+        for (int i = 0; i < 20; ++i)
+            times.push_back(Milliseconds(paint));
+        return Median(times);
+    };
+    // Each key with the repaint it asks for.
+    auto keys = [&](int count, int key, char ch) {
+        std::vector<double> times;
+        for (int i = 0; i < count; ++i) {
+            times.push_back(Milliseconds([&] {
+                if (ch)
+                    QTest::keyClick(&memo, ch);
+                else
+                    QTest::keyClick(&memo, Qt::Key(key));
+                QApplication::processEvents();
+            }));
+        }
+        return Median(times);
+    };
+
+    std::printf("longline_first_paint_ms %.2f\n", Milliseconds(paint));
+    std::printf("longline_repaint_start_ms %.3f\n", repaints());
+    const int middle = source.LineLength(0) / 2;
+    std::printf("longline_caret_to_middle_ms %.2f\n", Milliseconds([&] {
+                    source.MoveCaretTo({0, middle});
+                    QApplication::processEvents();
+                    paint();
+                }));
+    std::printf("longline_repaint_middle_ms %.3f\n", repaints());
+    std::printf("longline_caret_move_ms %.3f\n", keys(20, Qt::Key_Right, 0));
+    std::printf("longline_keystroke_ms %.3f\n", keys(5, 0, 'x'));
+    std::printf("longline_columns %d\n", source.LineLength(0));
+
+    memo.SetMemoSource(nullptr);
+    source.SetSyntaxParser(nullptr);
+    delete parser;
+    SetServices(nullptr);
+    return 0;
+}
