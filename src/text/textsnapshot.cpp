@@ -87,7 +87,7 @@ TTextSnapshot TCustomMemoSource::Snapshot() const
             ending = ownEnding;
         int endLength = 0;
         const char* end = endBytes(ending, endLength);
-        const bool borrowed = item.capacity == 0 && item.text;
+        const bool borrowed = !item.Has(TStringItem::kOwnsText) && item.text;
         if (!borrowed) {
             snapshot.AddOwned(item.text, item.length);
             snapshot.AddOwned(end, endLength);
@@ -101,7 +101,7 @@ TTextSnapshot TCustomMemoSource::Snapshot() const
         bool inBlock = false;
         if (endLength > 0 && i < last) {
             const TStringItem& next = m_strings.Item(i + 1);
-            inBlock = next.capacity == 0 && next.text == after + endLength && std::memcmp(after, end, size_t(endLength)) == 0;
+            inBlock = !next.Has(TStringItem::kOwnsText) && next.text == after + endLength && std::memcmp(after, end, size_t(endLength)) == 0;
         }
         if (inBlock)
             snapshot.AddBorrowed(after, endLength);
