@@ -9,6 +9,7 @@
 // process: bench/run.sh does, once.
 
 #include "benchutil.h"
+#include "benchwindow.h"
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "memosource.h"
@@ -74,24 +75,17 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "no file %s (run with --generate first)\n", qPrintable(path));
         return 1;
     }
-    QString error;
-    TSyntaxParser* parser = CreateBuiltInParser(TBuiltInScheme::Java, nullptr, &error);
-    if (!parser) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    TSyntaxParser* parser = bench::JavaParser();
+    if (!parser)
         return 1;
-    }
 
     TDCMemo memo;
-    memo.ApplyApplicationDefaults();
-    memo.resize(1200, 900);
-    memo.show();
-    if (!QTest::qWaitForWindowExposed(&memo))
+    if (!bench::ShowEditor(memo))
         return 1;
-    memo.activateWindow();
-    memo.setFocus();
     QApplication::processEvents();
 
     const long long before = bench::ResidentBytes();
+    QString error;
     TMemoSource source;
     source.SetSyntaxParser(parser);
     const double start = bench::Seconds();

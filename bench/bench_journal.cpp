@@ -13,6 +13,7 @@
 
 #include "autosave.h"
 #include "benchutil.h"
+#include "benchwindow.h"
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "journal.h"
@@ -108,13 +109,8 @@ int main(int argc, char* argv[])
     }
 
     TDCMemo memo;
-    memo.ApplyApplicationDefaults();
-    memo.resize(1200, 900);
-    memo.show();
-    if (!QTest::qWaitForWindowExposed(&memo))
+    if (!bench::ShowEditor(memo))
         return 1;
-    memo.activateWindow();
-    memo.setFocus();
     document.SetSyntaxParser(parser);
     memo.SetMemoSource(&document);
     QApplication::processEvents();

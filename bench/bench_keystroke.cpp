@@ -8,6 +8,7 @@
 // the repaint), and the paints per keystroke.
 
 #include "benchutil.h"
+#include "benchwindow.h"
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "memosource.h"
@@ -114,21 +115,13 @@ int main(int argc, char* argv[])
     TQtServices services;
     SetServices(&services);
 
-    QString error;
-    TSyntaxParser* parser = CreateBuiltInParser(TBuiltInScheme::Java, nullptr, &error);
-    if (!parser) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    TSyntaxParser* parser = bench::JavaParser();
+    if (!parser)
         return 1;
-    }
 
     TDCMemo memo;
-    memo.ApplyApplicationDefaults();
-    memo.resize(1200, 900);
-    memo.show();
-    if (!QTest::qWaitForWindowExposed(&memo))
+    if (!bench::ShowEditor(memo))
         return 1;
-    memo.activateWindow();
-    memo.setFocus();
     PaintCounter counter(memo.viewport());
 
     run(memo, counter, parser, 1'000'000);

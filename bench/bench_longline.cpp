@@ -8,6 +8,7 @@
 // process each time: bench/run.sh does.
 
 #include "benchutil.h"
+#include "benchwindow.h"
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "memosource.h"
@@ -49,18 +50,16 @@ int main(int argc, char* argv[])
     TQtServices services;
     SetServices(&services);
 
-    QString error;
-    TSyntaxParser* parser = CreateBuiltInParser(TBuiltInScheme::Java, nullptr, &error);
-    if (!parser) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    TSyntaxParser* parser = bench::JavaParser();
+    if (!parser)
         return 1;
-    }
     const QByteArray piece = "int total = count * 31 + (limit - 7); /* note */ result += \"text\"; call(a, 'b'); ";
     QByteArray line;
     line.reserve(100'000'000 + piece.size());
     while (line.size() < 100'000'000)
         line += piece;
 
+    QString error;
     TMemoSource source;
     if (!source.SetTextStr(line, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
@@ -71,13 +70,8 @@ int main(int argc, char* argv[])
     source.SetSyntaxParser(parser);
 
     TDCMemo memo;
-    memo.ApplyApplicationDefaults();
-    memo.resize(1200, 900);
-    memo.show();
-    if (!QTest::qWaitForWindowExposed(&memo))
+    if (!bench::ShowEditor(memo))
         return 1;
-    memo.activateWindow();
-    memo.setFocus();
     QApplication::processEvents();
     memo.SetMemoSource(&source);
 

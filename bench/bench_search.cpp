@@ -10,6 +10,7 @@
 // and of the key with the repaint it asks for.
 
 #include "benchutil.h"
+#include "benchwindow.h"
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "memosource.h"
@@ -128,12 +129,9 @@ int main(int argc, char* argv[])
     if (!findInLargeFile())
         return 1;
 
-    QString error;
-    TSyntaxParser* parser = CreateBuiltInParser(TBuiltInScheme::Java, nullptr, &error);
-    if (!parser) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    TSyntaxParser* parser = bench::JavaParser();
+    if (!parser)
         return 1;
-    }
     TMemoSource source;
     source.SetTextStr(javaLines(1'000'000, 100, false));
     source.SetSyntaxParser(parser);
