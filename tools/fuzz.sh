@@ -6,12 +6,17 @@
 #
 #   tools/fuzz.sh [seconds]        (default 60 per target)
 #
+# Runs start from FUZZ_SEED (default 1), so that a red run from a fresh
+# checkout comes from the change, not from chance; FUZZ_SEED=0 lets libFuzzer
+# pick a new seed each run, for longer hunts.
+#
 # The corpus each target grows is kept in build-fuzz/corpus/ between runs;
 # it starts from the shipped schemes, the colour-style seed and the sample
 # sources in the repository.
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+fuzz_seed=${FUZZ_SEED:-1}
 
 packages="clang libclang-rt-14-dev cmake ninja-build qt6-base-dev libgl-dev"
 missing=""
@@ -61,7 +66,7 @@ for target in fuzz_stream fuzz_parser fuzz_loadsave fuzz_edit fuzz_search; do
     case $target in fuzz_stream|fuzz_parser) dict="-dict=fuzz/stream.dict" ;; esac
     log=build-fuzz/$target.log
     echo "== $target, $seconds s"
-    if build-fuzz/bin/$target $dict -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+    if build-fuzz/bin/$target $dict -seed="$fuzz_seed" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
         -print_final_stats=1 -artifact_prefix="fuzz/crashes/$target-" "$corpus/$target" > "$log" 2>&1; then
         grep -E "^stat::number_of_executed_units|^stat::new_units_added" "$log" | sed 's/^stat::/  /'
     else
