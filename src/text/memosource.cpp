@@ -109,6 +109,16 @@ void TCustomMemoSource::SetReadOnly(bool readOnly)
     EndUpdate();
 }
 
+void TCustomMemoSource::SetEncoding(TTextEncoding encoding)
+{
+    if (m_encoding == encoding)
+        return;
+    BeginUpdate(Reason::kEncoding);
+    m_encoding = encoding;
+    m_changeFlags |= Change::kRepaint;
+    EndUpdate();
+}
+
 void TCustomMemoSource::SetBlockOption(TBlockOption option)
 {
     if (m_blockOption == option)

@@ -63,6 +63,13 @@ public:
     void SetBlockOption(TBlockOption option);
     TOutFormatType OutFormat() const { return m_outFormat; }
     void SetOutFormat(TOutFormatType format) { m_outFormat = format; }
+    // Changing the encoding leaves the bytes as they are and redraws them.
+    TTextEncoding Encoding() const { return m_encoding; }
+    void SetEncoding(TTextEncoding encoding);
+    // Whether the file starts with a UTF-8 byte order mark; the mark is not
+    // part of the first line and is written back on save.
+    bool ByteOrderMark() const { return m_byteOrderMark; }
+    void SetByteOrderMark(bool mark) { m_byteOrderMark = mark; }
     bool AllowUndo() const { return m_allowUndo; }
     void SetAllowUndo(bool allow);
     int UndoLimit() const { return m_undoLimit; }
@@ -580,6 +587,8 @@ private:
     bool m_readOnly = false;
     TBlockOption m_blockOption = bkBoth;
     TOutFormatType m_outFormat = ofWindows;
+    TTextEncoding m_encoding = teWindows1252;
+    bool m_byteOrderMark = false;
     bool m_allowUndo = true;
     int m_undoLimit = 0;
     QString m_templatesType = QStringLiteral("None");
@@ -650,6 +659,7 @@ class TMemoSource : public TCustomMemoSource {
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
     Q_PROPERTY(MemoTypes::TBlockOption BlockOption READ BlockOption WRITE SetBlockOption)
     Q_PROPERTY(MemoTypes::TOutFormatType OutFormat READ OutFormat WRITE SetOutFormat)
+    Q_PROPERTY(MemoTypes::TTextEncoding Encoding READ Encoding WRITE SetEncoding STORED false)
     Q_PROPERTY(bool AllowUndo READ AllowUndo WRITE SetAllowUndo)
     Q_PROPERTY(int UndoLimit READ UndoLimit WRITE SetUndoLimit)
     Q_PROPERTY(QString TemplatesType READ TemplatesType WRITE SetTemplatesType)

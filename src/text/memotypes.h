@@ -36,17 +36,25 @@ Q_ENUM_NS(TBlockOption)
 enum TOutFormatType { ofWindows, ofMac, ofUnix };
 Q_ENUM_NS(TOutFormatType)
 
+// How a document's bytes are read as characters. The store keeps the file's
+// bytes whichever it is; the encoding decides what they show and how typed
+// text is written.
+enum TTextEncoding { teWindows1252, teUtf8, teOem };
+Q_ENUM_NS(TTextEncoding)
+
 } // namespace MemoTypes
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(MemoTypes::TStringsOptions)
 
 using MemoTypes::TBlockOption;
 using MemoTypes::TOutFormatType;
+using MemoTypes::TTextEncoding;
 using MemoTypes::TStringsOption;
 using MemoTypes::TStringsOptions;
 using enum MemoTypes::TStringsOption;
 using enum MemoTypes::TBlockOption;
 using enum MemoTypes::TOutFormatType;
+using enum MemoTypes::TTextEncoding;
 
 // The settings a text store starts with.
 namespace Defaults {
@@ -109,6 +117,7 @@ constexpr int kSearch = 104;
 constexpr int kReplace = 105;
 constexpr int kLineEnd = 106;
 constexpr int kPrint = 107;
+constexpr int kEncoding = 108;
 } // namespace Reason
 
 // How much selecting the word at the caret takes: the word alone, the word

@@ -5,6 +5,7 @@
 #include "font.h"
 #include "notifierlist.h"
 #include "stringlist.h"
+#include "utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,34 @@ TEST(Ansi, OemConversionRoundTripsEveryCharacterBothPagesHold)
     EXPECT_EQ(Ansi::FromOem(0x82), 0xE9);
     EXPECT_EQ(Ansi::ToOem(0xC0), 'A');    // À falls back to its letter
     EXPECT_EQ(Ansi::FromOem(0xB3), '|');  // a box line to a bar
+}
+
+TEST(Utf8, SequenceLengthsAcceptOnlyShortestWellFormedSequences)
+{
+    struct Case {
+        const char* bytes;
+        int length;
+        char32_t code;
+    } cases[] = {
+        {"a", 1, U'a'},
+        {"\xC3\xA9", 2, U'\u00E9'},
+        {"\xE6\x97\xA5", 3, U'\u65E5'},
+        {"\xF0\x9F\x98\x80", 4, U'\U0001F600'},
+        {"\xC0\xAF", 0, 0},             // overlong '/'
+        {"\xE0\x80\xAF", 0, 0},         // overlong
+        {"\xED\xA0\x80", 0, 0},         // surrogate
+        {"\xF4\x90\x80\x80", 0, 0},     // above U+10FFFF
+        {"\x80", 0, 0},                 // stray continuation
+        {"\xE6\x97", 0, 0},             // cut short
+        {"\xFF", 0, 0},
+    };
+    for (const Case& c : cases) {
+        const char* end = c.bytes + qstrlen(c.bytes);
+        EXPECT_EQ(Utf8::SequenceLength(c.bytes, end), c.length) << c.bytes;
+        if (c.length)
+            EXPECT_EQ(Utf8::Decode(c.bytes, c.length), c.code) << c.bytes;
+        EXPECT_EQ(Utf8::IsValid(c.bytes, end), c.length != 0) << c.bytes;
+    }
 }
 
 TEST(CharSet, MembersRangesAndSetOperations)
