@@ -16,7 +16,7 @@ class TSyntaxParser;
 // ResolveFonts and never stored.
 class TAttrItem : public TCollectionItem {
     Q_OBJECT
-    Q_PROPERTY(int FontID READ FontID WRITE SetFontID)
+    Q_PROPERTY(int FontID READ FontID WRITE SetFontID USER true)
     Q_PROPERTY(QString GlobalAttrID READ GlobalAttrID WRITE SetGlobalAttrID)
     Q_PROPERTY(int BlockID READ BlockID WRITE SetBlockID)
     Q_PROPERTY(TFont Font READ Font WRITE SetFont)
@@ -31,6 +31,9 @@ public:
 
     int FontID() const { return m_fontId; }
     void SetFontID(int id) { m_fontId = id; }
+    // A table entry always writes its ID, -1 included: left out, the entry
+    // would take the first free ID when read back.
+    Q_INVOKABLE bool IsFontIDStored() const { return Collection() || m_fontId != -1; }
     // The name of the global text style that supplies colour, style and
     // background when the scheme uses the global options.
     const QString& GlobalAttrID() const { return m_globalAttrId; }

@@ -173,6 +173,22 @@ TEST_P(Shipped, WritingTheParserGivesTheShippedTextAndReadingItBackTheSame)
     EXPECT_EQ(WriteComponent(back).toStdString(), written.toStdString());
 }
 
+// A font-table entry without an ID (-1) keeps it through a write and a read:
+// left out of the text, the entry would take the first free ID on reading.
+TEST(SchemeText, FontEntryWithoutAnIdKeepsItThroughWriteAndRead)
+{
+    QByteArray text = BuiltInSchemes::StreamText(TBuiltInScheme::Java);
+    ASSERT_TRUE(text.contains("FontID = 14\n"));
+    text.replace("FontID = 14\n", "FontID = -1\n");
+    TSyntaxParser first;
+    ASSERT_TRUE(ReadComponent(text, first));
+    const QByteArray written = WriteComponent(first);
+    EXPECT_TRUE(written.contains("FontID = -1\n"));
+    TSyntaxParser second;
+    ASSERT_TRUE(ReadComponent(written, second));
+    EXPECT_EQ(WriteComponent(second).toStdString(), written.toStdString());
+}
+
 TEST_P(Shipped, LoadedSchemeIsCompiledAndFollowsTheGlobalOptions)
 {
     auto parser = BuiltIn(GetParam());
@@ -431,3 +447,4 @@ TEST(BuiltInChoice, WindowParsersAreCreatedOnceAndRecognised)
 }
 
 } // namespace
+
