@@ -1,20 +1,14 @@
 #pragma once
 
-#include <QDialog>
-#include <QString>
+#include "pickfileform.h"
 
 class QCheckBox;
-class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
-class QPushButton;
 
 // "Run Batch File...": the batch files ("*.bat") of the program's "Command"
-// folder, listed by the rule of FolderListing, or any batch file found
-// through "Browse directory". Picking a listed item empties and locks the
-// browse side; browsing empties the picked item. OK needs a picked item or
-// a browsed file that exists.
-class TBatchForm : public QDialog {
+// folder, or any batch file found through "Browse directory". Picking a
+// listed item empties and locks the browse side; browsing empties the picked
+// item. OK needs a picked item or a browsed file that exists.
+class TBatchForm : public TPickFileForm {
     Q_OBJECT
 
 public:
@@ -30,29 +24,21 @@ public:
     // the browsed path; empty when there is neither.
     QString Command() const;
 
-    QListWidget* List() const { return m_list; }
-    QLineEdit* SelectedField() const { return m_selected; }
     QCheckBox* BrowseCheck() const { return m_browseCheck; }
     QLineEdit* BrowseField() const { return m_browseField; }
     QPushButton* BrowseButton() const { return m_browseButton; }
-    QPushButton* OkButton() const { return m_ok; }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void Picked() override;
 
 private:
-    void Pick(QListWidgetItem* item);
-    void PickAndConfirm(QListWidgetItem* item);
     void SetBrowsing(bool on);
     void Browse();
     // OK for a browsed name: only a file that exists is accepted.
     void AcceptBrowsed();
 
     QString m_folder;
-    QListWidget* m_list = nullptr;
-    QLineEdit* m_selected = nullptr;
     QCheckBox* m_browseCheck = nullptr;
     QLineEdit* m_browseField = nullptr;
     QPushButton* m_browseButton = nullptr;
-    QPushButton* m_ok = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "booksform.h"
 
-#include "modaldialog.h"
+#include "dialogrunner.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -41,7 +41,7 @@ bool TBooksForm::Execute()
 {
     m_number->setFocus();
     m_number->selectAll();
-    return ModalDialog::Execute(*this);
+    return RunDialog(*this) == QDialog::Accepted;
 }
 
 int TBooksForm::Number() const

@@ -1,103 +1,19 @@
 #include "templateform.h"
 
-#include "folderlisting.h"
-#include "modaldialog.h"
-
-#include <QDialogButtonBox>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QVBoxLayout>
 
-TTemplateForm::TTemplateForm(QWidget* parent) : QDialog(parent)
+TTemplateForm::TTemplateForm(QWidget* parent)
+    : TPickFileForm(parent, QStringLiteral("TemplateForm"), QStringLiteral("Load Template..."),
+                    QStringLiteral("Select a template:"), QStringLiteral("TemplateList"))
 {
-    setObjectName(QStringLiteral("TemplateForm"));
-    setWindowTitle(QStringLiteral("Load Template..."));
-    setModal(true);
-
-    auto* layout = new QVBoxLayout(this);
-    auto* listLabel = new QLabel(QStringLiteral("Select a template:"), this);
-    layout->addWidget(listLabel);
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("TemplateList"));
-    m_list->setViewMode(QListView::IconMode);
-    m_list->setIconSize(QSize(32, 32));
-    m_list->setGridSize(QSize(96, 64));
-    m_list->setMovement(QListView::Static);
-    m_list->setResizeMode(QListView::Adjust);
-    m_list->setWordWrap(true);
-    m_list->setFixedSize(400, 220);
-    m_list->installEventFilter(this);
-    listLabel->setBuddy(m_list);
-    layout->addWidget(m_list);
-
-    auto* fieldLabel = new QLabel(QStringLiteral("Selected Item:"), this);
-    layout->addWidget(fieldLabel);
-    m_selected = new QLineEdit(this);
-    m_selected->setObjectName(QStringLiteral("SelectedItem"));
-    m_selected->setReadOnly(true);
-    // Grey, as a field the user cannot type into.
-    QPalette grey = m_selected->palette();
-    grey.setColor(QPalette::Base, grey.color(QPalette::Window));
-    m_selected->setPalette(grey);
-    layout->addWidget(m_selected);
-
-    auto* buttons = new QDialogButtonBox(this);
-    m_ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    m_ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    m_ok->setObjectName(QStringLiteral("OkButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    connect(m_list, &QListWidget::itemClicked, this, &TTemplateForm::Pick);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &TTemplateForm::PickAndConfirm);
 }
 
 bool TTemplateForm::Execute(const QString& folder)
 {
-    m_selected->clear();
-    m_ok->setEnabled(false);
-    FolderListing::Fill(*m_list, folder, QStringLiteral("*.tpl"));
-    m_list->setFocus();
-    return ModalDialog::Execute(*this) && !SelectedItem().isEmpty();
+    return Run(folder, QStringLiteral("*.tpl")) && !SelectedItem().isEmpty();
 }
 
 QString TTemplateForm::SelectedItem() const
 {
-    return m_selected->text();
-}
-
-void TTemplateForm::Pick(QListWidgetItem* item)
-{
-    if (item)
-        m_selected->setText(item->text());
-    m_ok->setEnabled(!m_selected->text().isEmpty());
-}
-
-void TTemplateForm::PickAndConfirm(QListWidgetItem* item)
-{
-    Pick(item);
-    if (!m_selected->text().isEmpty())
-        accept();
-}
-
-bool TTemplateForm::eventFilter(QObject* watched, QEvent* event)
-{
-    // Enter on the list picks the current entry and confirms; the list does
-    // not pass the key on to the default button, which might still be
-    // disabled.
-    if (watched == m_list && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            PickAndConfirm(m_list->currentItem());
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
+    return SelectedField()->text();
 }

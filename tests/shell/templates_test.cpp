@@ -6,7 +6,6 @@
 #include "shellfixture.h"
 
 #include "booksform.h"
-#include "modaldialog.h"
 #include "templateform.h"
 
 #include <QLineEdit>
@@ -24,24 +23,10 @@ protected:
     {
         ShellTest::SetUp();
         currentFolder = QDir::currentPath();
-        ModalDialog::SetHook([this](QDialog& dialog) {
-            ++dialogsShown;
-            dialog.setResult(QDialog::Rejected);
-            dialog.show();
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-            if (work)
-                work(dialog);
-            // As a modal loop ends: the dialog goes, the window is active again.
-            dialog.hide();
-            form->activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-            return dialog.result() == QDialog::Accepted;
-        });
     }
 
     void TearDown() override
     {
-        ModalDialog::SetHook(nullptr);
         // No command may move the process's current folder.
         EXPECT_EQ(QDir::currentPath(), currentFolder);
         ShellTest::TearDown();
@@ -65,7 +50,7 @@ protected:
     // gesture ("click" then OK, "double", "enter") or cancels ("cancel").
     void PickTemplate(const QString& name, const QString& how)
     {
-        work = [this, name, how](QDialog& dialog) {
+        ScriptDialog([this, name, how](QDialog& dialog) {
             auto* templates = qobject_cast<TTemplateForm*>(&dialog);
             ASSERT_NE(templates, nullptr);
             QListWidget* list = templates->List();
@@ -92,14 +77,14 @@ protected:
                 list->setCurrentItem(found[0]);
                 QTest::keyClick(list, Qt::Key_Return);
             }
-        };
+        });
         Item("FileItemsOpenTemplate")->trigger();
     }
 
     // Works the go-to dialog: types the number and confirms, or cancels.
     void GoToBookmark(const char* number, bool confirm = true)
     {
-        work = [number, confirm](QDialog& dialog) {
+        ScriptDialog([number, confirm](QDialog& dialog) {
             auto* books = qobject_cast<TBooksForm*>(&dialog);
             ASSERT_NE(books, nullptr);
             EXPECT_EQ(books->windowTitle(), QStringLiteral("Go to Book Mark..."));
@@ -113,7 +98,7 @@ protected:
                 QTest::mouseClick(books->OkButton(), Qt::LeftButton);
             else
                 QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("CancelButton")), Qt::LeftButton);
-        };
+        });
         Item("SearchItemsBook")->trigger();
     }
 
@@ -133,8 +118,6 @@ protected:
             QTest::keyClick(editor, Qt::Key_Down);
     }
 
-    std::function<void(QDialog&)> work;
-    int dialogsShown = 0;
     QStringList listed;
     QString currentFolder;
 };
@@ -172,18 +155,18 @@ TEST_F(TemplateTest, TheTemplateDialogListsTheFolderAndOpensThePickedTemplateAsA
     EXPECT_TRUE(services.Messages()[0].contains("dir.tpl")) << services.Messages()[0].toStdString();
 
     // Nor is a template that vanished after it was listed.
-    work = [this](QDialog& dialog) {
+    ScriptDialog([this](QDialog& dialog) {
         auto* templates = qobject_cast<TTemplateForm*>(&dialog);
         ASSERT_TRUE(QFile::remove(TemplatePath("b.tpl")));
         DoubleClick(templates->List(), templates->List()->visualItemRect(templates->List()->item(1)).center());
-    };
+    });
     Item("FileItemsOpenTemplate")->trigger();
     EXPECT_EQ(form->DocumentCount(), 4);
     EXPECT_EQ(services.Messages().size(), 2);
 
     PickTemplate("A.tpl", "cancel");
     EXPECT_EQ(form->DocumentCount(), 4);
-    EXPECT_EQ(dialogsShown, 6);
+    EXPECT_EQ(dialogTitles.size(), 6);
 }
 
 TEST_F(TemplateTest, TheShippedTemplatesAreListedAndHtmlTemplateOpensTheHtml5Page)
