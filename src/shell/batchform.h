@@ -18,7 +18,7 @@ public:
     explicit TBatchForm(QWidget* parent = nullptr);
 
     // Resets the dialog, lists folder and shows it modally (through
-    // RunDialog); true when confirmed.
+    // ModalDialogs); true when confirmed.
     bool Execute(const QString& folder);
     // The batch file to start: the picked item in the listed folder, else
     // the browsed path; empty when there is neither.

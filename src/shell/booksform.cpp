@@ -1,6 +1,6 @@
 #include "booksform.h"
 
-#include "dialogrunner.h"
+#include "modaldialogs.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -41,7 +41,7 @@ bool TBooksForm::Execute()
 {
     m_number->setFocus();
     m_number->selectAll();
-    return RunDialog(*this) == QDialog::Accepted;
+    return ModalDialogs::Execute(*this) == QDialog::Accepted;
 }
 
 int TBooksForm::Number() const

@@ -13,7 +13,7 @@ class TBooksForm : public QDialog {
 public:
     explicit TBooksForm(QWidget* parent = nullptr);
 
-    // Shows the dialog modally (through RunDialog); true when confirmed.
+    // Shows the dialog modally (through ModalDialogs); true when confirmed.
     bool Execute();
     // The number entered, 0 to 9.
     int Number() const;

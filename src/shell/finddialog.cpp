@@ -1,7 +1,7 @@
 #include "finddialog.h"
 
 #include "dialogbuttons.h"
-#include "dialogrunner.h"
+#include "modaldialogs.h"
 #include "historyeditor.h"
 #include "searchfields.h"
 #include "services.h"
@@ -55,7 +55,7 @@ bool TFindDialog::Execute(TSearchOptions& options)
     m_text->lineEdit()->selectAll();
     m_fields->Load(options);
     m_text->setFocus();
-    if (RunDialog(*this) != QDialog::Accepted)
+    if (ModalDialogs::Execute(*this) != QDialog::Accepted)
         return false;
     options.textToFind = m_text->Text();
     m_fields->Store(options);

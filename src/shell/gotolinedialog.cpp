@@ -1,7 +1,7 @@
 #include "gotolinedialog.h"
 
 #include "dialogbuttons.h"
-#include "dialogrunner.h"
+#include "modaldialogs.h"
 #include "memosource.h"
 #include "services.h"
 
@@ -42,7 +42,7 @@ bool TGotoLineDialog::Execute(int& line)
     m_number->setText(QString::number(line));
     m_number->selectAll();
     m_number->setFocus();
-    if (RunDialog(*this) != QDialog::Accepted)
+    if (ModalDialogs::Execute(*this) != QDialog::Accepted)
         return false;
     bool ok = false;
     const int typed = m_number->text().trimmed().toInt(&ok);

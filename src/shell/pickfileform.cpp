@@ -1,6 +1,6 @@
 #include "pickfileform.h"
 
-#include "dialogrunner.h"
+#include "modaldialogs.h"
 #include "folderlisting.h"
 
 #include <QDialogButtonBox>
@@ -70,7 +70,7 @@ bool TPickFileForm::Run(const QString& folder, const QString& pattern)
     m_ok->setEnabled(false);
     FolderListing::Fill(*m_list, folder, pattern);
     m_list->setFocus();
-    return RunDialog(*this) == QDialog::Accepted;
+    return ModalDialogs::Execute(*this) == QDialog::Accepted;
 }
 
 void TPickFileForm::Pick(QListWidgetItem* item)

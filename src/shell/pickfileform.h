@@ -27,7 +27,7 @@ protected:
                   const QString& listName);
 
     // Clears the field, disables OK, lists folder and runs the dialog
-    // modally (through RunDialog); true when confirmed.
+    // modally (through ModalDialogs); true when confirmed.
     bool Run(const QString& folder, const QString& pattern);
     // Where a derived dialog puts its own rows.
     QVBoxLayout* ExtraRows() const { return m_extraRows; }

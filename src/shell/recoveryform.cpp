@@ -1,6 +1,6 @@
 #include "recoveryform.h"
 
-#include "dialogrunner.h"
+#include "modaldialogs.h"
 #include "documentnames.h"
 
 #include <QDir>
@@ -78,7 +78,7 @@ TRecoveryForm::TRecoveryForm(const std::vector<TJournal::TLeftEntry>& entries, Q
 
 TRecoveryForm::TChoice TRecoveryForm::Execute()
 {
-    const int result = RunDialog(*this);
+    const int result = ModalDialogs::Execute(*this);
     return result == chRecover || result == chDiscard ? TChoice(result) : chLater;
 }
 

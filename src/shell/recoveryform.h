@@ -23,7 +23,7 @@ public:
 
     explicit TRecoveryForm(const std::vector<TJournal::TLeftEntry>& entries, QWidget* parent = nullptr);
 
-    // Shows the dialog modally (through RunDialog) and returns the choice.
+    // Shows the dialog modally (through ModalDialogs) and returns the choice.
     TChoice Execute();
 
     // The text of each row, columns joined by " | ".

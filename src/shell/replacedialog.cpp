@@ -1,7 +1,7 @@
 #include "replacedialog.h"
 
 #include "dialogbuttons.h"
-#include "dialogrunner.h"
+#include "modaldialogs.h"
 #include "historyeditor.h"
 #include "searchfields.h"
 #include "services.h"
@@ -57,7 +57,7 @@ bool TReplaceDialog::Execute(TSearchOptions& options)
     m_text->lineEdit()->selectAll();
     m_fields->Load(options);
     m_text->setFocus();
-    const int result = RunDialog(*this);
+    const int result = ModalDialogs::Execute(*this);
     if (result != QDialog::Accepted && result != kAll)
         return false;
     options.textToFind = m_text->Text();

@@ -76,14 +76,14 @@ protected:
     bool RunDialog(const std::function<void(TEnvForm&)>& act)
     {
         int shown = 0;
-        ModalDialogs::SetHook([&](QDialog& dialog) {
+        ModalDialogs::THook scripted = ModalDialogs::SetHook([&](QDialog& dialog) {
             ++shown;
             auto* form = qobject_cast<TEnvForm*>(&dialog);
             ASSERT_NE(form, nullptr);
             act(*form);
         });
         Item("OptionItemsEditor")->trigger();
-        ModalDialogs::SetHook({});
+        ModalDialogs::SetHook(scripted);
         return shown == 1;
     }
 

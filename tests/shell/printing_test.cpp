@@ -104,7 +104,7 @@ protected:
     void PrintWith(TDCPrintOptions options, const QString& pdf, const std::function<void(TMemoPrintForm&)>& act = {})
     {
         int shown = 0;
-        ModalDialogs::SetHook([&](QDialog& dialog) {
+        ModalDialogs::THook scripted = ModalDialogs::SetHook([&](QDialog& dialog) {
             auto* printForm = qobject_cast<TMemoPrintForm*>(&dialog);
             ASSERT_NE(printForm, nullptr);
             ++shown;
@@ -119,7 +119,7 @@ protected:
         });
         services.ChooseFile(pdf);
         QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
-        ModalDialogs::SetHook({});
+        ModalDialogs::SetHook(scripted);
         EXPECT_EQ(shown, 1);
     }
 

@@ -2,10 +2,10 @@
 
 #include "common/fakeservices.h"
 #include "dcmemo.h"
-#include "dialogrunner.h"
 #include "journal.h"
 #include "mainform.h"
 #include "memosource.h"
+#include "modaldialogs.h"
 #include "recentlist.h"
 #include "sourcestrings.h"
 #include "syntaxparser.h"
@@ -49,7 +49,7 @@ protected:
         if (journalRoot.isEmpty())
             journalRoot = dataDir.filePath(QStringLiteral("journal"));
         TJournal::SetDefaultRoot(journalRoot);
-        SetDialogRunner([this](QDialog& dialog) { return RunScripted(dialog); });
+        ModalDialogs::SetHook([this](QDialog& dialog) { RunScripted(dialog); });
         for (const char* folder : {"Dat", "Templates", "Commando", "Command"})
             ASSERT_TRUE(QDir(programDir.path()).mkpath(QString::fromLatin1(folder)));
         if (writeTags)
@@ -71,21 +71,20 @@ protected:
         }
         form.reset();
         TJournal::SetDefaultRoot(QString());
-        SetDialogRunner(nullptr);
+        ModalDialogs::SetHook({});
         EXPECT_TRUE(dialogScripts.empty()) << "a scripted dialog was never opened";
     }
 
-    // The window's modal dialogs, scripted: each one is opened without a
+    // The window's modal dialogs, scripted: each one is shown without a
     // modal loop and made the active window (the offscreen platform does
     // not activate a second window by itself, and focus changes need it),
     // then the next script fills it in with key presses and clicks; one
     // still open after its script is cancelled, and so is one no script
     // waits for. The window that was active is active again afterwards.
-    int RunScripted(QDialog& dialog)
+    void RunScripted(QDialog& dialog)
     {
         dialogTitles.append(dialog.windowTitle());
         QWidget* active = QApplication::activeWindow();
-        dialog.open();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog)) << dialog.windowTitle().toStdString();
         QApplication::setActiveWindow(&dialog);
         if (!dialogScripts.empty()) {
@@ -96,7 +95,6 @@ protected:
         if (dialog.isVisible())
             dialog.reject();
         QApplication::setActiveWindow(active);
-        return dialog.result();
     }
 
     // The next dialog the window opens runs script.
