@@ -33,6 +33,12 @@ if [ -x "$bin/bench_load" ]; then
     repeat "$bin/bench_load" "$tmp/tarnel-bench-50mb.java"
 fi
 
+if [ -x "$bin/bench_utf8" ]; then
+    "$bin/bench_utf8" "$tmp" --generate
+    echo "UTF-8 (50 MB Java file loaded from disk and highlighted whole, as ASCII and with 5% non-ASCII letters read as UTF-8; CPU seconds and their ratio, median of $runs fresh processes):"
+    repeat "$bin/bench_utf8" "$tmp"
+fi
+
 if [ -x "$bin/bench_stream" ]; then
     echo "component stream (20,000 styles as a colour-style file, median of $runs fresh processes):"
     repeat "$bin/bench_stream"

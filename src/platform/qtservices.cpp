@@ -220,18 +220,18 @@ bool TQtServices::ClipboardHasText() const
     return m_clipboardHasText;
 }
 
-QByteArray TQtServices::ClipboardText(bool* column) const
+QString TQtServices::ClipboardText(bool* column) const
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (column)
         *column = data && data->hasFormat(kColumnMime);
-    return data ? Ansi::FromQString(data->text()) : QByteArray();
+    return data ? data->text() : QString();
 }
 
-void TQtServices::SetClipboardText(const QByteArray& text, bool column, const QByteArray& rtf, const QByteArray& html)
+void TQtServices::SetClipboardText(const QString& text, bool column, const QByteArray& rtf, const QByteArray& html)
 {
     auto* data = new QMimeData;
-    data->setText(Ansi::ToQString(text));
+    data->setText(text);
     if (column)
         data->setData(kColumnMime, "1");
     if (!rtf.isEmpty()) {

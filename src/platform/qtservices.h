@@ -30,8 +30,8 @@ public:
     bool RunProcess(const QString& program, const QStringList& arguments, const QString& workingDir,
                     const TProcessWatch& watch, QString& error) override;
     bool ClipboardHasText() const override;
-    QByteArray ClipboardText(bool* column = nullptr) const override;
-    void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {},
+    QString ClipboardText(bool* column = nullptr) const override;
+    void SetClipboardText(const QString& text, bool column = false, const QByteArray& rtf = {},
                           const QByteArray& html = {}) override;
     TSettingsStore& Settings() override { return *m_settings; }
     quint32 ResolveColor(TColor color) const override;

@@ -135,6 +135,7 @@ void TAutosave::WriteEntry(TMemoSource* document, TWatched& watched)
     TJournalEntry header;
     header.fileName = document->FileName();
     header.outFormat = document->OutFormat();
+    header.encoding = TJournalEntry::EncodingName(document->Encoding(), document->ByteOrderMark());
     header.caret = document->Caret();
     header.written = QDateTime::currentDateTimeUtc();
     header.diskState = m_diskState ? m_diskState(document) : QString();

@@ -9,6 +9,7 @@
 #include "diskwatch.h"
 #include "documentnames.h"
 #include "memosource.h"
+#include "preferenceform.h"
 #include "recentlist.h"
 #include "services.h"
 
@@ -92,6 +93,7 @@ TMemoSource* TMainForm::NewDocument(const QString& path)
         document->SetTextStr("\n");
 #endif
         document->SetSavePoint();
+        document->SetEncoding(TPreferenceForm::StoredNewUtf8() ? teUtf8 : teWindows1252);
         document->SetFileName(DocumentNames::Untitled(DocumentNames::NextUntitledNumber(DocumentNames())));
     }
     return AddDocument(std::move(document), stamp);

@@ -71,6 +71,12 @@ void TMainForm::UpdateEnabling()
             "EditItemsCharLower", "EditItemsCharUpper", "EditItemsSelection", "PopSelection", "PopCut", "PopCopy",
             "cmdCut", "cmdCopy"},
            s);
+    // The OEM conversions map single bytes: in UTF-8 they would break
+    // characters apart.
+    Enable({"EditItemsAtoO", "EditItemsOtoA"}, s && document->Encoding() != MemoTypes::teUtf8);
+    Enable({"FileItemsReopenEncoding"}, d && DocumentNames::HasFolder(document->FileName()));
+    Enable({"FileItemsSaveEncoding"}, d);
+    UpdateEncodingPanel();
     Enable({"EditItemsUndo", "PopUndo", "cmdUndo"}, u);
     Enable({"EditItemsRedo", "PopRedo", "cmdRedo"}, r);
     Enable({"EditItemsPaste", "PopPaste", "cmdPaste"}, p);
@@ -113,4 +119,5 @@ void TMainForm::UpdateStatusBar(int state)
     const QString insert = TCustomMemoSource::OverwriteMode() ? QStringLiteral("Overwrite") : QStringLiteral("Insert");
     if (m_panels[2]->text() != insert)
         m_panels[2]->setText(insert);
+    UpdateEncodingPanel();
 }

@@ -213,6 +213,12 @@ void TMainForm::CreateStatusBar()
     hint->setMinimumWidth(50);
     bar->addWidget(hint, 1);
     m_panels.append(hint);
+    m_encodingPanel = new QLabel(bar);
+    m_encodingPanel->setObjectName(QStringLiteral("EncodingPanel"));
+    m_encodingPanel->setFrameShape(QFrame::Panel);
+    m_encodingPanel->setFrameShadow(QFrame::Sunken);
+    m_encodingPanel->setFixedWidth(std::max(90, m_encodingPanel->fontMetrics().horizontalAdvance(QStringLiteral("Windows-1252")) + 12));
+    bar->addPermanentWidget(m_encodingPanel);
 }
 
 QLabel* TMainForm::StatusPanel(int index) const

@@ -123,6 +123,8 @@ public:
     QToolBar* ToolBar(const QString& name) const { return m_toolBars.value(name); }
     QMenu* PopupMenu() const { return m_popup; }
     QLabel* StatusPanel(int index) const;
+    // The status bar's panel naming the active document's encoding.
+    QLabel* EncodingPanel() const { return m_encodingPanel; }
     // The window's settings section ("Tarnel\MainWindow": placement and
     // tool bars) and the preferences dialog with its own.
     TFormStorage& MainFormStore() const { return *m_formStore; }
@@ -150,6 +152,9 @@ public:
     void FileItemsExportClick();
     void FileItemsPrintClick();
     void FileItemsExitClick();
+    // tag: the index of the choice in EncodingCommands::kChoices.
+    void FileItemsReopenEncodingClick(int tag);
+    void FileItemsSaveEncodingClick(int tag);
     // -- Edit ----------------------------------------------------------------------
     void EditItemsUndoClick();
     void EditItemsRedoClick();
@@ -289,6 +294,9 @@ private:
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, void (TMainForm::*handler)());
     void AddItems(QMenu* menu, std::initializer_list<TCommand> items);
     QMenu* AddMenu(QMenu* parent, const QString& name, const QString& caption);
+    // "Reopen with Encoding" and "Save with Encoding" (mainencodings.cpp).
+    void AddEncodingMenus(QMenu* file);
+    void UpdateEncodingPanel();
     // The four "Syntax Highlight" items (tags 0 to 3), named prefix + scheme.
     void AddSchemeItems(QMenu* menu, const QString& prefix);
     QAction* AddButton(QToolBar* bar, const QString& name, const QString& hint, void (TMainForm::*handler)());
@@ -357,6 +365,7 @@ private:
     QHash<QString, QMenu*> m_menus;
     QHash<QString, QToolBar*> m_toolBars;
     QList<QLabel*> m_panels;
+    QLabel* m_encodingPanel = nullptr;
     // The buttons of the "HTML Elements", "Form Items", "Table Items" and
     // "Bookmark" bars (not their close boxes).
     QList<QAction*> m_documentBarButtons;

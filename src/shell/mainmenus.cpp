@@ -98,6 +98,8 @@ void TMainForm::CreateFileMenu()
     AddItem(file, "FileItemsSaveAll", "Sa&ve All", &TMainForm::FileItemsSaveAllClick);
     AddItem(file, "FileItemsSaveTemplate", "Save As Template...", &TMainForm::FileItemsSaveTemplateClick);
     file->addSeparator();
+    AddEncodingMenus(file);
+    file->addSeparator();
     AddItem(file, "FileItemsExport", "Export...", &TMainForm::FileItemsExportClick);
     QMenu* recent = AddMenu(file, QStringLiteral("FileItemsRecent"), QStringLiteral("Recent Items"));
     m_recent = new TRecentList(recent, this);

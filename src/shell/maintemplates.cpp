@@ -7,11 +7,13 @@
 #include "bookmarkmenus.h"
 #include "booksform.h"
 #include "dcmemo.h"
+#include "encodingdetect.h"
 #include "documentnames.h"
 #include "memosource.h"
 #include "services.h"
 #include "templatefiles.h"
 #include "templateform.h"
+#include "textcodec.h"
 #include "textcommands.h"
 
 #include <QFileInfo>
@@ -28,8 +30,21 @@ void TMainForm::NewDocumentFromTemplate(const QString& path)
         Services().ShowError(error);
         return;
     }
-    if (TMemoSource* document = NewDocument())
+    if (TMemoSource* document = NewDocument()) {
+        // A template file is read in its own encoding and goes into the new
+        // document in the document's; a template that declares its charset
+        // makes the document that encoding, so that the page and its
+        // declaration agree when it is saved.
+        TTextEncoding declared = MemoTypes::teWindows1252;
+        if (EncodingDetect::DeclaredEncoding(text.constData(), text.size(), declared))
+            document->SetEncoding(declared);
+        const TDetectedEncoding found = EncodingDetect::Detect(text.constData(), text.size(), true);
+        if (found.byteOrderMark)
+            text.remove(0, EncodingDetect::kByteOrderMarkLength);
+        if (found.encoding != document->Encoding())
+            text = TextCodec::Encode(TextCodec::Decode(text, found.encoding), document->Encoding());
         TextCommands::InsertAtCaret(*document, text);
+    }
     UpdateEnabling();
     FocusEditor();
 }

@@ -1,6 +1,7 @@
 // The preferences dialog, built in code. Its fields are stored as
 // "JavacPath_Text", "ParamEdit_Text", "AppWidthEdit_Text",
-// "AppHeightEdit_Text" and "ReopenCheck_Checked" ("True" or "False"); the tool runs read them back at each use through
+// "AppHeightEdit_Text", "ReopenCheck_Checked" and "Utf8Check_Checked" ("True" or
+// "False"); the tool runs read them back at each use through
 // StoredSettings, which applies the same checks as the dialog, so a run and
 // the dialog never disagree about a value.
 
@@ -35,6 +36,7 @@ const QString kParamEditText = QStringLiteral("ParamEdit.Text");
 const QString kAppWidthEditText = QStringLiteral("AppWidthEdit.Text");
 const QString kAppHeightEditText = QStringLiteral("AppHeightEdit.Text");
 const QString kReopenCheckChecked = QStringLiteral("ReopenCheck.Checked");
+const QString kUtf8CheckChecked = QStringLiteral("Utf8Check.Checked");
 
 // A text field holds at most this many characters (what a line edit takes);
 // a longer stored text is refused rather than cut.
@@ -90,6 +92,9 @@ TPreferenceForm::TPreferenceForm(QWidget* parent)
 
     m_reopen = new QCheckBox(QStringLiteral("Reopen the documents that were open at exit"), this);
     m_reopen->setObjectName(QStringLiteral("ReopenCheck"));
+    m_utf8 = new QCheckBox(QStringLiteral("New documents use UTF-8"), this);
+    m_utf8->setObjectName(QStringLiteral("Utf8Check"));
+    m_utf8->setChecked(true);
 
     auto* note = new QLabel(QStringLiteral("Only for Javac and parameters right now."), this);
     note->setObjectName(QStringLiteral("NoteLabel"));
@@ -125,6 +130,7 @@ TPreferenceForm::TPreferenceForm(QWidget* parent)
     layout->addWidget(note);
     layout->addSpacing(6);
     layout->addWidget(m_reopen);
+    layout->addWidget(m_utf8);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_ok);
@@ -186,7 +192,8 @@ void TPreferenceForm::BrowseJavac()
 
 QStringList TPreferenceForm::StoredNames() const
 {
-    return {kJavacPathText, kParamEditText, kAppWidthEditText, kAppHeightEditText, kReopenCheckChecked};
+    return {kJavacPathText, kParamEditText, kAppWidthEditText, kAppHeightEditText, kReopenCheckChecked,
+            kUtf8CheckChecked};
 }
 
 QList<QPair<QString, QString>> TPreferenceForm::StoredValues() const
@@ -195,7 +202,8 @@ QList<QPair<QString, QString>> TPreferenceForm::StoredValues() const
             {kParamEditText, m_params->text()},
             {kAppWidthEditText, QString::number(m_width->value())},
             {kAppHeightEditText, QString::number(m_height->value())},
-            {kReopenCheckChecked, TFormStorage::BoolText(m_reopen->isChecked())}};
+            {kReopenCheckChecked, TFormStorage::BoolText(m_reopen->isChecked())},
+            {kUtf8CheckChecked, TFormStorage::BoolText(m_utf8->isChecked())}};
 }
 
 QStringList TPreferenceForm::RestoreValues(const QHash<QString, QString>& values)
@@ -223,12 +231,17 @@ QStringList TPreferenceForm::RestoreValues(const QHash<QString, QString>& values
     text(kParamEditText, m_params);
     number(kAppWidthEditText, m_width);
     number(kAppHeightEditText, m_height);
-    if (auto it = values.constFind(kReopenCheckChecked); it != values.constEnd()) {
+    auto check = [&](const QString& name, QCheckBox* field) {
+        auto it = values.constFind(name);
+        if (it == values.constEnd())
+            return;
         if (std::optional<bool> checked = TFormStorage::ParseBool(*it))
-            m_reopen->setChecked(*checked);
+            field->setChecked(*checked);
         else
-            refused.append(kReopenCheckChecked);
-    }
+            refused.append(name);
+    };
+    check(kReopenCheckChecked, m_reopen);
+    check(kUtf8CheckChecked, m_utf8);
     return refused;
 }
 
@@ -252,4 +265,10 @@ bool TPreferenceForm::StoredReopen()
 {
     return TFormStorage::ParseBool(TFormStorage::ReadValue(kSection, TFormStorage::ValueName(kReopenCheckChecked)))
         .value_or(false);
+}
+
+bool TPreferenceForm::StoredNewUtf8()
+{
+    return TFormStorage::ParseBool(TFormStorage::ReadValue(kSection, TFormStorage::ValueName(kUtf8CheckChecked)))
+        .value_or(true);
 }

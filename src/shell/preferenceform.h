@@ -14,8 +14,9 @@ class QSpinBox;
 
 // The preferences dialog ("Preferences..."): the compiler path and its
 // parameters and the default applet size, the configuration of the Java
-// tool runs, and whether a start reopens the documents open at the last
-// exit. Its settings section keeps the five fields; OK stores them,
+// tool runs, whether a start reopens the documents open at the last exit,
+// and whether new documents are UTF-8. Its settings section keeps the six
+// fields; OK stores them,
 // Cancel leaves the stored values as they were (the fields go back to them
 // too), and either stores where the dialog stood.
 class TPreferenceForm : public QDialog, private TStoredProperties {
@@ -50,6 +51,8 @@ public:
     static TJavaSettings StoredSettings();
     // "Reopen the documents that were open at exit", as stored; off unless set.
     static bool StoredReopen();
+    // "New documents use UTF-8", as stored; on unless set off.
+    static bool StoredNewUtf8();
 
     TFormStorage& PreferenceFormStorage() { return m_storage; }
     QLineEdit* JavacPath() const { return m_javacPath; }
@@ -58,6 +61,7 @@ public:
     QSpinBox* AppWidthEdit() const { return m_width; }
     QSpinBox* AppHeightEdit() const { return m_height; }
     QCheckBox* ReopenCheck() const { return m_reopen; }
+    QCheckBox* Utf8Check() const { return m_utf8; }
     QPushButton* OkButton() const { return m_ok; }
     QPushButton* CancelButton() const { return m_cancel; }
 
@@ -83,6 +87,7 @@ private:
     QSpinBox* m_width = nullptr;
     QSpinBox* m_height = nullptr;
     QCheckBox* m_reopen = nullptr;
+    QCheckBox* m_utf8 = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     TFormStorage m_storage;

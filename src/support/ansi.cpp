@@ -137,6 +137,26 @@ bool FromUnicode(char32_t ch, uchar& byte)
     return false;
 }
 
+char16_t OemToUnicode(uchar byte)
+{
+    return byte < 0x80 ? char16_t(byte) : kHigh437[byte - 0x80];
+}
+
+bool OemFromUnicode(char32_t ch, uchar& byte)
+{
+    if (ch < 0x80) {
+        byte = uchar(ch);
+        return true;
+    }
+    for (int i = 0; i < 128; ++i) {
+        if (kHigh437[i] == ch) {
+            byte = uchar(0x80 + i);
+            return true;
+        }
+    }
+    return false;
+}
+
 QString ToQString(const char* data, int length)
 {
     QString text(length, Qt::Uninitialized);

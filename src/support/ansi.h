@@ -38,4 +38,9 @@ uchar FromOem(uchar byte);
 QByteArray ToOem(QByteArray text);
 QByteArray FromOem(QByteArray text);
 
+// A byte of code page 437 read as itself: the Unicode character it stands
+// for, and back (false when code page 437 has no such character).
+char16_t OemToUnicode(uchar byte);
+bool OemFromUnicode(char32_t ch, uchar& byte);
+
 } // namespace Ansi

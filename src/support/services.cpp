@@ -61,14 +61,14 @@ public:
         return false;
     }
     bool ClipboardHasText() const override { return !m_clipboard.isEmpty(); }
-    QByteArray ClipboardText(bool* column) const override
+    QString ClipboardText(bool* column) const override
     {
         if (column)
             *column = m_column;
         return m_clipboard;
     }
     bool PrintSetupDialog(QPrinter&) override { return false; }
-    void SetClipboardText(const QByteArray& text, bool column, const QByteArray&, const QByteArray&) override
+    void SetClipboardText(const QString& text, bool column, const QByteArray&, const QByteArray&) override
     {
         m_clipboard = text;
         m_column = column;
@@ -82,7 +82,7 @@ public:
     }
 
 private:
-    QByteArray m_clipboard;
+    QString m_clipboard;
     bool m_column = false;
     TMemorySettings m_settings;
 };

@@ -70,12 +70,13 @@ public:
     virtual bool RunProcess(const QString& program, const QStringList& arguments, const QString& workingDir,
                             const TProcessWatch& watch, QString& error) = 0;
 
-    // The clipboard holds Windows-1252 text; column marks a column block.
+    // The clipboard holds Unicode text (each document writes it in its own
+    // encoding); column marks a column block.
     // Beside the text it may hold the same text highlighted, as RTF
     // ("Rich Text Format") and as an HTML fragment (UTF-8).
     virtual bool ClipboardHasText() const = 0;
-    virtual QByteArray ClipboardText(bool* column = nullptr) const = 0;
-    virtual void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {},
+    virtual QString ClipboardText(bool* column = nullptr) const = 0;
+    virtual void SetClipboardText(const QString& text, bool column = false, const QByteArray& rtf = {},
                                   const QByteArray& html = {}) = 0;
 
     virtual TSettingsStore& Settings() = 0;

@@ -33,6 +33,11 @@ public:
 
     virtual void SetCurrentLine(int line) { m_currentLine = line; }
     int CurrentLine() const { return m_currentLine; }
+    // Whether the lines handed to ParseLine next are UTF-8, in which a
+    // non-ASCII letter is one character of several bytes. A parser serves
+    // documents of either kind; the store says which before each line.
+    void SetUtf8Text(bool utf8) { m_utf8Text = utf8; }
+    bool Utf8Text() const { return m_utf8Text; }
 
     // The font attribute attr is painted in, or null for the control's own.
     virtual const TFont* GetAttrFont(int attr) const { return nullptr; }
@@ -59,4 +64,5 @@ protected:
 private:
     std::vector<TParserListener*> m_listeners;
     int m_currentLine = 0;
+    bool m_utf8Text = false;
 };

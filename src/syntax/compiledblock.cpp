@@ -5,6 +5,8 @@
 #include "linestate.h"
 #include "syntaxblock.h"
 
+#include <cctype>
+
 #include <algorithm>
 
 namespace {
@@ -316,6 +318,9 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     if (c.useKeywords)
         CompileKeywords(c, *block.KeywordSets(), text, cs);
 
+    c.wordIdentifiers = false;
+    for (uchar letter = 'A'; letter <= 'z' && !c.wordIdentifiers; ++letter)
+        c.wordIdentifiers = std::isalpha(letter) && c.first.Has(letter);
     c.identStart = c.first;
     c.identStart.Add(c.identPrefixes.firstChars);
     c.identStart.Add(c.identPrefixesSuffixes.firstChars);
@@ -348,6 +353,7 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     for (int ch = 0; ch < 256; ++ch) {
         const uchar u = uchar(ch);
         c.isOther[u] = c.other.Has(u);
+        c.isOtherAscii[u] = u < 0x80 && c.isOther[u];
         quint16 flags = 0;
         if (u <= 32)
             flags |= sfBlank;

@@ -201,8 +201,12 @@ struct TCompiledBlock {
     std::array<uchar, kTokenKindCount> kindAttr{};
 
     TCharSet first; // FirstIdentChars
+    // Identifiers are words of letters (FirstIdentChars holds a-z or A-Z):
+    // in UTF-8 text non-ASCII letters join them.
+    bool wordIdentifiers = false;
     TCharSet other; // OtherIdentChars
     std::array<bool, 256> isOther{}; // OtherIdentChars as a table, for runs
+    std::array<bool, 256> isOtherAscii{}; // the same below 0x80 (UTF-8 runs)
     // TStartFlag bits by character; the scheme fills in sfFree once it
     // knows its free symbols.
     std::array<quint16, 256> starts{};

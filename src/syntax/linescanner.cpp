@@ -13,6 +13,7 @@
 #include "linescanner.h"
 
 #include "ansi.h"
+#include "utf8.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -318,7 +319,11 @@ void TLineScanner::NextToken()
 
     const uchar c = m_text[m_pos];
     const quint16* starts = m_block->starts.data();
-    const quint16 flags = starts[c];
+    quint16 flags = starts[c];
+    // In UTF-8 a byte >= 0x80 is part of a character the tables cannot
+    // describe: only an identifier can start there.
+    if (m_utf8 && c >= 0x80)
+        flags = WideIdentChar(m_pos, true) > 0 ? quint16(sfAny | sfIdent) : quint16(0);
     if (flags & sfBlank) {
         // Blanks, control characters and NUL.
         do
@@ -621,6 +626,54 @@ bool TLineScanner::TryIdentifier()
         m_attr = b.useAffixFonts && affix && affix->hasFont ? affix->attr : b.kindAttr[tkIdentifier];
     }
     return true;
+}
+
+int TLineScanner::WideIdentChar(int p, bool first) const
+{
+    if (!m_block->wordIdentifiers || p >= m_n || m_text[p] < 0x80)
+        return 0;
+    const char* at = reinterpret_cast<const char*>(m_text + p);
+    const int n = Utf8::SequenceLength(at, reinterpret_cast<const char*>(m_text + m_n));
+    if (n < 2)
+        return 0;
+    const char32_t ch = Utf8::Decode(at, n);
+    if (QChar::isLetter(ch))
+        return n;
+    if (first)
+        return 0;
+    return QChar::isNumber(ch) || QChar::isMark(ch) ? n : 0;
+}
+
+int TLineScanner::WideIdentifierEnd(int p, bool first) const
+{
+    if (first) {
+        if (p >= m_n)
+            return p;
+        if (m_text[p] < 0x80) {
+            if (!m_block->first.Has(m_text[p]))
+                return p;
+            ++p;
+        } else {
+            const int n = WideIdentChar(p, true);
+            if (n == 0)
+                return p;
+            p += n;
+        }
+    }
+    const bool* other = m_block->isOtherAscii.data();
+    while (p < m_n) {
+        if (m_text[p] < 0x80) {
+            if (!other[m_text[p]])
+                break;
+            ++p;
+            continue;
+        }
+        const int n = WideIdentChar(p, false);
+        if (n == 0)
+            break;
+        p += n;
+    }
+    return p;
 }
 
 bool TLineScanner::IsKeyword(int start, int end, uchar& attr)

@@ -42,6 +42,7 @@ public:
           m_scheme(*parser.m_scheme),
           m_blocks(m_scheme.CompiledBlocks()),
           m_freeFlag(parser.OnGetToken ? sfFree : sfFreeHere),
+          m_utf8(parser.Utf8Text()),
           m_text(reinterpret_cast<const uchar*>(text.data())),
           m_n(int(text.size())),
           m_attrs(attrs)
@@ -98,14 +99,30 @@ private:
     // The end of the identifier starting at p (p itself when none does).
     int IdentifierEnd(int p) const
     {
-        if (p >= m_n || !m_block->first.Has(m_text[p]))
+        if (p >= m_n)
+            return p;
+        if (m_utf8 && m_text[p] >= 0x80)
+            return WideIdentifierEnd(p);
+        if (!m_block->first.Has(m_text[p]))
             return p;
         ++p;
-        const bool* other = m_block->isOther.data();
+        // In UTF-8 the ASCII run goes by the table, and a byte >= 0x80
+        // hands over to the decoding loop.
+        const bool* other = m_utf8 ? m_block->isOtherAscii.data() : m_block->isOther.data();
         while (p < m_n && other[m_text[p]])
             ++p;
+        if (m_utf8 && p < m_n && m_text[p] >= 0x80)
+            return WideIdentifierEnd(p, false);
         return p;
     }
+    // UTF-8 text: ASCII goes by the block's identifier characters; where
+    // identifiers are words of letters, a valid sequence that decodes to a
+    // letter may start one, and letters, digits and combining marks go on.
+    // first: whether p is where the identifier starts.
+    int WideIdentifierEnd(int p, bool first = true) const;
+    // The length of the non-ASCII letter (first) or identifier character at
+    // p, or 0 when there is none.
+    int WideIdentChar(int p, bool first) const;
     bool IsKeyword(int start, int end, uchar& attr);
 
     // Writes the token's attribute from start to the position. Short tokens
@@ -160,6 +177,7 @@ private:
     const std::vector<TCompiledBlock>& m_blocks;
     // sfFree, or sfFreeHere when the tokens are not reported.
     const quint16 m_freeFlag;
+    const bool m_utf8;
     const uchar* m_text;
     const int m_n;
     uchar* m_attrs;

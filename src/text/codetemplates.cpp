@@ -2,6 +2,7 @@
 
 #include "ansi.h"
 #include "memosource.h"
+#include "textcodec.h"
 
 #include <algorithm>
 
@@ -68,7 +69,7 @@ bool TCustomMemoSource::ExpandCodeTemplate()
     int start = end;
     while (start > 0 && IsWordChar(uchar(text[start - 1])))
         --start;
-    const TCodeTemplate* found = m_codeTemplates->Match(Ansi::ToQString(text.mid(start, end - start)));
+    const TCodeTemplate* found = m_codeTemplates->Match(TextCodec::Decode(text.mid(start, end - start), m_encoding));
     if (!found)
         return false;
 
@@ -80,7 +81,7 @@ bool TCustomMemoSource::ExpandCodeTemplate()
         OnViewTemplateInsert(*found, templateText);
     TUpdate update(*this, Reason::kExpandTemplate);
     DeleteColumns(line, start, end);
-    const QByteArray body = Ansi::FromQString(templateText);
+    const QByteArray body = TextCodec::Encode(templateText, m_encoding);
     QList<QByteArray> pieces = SplitPieces(body);
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         if (!pieces[i].isEmpty())

@@ -18,6 +18,26 @@ const QString TJournalEntry::kWindows1252 = QStringLiteral("windows-1252");
 
 namespace {
 
+const QString kUtf8 = QStringLiteral("utf-8");
+const QString kUtf8Bom = QStringLiteral("utf-8-bom");
+const QString kIbm437 = QStringLiteral("ibm437");
+
+} // namespace
+
+QString TJournalEntry::EncodingName(TTextEncoding encoding, bool byteOrderMark)
+{
+    switch (encoding) {
+    case teUtf8:
+        return byteOrderMark ? kUtf8Bom : kUtf8;
+    case teOem:
+        return kIbm437;
+    default:
+        return kWindows1252;
+    }
+}
+
+namespace {
+
 constexpr qint64 kMaxHeaderLine = 64 * 1024;
 constexpr int kMaxHeaderLines = 64;
 constexpr char kTrailerKey[] = "\nchecksum: ";
@@ -199,10 +219,16 @@ std::optional<TJournalEntry> TJournalEntry::Read(QIODevice& device, QString* pro
 
 bool TJournalEntry::RestoreInto(TCustomMemoSource& store, QString* error) const
 {
-    // Today every document is Windows-1252: one byte, one character, the
-    // bytes taken as they are. Another encoding is read here and nowhere
-    // else.
-    if (encoding != kWindows1252)
+    // The bytes are taken as they are whatever the encoding; the encoding
+    // only says how the restored document reads them.
+    std::optional<TTextEncoding> textEncoding;
+    for (TTextEncoding known : {teWindows1252, teUtf8, teOem}) {
+        for (bool mark : {false, true}) {
+            if (encoding == EncodingName(known, mark))
+                textEncoding = known;
+        }
+    }
+    if (!textEncoding)
         return fail(error, QStringLiteral("It is in an encoding this program does not know (%1).").arg(encoding));
     // A text with no line end keeps the document's format; any other takes
     // the format of its first line, as loading its file would.
@@ -212,6 +238,8 @@ bool TJournalEntry::RestoreInto(TCustomMemoSource& store, QString* error) const
         store.SetOutFormat(format);
         return false;
     }
+    store.SetEncoding(*textEncoding);
+    store.SetByteOrderMark(encoding == kUtf8Bom);
     store.SetCaret(caret);
     store.SetModified(true);
     return true;

@@ -22,7 +22,8 @@ class TTextSnapshot;
 //
 //   Tarnel journal 1
 //   name: /home/ann/page.jsp        (percent-encoded UTF-8; "Untitled3" for a new text)
-//   encoding: windows-1252          (how the bytes are read back; see RestoreInto)
+//   encoding: windows-1252          (how the bytes are read back: windows-1252, utf-8,
+//                                    utf-8-bom or ibm437; see RestoreInto)
 //   format: unix                    (windows, mac or unix: the document's line ends)
 //   caret: 12 5                     (line and column, from 0)
 //   written: 2026-12-09T01:40:00.123Z
@@ -41,6 +42,8 @@ class TTextSnapshot;
 struct TJournalEntry {
     static const QByteArray kMagic;
     static const QString kWindows1252;
+    // The header's name of a document's encoding (and byte order mark).
+    static QString EncodingName(TTextEncoding encoding, bool byteOrderMark);
 
     QString fileName;
     QString encoding = kWindows1252;

@@ -3,6 +3,8 @@
 #include "ansi.h"
 #include "expressionsieve.h"
 #include "internalstrings.h"
+#include "textcodec.h"
+#include "utf8.h"
 
 #include <algorithm>
 
@@ -143,36 +145,54 @@ QString TLineMatcher::RequiredLiteral(const QString& pattern, bool& foldCase)
     return best;
 }
 
-bool TLineMatcher::Prepare(const TSearchOptions& options, const TCharSet& delimiters, QString* error)
+bool TLineMatcher::Prepare(const TSearchOptions& options, const TCharSet& delimiters, QString* error,
+                           TTextEncoding encoding)
 {
+    m_utf8 = encoding == MemoTypes::teUtf8;
     m_regular = options.regularExpressions;
+    m_plainAsExpression = false;
     m_caseSensitive = options.caseSensitive;
     m_wholeWords = options.wholeWordsOnly;
     m_delimiters = delimiters;
     m_unmatchable = false;
     m_sieve.reset();
+    // In UTF-8 a byte >= 0x80 is part of a sequence, never a letter alone.
+    auto lower = [this](int c) { return m_utf8 && c >= 0x80 ? uchar(c) : Ansi::Lower(uchar(c)); };
     for (int c = 0; c < 256; ++c)
-        m_fold[size_t(c)] = m_caseSensitive ? uchar(c) : Ansi::Lower(uchar(c));
+        m_fold[size_t(c)] = m_caseSensitive ? uchar(c) : lower(c);
 
     // Line breaks cannot go into a line: the replacement leaves them out.
-    m_replacement = Ansi::FromQString(options.replaceText);
+    m_replacement = TextCodec::Encode(options.replaceText, encoding);
     m_replacement.replace('\r', QByteArray()).replace('\n', QByteArray());
 
     if (options.textToFind.isEmpty())
         return false;
-    auto representable = [](const QString& text) {
-        for (char32_t ch : text.toUcs4()) {
-            uchar byte;
-            if (!Ansi::FromUnicode(ch, byte))
-                return false;
-        }
-        return true;
+    // In a Windows-1252 document the search text goes through the same
+    // reading as the lines.
+    const TTextEncoding searched = m_utf8 ? encoding : MemoTypes::teWindows1252;
+    auto representable = [searched](const QString& text) {
+        qsizetype unrepresentable = -1;
+        TextCodec::Encode(text, searched, &unrepresentable);
+        return unrepresentable < 0;
     };
+    auto ascii = [](const QString& text) {
+        return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    };
+    QString pattern = options.textToFind;
+    if (!m_regular && m_utf8 && !m_caseSensitive && !ascii(pattern)) {
+        m_regular = true;
+        m_plainAsExpression = true;
+        pattern = QRegularExpression::escape(pattern);
+    }
     if (m_regular) {
         QRegularExpression::PatternOptions flags = QRegularExpression::NoPatternOption;
         if (!m_caseSensitive)
             flags |= QRegularExpression::CaseInsensitiveOption;
-        m_expression = QRegularExpression(options.textToFind, flags);
+        // Letters and digits beyond ASCII are word characters (\w, \b) in
+        // a UTF-8 document, as the parser reads them too.
+        if (m_utf8)
+            flags |= QRegularExpression::UseUnicodePropertiesOption;
+        m_expression = QRegularExpression(pattern, flags);
         if (!m_expression.isValid()) {
             // One pass of arg: a "%" in the expression stays as typed.
             if (error)
@@ -183,16 +203,21 @@ bool TLineMatcher::Prepare(const TSearchOptions& options, const TCharSet& delimi
         }
         m_expression.optimize();
         bool foldCase = !m_caseSensitive;
-        const QString literal = RequiredLiteral(options.textToFind, foldCase);
+        const QString literal = RequiredLiteral(pattern, foldCase);
         std::array<uchar, 256> fold{};
         for (int c = 0; c < 256; ++c)
-            fold[size_t(c)] = foldCase ? Ansi::Lower(uchar(c)) : uchar(c);
-        m_literal.Prepare(representable(literal) ? Ansi::FromQString(literal) : QByteArray(), fold);
-        m_sieve = std::make_unique<TExpressionSieve>(options.textToFind, flags, m_literal);
+            fold[size_t(c)] = foldCase ? lower(c) : uchar(c);
+        // Folded UTF-8 bytes cannot stand for a non-ASCII letter's other case.
+        const bool usable = representable(literal) && !(m_utf8 && foldCase && !ascii(literal));
+        m_literal.Prepare(usable ? TextCodec::Encode(literal, searched) : QByteArray(), fold);
+        // The sieve reads a block byte for byte; UTF-8 lines are tried one
+        // by one (still only those holding the literal).
+        if (!m_utf8)
+            m_sieve = std::make_unique<TExpressionSieve>(pattern, flags, m_literal);
         return true;
     }
     m_unmatchable = !representable(options.textToFind);
-    m_literal.Prepare(Ansi::FromQString(options.textToFind), m_fold);
+    m_literal.Prepare(TextCodec::Encode(options.textToFind, searched), m_fold);
     return true;
 }
 
@@ -207,9 +232,41 @@ void TLineMatcher::SetLine(std::string_view line, int to)
 
 void TLineMatcher::DecodeLine()
 {
-    if (!m_subjectReady)
-        Decode(m_line.data(), m_to, m_subject);
+    if (m_subjectReady)
+        return;
     m_subjectReady = true;
+    if (!m_utf8) {
+        Decode(m_line.data(), m_to, m_subject);
+        return;
+    }
+    m_subject = TextCodec::Decode(m_line.data(), m_to, MemoTypes::teUtf8);
+    m_offsets.clear();
+    m_offsets.reserve(size_t(m_subject.size()) + 1);
+    const char* const begin = m_line.data();
+    const char* const end = begin + m_to;
+    for (const char* p = begin; p < end;) {
+        const int n = uchar(*p) < 0x80 ? 1 : std::max(1, Utf8::SequenceLength(p, end));
+        m_offsets.push_back(int(p - begin));
+        // A character beyond U+FFFF takes two units; both start at its bytes.
+        if (n == 4)
+            m_offsets.push_back(int(p - begin));
+        p += n;
+    }
+    m_offsets.push_back(m_to);
+}
+
+qsizetype TLineMatcher::SubjectIndex(int offset) const
+{
+    if (!m_utf8)
+        return offset;
+    return std::lower_bound(m_offsets.begin(), m_offsets.end(), offset) - m_offsets.begin();
+}
+
+int TLineMatcher::ByteOffset(qsizetype index) const
+{
+    if (!m_utf8 || index < 0)
+        return int(index);
+    return m_offsets[size_t(std::min<qsizetype>(index, qsizetype(m_offsets.size()) - 1))];
 }
 
 bool TLineMatcher::Qualifies(int start, int end) const
@@ -225,16 +282,18 @@ bool TLineMatcher::Qualifies(int start, int end) const
 bool TLineMatcher::ExpressionAt(int offset, TLineMatch& match)
 {
     DecodeLine();
-    const QRegularExpressionMatch found = RunExpression(m_expression, m_subject, offset);
+    const QRegularExpressionMatch found = RunExpression(m_expression, m_subject, SubjectIndex(offset));
     if (!found.isValid())
         m_gaveUp = true;
     if (!found.hasMatch())
         return false;
-    match.start = int(found.capturedStart());
-    match.length = int(found.capturedLength());
+    match.start = ByteOffset(found.capturedStart());
+    match.length = ByteOffset(found.capturedEnd()) - match.start;
     match.groups.clear();
-    for (int i = 0; i <= found.lastCapturedIndex(); ++i)
-        match.groups.emplace_back(int(found.capturedStart(i)), int(found.capturedLength(i)));
+    for (int i = 0; i <= found.lastCapturedIndex(); ++i) {
+        const int start = ByteOffset(found.capturedStart(i));
+        match.groups.emplace_back(start, start < 0 ? 0 : ByteOffset(found.capturedEnd(i)) - start);
+    }
     return true;
 }
 
@@ -340,7 +399,7 @@ int TLineMatcher::NextCandidate(const TInternalStrings& lines, int line, int lim
 
 QByteArray TLineMatcher::Replacement(const TLineMatch& match) const
 {
-    if (!m_regular || !m_replacement.contains('\\'))
+    if (!m_regular || m_plainAsExpression || !m_replacement.contains('\\'))
         return m_replacement;
     QByteArray text;
     for (qsizetype i = 0; i < m_replacement.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include "charset.h"
 #include "literalscanner.h"
+#include "memotypes.h"
 #include "searchoptions.h"
 
 #include <QByteArray>
@@ -28,9 +29,13 @@ struct TLineMatch {
 };
 
 // Finds the text of a search in one line at a time, by the record's case
-// sensitivity, whole-word rule and expression switch. Lines are 8-bit text;
-// an expression runs over the Windows-1252 reading of the line, in which
-// every byte is one character, so offsets stay byte offsets.
+// sensitivity, whole-word rule and expression switch. Offsets are byte
+// offsets into the line. In a Windows-1252 or OEM document every byte is one
+// character, and an expression runs over the line read byte for byte. In a
+// UTF-8 document an expression runs over the decoded characters, and its
+// offsets are mapped back to the bytes they came from; a plain text that
+// must fold the case of a non-ASCII letter is searched as an expression
+// too, since folding UTF-8 bytes one by one would break their sequences.
 //
 // A line is set once and then searched as often as needed while it stays
 // unchanged: the reading an expression needs is made once per line, into a
@@ -52,7 +57,8 @@ public:
 
     // False, with a message, when the expression is invalid; false without
     // one when there is nothing to search for.
-    bool Prepare(const TSearchOptions& options, const TCharSet& delimiters, QString* error = nullptr);
+    bool Prepare(const TSearchOptions& options, const TCharSet& delimiters, QString* error = nullptr,
+                 TTextEncoding encoding = MemoTypes::teWindows1252);
 
     // The line to search, up to the end of the range (an expression does
     // not see beyond it). The bytes must stay unchanged until the next call.
@@ -105,7 +111,15 @@ private:
     static QString RequiredLiteral(const QString& pattern, bool& foldCase);
     int ScanForLiteral(const TInternalStrings& lines, int line, int limit, bool forward) const;
 
+    // The subject index of a byte offset of the line.
+    qsizetype SubjectIndex(int offset) const;
+    int ByteOffset(qsizetype index) const;
+
     bool m_regular = false;
+    bool m_utf8 = false;
+    // A plain text searched as an escaped expression: its replacement
+    // holds no group references.
+    bool m_plainAsExpression = false;
     bool m_caseSensitive = false;
     bool m_wholeWords = false;
     TCharSet m_delimiters;
@@ -122,6 +136,9 @@ private:
     std::string_view m_line;
     int m_to = 0;
     QString m_subject;
+    // UTF-8 only: the byte offset where each UTF-16 unit of the subject
+    // starts, and one more entry for the end.
+    std::vector<int> m_offsets;
     bool m_subjectReady = false;
     bool m_gaveUp = false;
     // For searching backwards with an expression: the line's matches in

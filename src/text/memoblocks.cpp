@@ -7,8 +7,12 @@
 #include "memosource.h"
 
 #include "ansi.h"
+#include "utf8.h"
+
+#include <QString>
 
 #include <algorithm>
+#include <cstring>
 
 bool TCustomMemoSource::SelectedLines(int& first, int& last) const
 {
@@ -163,6 +167,58 @@ void TCustomMemoSource::QuoteBlock()
 
 // -- case --------------------------------------------------------------------------------
 
+namespace {
+
+// The case tables of UTF-8 text. Each character maps to one character of
+// the same byte length or stays as it is, so that a converted run keeps its
+// length and the selection around it stays where it was; the bytes of an
+// invalid sequence stay as they are.
+template <char32_t (*Map)(char32_t)>
+QByteArray utf8Case(QByteArray text)
+{
+    char* p = text.data();
+    char* const end = p + text.size();
+    while (p < end) {
+        if (uchar(*p) < 0x80) {
+            *p = char(Map(char32_t(uchar(*p))));
+            ++p;
+            continue;
+        }
+        const int n = std::max(1, Utf8::SequenceLength(p, end));
+        if (n > 1) {
+            const char32_t mapped = Map(Utf8::Decode(p, n));
+            const QByteArray bytes = QString::fromUcs4(&mapped, 1).toUtf8();
+            if (bytes.size() == n)
+                std::memcpy(p, bytes.constData(), size_t(n));
+        }
+        p += n;
+    }
+    return text;
+}
+
+char32_t toUpper(char32_t ch) { return QChar::toUpper(ch); }
+char32_t toLower(char32_t ch) { return QChar::toLower(ch); }
+char32_t toggle(char32_t ch)
+{
+    const char32_t upper = QChar::toUpper(ch);
+    return upper != ch ? upper : QChar::toLower(ch);
+}
+
+} // namespace
+
+TCustomMemoSource::TCaseConvert TCustomMemoSource::CaseConvert(TCaseKind kind) const
+{
+    const bool utf8 = m_encoding == teUtf8;
+    switch (kind) {
+    case TCaseKind::Upper:
+        return utf8 ? &utf8Case<toUpper> : static_cast<TCaseConvert>(&Ansi::Upper);
+    case TCaseKind::Lower:
+        return utf8 ? &utf8Case<toLower> : static_cast<TCaseConvert>(&Ansi::Lower);
+    default:
+        return utf8 ? &utf8Case<toggle> : static_cast<TCaseConvert>(&Ansi::ToggleCase);
+    }
+}
+
 void TCustomMemoSource::ReplaceRaw(int line, int from, const QByteArray& text)
 {
     // Only the bytes that differ are replaced, so that an unchanged line
@@ -213,17 +269,17 @@ void TCustomMemoSource::ConvertBlock(QByteArray (*convert)(QByteArray))
 
 void TCustomMemoSource::BlockToUpperCase()
 {
-    ConvertBlock(&Ansi::Upper);
+    ConvertBlock(CaseConvert(TCaseKind::Upper));
 }
 
 void TCustomMemoSource::BlockToLowerCase()
 {
-    ConvertBlock(&Ansi::Lower);
+    ConvertBlock(CaseConvert(TCaseKind::Lower));
 }
 
 void TCustomMemoSource::BlockToggleCase()
 {
-    ConvertBlock(&Ansi::ToggleCase);
+    ConvertBlock(CaseConvert(TCaseKind::Toggle));
 }
 
 void TCustomMemoSource::ConvertWord(QByteArray (*convert)(QByteArray))
@@ -240,12 +296,12 @@ void TCustomMemoSource::ConvertWord(QByteArray (*convert)(QByteArray))
 
 void TCustomMemoSource::WordToUpperCase()
 {
-    ConvertWord(&Ansi::Upper);
+    ConvertWord(CaseConvert(TCaseKind::Upper));
 }
 
 void TCustomMemoSource::WordToLowerCase()
 {
-    ConvertWord(&Ansi::Lower);
+    ConvertWord(CaseConvert(TCaseKind::Lower));
 }
 
 void TCustomMemoSource::ConvertCaretLine(QByteArray (*convert)(QByteArray))
@@ -258,24 +314,25 @@ void TCustomMemoSource::ConvertCaretLine(QByteArray (*convert)(QByteArray))
 
 void TCustomMemoSource::LineToUpperCase()
 {
-    ConvertCaretLine(&Ansi::Upper);
+    ConvertCaretLine(CaseConvert(TCaseKind::Upper));
 }
 
 void TCustomMemoSource::LineToLowerCase()
 {
-    ConvertCaretLine(&Ansi::Lower);
+    ConvertCaretLine(CaseConvert(TCaseKind::Lower));
 }
 
 void TCustomMemoSource::LineToggleCase()
 {
-    ConvertCaretLine(&Ansi::ToggleCase);
+    ConvertCaretLine(CaseConvert(TCaseKind::Toggle));
 }
 
 // -- OEM ---------------------------------------------------------------------------------
 
 void TCustomMemoSource::ConvertToOem()
 {
-    if (m_readOnly)
+    // The OEM tables map single bytes: in UTF-8 they would break characters.
+    if (m_readOnly || m_encoding == teUtf8)
         return;
     TUpdate update(*this, Reason::kOemConvert, true);
     ConvertLines(0, LineCount() - 1, &Ansi::ToOem);
@@ -283,7 +340,7 @@ void TCustomMemoSource::ConvertToOem()
 
 void TCustomMemoSource::ConvertFromOem()
 {
-    if (m_readOnly)
+    if (m_readOnly || m_encoding == teUtf8)
         return;
     TUpdate update(*this, Reason::kOemConvert, true);
     ConvertLines(0, LineCount() - 1, &Ansi::FromOem);

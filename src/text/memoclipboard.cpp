@@ -9,6 +9,7 @@
 #include "richtext.h"
 #include "services.h"
 #include "stringlist.h"
+#include "textcodec.h"
 
 bool TCustomMemoSource::CanCutCopy() const
 {
@@ -38,11 +39,11 @@ void TCustomMemoSource::CopyToClipboard()
         }
         rtf.Finish();
         html.Finish();
-        Services().SetClipboardText(SelectedText(), m_selectionMode == smBlock, rtf.Buffer(), html.Buffer());
+        Services().SetClipboardText(TextCodec::Decode(SelectedText(), m_encoding), m_selectionMode == smBlock, rtf.Buffer(), html.Buffer());
     } else if (CanCutCopy()) {
         const int line = CaretLine();
         Services().SetClipboardText(
-            LineText(line) + "\r\n", false,
+            TextCodec::Decode(LineText(line) + "\r\n", m_encoding), false,
             TRichTextWriter::Range(*this, TRichTextWriter::rfRtf, kRichPlainFont, clWindow, line, 0, line, -1),
             TRichTextWriter::Range(*this, TRichTextWriter::rfHtml, kRichPlainFont, clWindow, line, 0, line, -1));
     }
@@ -70,7 +71,8 @@ void TCustomMemoSource::PasteFromClipboard()
     if (m_readOnly)
         return;
     bool column = false;
-    const QByteArray text = Services().ClipboardText(&column);
+    // A character the document's encoding cannot hold arrives as '?'.
+    const QByteArray text = TextCodec::Encode(Services().ClipboardText(&column), m_encoding);
     if (text.isEmpty())
         return;
     QList<QByteArray> pieces = SplitPieces(text);

@@ -287,7 +287,14 @@ TTextPos TCustomMemoSource::TakeMarker(int index)
 
 void TCustomMemoSource::TypeChar(char ch)
 {
-    if (ch == '\r' || ch == '\n') {
+    TypeChar(QByteArray(1, ch));
+}
+
+void TCustomMemoSource::TypeChar(const QByteArray& character)
+{
+    if (character.isEmpty())
+        return;
+    if (character == "\r" || character == "\n") {
         NewLine();
         return;
     }
@@ -308,7 +315,7 @@ void TCustomMemoSource::TypeChar(char ch)
         SplitTabAt(line, column);
         DeleteChars(1);
     }
-    InsertAtCaret(ConvertText(QByteArray(1, ch)));
+    InsertAtCaret(ConvertText(character));
 }
 
 void TCustomMemoSource::NewLine()

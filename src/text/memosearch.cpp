@@ -10,6 +10,7 @@
 #include "ansi.h"
 #include "linematcher.h"
 #include "services.h"
+#include "textcodec.h"
 
 #include <algorithm>
 #include <optional>
@@ -65,7 +66,7 @@ bool TCustomMemoSource::OpenDialog(TDialogKind kind, TSearchOptions& options, in
     if (kind != dkGotoLine && m_options.testFlag(soFindTextAtCursor)) {
         const QByteArray word = WordAtCaret();
         if (!word.isEmpty())
-            TSearchOptions::Global().textToFind = Ansi::ToQString(word);
+            TSearchOptions::Global().textToFind = TextCodec::Decode(word, m_encoding);
     }
     options = TSearchOptions::Global();
     line = CaretLine() + 1;
@@ -143,7 +144,7 @@ void TCustomMemoSource::ReportSearchError(const QString& message)
 bool TCustomMemoSource::PrepareSearch(const TSearchOptions& options, TLineMatcher& matcher)
 {
     QString error;
-    if (matcher.Prepare(options, m_delimiterSet, &error))
+    if (matcher.Prepare(options, m_delimiterSet, &error, m_encoding))
         return true;
     if (!error.isEmpty())
         ReportSearchError(error);

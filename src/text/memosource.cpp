@@ -116,6 +116,10 @@ void TCustomMemoSource::SetEncoding(TTextEncoding encoding)
     BeginUpdate(Reason::kEncoding);
     m_encoding = encoding;
     m_changeFlags |= Change::kRepaint;
+    // The parser reads identifiers by the encoding: every line is parsed
+    // again.
+    if (m_parser)
+        ResetAttributes();
     EndUpdate();
 }
 

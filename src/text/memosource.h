@@ -21,6 +21,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 
 class QIODevice;
 class TExternalStrings;
@@ -208,6 +209,9 @@ public:
     // takes the place of the character at the caret, and with
     // soOverwriteBlocks it replaces the selection.
     void TypeChar(char ch);
+    // As TypeChar, for one character written in the document's encoding
+    // (several bytes in UTF-8), which goes in as one piece.
+    void TypeChar(const QByteArray& character);
     // Breaks the line at the caret and indents the new one (soAutoIndent);
     // in overwrite mode only steps to the start of the next line.
     void NewLine();
@@ -396,8 +400,11 @@ public:
     // characters and each line's own line end. False with a message in
     // error, and the text as it was, when it cannot be read or held. A long
     // load shows its progress through the services; cancelled, it gives
-    // false with an empty error and the text as it was.
-    bool LoadFromFile(const QString& path, QString* error = nullptr);
+    // false with an empty error and the text as it was. The encoding is
+    // found from the bytes (encodingdetect.h) unless one is given; a UTF-8
+    // byte order mark is taken off the first line and remembered.
+    bool LoadFromFile(const QString& path, QString* error = nullptr,
+                      std::optional<TTextEncoding> encoding = std::nullopt);
     bool LoadFromStream(QIODevice& device, QString* error = nullptr);
     // Saves so that the old file survives every failure (see SaveFileSafely);
     // false, with the system's reason, and still modified on failure.
@@ -516,6 +523,10 @@ private:
     bool CaretInSelection() const;
     // Replaces raw bytes [from, to) of a line where they differ from text.
     void ReplaceRaw(int line, int from, const QByteArray& text);
+    using TCaseConvert = QByteArray (*)(QByteArray);
+    enum class TCaseKind { Upper, Lower, Toggle };
+    // The case conversion of the document's encoding.
+    TCaseConvert CaseConvert(TCaseKind kind) const;
     void ConvertLines(int first, int last, QByteArray (*convert)(QByteArray));
     void ConvertBlock(QByteArray (*convert)(QByteArray));
     void ConvertWord(QByteArray (*convert)(QByteArray));

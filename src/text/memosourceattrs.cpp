@@ -44,6 +44,7 @@ quint32 TCustomMemoSource::ParseInto(int line, std::string_view display, uchar* 
     if (m_parser) {
         m_parser->InitLineAttributes(line, display, attrs);
         m_parser->SetCurrentLine(line);
+        m_parser->SetUtf8Text(m_encoding == teUtf8);
         return m_parser->ParseLine(display, state, attrs);
     }
     if (!display.empty())

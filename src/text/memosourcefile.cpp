@@ -6,6 +6,7 @@
 
 #include "memosource.h"
 
+#include "encodingdetect.h"
 #include "filesaver.h"
 #include "services.h"
 
@@ -223,7 +224,7 @@ bool TCustomMemoSource::LoadFromStream(QIODevice& device, QString* error)
     return true;
 }
 
-bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error)
+bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::optional<TTextEncoding> encoding)
 {
     auto fail = [&](const QString& message) {
         if (error)
@@ -260,8 +261,30 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error)
             *error = QStringLiteral("Cannot read file \"%1\". %2").arg(path, describe(file));
         return false;
     }
+    TDetectedEncoding detected;
+    if (encoding) {
+        detected.encoding = *encoding;
+        detected.byteOrderMark = *encoding == teUtf8 && EncodingDetect::StartsWithByteOrderMark(block.get(), size);
+    } else {
+        detected = EncodingDetect::Detect(block.get(), size, EncodingDetect::IsMarkupFile(path));
+    }
+    qint64 textSize = size;
+    if (detected.byteOrderMark) {
+        // The mark is no character of the first line: the lines start after
+        // it, and saving puts it back.
+        textSize -= EncodingDetect::kByteOrderMarkLength;
+        std::memmove(block.get(), block.get() + EncodingDetect::kByteOrderMarkLength, size_t(textSize));
+    }
+    // The lines are read in their encoding from the first one parsed on;
+    // a load that fails leaves the document as it was.
+    const TTextEncoding previous = m_encoding;
+    const bool previousMark = m_byteOrderMark;
+    m_encoding = detected.encoding;
+    m_byteOrderMark = detected.byteOrderMark;
     QString reason;
-    if (!LoadBytes(std::move(block), size, &reason, &progress)) {
+    if (!LoadBytes(std::move(block), textSize, &reason, &progress)) {
+        m_encoding = previous;
+        m_byteOrderMark = previousMark;
         if (progress.Cancelled()) {
             if (error)
                 error->clear();
@@ -281,6 +304,8 @@ bool TCustomMemoSource::SaveToStream(QIODevice& device, QString* error) const
     // The text goes out in pieces of about kWriteChunk bytes; the piece
     // grows to that size only for a text that long.
     QByteArray chunk;
+    if (m_byteOrderMark && m_encoding == teUtf8)
+        chunk.append("\xEF\xBB\xBF");
     bool written = true;
     auto flush = [&]() {
         if (written && !chunk.isEmpty())

@@ -11,6 +11,7 @@
 #include "memosource.h"
 #include "services.h"
 #include "simpleparser.h"
+#include "textcodec.h"
 
 #include <algorithm>
 
@@ -129,8 +130,53 @@ static const std::array<bool, 256> kRtfPlain = [] {
     return table;
 }();
 
+void TRichTextWriter::WriteCharacters(const QString& text)
+{
+    static const char digits[] = "0123456789abcdef";
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = text[i].unicode();
+        if (m_format == rfHtml) {
+            if (u == '&') {
+                m_out += "&amp;";
+            } else if (u == '<') {
+                m_out += "&lt;";
+            } else if (u == '>') {
+                m_out += "&gt;";
+            } else if (u < 128) {
+                m_out += char(u);
+            } else {
+                const bool pair = QChar::isHighSurrogate(u) && i + 1 < n && text[i + 1].isLowSurrogate();
+                m_out += text.mid(i, pair ? 2 : 1).toUtf8();
+                i += pair ? 1 : 0;
+            }
+            continue;
+        }
+        uchar byte = 0;
+        if (u == '\\' || u == '{' || u == '}') {
+            m_out += '\\';
+            m_out += char(u);
+        } else if (u == '\t') {
+            m_out += "\\tab ";
+        } else if (u >= 32 && u < 128) {
+            m_out += char(u);
+        } else if (Ansi::FromUnicode(u, byte)) {
+            const char escape[4] = {'\\', '\'', digits[byte >> 4], digits[byte & 15]};
+            m_out.append(escape, 4);
+        } else {
+            // RTF numbers are signed 16-bit; a character beyond U+FFFF goes
+            // as its two surrogates.
+            m_out += "\\u" + QByteArray::number(int(qint16(u))) + '?';
+        }
+    }
+}
+
 void TRichTextWriter::WriteText(const char* data, int length)
 {
+    if (m_source.Encoding() != MemoTypes::teWindows1252) {
+        WriteCharacters(TextCodec::Decode(data, length, m_source.Encoding()));
+        return;
+    }
     if (m_format == rfRtf) {
         const char* end = data + length;
         while (data < end) {

@@ -69,6 +69,10 @@ private:
     int ColorIndex(TColor color);
     TRunFormat MakeFormat(const TFont& font, TColor back);
     void WriteText(const char* data, int length);
+    // A run of a UTF-8 or OEM document, read as characters: RTF takes a
+    // character Windows-1252 lacks as \uN (with '?' for readers that do not
+    // know it), HTML as UTF-8.
+    void WriteCharacters(const QString& text);
 
     TCustomMemoSource& m_source;
     TFormat m_format;

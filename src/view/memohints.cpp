@@ -9,6 +9,7 @@
 #include "custommemo.h"
 #include "memosource.h"
 #include "popupwindows.h"
+#include "textcodec.h"
 
 #include <QEvent>
 
@@ -101,11 +102,17 @@ QRect TMemoHints::CaretRowOnScreen() const
     return QRect(viewport->mapToGlobal(QPoint(x, y)), QSize(std::max(1, caret.width()), caret.height()));
 }
 
+TTextEncoding TMemoHints::Encoding() const
+{
+    const TCustomMemoSource* source = m_memo.MemoSource();
+    return source ? source->Encoding() : MemoTypes::teWindows1252;
+}
+
 void TMemoHints::ShowHint(const QByteArray& text)
 {
     // At the caret's x, one row below the caret.
     const QRect row = CaretRowOnScreen();
-    m_hint->ActivateHint(QPoint(row.left(), row.top() + m_memo.LineHeight()), Ansi::ToQString(text));
+    m_hint->ActivateHint(QPoint(row.left(), row.top() + m_memo.LineHeight()), TextCodec::Decode(text, Encoding()));
 }
 
 void TMemoHints::ShowList()
@@ -114,7 +121,7 @@ void TMemoHints::ShowList()
     items.reserve(size_t(m_items.Count()));
     for (int i = 0; i < m_items.Count(); ++i)
         items.push_back(m_items.Get(i));
-    m_list->Popup(items, CaretRowOnScreen());
+    m_list->Popup(items, CaretRowOnScreen(), Encoding());
     WatchWindow(true);
     Follow();
 }

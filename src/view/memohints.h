@@ -1,6 +1,7 @@
 #pragma once
 
 #include "keylist.h"
+#include "memotypes.h"
 #include "position.h"
 #include "stringlist.h"
 
@@ -76,6 +77,8 @@ private:
     void Expired();
     void ShowList();
     void ShowHint(const QByteArray& text);
+    // The encoding the shown document reads its bytes in.
+    TTextEncoding Encoding() const;
     // The text of the caret line from the remembered column to the caret,
     // or false when the caret is not on the remembered line at or right of
     // the remembered column.

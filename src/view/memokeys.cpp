@@ -9,6 +9,7 @@
 #include "keystroke.h"
 #include "memohints.h"
 #include "memosource.h"
+#include "textcodec.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -135,14 +136,28 @@ bool TCustomDCMemo::KeyDownInText(QKeyEvent* event, const TKeyStroke& stroke, qu
 bool TCustomDCMemo::TypeText(const QString& text, bool insert)
 {
     bool typed = false;
+    const TTextEncoding encoding = m_source ? m_source->Encoding() : MemoTypes::teWindows1252;
     for (const char32_t ch : text.toUcs4()) {
-        uchar byte = 0;
-        if (!Ansi::FromUnicode(ch, byte))
+        // A character the document's encoding cannot hold is not typed:
+        // writing a stand-in would change the text behind the user's back.
+        qsizetype unrepresentable = -1;
+        QByteArray bytes = TextCodec::Encode(QString::fromUcs4(&ch, 1), encoding, &unrepresentable);
+        if (unrepresentable >= 0 || bytes.isEmpty())
             continue;
-        char c = char(byte);
+        if (bytes.size() > 1) {
+            // A multi-byte character is text by definition: no key hook
+            // or control-code rule applies to it.
+            if (!insert || !m_source)
+                continue;
+            MakeRoomToType();
+            m_source->TypeChar(bytes);
+            typed = true;
+            continue;
+        }
+        char c = bytes[0];
         if (OnKeyPress)
             OnKeyPress(*this, c);
-        if (m_oemConvert)
+        if (m_oemConvert && encoding == MemoTypes::teWindows1252)
             c = char(Ansi::FromOem(Ansi::ToOem(uchar(c))));
         const uchar code = uchar(c);
         if (!insert || !m_source || code < 32 || code == 127)

@@ -11,6 +11,7 @@
 #include "memohints.h"
 #include "memosource.h"
 #include "services.h"
+#include "textcodec.h"
 #include "urls.h"
 
 #include <QApplication>
@@ -433,16 +434,18 @@ void TMemoMouse::JumpToUrl(const QByteArray& url)
     // The hook sees the address as written, minus what no handler should
     // pass on: attachment fields of a mail address.
     const QByteArray target = Urls::WithoutAttachments(Urls::IsBareEmail(url) ? "mailto:" + url : url);
+    const TCustomMemoSource* source = m_memo.MemoSource();
+    const TTextEncoding encoding = source ? source->Encoding() : MemoTypes::teWindows1252;
     bool handled = false;
     if (m_memo.OnJumpToUrl)
-        m_memo.OnJumpToUrl(m_memo, Ansi::ToQString(target), handled);
+        m_memo.OnJumpToUrl(m_memo, TextCodec::Decode(target, encoding), handled);
     if (handled)
         return;
     // Only web, ftp and mail addresses go to the system: text in a document
     // must never make it open or run a local file.
     const QByteArray openable = Urls::ToOpenable(target);
     if (Urls::IsSafeToOpen(openable))
-        ShellOpenOrReport(Ansi::ToQString(openable));
+        ShellOpenOrReport(TextCodec::Decode(openable, encoding));
 }
 
 void TMemoMouse::ClickGutter(QPoint pixel, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)

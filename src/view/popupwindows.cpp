@@ -6,6 +6,7 @@
 #include "popupwindows.h"
 
 #include "ansi.h"
+#include "textcodec.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -71,14 +72,14 @@ TPopupListBox::TPopupListBox(QWidget* owner) : QListWidget(owner)
     hide();
 }
 
-void TPopupListBox::Popup(const std::vector<QByteArray>& items, const QRect& caretRow)
+void TPopupListBox::Popup(const std::vector<QByteArray>& items, const QRect& caretRow, TTextEncoding encoding)
 {
     m_items = items;
     clear();
     QStringList texts;
     texts.reserve(qsizetype(items.size()));
     for (const QByteArray& item : items)
-        texts.append(Ansi::ToQString(item));
+        texts.append(TextCodec::Decode(item, encoding));
     addItems(texts);
 
     // Sized to its items, within limits, before it is placed.

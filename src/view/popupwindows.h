@@ -1,5 +1,7 @@
 #pragma once
 
+#include "memotypes.h"
+
 #include <QByteArray>
 #include <QLabel>
 #include <QListWidget>
@@ -39,7 +41,9 @@ public:
     // coordinates): left-aligned with the row's left edge, or above the row
     // when there is no room below it on the screen, and moved left when it
     // would pass the screen's right edge.
-    void Popup(const std::vector<QByteArray>& items, const QRect& caretRow);
+    // The items are text as the document holds it, shown in its encoding.
+    void Popup(const std::vector<QByteArray>& items, const QRect& caretRow,
+               TTextEncoding encoding = MemoTypes::teWindows1252);
     const std::vector<QByteArray>& Items() const { return m_items; }
     // Selects the first item that begins with word, without regard to case
     // (every item begins with an empty word); none when no item does.

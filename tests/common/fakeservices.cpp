@@ -189,7 +189,7 @@ bool TFakeServices::RunProcess(const QString& program, const QStringList& argume
     return OnRunProcess ? OnRunProcess(program, arguments, workingDir, watch, error) : true;
 }
 
-QByteArray TFakeServices::ClipboardText(bool* column) const
+QString TFakeServices::ClipboardText(bool* column) const
 {
     if (column)
         *column = m_clipboardColumn;
@@ -203,7 +203,7 @@ bool TFakeServices::PrintSetupDialog(QPrinter& printer)
     return confirmed;
 }
 
-void TFakeServices::SetClipboardText(const QByteArray& text, bool column, const QByteArray& rtf, const QByteArray& html)
+void TFakeServices::SetClipboardText(const QString& text, bool column, const QByteArray& rtf, const QByteArray& html)
 {
     m_clipboard = text;
     m_clipboardColumn = column;

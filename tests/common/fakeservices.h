@@ -86,8 +86,8 @@ public:
     bool RunProcess(const QString& program, const QStringList& arguments, const QString& workingDir,
                     const TProcessWatch& watch, QString& error) override;
     bool ClipboardHasText() const override { return m_clipboardSet; }
-    QByteArray ClipboardText(bool* column = nullptr) const override;
-    void SetClipboardText(const QByteArray& text, bool column = false, const QByteArray& rtf = {},
+    QString ClipboardText(bool* column = nullptr) const override;
+    void SetClipboardText(const QString& text, bool column = false, const QByteArray& rtf = {},
                           const QByteArray& html = {}) override;
     bool PrintSetupDialog(QPrinter& printer) override;
     TSettingsStore& Settings() override { return m_otherSettings ? *m_otherSettings : m_settings; }
@@ -111,7 +111,7 @@ private:
     std::deque<qint64> m_colors;
     bool m_shellOpenFails = false;
     QList<TFileDialog> m_fileDialogs;
-    QByteArray m_clipboard;
+    QString m_clipboard;
     QByteArray m_clipboardRtf;
     QByteArray m_clipboardHtml;
     bool m_clipboardColumn = false;

@@ -75,19 +75,20 @@ TEST(SystemColours, StandardColoursKeepTheirBytesAndSystemColoursFollowThePalett
     EXPECT_EQ(SystemColors::ToQColor(clNone, palette).alpha(), 0);
 }
 
-TEST(Clipboard, TextTravelsAsWindows1252AndColumnBlocksAreMarked)
+TEST(Clipboard, TextTravelsAsUnicodeAndColumnBlocksAreMarked)
 {
     QTemporaryDir dir;
     TQtServices services(std::make_unique<TQtSettingsStore>(dir.filePath("s.ini")));
-    services.SetClipboardText("caf\xe9 \x80", true);
-    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac"));
+    const QString text = QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac \xe6\x97\xa5\xf0\x9f\x98\x80");
+    services.SetClipboardText(text, true);
+    EXPECT_EQ(QApplication::clipboard()->text(), text);
     bool column = false;
-    EXPECT_EQ(services.ClipboardText(&column), "caf\xe9 \x80");
+    EXPECT_EQ(services.ClipboardText(&column), text);
     EXPECT_TRUE(column);
     EXPECT_TRUE(services.ClipboardHasText());
 
     QApplication::clipboard()->setText(QString::fromUtf8("\xe2\x98\x83 snow"));
-    EXPECT_EQ(services.ClipboardText(&column), "? snow");
+    EXPECT_EQ(services.ClipboardText(&column), QString::fromUtf8("\xe2\x98\x83 snow"));
     EXPECT_FALSE(column);
 
     // Another program taking the clipboard is noticed without asking it.

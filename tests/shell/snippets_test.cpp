@@ -270,6 +270,8 @@ TEST_F(SnippetTest, CaseCommandsConvertTheSelectionOrTheCaretLine)
 TEST_F(SnippetTest, OemConversionCoversTheWholeTextAndOneUndoTakesItBack)
 {
     // "é" is 0xE9 in Windows-1252 and 0x82 in the OEM page; "ü" 0xFC and 0x81.
+    // The OEM commands are for Windows-1252 documents.
+    Document()->SetEncoding(teWindows1252);
     Document()->InsertText("caf\xE9\r\nna\xEFve\r\n\xFC");
     Key(Qt::Key_Home, Qt::ControlModifier);
     Key(Qt::Key_Right, Qt::ShiftModifier);

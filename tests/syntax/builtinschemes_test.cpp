@@ -65,6 +65,20 @@ TEST(JavaScheme, KeywordSetsAndCase)
     EXPECT_EQ(s.Line(0), "888888" "0" "aaaaaa" "0" "bbb" "0" "000000");
 }
 
+TEST(JavaScheme, NonAsciiLettersJoinIdentifiersOnlyInUtf8)
+{
+    // "int intä äint": a keyword, then two identifiers in UTF-8; in
+    // Windows-1252 the same bytes leave "int" a keyword wherever it stands.
+    StoreWith s(TBuiltInScheme::Java, "int int\xC3\xA4 \xC3\xA4int\n");
+    const std::string western = s.Line(0);
+    const std::string k(1, western[0]);
+    ASSERT_NE(k, "0");
+    EXPECT_EQ(western, k + k + k + "0" + k + k + k + "00" "0" "00" + k + k + k);
+    s.source.SetEncoding(teUtf8);
+    s.source.ParseTo(0);
+    EXPECT_EQ(s.Line(0), k + k + k + "0" "00000" "0" "00000");
+}
+
 // -- Batch ----------------------------------------------------------------------------
 
 TEST(BatchScheme, SetStatement)

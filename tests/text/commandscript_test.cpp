@@ -6,6 +6,8 @@
 
 #include "commandfixture.h"
 
+#include "ansi.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -104,7 +106,7 @@ void RunScript(unsigned seed)
             break;
         case 23: {
             if (chance(50))
-                doc.services.SetClipboardText(RandomText(random, 10, true), chance(50));
+                doc.services.SetClipboardText(Ansi::ToQString(RandomText(random, 10, true)), chance(50));
             s.PasteFromClipboard();
             break;
         }
