@@ -35,8 +35,6 @@ public:
     // farthest from near are dropped first.
     uchar* Store(int line, int length, int near);
     void Drop(int line);
-    // Drops the lines first..last.
-    void DropRange(int first, int last);
     void LinesInserted(int index, int count);
     void LinesDeleted(int index, int count);
     void Clear();
