@@ -60,7 +60,13 @@ void TAutosave::Watch(TMemoSource* document)
     watched.timer->setSingleShot(true);
     connect(watched.timer, &QTimer::timeout, this, [this, document] {
         auto it = m_watched.find(document);
-        if (it != m_watched.end())
+        if (it == m_watched.end())
+            return;
+        // Typing went on since the timer was set: it waits for the rest.
+        const qint64 wait = Due(it->second) - QDateTime::currentMSecsSinceEpoch();
+        if (wait > 0)
+            it->second.timer->start(int(std::min<qint64>(wait, pauseMs())));
+        else
             WriteEntry(document, it->second);
     });
     watched.view = document->AttachView([this, document](const TMemoChange& change) { Changed(document, change); });
@@ -122,8 +128,16 @@ void TAutosave::Changed(TMemoSource* document, const TMemoChange& change)
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (watched.firstPending < 0)
         watched.firstPending = now;
-    const qint64 left = watched.firstPending + longestMs() - now;
-    watched.timer->start(int(std::clamp<qint64>(std::min<qint64>(pauseMs(), left), 0, pauseMs())));
+    watched.lastChange = now;
+    // A key costs no more than this: a running timer is not set again for
+    // every key, it looks at the latest change when it fires.
+    if (!watched.timer->isActive())
+        watched.timer->start(int(std::clamp<qint64>(Due(watched) - now, 0, pauseMs())));
+}
+
+qint64 TAutosave::Due(const TWatched& watched) const
+{
+    return std::min(watched.lastChange + pauseMs(), watched.firstPending + longestMs());
 }
 
 void TAutosave::WriteEntry(TMemoSource* document, TWatched& watched)

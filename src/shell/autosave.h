@@ -55,11 +55,14 @@ private:
         int view = -1;
         QTimer* timer = nullptr;
         qint64 firstPending = -1; // ms since the epoch of the first change not yet written
+        qint64 lastChange = -1;   // ms since the epoch of the latest change
         bool written = false;
     };
 
     void Changed(TMemoSource* document, const TMemoChange& change);
     void WriteEntry(TMemoSource* document, TWatched& watched);
+    // When the pending changes are due to be written, in ms since the epoch.
+    qint64 Due(const TWatched& watched) const;
     void ReportFailure(const QString& reason);
 
     TJournal& m_journal;

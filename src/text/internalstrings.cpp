@@ -153,6 +153,7 @@ void TInternalStrings::Clear()
     m_items = nullptr;
     m_count = m_capacity = m_gapStart = m_gapLength = 0;
     m_blocks.clear();
+    m_blockEnding = TStringItem::kEndNone;
 }
 
 bool TInternalStrings::Reserve(int count)
@@ -177,6 +178,7 @@ void TInternalStrings::Swap(TInternalStrings& other)
     std::swap(m_gapStart, other.m_gapStart);
     std::swap(m_gapLength, other.m_gapLength);
     std::swap(m_blocks, other.m_blocks);
+    std::swap(m_blockEnding, other.m_blockEnding);
     m_attributes.Swap(other.m_attributes);
 }
 

@@ -50,6 +50,12 @@ public:
     // line gets a block of its own), so a copy of these pointers keeps
     // every borrowed line's text readable, from any thread.
     const std::vector<std::shared_ptr<char[]>>& Blocks() const { return m_blocks; }
+    // The end every line of the adopted blocks had in them (kEndNone: they
+    // differ, or nothing is known). Two borrowed lines whose texts lie that
+    // many bytes apart are then neighbours in a block with exactly that end
+    // between them, without reading it.
+    quint8 BlockEnding() const { return m_blockEnding; }
+    void SetBlockEnding(quint8 ending) { m_blockEnding = ending; }
     // Appends a line that points at text inside an adopted block.
     TStringItem& AppendBorrowed(char* text, int length);
     // Makes room for count lines; false (and nothing changed) when memory
@@ -84,6 +90,7 @@ private:
     int m_gapStart = 0;
     int m_gapLength = 0;
     bool m_raw = false;
+    quint8 m_blockEnding = TStringItem::kEndNone;
     std::vector<std::shared_ptr<char[]>> m_blocks;
     TAttributeCache m_attributes;
 };

@@ -163,16 +163,20 @@ bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QS
     char* start;
     qint64 length;
     quint8 ending;
+    bool uniform = true;
     for (qint64 line = 0; cursor.Next(start, length, ending); ++line) {
         if (line % kLinesPerReport == 0 && !report(2, start))
             return fail({});
         TStringItem& item = loaded.AppendBorrowed(start, int(length));
         if (length > 0 && std::memchr(start, '\t', size_t(length)))
             item.Set(TStringItem::kHasTab, true);
-        if (ending != documentEnding)
+        if (ending != documentEnding) {
             item.lineEnd = ending;
+            uniform = uniform && ending == TStringItem::kEndNone;
+        }
     }
     loaded.AdoptBlock(std::move(block));
+    loaded.SetBlockEnding(uniform ? documentEnding : quint8(TStringItem::kEndNone));
 
     BeginUpdate(Reason::kSetText);
     m_strings.Swap(loaded);

@@ -1,8 +1,9 @@
 // Taking a snapshot walks the line items once, comparing pointers: a run of
 // borrowed lines whose texts follow each other in their block, separated by
 // exactly the line ends saving would write, stays one piece. No text byte of
-// a borrowed line is touched, so a 50 MB file costs a pass over its items
-// and a few small copies.
+// a borrowed line is touched, and when the loaded file ended all its lines
+// alike neither is a byte between them, so a 50 MB file costs a pass over
+// its items and a few small copies.
 
 #include "textsnapshot.h"
 
@@ -78,7 +79,16 @@ TTextSnapshot TCustomMemoSource::Snapshot() const
     TTextSnapshot snapshot;
     snapshot.m_blocks = m_strings.Blocks();
     const quint8 ownEnding = documentEnding(m_outFormat);
+    const quint8 blockEnding = m_strings.BlockEnding();
     const int last = LineCount() - 1;
+    // The borrowed run being gathered, [runStart, runEnd) in one block.
+    const char* runStart = nullptr;
+    const char* runEnd = nullptr;
+    auto endRun = [&] {
+        if (runStart)
+            snapshot.AddBorrowed(runStart, runEnd - runStart);
+        runStart = nullptr;
+    };
     for (int i = 0; i <= last; ++i) {
         const TStringItem& item = m_strings.Item(i);
         // Every line ends as saving ends it (SaveToStream).
@@ -89,24 +99,33 @@ TTextSnapshot TCustomMemoSource::Snapshot() const
         const char* end = endBytes(ending, endLength);
         const bool borrowed = !item.Has(TStringItem::kOwnsText) && item.text;
         if (!borrowed) {
+            endRun();
             snapshot.AddOwned(item.text, item.length);
             snapshot.AddOwned(end, endLength);
             continue;
         }
-        snapshot.AddBorrowed(item.text, item.length);
+        if (runStart && item.text != runEnd)
+            endRun();
+        if (!runStart)
+            runStart = item.text;
+        runEnd = item.text + item.length;
         // The line end can stay in the run only when the next line starts
         // right behind it in the same block: then those bytes lie between
-        // two lines of the block and may be read.
-        const char* after = item.text + item.length;
+        // two lines of the block and may be read. When every line of the
+        // block ended the way this one is to end, they need not be.
         bool inBlock = false;
         if (endLength > 0 && i < last) {
             const TStringItem& next = m_strings.Item(i + 1);
-            inBlock = !next.Has(TStringItem::kOwnsText) && next.text == after + endLength && std::memcmp(after, end, size_t(endLength)) == 0;
+            inBlock = !next.Has(TStringItem::kOwnsText) && next.text == runEnd + endLength &&
+                      (ending == blockEnding || std::memcmp(runEnd, end, size_t(endLength)) == 0);
         }
-        if (inBlock)
-            snapshot.AddBorrowed(after, endLength);
-        else
+        if (inBlock) {
+            runEnd += endLength;
+        } else {
+            endRun();
             snapshot.AddOwned(end, endLength);
+        }
     }
+    endRun();
     return snapshot;
 }

@@ -48,6 +48,13 @@ TEST(JournalTest, SnapshotsAreTheSavedBytesAndEntriesGiveThemBack)
              s.InsertText("xx");
          }},
         {"format changed after loading", "a\r\nb\nc\r\n", [](TMemoSource& s) { s.SetOutFormat(ofMac); }},
+        {"all ends alike, format changed after loading", "a\nb\nc\n", [](TMemoSource& s) { s.SetOutFormat(ofMac); }},
+        {"all ends alike, one line's end changed and one deleted", "a\nb\nc\nd\n",
+         [](TMemoSource& s) {
+             s.SetLineEnd(0, TStringItem::kEndCr);
+             s.MoveCaretTo({2, 0});
+             s.DeleteLine();
+         }},
         {"line broken and joined", "first line\nsecond line\nthird\n",
          [](TMemoSource& s) {
              s.MoveCaretTo({0, 5});
