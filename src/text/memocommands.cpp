@@ -65,6 +65,7 @@ TTextPos TCustomMemoSource::ClampToText(TTextPos pos) const
         pos.line = std::min(pos.line, std::max(0, LineCount() - 1));
     if (m_options.testFlag(soLimitEOL))
         pos.column = std::min(pos.column, LineLength(pos.line));
+    pos.column = SnapToChar(pos.line, pos.column, false);
     return pos;
 }
 
@@ -306,7 +307,7 @@ void TCustomMemoSource::TypeChar(char ch)
         return;
     if (OverwriteMode() && !replacedBlock && InRealLine(line) && column < LineLength(line)) {
         SplitTabAt(line, column);
-        DeleteChars(1);
+        DeleteChars(std::max(1, NextCharColumn(line, column) - column));
     }
     InsertAtCaret(ConvertText(QByteArray(1, ch)));
 }
@@ -473,6 +474,14 @@ void TCustomMemoSource::Backspace()
         DeleteColumns(line, target, column);
         return;
     }
+    const int start = CharStartColumn(line, column - 1);
+    if (column - start > 1) {
+        // A multi-byte character (with its marks) goes as a whole; it holds
+        // no tab, so its columns are its bytes.
+        CaretExactlyTo({line, start});
+        DeleteChars(column - start);
+        return;
+    }
     const int index = RawIndex(line, column);
     CaretExactlyTo({line, DisplayColumn(line, index - 1)});
     DeleteChars(1);
@@ -493,7 +502,7 @@ void TCustomMemoSource::DeleteChar()
         return;
     if (column < LineLength(line)) {
         SplitTabAt(line, column);
-        DeleteChars(1);
+        DeleteChars(std::max(1, NextCharColumn(line, column) - column));
     } else {
         JoinNextPadded();
     }

@@ -2,6 +2,7 @@
 
 #include "ansi.h"
 #include "services.h"
+#include "utf8cells.h"
 
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -118,4 +119,41 @@ qreal BytesWidth(const TPaintFont& font, const char* text, int count)
     for (int i = 0; i < count; ++i)
         x += font.advances[uchar(text[i])];
     return x;
+}
+
+int DrawUtf8(QPainter& painter, const TPaintFont& font, const char* text, int count, QPointF origin, int cellWidth)
+{
+    const std::string_view view(text, size_t(std::max(0, count)));
+    int cells = 0;
+    int i = 0;
+    while (i < count) {
+        int high = i;
+        while (high < count && uchar(text[high]) < 0x80)
+            ++high;
+        // A plain byte right before a high one may carry marks: it is drawn
+        // with them.
+        const int plainEnd = high < count && high > i ? high - 1 : high;
+        if (plainEnd > i) {
+            DrawBytes(painter, font, text + i, plainEnd - i, origin + QPointF(qreal(cells) * cellWidth, 0), cellWidth);
+            cells += plainEnd - i;
+            i = plainEnd;
+            continue;
+        }
+        const int end = std::min(count, Utf8Cells::NextChar(view, i));
+        QString chars;
+        int width = 0;
+        for (int p = i; p < end;) {
+            const Utf8Cells::TCodePoint point = Utf8Cells::CodePointAt(view, p);
+            chars += QString::fromUcs4(&point.code, 1);
+            width += point.cells;
+            p += point.length;
+        }
+        if (width > 0 && !chars.isEmpty()) {
+            painter.setFont(font.font);
+            painter.drawText(origin + QPointF(qreal(cells) * cellWidth, 0), chars);
+        }
+        cells += width;
+        i = end;
+    }
+    return cells;
 }

@@ -52,3 +52,9 @@ qreal DrawBytes(QPainter& painter, const TPaintFont& font, const char* text, int
                 int cellWidth);
 // The width of count bytes at their own advances.
 qreal BytesWidth(const TPaintFont& font, const char* text, int count);
+// Draws count bytes of a UTF-8 line, each character in as many cells of
+// cellWidth pixels as it covers (see Utf8Cells): plain bytes as one glyph
+// run, every other character as text in the font (the system finds a font
+// for what this one lacks), an invalid byte as the replacement mark.
+// Returns the cells drawn.
+int DrawUtf8(QPainter& painter, const TPaintFont& font, const char* text, int count, QPointF origin, int cellWidth);
