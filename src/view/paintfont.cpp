@@ -8,6 +8,7 @@
 #include <QGlyphRun>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
 #include <QVarLengthArray>
 
 #include <cmath>
@@ -121,6 +122,44 @@ qreal BytesWidth(const TPaintFont& font, const char* text, int count)
     return x;
 }
 
+namespace {
+
+// Laying out text finds fallback fonts and shapes, which costs far more than
+// drawing; a character is laid out once per font.
+constexpr qsizetype kMaxCachedCharacters = 4096;
+
+void DrawCharacter(QPainter& painter, const TPaintFont& font, const QString& chars, QPointF baseline)
+{
+    if (painter.device() && painter.device()->devType() == QInternal::Picture) {
+        // Pages keep text as text (see DrawBytes).
+        painter.setFont(font.font);
+        painter.drawText(baseline, chars);
+        return;
+    }
+    auto it = font.characters.constFind(chars);
+    if (it == font.characters.constEnd()) {
+        if (font.characters.size() >= kMaxCachedCharacters)
+            font.characters.clear();
+        QTextLayout layout(chars, font.font);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        QList<QGlyphRun> runs = layout.glyphRuns();
+        const qreal ascent = line.isValid() ? line.ascent() : 0;
+        for (QGlyphRun& run : runs) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF& p : positions)
+                p.ry() -= ascent;
+            run.setPositions(positions);
+        }
+        it = font.characters.insert(chars, runs);
+    }
+    for (const QGlyphRun& run : *it)
+        painter.drawGlyphRun(baseline, run);
+}
+
+} // namespace
+
 int DrawUtf8(QPainter& painter, const TPaintFont& font, const char* text, int count, QPointF origin, int cellWidth)
 {
     const std::string_view view(text, size_t(std::max(0, count)));
@@ -149,8 +188,11 @@ int DrawUtf8(QPainter& painter, const TPaintFont& font, const char* text, int co
             p += point.length;
         }
         if (width > 0 && !chars.isEmpty()) {
-            painter.setFont(font.font);
-            painter.drawText(origin + QPointF(qreal(cells) * cellWidth, 0), chars);
+            // A letter with its marks draws best as the one precomposed
+            // character most fonts have for it.
+            if (end - i > 1 && chars.size() > 1)
+                chars = chars.normalized(QString::NormalizationForm_C);
+            DrawCharacter(painter, font, chars, origin + QPointF(qreal(cells) * cellWidth, 0));
         }
         cells += width;
         i = end;

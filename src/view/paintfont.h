@@ -5,7 +5,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QGlyphRun>
 #include <QHash>
+#include <QList>
 #include <QRawFont>
 
 #include <array>
@@ -25,6 +27,10 @@ struct TPaintFont {
     bool strikeOut = false;
     std::array<quint32, 256> glyphs{};
     std::array<qreal, 256> advances{};
+    // Characters beyond the byte table (UTF-8 documents), laid out once:
+    // the glyph runs of a character's text with the system's fallback
+    // fonts, their baseline at 0.
+    mutable QHash<QString, QList<QGlyphRun>> characters;
 };
 
 // The QFont a model font stands for: a negative height is the character
