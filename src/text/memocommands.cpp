@@ -419,6 +419,18 @@ void TCustomMemoSource::JoinWithPrevious()
         return;
     CaretExactlyTo({line - 1, LineLength(line - 1)});
     JoinLines();
+    KeepCaretOffSequence();
+}
+
+void TCustomMemoSource::KeepCaretOffSequence()
+{
+    // Bytes that meet where a line break or a character went may form one
+    // sequence in a UTF-8 document (a stray lead byte and a stray
+    // continuation byte): the caret between them goes to its start.
+    const TTextPos caret = Caret();
+    const int start = SnapToChar(caret.line, caret.column, false);
+    if (start != caret.column)
+        MoveCaretExactly(0, start - caret.column);
 }
 
 void TCustomMemoSource::JoinNextPadded()
@@ -435,6 +447,7 @@ void TCustomMemoSource::JoinNextPadded()
         CaretExactlyTo({line, column});
     }
     JoinLines();
+    KeepCaretOffSequence();
 }
 
 void TCustomMemoSource::Backspace()
@@ -480,11 +493,13 @@ void TCustomMemoSource::Backspace()
         // no tab, so its columns are its bytes.
         CaretExactlyTo({line, start});
         DeleteChars(column - start);
+        KeepCaretOffSequence();
         return;
     }
     const int index = RawIndex(line, column);
     CaretExactlyTo({line, DisplayColumn(line, index - 1)});
     DeleteChars(1);
+    KeepCaretOffSequence();
 }
 
 void TCustomMemoSource::DeleteChar()
@@ -503,6 +518,7 @@ void TCustomMemoSource::DeleteChar()
     if (column < LineLength(line)) {
         SplitTabAt(line, column);
         DeleteChars(std::max(1, NextCharColumn(line, column) - column));
+        KeepCaretOffSequence();
     } else {
         JoinNextPadded();
     }

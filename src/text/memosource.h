@@ -545,6 +545,9 @@ private:
     void ConvertBlock(QByteArray (*convert)(QByteArray));
     void ConvertWord(QByteArray (*convert)(QByteArray));
     void ConvertCaretLine(QByteArray (*convert)(QByteArray));
+    // After a join or a deletion: the caret back to the start of the
+    // character it is in.
+    void KeepCaretOffSequence();
     void ShiftLines(bool outdent, int columns, const QByteArray& unit);
     void JoinWithPrevious();
     void JoinNextPadded();
