@@ -74,7 +74,7 @@ if [ -x "$bin/bench_replace" ]; then
 fi
 
 if [ -x "$bin/bench_keystroke" ]; then
-    echo "keystroke (1,000 keys typed into the middle and the end of a highlighted 1,000,000-line and 1,000-line Java file, each with its repaint; ms, median of $runs fresh processes):"
+    echo "keystroke (1,000 keys typed into the middle and the end of a highlighted 1,000,000-line and 1,000-line Java file and into the middle of a 1,000-line UTF-8 file full of multi-byte characters, each with its repaint; ms, median of $runs fresh processes):"
     repeat "$bin/bench_keystroke"
 fi
 

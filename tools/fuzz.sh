@@ -58,10 +58,12 @@ for f in "$samples"/page.jsp "$samples"/Inventory.java "$samples"/build.bat; do
     seed fuzz_search "$(basename "$f")" '\000\001\001\000\000\000\000\000' "$f"
 done
 printf 'a\r\nb\nc\rd\te \f\000' > "$corpus/fuzz_loadsave/seed-mixed"
+seed fuzz_utf8 utf8.txt '' fuzz/seeds/utf8.txt
+seed fuzz_utf8 Inventory.java '' "$samples/Inventory.java"
 
 mkdir -p fuzz/crashes
 failed=""
-for target in fuzz_stream fuzz_parser fuzz_loadsave fuzz_edit fuzz_search; do
+for target in fuzz_stream fuzz_parser fuzz_loadsave fuzz_edit fuzz_search fuzz_utf8; do
     dict=""
     case $target in fuzz_stream|fuzz_parser) dict="-dict=fuzz/stream.dict" ;; esac
     log=build-fuzz/$target.log

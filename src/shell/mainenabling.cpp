@@ -107,8 +107,12 @@ void TMainForm::UpdateStatusBar(int state)
     const TCustomMemoSource* source = m_editor->MemoSource();
     if (!source || m_panels.size() < 3)
         return;
-    if (state & Change::kCaretMoved)
-        m_panels[0]->setText(QStringLiteral("%1: %2").arg(source->CaretLine() + 1).arg(source->CaretColumn() + 1));
+    if (state & Change::kCaretMoved) {
+        // Characters, not bytes, in a UTF-8 document.
+        const int line = source->CaretLine();
+        const int column = source->CharsBeforeColumn(line, source->CaretColumn());
+        m_panels[0]->setText(QStringLiteral("%1: %2").arg(line + 1).arg(column + 1));
+    }
     const QString mode = m_editor->ReadOnly()        ? QStringLiteral("Read Only")
                          : ActiveDocument() && ActiveDocument()->Modified() ? QStringLiteral("Modified")
                                                                             : QString();

@@ -65,6 +65,7 @@ TTextPos TCustomMemoSource::ClampToText(TTextPos pos) const
         pos.line = std::min(pos.line, std::max(0, LineCount() - 1));
     if (m_options.testFlag(soLimitEOL))
         pos.column = std::min(pos.column, LineLength(pos.line));
+    pos.column = SnapToChar(pos.line, pos.column, false);
     return pos;
 }
 
@@ -313,7 +314,7 @@ void TCustomMemoSource::TypeChar(const QByteArray& character)
         return;
     if (OverwriteMode() && !replacedBlock && InRealLine(line) && column < LineLength(line)) {
         SplitTabAt(line, column);
-        DeleteChars(1);
+        DeleteChars(std::max(1, NextCharColumn(line, column) - column));
     }
     InsertAtCaret(ConvertText(character));
 }
@@ -425,6 +426,18 @@ void TCustomMemoSource::JoinWithPrevious()
         return;
     CaretExactlyTo({line - 1, LineLength(line - 1)});
     JoinLines();
+    KeepCaretOffSequence();
+}
+
+void TCustomMemoSource::KeepCaretOffSequence()
+{
+    // Bytes that meet where a line break or a character went may form one
+    // sequence in a UTF-8 document (a stray lead byte and a stray
+    // continuation byte): the caret between them goes to its start.
+    const TTextPos caret = Caret();
+    const int start = SnapToChar(caret.line, caret.column, false);
+    if (start != caret.column)
+        MoveCaretExactly(0, start - caret.column);
 }
 
 void TCustomMemoSource::JoinNextPadded()
@@ -441,6 +454,7 @@ void TCustomMemoSource::JoinNextPadded()
         CaretExactlyTo({line, column});
     }
     JoinLines();
+    KeepCaretOffSequence();
 }
 
 void TCustomMemoSource::Backspace()
@@ -480,9 +494,19 @@ void TCustomMemoSource::Backspace()
         DeleteColumns(line, target, column);
         return;
     }
+    const int start = CharStartColumn(line, column - 1);
+    if (column - start > 1) {
+        // A multi-byte character (with its marks) goes as a whole; it holds
+        // no tab, so its columns are its bytes.
+        CaretExactlyTo({line, start});
+        DeleteChars(column - start);
+        KeepCaretOffSequence();
+        return;
+    }
     const int index = RawIndex(line, column);
     CaretExactlyTo({line, DisplayColumn(line, index - 1)});
     DeleteChars(1);
+    KeepCaretOffSequence();
 }
 
 void TCustomMemoSource::DeleteChar()
@@ -500,7 +524,8 @@ void TCustomMemoSource::DeleteChar()
         return;
     if (column < LineLength(line)) {
         SplitTabAt(line, column);
-        DeleteChars(1);
+        DeleteChars(std::max(1, NextCharColumn(line, column) - column));
+        KeepCaretOffSequence();
     } else {
         JoinNextPadded();
     }

@@ -437,6 +437,12 @@ void TCustomMemoSource::MoveCaret(int dLines, int dColumns)
                 dColumns = tabStart - caret.column;
         }
     }
+    if (m_encoding == teUtf8) {
+        // Never inside a character: a step right goes over all of it, any
+        // other move stops at its start.
+        const int target = caret.column + dColumns;
+        dColumns = SnapToChar(targetLine, target, dLines == 0 && dColumns > 0) - caret.column;
+    }
     if (dLines == 0 && dColumns == 0)
         return;
     BeginUpdate(Reason::kCaretMove);

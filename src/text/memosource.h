@@ -190,9 +190,34 @@ public:
     // The selected part of one line (empty outside the selection).
     QByteArray SelectedPart(int line) const;
 
+    // -- characters and cells ---------------------------------------------------
+    // Columns are bytes of the tab-expanded line. In a UTF-8 document a
+    // character may take several of them and 0 to 2 display cells (see
+    // Utf8Cells); in any other every column is one character of one cell,
+    // and these answer without looking at the line.
+    // The display cell a column starts at.
+    int CellOfColumn(int line, int column) const;
+    // The column at offset units, one cell being cellWidth units: the start
+    // of the character under it, or with nearest the nearest boundary.
+    int ColumnAtOffset(int line, int offset, int cellWidth, bool nearest) const;
+    // The characters before a column (what the status bar counts).
+    int CharsBeforeColumn(int line, int column) const;
+    // The start of the character holding column, and where the character
+    // starting at column ends; past the line's end every column is one.
+    int CharStartColumn(int line, int column) const;
+    int NextCharColumn(int line, int column) const;
+    // A column moved onto a character start: back to the start of the
+    // character it falls in, or with forward on to its end.
+    int SnapToChar(int line, int column, bool forward) const;
+
     // -- words -----------------------------------------------------------------
     // A word character is one above a blank that is not a delimiter.
-    bool IsWordChar(uchar c) const { return c > 32 && !m_delimiterSet.Has(c); }
+    // In a UTF-8 document every byte of a multi-byte character is one, so
+    // that word boundaries fall between characters.
+    bool IsWordChar(uchar c) const
+    {
+        return c > 32 && ((c >= 0x80 && m_encoding == teUtf8) || !m_delimiterSet.Has(c));
+    }
     // Where a wrapped row may end: after a blank (or control character) or
     // a delimiter.
     bool IsWordBreak(uchar c) const { return !IsWordChar(c); }
@@ -531,6 +556,9 @@ private:
     void ConvertBlock(QByteArray (*convert)(QByteArray));
     void ConvertWord(QByteArray (*convert)(QByteArray));
     void ConvertCaretLine(QByteArray (*convert)(QByteArray));
+    // After a join or a deletion: the caret back to the start of the
+    // character it is in.
+    void KeepCaretOffSequence();
     void ShiftLines(bool outdent, int columns, const QByteArray& unit);
     void JoinWithPrevious();
     void JoinNextPadded();

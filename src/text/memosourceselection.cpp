@@ -106,6 +106,14 @@ bool TCustomMemoSource::SelectedColumns(int line, int& left, int& right) const
         // A column block takes its right edge column too.
         left = begin.column;
         right = end.column + 1;
+        if (m_encoding == teUtf8) {
+            // The block is a rectangle of cells: on every line the whole
+            // characters under its cells.
+            const int leftCell = CellOfColumn(begin.line, begin.column);
+            const int rightCell = CellOfColumn(end.line, end.column);
+            left = ColumnAtOffset(line, leftCell, 1, false);
+            right = NextCharColumn(line, ColumnAtOffset(line, rightCell, 1, false));
+        }
         return true;
     }
     left = line == begin.line ? begin.column : 0;

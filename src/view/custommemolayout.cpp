@@ -332,11 +332,12 @@ void TCustomDCMemo::MakeCaretVisible()
     if (m_rows.Wrapping()) {
         // Rows are never wider than the window.
         left = 0;
-    } else if (m_useMonoFont) {
-        if (caret.column < left)
-            left = caret.column;
-        else if (caret.column >= left + columns)
-            left = caret.column - columns + 1;
+    } else if (m_useMonoFont || m_source->Encoding() == teUtf8) {
+        const int cell = m_source->CellOfColumn(caret.line, caret.column);
+        if (cell < left)
+            left = cell;
+        else if (cell >= left + columns)
+            left = cell - columns + 1;
     } else {
         // Measured characters are no cells: the view steps by the average
         // width until the caret's pixel lies inside the text area.

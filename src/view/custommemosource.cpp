@@ -134,7 +134,9 @@ void TCustomDCMemo::AdjustCaretMove(int& dLines, int& dColumns)
     const TTextPos caret = m_source->Caret();
     const int last = std::max(0, m_source->LineCount() - 1);
     const bool beyond = m_source->Options().testFlag(soBeyondFileEnd);
-    if (dLines != 0 && dColumns == 0 && (m_rows.Wrapping() || !m_useMonoFont)) {
+    // So do the characters of a UTF-8 document, which cover 0 to 2 cells.
+    const bool cells = m_rows.Wrapping() || !m_useMonoFont || m_source->Encoding() == teUtf8;
+    if (dLines != 0 && dColumns == 0 && cells) {
         // A vertical move counts rows and keeps the caret's x, through a run
         // of such moves even where a shorter row pulled the caret left.
         const TRowPos from = m_rows.RowPosOf(caret);

@@ -20,7 +20,8 @@ TWrapLayout TCustomDCMemo::WrapLayout()
     const int width = viewport()->width();
     const int left = TextLeft();
     layout.capacity = std::max(2, atMargin ? m_marginPos : (width - cw - left) / cw + 1);
-    if (!m_useMonoFont) {
+    // A UTF-8 document is laid out in cells with either font.
+    if (!m_useMonoFont && m_source->Encoding() != teUtf8) {
         layout.width = atMargin ? m_marginPos * cw : std::max(cw, width - left);
         layout.capacity = std::max(2, layout.width / cw);
         // The renderer is set up for measuring once per range, in prepare.
@@ -88,6 +89,8 @@ void TCustomDCMemo::LineAdvances(int line, std::vector<qreal>& advances)
 int TCustomDCMemo::ColumnOffset(const TRow& row, int column)
 {
     const int cw = CharWidth();
+    if (m_source && (m_useMonoFont || m_source->Encoding() == teUtf8))
+        return (m_source->CellOfColumn(row.line, column) - m_source->CellOfColumn(row.line, row.startColumn)) * cw;
     if (m_useMonoFont || !m_source || row.line >= m_source->LineCount())
         return (column - row.startColumn) * cw;
     // Measured advances along the line; past its end, cells of the average
@@ -108,7 +111,10 @@ int TCustomDCMemo::ColumnAt(const TRow& row, int x, bool cell)
     const int cw = CharWidth();
     int column = row.startColumn;
     if (x > 0) {
-        if (m_useMonoFont || !m_source || row.line >= m_source->LineCount()) {
+        if (m_source && m_source->Encoding() == teUtf8) {
+            const int origin = m_source->CellOfColumn(row.line, row.startColumn) * cw;
+            column = m_source->ColumnAtOffset(row.line, origin + x, cw, !cell);
+        } else if (m_useMonoFont || !m_source || row.line >= m_source->LineCount()) {
             column += cell ? x / cw : (x + cw / 2) / cw;
         } else {
             std::vector<qreal> advances;
@@ -126,8 +132,11 @@ int TCustomDCMemo::ColumnAt(const TRow& row, int x, bool cell)
         }
     }
     // The next row's first column is shown on the next row.
-    if (!row.LastOfLine())
+    if (!row.LastOfLine()) {
         column = std::min(column, std::max(row.startColumn, row.endColumn - 1));
+        if (m_source)
+            column = std::max(row.startColumn, m_source->SnapToChar(row.line, column, false));
+    }
     return column;
 }
 

@@ -182,10 +182,12 @@ void TCustomDCMemo::MakeRoomToType()
     const int columns = VisibleColumns();
     const int rows = std::max(1, VisibleRows());
     const int row = m_rows.RowOfLine(m_top, caret.line, rows);
-    const bool shown = row >= 0 && row < rows && caret.column >= m_leftColumn && caret.column < m_leftColumn + columns;
-    if (columns < 8 || !shown || caret.column + 1 < m_leftColumn + columns)
+    // The left column counts cells, which a UTF-8 line's columns are not.
+    const int cell = m_source->CellOfColumn(caret.line, caret.column);
+    const bool shown = row >= 0 && row < rows && cell >= m_leftColumn && cell < m_leftColumn + columns;
+    if (columns < 8 || !shown || cell + 1 < m_leftColumn + columns)
         return;
-    SetLeftColumn(caret.column + 2 - columns + columns / 4);
+    SetLeftColumn(cell + 2 - columns + columns / 4);
 }
 
 void TCustomDCMemo::inputMethodEvent(QInputMethodEvent* event)

@@ -110,8 +110,11 @@ TTextPos TCustomDCMemo::PixelToPosition(QPoint pixel, bool cell)
     // A continuation row of a wrapped line starts at its own column.
     const TRow row = m_rows.RowAt(m_rows.Step(m_top, rowIndex));
     const int dx = pixel.x() - TextLeft();
-    if (dx < 0)
+    if (dx < 0) {
+        if (m_source && m_source->Encoding() == teUtf8)
+            return {row.line, ColumnAt(row, m_leftColumn * CharWidth(), cell)};
         return {row.line, row.startColumn + m_leftColumn};
+    }
     return {row.line, ColumnAt(row, dx + m_leftColumn * CharWidth(), cell)};
 }
 

@@ -3,6 +3,8 @@
 #include "memoparts.h"
 #include "memosource.h"
 #include "textstyle.h"
+#include "ansi.h"
+#include "utf8cells.h"
 
 #include <QPainter>
 
@@ -305,9 +307,19 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
         segStart = std::min(row.startColumn, length);
         segEnd = row.LastOfLine() ? length : std::clamp(row.endColumn, segStart, length);
     };
+    // In a UTF-8 document columns are bytes and characters cover 0 to 2
+    // cells: the store maps between them.
+    const bool utf8 = inText && source.Encoding() == teUtf8;
     // With a monospaced font the visible columns follow by division; nothing
     // left or right of them is looked at, not even loaded.
     auto visible = [&](int segStart, int segEnd, int& start, int& end) {
+        if (utf8) {
+            const int origin = (source.CellOfColumn(line, segStart) + m_config.leftColumn) * cw;
+            start = std::clamp(source.ColumnAtOffset(line, origin + area.left() - textLeft, cw, false), segStart, segEnd);
+            const int last = source.ColumnAtOffset(line, origin + area.right() - textLeft, cw, false);
+            end = std::clamp(source.NextCharColumn(line, last), start, segEnd);
+            return;
+        }
         const int origin = segStart + m_config.leftColumn;
         const int firstColumn = std::max(segStart, origin + (area.left() - textLeft) / cw);
         const int lastColumn = origin + (area.right() - textLeft) / cw + 1;
@@ -316,13 +328,18 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
     };
 
     TLineContent& content = m_line;
-    if (m_config.useMonoFont && SpanLoads() && inText) {
+    if ((m_config.useMonoFont || utf8) && SpanLoads() && inText) {
         int segStart, segEnd, start, end;
         segment(source.LineLength(line), segStart, segEnd);
         visible(segStart, segEnd, start, end);
         LoadLine(line, content, true, start, end);
     } else {
         LoadLine(line, content);
+    }
+    if (inText && source.Encoding() == teOem) {
+        // OEM bytes are shown through the Windows-1252 glyphs they stand for.
+        for (char& c : content.text)
+            c = char(Ansi::FromOem(uchar(c)));
     }
     const QByteArray& text = content.text;
     // The text of column c.
@@ -350,7 +367,36 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
     const int baseline = y + m_config.ascent;
     int xEnd = 0;
     auto columnX = [&](int column) { return textLeft + (column - segStart - m_config.leftColumn) * cw; };
-    if (m_config.useMonoFont) {
+    if (utf8) {
+        // In cells with either font: a proportional one's average width
+        // is the cell.
+        int start, end;
+        visible(segStart, segEnd, start, end);
+        CutRuns(attrs, attrCount, urlsOnly, start, end, selLeft, selRight, m_lineMatches, m_runs);
+        const std::string_view shown(text.constData(), size_t(text.size()));
+        const int segCell = source.CellOfColumn(line, segStart);
+        int cell = source.CellOfColumn(line, start);
+        // A character whose bytes fall in two runs is drawn with the first.
+        int drawnTo = start;
+        for (const TRun& run : m_runs) {
+            const int from = std::max(run.start, drawnTo) - content.first;
+            int to = run.start + run.length - content.first;
+            if (from >= to)
+                continue;
+            const int charStart = Utf8Cells::CharStart(shown, to);
+            if (charStart < to && charStart >= from)
+                to = std::min(int(shown.size()), Utf8Cells::NextChar(shown, charStart));
+            const TRunStyle style = RunStyle(run, styledLine ? lineStyle : 0);
+            const int x = textLeft + (cell - segCell - m_config.leftColumn) * cw;
+            const int cells = Utf8Cells::CellOf(shown.substr(size_t(from), size_t(to - from)), to - from);
+            Fill(painter, x, x + cells * cw, y, style.backIsMemo ? MemoBack(line) : style.back, style.backIsMemo);
+            painter.setPen(ToQColor(style.fore));
+            DrawUtf8(painter, *style.font, text.constData() + from, to - from, QPointF(x, baseline), cw);
+            cell += cells;
+            drawnTo = to + content.first;
+        }
+        xEnd = end == segEnd ? textLeft + (cell - segCell - m_config.leftColumn) * cw : area.right() + 1;
+    } else if (m_config.useMonoFont) {
         int start, end;
         visible(segStart, segEnd, start, end);
         CutRuns(attrs, attrCount, urlsOnly, start, end, selLeft, selRight, m_lineMatches, m_runs);

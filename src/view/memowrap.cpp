@@ -142,7 +142,11 @@ int TMemoWordWrap::CutLine(int line, std::vector<TWrapPoint>* wraps, std::vector
                 break;
             }
         }
-        p = end + 1;
+        // A row never ends inside a character of a UTF-8 line.
+        int next = m_source->SnapToChar(line, end + 1, false);
+        if (next <= p)
+            next = m_source->SnapToChar(line, end + 1, true);
+        p = next;
         if (wraps)
             wraps->push_back({p, line});
         ++rows;

@@ -2,11 +2,13 @@
 
 #include "ansi.h"
 #include "services.h"
+#include "utf8cells.h"
 
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
 #include <QVarLengthArray>
 
 #include <cmath>
@@ -118,4 +120,82 @@ qreal BytesWidth(const TPaintFont& font, const char* text, int count)
     for (int i = 0; i < count; ++i)
         x += font.advances[uchar(text[i])];
     return x;
+}
+
+namespace {
+
+// Laying out text finds fallback fonts and shapes, which costs far more than
+// drawing; a character is laid out once per font.
+constexpr qsizetype kMaxCachedCharacters = 4096;
+
+void DrawCharacter(QPainter& painter, const TPaintFont& font, const QString& chars, QPointF baseline)
+{
+    if (painter.device() && painter.device()->devType() == QInternal::Picture) {
+        // Pages keep text as text (see DrawBytes).
+        painter.setFont(font.font);
+        painter.drawText(baseline, chars);
+        return;
+    }
+    auto it = font.characters.constFind(chars);
+    if (it == font.characters.constEnd()) {
+        if (font.characters.size() >= kMaxCachedCharacters)
+            font.characters.clear();
+        QTextLayout layout(chars, font.font);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        QList<QGlyphRun> runs = layout.glyphRuns();
+        const qreal ascent = line.isValid() ? line.ascent() : 0;
+        for (QGlyphRun& run : runs) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF& p : positions)
+                p.ry() -= ascent;
+            run.setPositions(positions);
+        }
+        it = font.characters.insert(chars, runs);
+    }
+    for (const QGlyphRun& run : *it)
+        painter.drawGlyphRun(baseline, run);
+}
+
+} // namespace
+
+int DrawUtf8(QPainter& painter, const TPaintFont& font, const char* text, int count, QPointF origin, int cellWidth)
+{
+    const std::string_view view(text, size_t(std::max(0, count)));
+    int cells = 0;
+    int i = 0;
+    while (i < count) {
+        int high = i;
+        while (high < count && uchar(text[high]) < 0x80)
+            ++high;
+        // A plain byte right before a high one may carry marks: it is drawn
+        // with them.
+        const int plainEnd = high < count && high > i ? high - 1 : high;
+        if (plainEnd > i) {
+            DrawBytes(painter, font, text + i, plainEnd - i, origin + QPointF(qreal(cells) * cellWidth, 0), cellWidth);
+            cells += plainEnd - i;
+            i = plainEnd;
+            continue;
+        }
+        const int end = std::min(count, Utf8Cells::NextChar(view, i));
+        QString chars;
+        int width = 0;
+        for (int p = i; p < end;) {
+            const Utf8Cells::TCodePoint point = Utf8Cells::CodePointAt(view, p);
+            chars += QString::fromUcs4(&point.code, 1);
+            width += point.cells;
+            p += point.length;
+        }
+        if (width > 0 && !chars.isEmpty()) {
+            // A letter with its marks draws best as the one precomposed
+            // character most fonts have for it.
+            if (end - i > 1 && chars.size() > 1)
+                chars = chars.normalized(QString::NormalizationForm_C);
+            DrawCharacter(painter, font, chars, origin + QPointF(qreal(cells) * cellWidth, 0));
+        }
+        cells += width;
+        i = end;
+    }
+    return cells;
 }

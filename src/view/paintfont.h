@@ -5,7 +5,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QGlyphRun>
 #include <QHash>
+#include <QList>
 #include <QRawFont>
 
 #include <array>
@@ -25,6 +27,10 @@ struct TPaintFont {
     bool strikeOut = false;
     std::array<quint32, 256> glyphs{};
     std::array<qreal, 256> advances{};
+    // Characters beyond the byte table (UTF-8 documents), laid out once:
+    // the glyph runs of a character's text with the system's fallback
+    // fonts, their baseline at 0.
+    mutable QHash<QString, QList<QGlyphRun>> characters;
 };
 
 // The QFont a model font stands for: a negative height is the character
@@ -52,3 +58,9 @@ qreal DrawBytes(QPainter& painter, const TPaintFont& font, const char* text, int
                 int cellWidth);
 // The width of count bytes at their own advances.
 qreal BytesWidth(const TPaintFont& font, const char* text, int count);
+// Draws count bytes of a UTF-8 line, each character in as many cells of
+// cellWidth pixels as it covers (see Utf8Cells): plain bytes as one glyph
+// run, every other character as text in the font (the system finds a font
+// for what this one lacks), an invalid byte as the replacement mark.
+// Returns the cells drawn.
+int DrawUtf8(QPainter& painter, const TPaintFont& font, const char* text, int count, QPointF origin, int cellWidth);
