@@ -262,7 +262,7 @@ TDiskWatch::TSaveCheck TDiskWatch::CheckBeforeSaveAs(TMemoSource* document, cons
     return CheckBeforeSave(document);
 }
 
-bool TDiskWatch::Reload(TMemoSource& document, const TDiskStamp& stamp)
+bool ReloadFromFile(TCustomMemoSource& document, std::optional<TTextEncoding> encoding)
 {
     const QString path = document.FileName();
     if (holdsNulByte(path)) {
@@ -272,7 +272,7 @@ bool TDiskWatch::Reload(TMemoSource& document, const TDiskStamp& stamp)
     TSimpleParser* parser = document.SyntaxParser();
     const int caretLine = document.CaretLine();
     QString error;
-    if (!document.LoadFromFile(path, &error)) {
+    if (!document.LoadFromFile(path, &error, encoding)) {
         // A cancelled reload keeps the text as it was and says nothing.
         if (!error.isEmpty())
             Services().ShowError(error);
@@ -281,6 +281,13 @@ bool TDiskWatch::Reload(TMemoSource& document, const TDiskStamp& stamp)
     if (document.SyntaxParser() != parser)
         document.SetSyntaxParser(parser);
     document.SetCaret({std::clamp(caretLine, 0, std::max(0, document.LineCount() - 1)), 0});
+    return true;
+}
+
+bool TDiskWatch::Reload(TMemoSource& document, const TDiskStamp& stamp)
+{
+    if (!ReloadFromFile(document))
+        return false;
     document.SetModified(false);
     document.ClearUndo();
     // Stamped before the read: a write that raced it shows as a change later.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "memotypes.h"
+
 #include <QObject>
 #include <QString>
 
@@ -8,7 +10,14 @@
 #include <unordered_map>
 #include <vector>
 
+class TCustomMemoSource;
 class TMemoSource;
+
+// Reads the document's file again (in encoding, or as its bytes say),
+// keeping the scheme and, as far as the new text reaches, the caret line.
+// False, with the reason shown and the text kept, when the file cannot be
+// read as text.
+bool ReloadFromFile(TCustomMemoSource& document, std::optional<TTextEncoding> encoding = std::nullopt);
 
 // A file's state on disk at one moment: enough to tell that another program
 // wrote it, or renamed another file into its place, since.

@@ -1,5 +1,6 @@
 #include "encodingcommands.h"
 
+#include "diskwatch.h"
 #include "memosource.h"
 #include "services.h"
 #include "textcodec.h"
@@ -86,17 +87,8 @@ bool Reopen(TCustomMemoSource& document, TEncodingChoice choice)
                           TServices::bsYesNo)
                != TServices::anYes)
         return false;
-    TSimpleParser* parser = document.SyntaxParser();
-    const int caretLine = document.CaretLine();
-    QString error;
-    if (!document.LoadFromFile(path, &error, EncodingOf(choice))) {
-        if (!error.isEmpty())
-            Services().ShowError(error);
+    if (!ReloadFromFile(document, EncodingOf(choice)))
         return false;
-    }
-    if (document.SyntaxParser() != parser)
-        document.SetSyntaxParser(parser);
-    document.SetCaret({std::clamp(caretLine, 0, std::max(0, document.LineCount() - 1)), 0});
     // A mark the file lacks is written by the next save: until then the
     // document differs from its file.
     const bool addsMark = choice == TEncodingChoice::Utf8WithBom && !document.ByteOrderMark();

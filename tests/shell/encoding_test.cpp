@@ -149,6 +149,14 @@ TEST_F(EncodingShellTest, ReopenAsksBeforeUnsavedChangesAreLost)
     EXPECT_EQ(Panel(), QStringLiteral("Windows-1252"));
     const QStringList asked = services.Calls().filter(QStringLiteral("page.txt has unsaved changes"));
     EXPECT_EQ(asked.size(), 2);
+
+    // A file that became binary data is not read in: the text stays.
+    WriteFile(path, QByteArray("bin\0ary\n", 8));
+    services.ClearCalls();
+    Item("FileItemsReopenUtf8")->trigger();
+    ASSERT_EQ(services.Messages().size(), 1);
+    EXPECT_TRUE(services.Messages()[0].contains(QStringLiteral("binary data"))) << services.Messages()[0].toStdString();
+    EXPECT_EQ(form->ActiveDocument()->SavedBytes(), "caf\xC3\xA9\n");
 }
 
 TEST_F(EncodingShellTest, NewDocumentsFollowThePreferenceAndOemCommandsTheEncoding)
