@@ -5,6 +5,7 @@
 
 #include <QtGlobal>
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -50,6 +51,15 @@ public:
     // True: a full re-highlight keeps the old attributes until each line is
     // parsed again.
     virtual bool KeepsAttributes() const { return false; }
+    // A private copy of the parser that another thread may run while this
+    // one goes on here, to establish the line states of a far part of a
+    // text meanwhile; null when the parser cannot be copied. The copy
+    // numbers its states its own way: TakeWorkerStates turns them into this
+    // parser's.
+    virtual std::unique_ptr<TSimpleParser> CreateWorkerCopy() const { return nullptr; }
+    // Turns count states of copy (from CreateWorkerCopy) into this parser's,
+    // in place; false when some have no equal here (states then undefined).
+    virtual bool TakeWorkerStates(const TSimpleParser& copy, quint32* states, size_t count) { return false; }
     // Prepares the attributes of a line before ParseLine (the base fills 0).
     virtual void InitLineAttributes(int line, std::string_view text, uchar* attrs);
 

@@ -1,6 +1,7 @@
 #include "syntaxparser.h"
 
 #include "globalstyles.h"
+#include "linestate.h"
 
 #include <algorithm>
 
@@ -121,5 +122,52 @@ const TFont* TSyntaxParser::GetAttrFont(int attr) const
 bool TSyntaxParser::GetAttrBackColor(int attr, TColor& color) const
 {
     color = AttrFor(attr).EffectiveBackColor();
+    return true;
+}
+
+std::unique_ptr<TSimpleParser> TSyntaxParser::CreateWorkerCopy() const
+{
+    // Reporting tokens changes what the scanner frees where, and a parser
+    // still loading parses nothing yet: neither is copied.
+    if (OnGetToken || IsLoading() || !m_scheme->IsCompiled())
+        return nullptr;
+    auto copy = std::make_unique<TSyntaxParser>();
+    copy->SetSyntaxScheme(m_scheme);
+    if (!copy->m_scheme->IsCompiled() || copy->m_scheme->CompiledBlocks().size() != m_scheme->CompiledBlocks().size())
+        return nullptr;
+    return copy;
+}
+
+bool TSyntaxParser::TakeWorkerStates(const TSimpleParser& copy, quint32* states, size_t count)
+{
+    const auto* worker = qobject_cast<const TSyntaxParser*>(&copy);
+    if (!worker || worker == this)
+        return false;
+    const std::vector<TBlockInfo>& theirs = worker->m_scheme->BlockPaths();
+    // Paths the copy met only because it started in a guessed state would
+    // use up room a parse here might need later: when the two together come
+    // near the limit, nothing is taken.
+    if (theirs.size() + m_scheme->BlockPaths().size() > size_t(LineState::kMaxPaths / 2))
+        return false;
+    std::vector<int> mine(theirs.size(), -1);
+    if (!mine.empty())
+        mine[0] = 0;
+    // A path's parent was made before it, so one pass in order finds every
+    // parent already taken over.
+    for (size_t i = 1; i < theirs.size(); ++i) {
+        const TBlockInfo& path = theirs[i];
+        if (path.next < 0 || size_t(path.next) >= i || mine[size_t(path.next)] < 0)
+            return false;
+        mine[i] = m_scheme->PushPath(mine[size_t(path.next)], path.blockIndex, path.delimiterIndex, path.partOfBlock,
+                                     path.caseSensitive, path.resumeConstruct, path.resumeToken);
+        if (mine[i] < 0)
+            return false;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        const int path = LineState::Path(states[i]);
+        if (size_t(path) >= mine.size())
+            return false;
+        states[i] = (states[i] & ~LineState::kPathMask) | (quint32(mine[size_t(path)]) << LineState::kPathShift);
+    }
     return true;
 }

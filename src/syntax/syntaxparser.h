@@ -61,6 +61,11 @@ public:
     // ParseLine writes every attribute of a line, so the attributes need no
     // clearing first unless the parser cannot parse now.
     void InitLineAttributes(int line, std::string_view text, uchar* attrs) override;
+    // A copy runs a copy of the scheme, whose block paths (the nesting part
+    // of a state) are numbered as it meets them; its states are taken over
+    // by finding or making the same paths here.
+    std::unique_ptr<TSimpleParser> CreateWorkerCopy() const override;
+    bool TakeWorkerStates(const TSimpleParser& copy, quint32* states, size_t count) override;
 
     // Every parser alive.
     static const std::vector<TSyntaxParser*>& Instances();

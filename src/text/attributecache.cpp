@@ -99,6 +99,17 @@ void TAttributeCache::Drop(int line)
     m_entries.erase(it);
 }
 
+void TAttributeCache::DropRange(int first, int last)
+{
+    if (m_entries.empty() || last < m_entries.front().line || first > m_entries.back().line || first > last)
+        return;
+    auto from = LowerBound(first);
+    auto to = LowerBound(last + 1);
+    for (auto it = from; it != to; ++it)
+        Recycle(std::move(it->buffer));
+    m_entries.erase(from, to);
+}
+
 void TAttributeCache::LinesInserted(int index, int count)
 {
     if (m_entries.empty() || index > m_entries.back().line)

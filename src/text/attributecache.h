@@ -35,6 +35,8 @@ public:
     // farthest from near are dropped first.
     uchar* Store(int line, int length, int near);
     void Drop(int line);
+    // Drops the lines first..last.
+    void DropRange(int first, int last);
     void LinesInserted(int index, int count);
     void LinesDeleted(int index, int count);
     void Clear();

@@ -18,6 +18,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -27,6 +30,97 @@ constexpr int kParseAhead = 100;
 constexpr uchar kUrlAttribute = 12;
 // A scratch buffer larger than this is given back after a pass.
 constexpr size_t kScratchKeep = size_t(1) << 20;
+// A pass that must establish the states of at least this many lines above
+// the one asked for hands the far half of them to a worker thread.
+constexpr int kWorkerLines = 100'000;
+// The worker starts this many lines before its half, in the state of a
+// line with nothing open: by its first line it has most likely fallen into
+// step with the true states.
+constexpr int kWorkerLeadIn = 2'000;
+
+// Establishes the line states of [first, end) on a thread of its own, with
+// a private copy of the parser, while the interface thread parses the lines
+// above. It reads only the texts of the lines (which nothing changes while
+// the pass runs) and writes only into its own array, so the two threads
+// share nothing that is written.
+//
+// Its states start from a guess, so they are taken only as the stored
+// states of lines not yet parsed: the pass going on from first keeps a
+// line's states only where its start state equals the true one, exactly as
+// it keeps the states of lines parsed before an edit, and parses the others
+// again. The attributes are therefore those of a parse in one go.
+class TStateWorker {
+public:
+    TStateWorker(const TInternalStrings& strings, const TTabStops& tabs, std::unique_ptr<TSimpleParser> parser, int first,
+                 int end)
+        : m_strings(strings), m_tabs(tabs), m_parser(std::move(parser)), m_first(first), m_end(end)
+    {
+        m_states.resize(size_t(end - first) + 1);
+        m_thread = std::thread([this] { Run(); });
+    }
+    ~TStateWorker()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    TStateWorker(const TStateWorker&) = delete;
+    TStateWorker& operator=(const TStateWorker&) = delete;
+
+    int First() const { return m_first; }
+    // Waits for the worker, then stores its states as those of its lines in
+    // the parser's own numbering, unless they cannot be had in it. The
+    // stored attributes of those lines are dropped. Returns the lines
+    // written, 0 for none.
+    int Deliver(TSimpleParser& parser, TInternalStrings& strings)
+    {
+        m_thread.join();
+        if (!parser.TakeWorkerStates(*m_parser, m_states.data(), m_states.size()))
+            return 0;
+        for (int i = m_first; i < m_end; ++i) {
+            TStringItem& item = strings.Item(i);
+            item.startState = m_states[size_t(i - m_first)];
+            item.endState = m_states[size_t(i - m_first) + 1];
+            item.Set(TStringItem::kAttrsValid, true);
+        }
+        strings.Attributes().DropRange(m_first, m_end - 1);
+        return m_end - m_first;
+    }
+
+private:
+    void Run()
+    {
+        std::vector<uchar> scratch;
+        quint32 state = 0;
+        for (int i = std::max(0, m_first - kWorkerLeadIn); i < m_end; ++i) {
+            // The tab flag is not read: the other thread sets flags.
+            const TStringItem& item = m_strings.Item(i);
+            std::string_view display(item.text, size_t(item.length));
+            QByteArray expanded;
+            if (item.length > 0 && std::memchr(item.text, '\t', size_t(item.length))) {
+                expanded = m_tabs.Expand(display);
+                display = {expanded.constData(), size_t(expanded.size())};
+            }
+            if (scratch.size() < display.size())
+                scratch.resize(display.size());
+            if (i >= m_first)
+                m_states[size_t(i - m_first)] = state;
+            m_parser->InitLineAttributes(i, display, scratch.data());
+            m_parser->SetCurrentLine(i);
+            state = m_parser->ParseLine(display, state, scratch.data());
+        }
+        m_states.back() = state;
+    }
+
+    const TInternalStrings& m_strings;
+    const TTabStops& m_tabs;
+    std::unique_ptr<TSimpleParser> m_parser;
+    const int m_first;
+    const int m_end;
+    // The start state of every line of the half and, last, the end state of
+    // its last line; the copy's numbering.
+    std::vector<quint32> m_states;
+    std::thread m_thread;
+};
 
 } // namespace
 
@@ -91,7 +185,25 @@ void TCustomMemoSource::ParseTo(int line)
     quint32 state = m_parsedUpTo == 0 ? m_initialState : m_strings.Item(m_parsedUpTo - 1).endState;
     TAttributeCache& cache = m_strings.Attributes();
     QByteArray expanded;
+    // Far above the line asked for, the states of the lower half of the way
+    // are established on a worker thread meanwhile. A listener to single
+    // lines is told of each in order, so it gets none.
+    std::unique_ptr<TStateWorker> worker;
+    if (m_parser && !OnLineParsed && line - m_parsedUpTo >= kWorkerLines) {
+        if (std::unique_ptr<TSimpleParser> copy = m_parser->CreateWorkerCopy()) {
+            const int first = m_parsedUpTo + (line - m_parsedUpTo) / 2;
+            worker = std::make_unique<TStateWorker>(m_strings, m_tabStops, std::move(copy), first, line);
+        }
+    }
     for (int i = m_parsedUpTo; i <= last; ++i) {
+        if (worker && i == worker->First()) {
+            if (const int written = worker->Deliver(*m_parser, m_strings)) {
+                if (firstParsed < 0)
+                    firstParsed = i;
+                lastParsed = std::max(lastParsed, i + written - 1);
+            }
+            worker.reset();
+        }
         TStringItem& item = m_strings.Item(i);
         if (item.Has(TStringItem::kAttrsValid) && item.startState == state) {
             state = item.endState;
@@ -121,7 +233,7 @@ void TCustomMemoSource::ParseTo(int line)
             OnLineParsed(i);
         if (firstParsed < 0)
             firstParsed = i;
-        lastParsed = i;
+        lastParsed = std::max(lastParsed, i);
     }
     if (m_scratch.size() > kScratchKeep)
         std::vector<uchar>().swap(m_scratch);

@@ -171,6 +171,69 @@ TEST(Rehighlight, ClosingACommentReparsesExactlyTheLinesWhoseStatesChange)
     EXPECT_EQ(s.Line(7), "8880009");
 }
 
+// A pass that must reach far establishes part of the states on a worker
+// thread from a guessed state; whatever the guess, the states and
+// attributes are those of passes short enough to run in one thread, also
+// after an edit high up changes the states of everything below it.
+TEST(Rehighlight, AFarPassGivesTheStatesAndAttributesOfShortPasses)
+{
+    const struct {
+        const char* name;
+        TBuiltInScheme scheme;
+        QByteArray body; // repeated to 130,000 lines
+        QByteArray once; // put in once after the first 1,000 lines
+        QByteArray edit; // typed at the start of line 10 afterwards
+    } cases[] = {
+        {"Java", TBuiltInScheme::Java, "int a = 1; /* open\n\tstill */ call(\"s\", 'c');\n// note\n", "", "/*"},
+        {"Java, a comment open over the whole worker's half", TBuiltInScheme::Java, "int a = b + 1;\n",
+         "/* opened here and closed only at the end\n", "/*"},
+        {"JSP", TBuiltInScheme::Jsp,
+         "<% for (int i = 0; i < 3; i++) { %>\n<td class=\"<%= c %>\">\t${x}</td>\n<!-- a\ncomment -->\n<script>f('<%= y %>');\n</script><% } %>\n",
+         "", "<script>/*"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray text;
+        const qsizetype bodyLines = c.body.count('\n');
+        for (qsizetype lines = 0; lines < 130'000; lines += bodyLines) {
+            text += c.body;
+            if (lines < 1'000 && lines + bodyLines >= 1'000)
+                text += c.once;
+        }
+        if (!c.once.isEmpty())
+            text += "*/\n";
+        auto parser = BuiltIn(c.scheme);
+        TMemoSource far;
+        TMemoSource near;
+        far.SetSyntaxParser(parser.get());
+        near.SetSyntaxParser(parser.get());
+        far.SetTextStr(text);
+        near.SetTextStr(text);
+        for (int round = 0; round < 2; ++round) {
+            const int last = far.LineCount() - 1;
+            far.ParseTo(last);
+            for (int to = 0; to < last; to += 20'000)
+                near.ParseTo(to);
+            near.ParseTo(last);
+            // Every line's attributes again from its stored start state.
+            far.Strings().Attributes().Clear();
+            near.Strings().Attributes().Clear();
+            int differing = -1;
+            for (int i = 0; i <= last && differing < 0; ++i) {
+                if (far.Strings().Item(i).endState != near.Strings().Item(i).endState || Attrs(far, i) != Attrs(near, i))
+                    differing = i;
+            }
+            EXPECT_EQ(differing, -1) << "round " << round;
+            for (TMemoSource* s : {&far, &near}) {
+                s->SetCaret({10, 0});
+                s->InsertString(c.edit);
+            }
+        }
+        far.SetSyntaxParser(nullptr);
+        near.SetSyntaxParser(nullptr);
+    }
+}
+
 // -- stored form ----------------------------------------------------------------------------------
 
 class Shipped : public ::testing::TestWithParam<TBuiltInScheme> {};
