@@ -38,3 +38,12 @@ void TSimpleParser::NotifyListeners()
             listener->ParserChanged(this);
     }
 }
+
+quint32 TSimpleParser::ParseLineState(int line, std::string_view text, quint32 state, std::vector<uchar>& scratch)
+{
+    if (scratch.size() < text.size())
+        scratch.resize(text.size());
+    InitLineAttributes(line, text, scratch.data());
+    SetCurrentLine(line);
+    return ParseLine(text, state, scratch.data());
+}

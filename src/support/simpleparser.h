@@ -48,6 +48,10 @@ public:
     // attribute per character into attrs (text.size() bytes). Returns the
     // state at the line's end.
     virtual quint32 ParseLine(std::string_view text, quint32 state, uchar* attrs) = 0;
+    // The state at the end of the line, the same ParseLine returns, for a
+    // pass that keeps no attributes. The base parses into scratch (grown as
+    // needed); a parser that can skip writing attributes does so.
+    virtual quint32 ParseLineState(int line, std::string_view text, quint32 state, std::vector<uchar>& scratch);
     // True: a full re-highlight keeps the old attributes until each line is
     // parsed again.
     virtual bool KeepsAttributes() const { return false; }

@@ -34,6 +34,16 @@ quint32 TSyntaxParser::ParseLine(std::string_view text, quint32 state, uchar* at
     return TLineScanner(*this, text, attrs).Run(state);
 }
 
+quint32 TSyntaxParser::ParseLineState(int line, std::string_view text, quint32 state, std::vector<uchar>& scratch)
+{
+    if (OnGetToken)
+        return TSimpleParser::ParseLineState(line, text, state, scratch);
+    SetCurrentLine(line);
+    if (text.empty() || IsLoading() || !m_scheme->IsCompiled())
+        return state;
+    return TLineScanner(*this, text, nullptr).Run(state);
+}
+
 void TLineScanner::SelectPath(int path)
 {
     const std::vector<TBlockInfo>& paths = m_scheme.BlockPaths();
@@ -618,7 +628,7 @@ bool TLineScanner::TryIdentifier()
         return false;
     m_pos = p;
     uchar attr = 0;
-    if (b.useKeywords && IsKeyword(start, p, attr)) {
+    if (b.useKeywords && m_attrs && IsKeyword(start, p, attr)) {
         m_kind = tkKeyword;
         m_attr = attr;
     } else {

@@ -127,9 +127,12 @@ private:
 
     // Writes the token's attribute from start to the position. Short tokens
     // are written eight bytes at once; what lands behind the token belongs
-    // to the tokens that follow and is written again by them.
+    // to the tokens that follow and is written again by them. A scanner
+    // without attributes (null) only finds the line's end state.
     void Fill(int start)
     {
+        if (!m_attrs)
+            return;
         const int length = m_pos - start;
         if (length <= 8 && m_n - start >= 8) {
             const std::uint64_t pattern = std::uint64_t(m_attr) * 0x0101010101010101u;

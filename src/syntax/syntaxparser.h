@@ -58,6 +58,10 @@ public:
     const TFont* GetAttrFont(int attr) const override;
     bool GetAttrBackColor(int attr, TColor& color) const override;
     quint32 ParseLine(std::string_view text, quint32 state, uchar* attrs) override;
+    // Without a token listener the scanner runs without writing attributes
+    // or looking words up among the keywords (a keyword and an identifier
+    // leave the same state behind).
+    quint32 ParseLineState(int line, std::string_view text, quint32 state, std::vector<uchar>& scratch) override;
     // ParseLine writes every attribute of a line, so the attributes need no
     // clearing first unless the parser cannot parse now.
     void InitLineAttributes(int line, std::string_view text, uchar* attrs) override;

@@ -603,6 +603,8 @@ private:
     std::string_view DisplayOf(int line, QByteArray& expanded) const;
     // Parses display (line's text) from state into attrs; the end state.
     quint32 ParseInto(int line, std::string_view display, uchar* attrs, quint32 state);
+    // The state at the end of line, its attributes not kept.
+    quint32 StateAfter(int line, std::string_view display, quint32 state);
     // Marks URL runs; recordUndo keeps the old bytes for undo inside an
     // operation.
     void MarkUrls(int line, uchar* attrs, int length, bool recordUndo);

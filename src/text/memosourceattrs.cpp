@@ -5,9 +5,9 @@
 // travels forward exactly as far as the line states differ.
 //
 // Only the states are kept for every line. A pass that reaches a requested
-// line from far above it establishes the states of the lines on the way,
-// parsing them into one scratch buffer and keeping no attribute bytes, so it
-// runs at the parser's own speed. The attributes of the requested line and
+// line from far above it establishes the states of the lines on the way
+// without writing attribute bytes (the scanner then skips its writes and the
+// keyword look-ups), so it runs faster than a parse that keeps attributes. The attributes of the requested line and
 // the lines after it go to the attribute cache; a line whose attributes were
 // dropped from there is parsed again from its stored start state when it is
 // asked for, which gives exactly the bytes a full parse gives.
@@ -100,13 +100,9 @@ private:
                 expanded = m_tabs.Expand(display);
                 display = {expanded.constData(), size_t(expanded.size())};
             }
-            if (scratch.size() < display.size())
-                scratch.resize(display.size());
             if (i >= m_first)
                 m_states[size_t(i - m_first)] = state;
-            m_parser->InitLineAttributes(i, display, scratch.data());
-            m_parser->SetCurrentLine(i);
-            state = m_parser->ParseLine(display, state, scratch.data());
+            state = m_parser->ParseLineState(i, display, state, scratch);
         }
         m_states.back() = state;
     }
@@ -144,6 +140,14 @@ quint32 TCustomMemoSource::ParseInto(int line, std::string_view display, uchar* 
     if (!display.empty())
         std::memset(attrs, 0, display.size());
     return state;
+}
+
+quint32 TCustomMemoSource::StateAfter(int line, std::string_view display, quint32 state)
+{
+    if (!m_parser)
+        return state;
+    m_parser->SetUtf8Text(m_encoding == teUtf8);
+    return m_parser->ParseLineState(line, display, state, m_scratch);
 }
 
 const uchar* TCustomMemoSource::LineAttributes(int line, int* length)
@@ -191,6 +195,7 @@ void TCustomMemoSource::ParseTo(int line)
     std::unique_ptr<TStateWorker> worker;
     if (m_parser && !OnLineParsed && line - m_parsedUpTo >= kWorkerLines) {
         if (std::unique_ptr<TSimpleParser> copy = m_parser->CreateWorkerCopy()) {
+            copy->SetUtf8Text(m_encoding == teUtf8);
             const int first = m_parsedUpTo + (line - m_parsedUpTo) / 2;
             worker = std::make_unique<TStateWorker>(m_strings, m_tabStops, std::move(copy), first, line);
         }
@@ -213,22 +218,18 @@ void TCustomMemoSource::ParseTo(int line)
         const int n = int(display.size());
         // The lines from the one asked for on are about to be shown: their
         // attributes are kept. Above it only the states are wanted.
-        const bool keep = i >= line;
-        uchar* attrs;
-        if (keep) {
-            attrs = cache.Store(i, n, line);
+        item.startState = state;
+        if (i >= line) {
+            uchar* attrs = cache.Store(i, n, line);
+            state = ParseInto(i, display, attrs, state);
+            if (m_highlightUrls && n > 0)
+                MarkUrls(i, attrs, n, true);
         } else {
             cache.Drop(i);
-            if (m_scratch.size() < size_t(n))
-                m_scratch.resize(size_t(n));
-            attrs = m_scratch.data();
+            state = StateAfter(i, display, state);
         }
-        item.startState = state;
-        state = ParseInto(i, display, attrs, state);
         item.endState = state;
         item.Set(TStringItem::kAttrsValid, true);
-        if (keep && m_highlightUrls && n > 0)
-            MarkUrls(i, attrs, n, true);
         if (OnLineParsed)
             OnLineParsed(i);
         if (firstParsed < 0)
