@@ -55,11 +55,13 @@ public:
     int Count() const { return m_count.load(std::memory_order_relaxed); }
     int Capacity() const { return m_capacity; }
 
-    // The table the line items of every text store use.
+    // The table the line items of every text store use. It is never
+    // destroyed, so that a store living until the process ends can still
+    // read its states while static objects are torn down.
     static TStateTable& Shared()
     {
-        static TStateTable table;
-        return table;
+        static TStateTable* const table = new TStateTable;
+        return *table;
     }
 
 private:
