@@ -58,6 +58,10 @@ public:
     const TFont* GetAttrFont(int attr) const override;
     bool GetAttrBackColor(int attr, TColor& color) const override;
     quint32 ParseLine(std::string_view text, quint32 state, uchar* attrs) override;
+    // Not while tokens are reported: a resumed pass would report only part
+    // of a line.
+    bool Resumable() const override;
+    quint32 ParseFrom(std::string_view text, const TResumePoint& from, TResumablePass& pass) override;
     // ParseLine writes every attribute of a line, so the attributes need no
     // clearing first unless the parser cannot parse now.
     void InitLineAttributes(int line, std::string_view text, uchar* attrs) override;

@@ -69,6 +69,7 @@ void TInternalStrings::PutRaw(int index, std::string_view text)
 {
     if (index < 0 || index >= m_count)
         return;
+    m_longLines.Drop(index);
     SetText(Item(index), text);
 }
 
@@ -82,12 +83,20 @@ void TInternalStrings::Splice(int index, int pos, int count, std::string_view te
     const int n = int(text.size());
     const int newLength = item.length - count + n;
     const int capacity = item.Capacity();
+    m_longLines.Spliced(index, pos, count, n);
     if (capacity > 0 && newLength <= capacity && (text.empty() || text.data() < item.text || text.data() >= item.text + capacity)) {
+        // The tab flag follows the splice: the line is searched again only
+        // when a tab was removed from it.
+        const bool removedTab = item.Has(TStringItem::kHasTab) && count > 0 && std::memchr(item.text + pos, '\t', size_t(count));
+        const bool insertedTab = n > 0 && std::memchr(text.data(), '\t', size_t(n));
         std::memmove(item.text + pos + n, item.text + pos + count, size_t(item.length - pos - count));
         if (n)
             std::memcpy(item.text + pos, text.data(), size_t(n));
         item.length = newLength;
-        item.Set(TStringItem::kHasTab, newLength && std::memchr(item.text, '\t', size_t(newLength)));
+        if (insertedTab)
+            item.Set(TStringItem::kHasTab, true);
+        else if (removedTab)
+            item.Set(TStringItem::kHasTab, newLength && std::memchr(item.text, '\t', size_t(newLength)));
         item.Set(TStringItem::kAttrsValid, false);
         return;
     }
@@ -112,6 +121,7 @@ void TInternalStrings::InsertRaw(int index, std::string_view text)
     --m_gapLength;
     ++m_count;
     m_attributes.LinesInserted(index, 1);
+    m_longLines.LinesInserted(index, 1);
     SetText(item, text);
 }
 
@@ -141,6 +151,7 @@ void TInternalStrings::Delete(int index)
     ++m_gapLength;
     --m_count;
     m_attributes.LinesDeleted(index, 1);
+    m_longLines.LinesDeleted(index, 1);
 }
 
 void TInternalStrings::Clear()
@@ -149,6 +160,7 @@ void TInternalStrings::Clear()
         Item(i).FreeText();
     }
     m_attributes.Clear();
+    m_longLines.Clear();
     std::free(m_items);
     m_items = nullptr;
     m_count = m_capacity = m_gapStart = m_gapLength = 0;
@@ -180,6 +192,7 @@ void TInternalStrings::Swap(TInternalStrings& other)
     std::swap(m_blocks, other.m_blocks);
     std::swap(m_blockEnding, other.m_blockEnding);
     m_attributes.Swap(other.m_attributes);
+    m_longLines.Swap(other.m_longLines);
 }
 
 void TInternalStrings::Grow()
