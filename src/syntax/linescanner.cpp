@@ -135,9 +135,10 @@ quint32 TLineScanner::Run(quint32 state)
     // this line.
     if (m_construct == ocLineDirective)
         m_directiveSeen = true;
-    return Loop();
+    return Loop<false>();
 }
 
+template <bool kPass>
 quint32 TLineScanner::Loop()
 {
     using namespace LineState;
@@ -171,7 +172,7 @@ quint32 TLineScanner::Loop()
             m_directiveAllowed = m_kind <= tkDirective;
             m_lineStart = m_lineStart && m_kind == tkText;
         }
-        Fill(tokenStart);
+        Fill<kPass>(tokenStart);
         if (reportTokens) {
             const char* begin = reinterpret_cast<const char*>(m_text) + tokenStart;
             if (constructBefore != ocNone)
@@ -184,10 +185,10 @@ quint32 TLineScanner::Loop()
             }
         }
         tokenStart = m_pos;
-        if (Q_UNLIKELY(m_pass != nullptr) && PassBoundary())
+        if (kPass && PassBoundary())
             return 0;
     }
-    if (m_pass)
+    if (kPass)
         m_pass->stoppedAt = m_n;
 
     // Line comments and single-line strings end with their line, also when a
@@ -305,7 +306,7 @@ quint32 TLineScanner::Resume(const TResumePoint& from, TResumablePass& pass)
         ++m_oldIndex;
     if (m_pos >= pass.limit)
         return 0;
-    return Loop();
+    return Loop<true>();
 }
 
 bool TLineScanner::PassBoundary()

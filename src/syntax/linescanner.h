@@ -55,7 +55,9 @@ public:
 
 private:
     // The token loop from m_pos to the line's end (or where the pass
-    // stops); the state at the end.
+    // stops); the state at the end. A full run has a loop of its own, so
+    // that it pays nothing for what a pass does at every token.
+    template <bool kPass>
     quint32 Loop();
     // The line state at m_pos, as if the line ended there.
     quint32 StateHere() const;
@@ -142,9 +144,10 @@ private:
     // Writes the token's attribute from start to the position. Short tokens
     // are written eight bytes at once; what lands behind the token belongs
     // to the tokens that follow and is written again by them.
+    template <bool kPass>
     void Fill(int start)
     {
-        if (Q_UNLIKELY(m_pass != nullptr)) {
+        if constexpr (kPass) {
             FillClipped(start);
             return;
         }
