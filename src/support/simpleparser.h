@@ -16,11 +16,6 @@ class TSimpleParser;
 // keeps within a line besides (its own packing). Two points at the same
 // place with equal states give the same parse from there on.
 struct TResumePoint {
-    // How far a parser looks back from a position, and ahead of a token's
-    // end, at most: a pass must start at least this far in front of an
-    // edit, and may stop on an old point only this far behind it.
-    static constexpr int kReach = 256;
-
     qint32 pos = 0;
     quint32 state = 0;
     quint32 local = 0;
@@ -94,6 +89,10 @@ public:
     virtual quint32 ParseLine(std::string_view text, quint32 state, uchar* attrs) = 0;
     // Whether ParseFrom works: the parser can start inside a line.
     virtual bool Resumable() const { return false; }
+    // How far the parser looks back from a position, and ahead of a
+    // token's end, at most: a pass must start at least this far in front
+    // of an edit, and may stop on an old point only this far behind it.
+    virtual int ResumeReach() const { return 0; }
     // Parses text (the displayed line) from a resume point as pass asks;
     // the state at the line's end when the pass ran to it.
     virtual quint32 ParseFrom(std::string_view text, const TResumePoint& from, TResumablePass& pass)

@@ -228,13 +228,14 @@ quint32 TLineScanner::StateHere() const
 //   bits 16..23  pos - m_guardTo, or kFar when the guard is out of reach
 //   bits 24..31  m_guardTo - m_guardFrom
 //
-// No opening or closing text is longer than kReach, so a position farther
-// back than that cannot change what happens from here on.
+// No opening or closing text of a scheme is expected to be as long as kFar,
+// so a position farther back than that cannot change what happens from here
+// on.
 //
-// A token looks ahead of its end by at most kReach bytes, except a word or a
-// run of digit separators, which a blank ends: points lie only in front of a
-// blank, so that text behind a point's reach cannot have changed anything
-// before it.
+// A token looks ahead of its end by at most the length of such a text,
+// except a word or a run of digit separators, which a blank ends: points lie
+// only in front of a blank, so that text beyond kReach behind a point cannot
+// have changed anything in front of it.
 
 namespace {
 
@@ -245,7 +246,7 @@ constexpr int kOpenShift = 8;
 constexpr int kGuardShift = 16;
 constexpr int kGuardLengthShift = 24;
 constexpr int kFar = 0xFF;
-constexpr int kReach = kFar - 1;
+constexpr int kReach = kFar + 1;
 
 } // namespace
 
@@ -348,6 +349,11 @@ void TLineScanner::FillClipped(int start)
 bool TSyntaxParser::Resumable() const
 {
     return !OnGetToken;
+}
+
+int TSyntaxParser::ResumeReach() const
+{
+    return kReach;
 }
 
 quint32 TSyntaxParser::ParseFrom(std::string_view text, const TResumePoint& from, TResumablePass& pass)

@@ -61,6 +61,7 @@ public:
     // Not while tokens are reported: a resumed pass would report only part
     // of a line.
     bool Resumable() const override;
+    int ResumeReach() const override;
     quint32 ParseFrom(std::string_view text, const TResumePoint& from, TResumablePass& pass) override;
     // ParseLine writes every attribute of a line, so the attributes need no
     // clearing first unless the parser cannot parse now.

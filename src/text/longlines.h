@@ -50,13 +50,13 @@ public:
     // Lines shorter than the threshold are parsed whole; points are found
     // spacing bytes apart. Both are settable so that tests can exercise
     // them on lines of some hundred kilobytes.
-    static constexpr int kDefaultThreshold = 1 << 20;
+    static constexpr int kDefaultThreshold = 1 << 18;
     static constexpr int kDefaultSpacing = 4096;
 
     int Threshold() const { return m_threshold; }
     void SetThreshold(int threshold) { m_threshold = std::max(1, threshold); }
     int Spacing() const { return m_spacing; }
-    void SetSpacing(int spacing) { m_spacing = std::max(64, spacing); }
+    void SetSpacing(int spacing) { m_spacing = std::max(1, spacing); }
 
     TLongLine* Find(int line);
     const TLongLine* Find(int line) const { return const_cast<TLongLines*>(this)->Find(line); }

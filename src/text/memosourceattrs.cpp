@@ -189,10 +189,11 @@ quint32 TCustomMemoSource::ParseLong(int line, std::string_view text, quint32 st
     if (entry.valid && entry.startState == state && entry.Dirty()) {
         // From the last point the edit cannot have reached back to, up to
         // the first old point behind it that the pass meets in the same
-        // state.
-        const int reach = TResumePoint::kReach;
-        const int kept = int(std::lower_bound(points.begin(), points.end(), entry.dirtyFrom - reach + 1, byPos) -
-                             points.begin());
+        // state. A point at the edit's start came from behind the replaced
+        // text: it may end the pass but not start it.
+        const int reach = m_parser->ResumeReach();
+        const int kept =
+            int(std::lower_bound(points.begin(), points.end(), entry.dirtyFrom - reach, byPos) - points.begin());
         const TResumePoint from = kept > 0 ? points[size_t(kept - 1)] : TResumePoint{0, state, 0};
         pass.stopFrom = entry.dirtyTo + reach;
         const int old = int(std::lower_bound(points.begin() + kept, points.end(), pass.stopFrom, byPos) - points.begin());
