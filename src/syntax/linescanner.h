@@ -58,9 +58,9 @@ private:
     // stops); the state at the end. A full run has a loop of its own, so
     // that it pays nothing for what a pass does at every token.
     template <bool kPass>
-    quint32 Loop();
+    Q_ALWAYS_INLINE quint32 Loop();
     // The line state at m_pos, as if the line ended there.
-    quint32 StateHere() const;
+    Q_ALWAYS_INLINE quint32 StateHere() const;
     // At a token boundary of a pass: records or compares the resume point
     // there; true when the pass stops.
     bool PassBoundary();
