@@ -3,9 +3,9 @@
 // highlighted by the "Java" scheme: the first paint at its start (which
 // parses the line), the repaint there, the caret sent to the middle of the
 // line with the paint that shows it, the repaint there, a caret move by one
-// column and a keystroke in the middle, each key a real key event with its
-// repaint. Prints milliseconds (medians where repeated). Run it in a fresh
-// process each time: bench/run.sh does.
+// column, a keystroke, a Backspace and a Delete in the middle, each key a
+// real key event with its repaint. Prints milliseconds (medians where
+// repeated). Run it in a fresh process each time: bench/run.sh does.
 
 #include "benchutil.h"
 #include "benchwindow.h"
@@ -112,6 +112,8 @@ int main(int argc, char* argv[])
     std::printf("longline_repaint_middle_ms %.3f\n", repaints());
     std::printf("longline_caret_move_ms %.3f\n", keys(20, Qt::Key_Right, 0));
     std::printf("longline_keystroke_ms %.3f\n", keys(5, 0, 'x'));
+    std::printf("longline_backspace_ms %.3f\n", keys(5, Qt::Key_Backspace, 0));
+    std::printf("longline_delete_ms %.3f\n", keys(5, Qt::Key_Delete, 0));
     std::printf("longline_columns %d\n", source.LineLength(0));
 
     memo.SetMemoSource(nullptr);

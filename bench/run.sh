@@ -55,7 +55,7 @@ if [ -x "$bin/bench_paint" ]; then
 fi
 
 if [ -x "$bin/bench_longline" ]; then
-    echo "long line (one 100 MB line of Java in a 1200 x 900 editor: first paint, repaints, caret jump to the middle, caret move and keystroke there; ms, median of $runs fresh processes):"
+    echo "long line (one 100 MB line of Java in a 1200 x 900 editor: first paint, repaints, caret jump to the middle, caret move, keystroke, Backspace and Delete there; ms, median of $runs fresh processes):"
     repeat "$bin/bench_longline"
 fi
 

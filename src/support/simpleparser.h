@@ -11,6 +11,46 @@
 
 class TSimpleParser;
 
+// A place inside a line from which a parse can start again: a token
+// boundary, with everything the parser carries there. state is the line
+// state the parser would hand on if the line ended here; local is what it
+// keeps within a line besides (its own packing). Two points at the same
+// place with equal states give the same parse from there on.
+struct TResumePoint {
+    qint32 pos = 0;
+    quint32 state = 0;
+    quint32 local = 0;
+    friend bool operator==(const TResumePoint&, const TResumePoint&) = default;
+};
+
+// One pass over part of a line, started at a resume point (ParseFrom).
+struct TResumablePass {
+    // A point is recorded in points (when given) at the first resumable
+    // boundary at least spacing bytes past the last one recorded, or past
+    // the start.
+    int spacing = 0;
+    std::vector<TResumePoint>* points = nullptr;
+    // Points of an earlier parse of the same text from stopFrom on (sorted
+    // by position): the pass stops at the first of them it meets at the
+    // same place and with the same state, since from there on everything
+    // would come out as before.
+    const TResumePoint* old = nullptr;
+    int oldCount = 0;
+    int stopFrom = 0;
+    // The pass stops at the first token boundary at or past limit.
+    int limit = 0x7fffffff;
+    // Only the attributes of [attrFrom, attrTo) are written, into attrs
+    // from its first byte on.
+    uchar* attrs = nullptr;
+    int attrFrom = 0;
+    int attrTo = 0;
+
+    // Where the pass stopped (the line's length when it ran to the end),
+    // and whether that was on one of the old points.
+    int stoppedAt = 0;
+    bool converged = false;
+};
+
 // What a parser tells the text stores that use it.
 class TParserListener {
 public:
@@ -52,6 +92,18 @@ public:
     // pass that keeps no attributes. The base parses into scratch (grown as
     // needed); a parser that can skip writing attributes does so.
     virtual quint32 ParseLineState(int line, std::string_view text, quint32 state, std::vector<uchar>& scratch);
+    // Whether ParseFrom works: the parser can start inside a line.
+    virtual bool Resumable() const { return false; }
+    // How far the parser looks back from a position, and ahead of a
+    // token's end, at most: a pass must start at least this far in front
+    // of an edit, and may stop on an old point only this far behind it.
+    virtual int ResumeReach() const { return 0; }
+    // Parses text (the displayed line) from a resume point as pass asks;
+    // the state at the line's end when the pass ran to it.
+    virtual quint32 ParseFrom(std::string_view text, const TResumePoint& from, TResumablePass& pass)
+    {
+        return from.state;
+    }
     // True: a full re-highlight keeps the old attributes until each line is
     // parsed again.
     virtual bool KeepsAttributes() const { return false; }

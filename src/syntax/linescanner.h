@@ -50,8 +50,24 @@ public:
     }
 
     quint32 Run(quint32 state);
+    // Runs from a resume point as pass asks (see TResumablePass).
+    quint32 Resume(const TResumePoint& from, TResumablePass& pass);
 
 private:
+    // The token loop from m_pos to the line's end (or where the pass
+    // stops); the state at the end. A full run has a loop of its own, so
+    // that it pays nothing for what a pass does at every token.
+    template <bool kPass>
+    Q_ALWAYS_INLINE quint32 Loop();
+    // The line state at m_pos, as if the line ended there.
+    Q_ALWAYS_INLINE quint32 StateHere() const;
+    // At a token boundary of a pass: records or compares the resume point
+    // there; true when the pass stops.
+    bool PassBoundary();
+    // The resume point at m_pos; false where the scanner carries more than
+    // a point holds, or where a token before it may have looked past it.
+    bool PointHere(TResumePoint& point) const;
+    void FillClipped(int start);
     Q_ALWAYS_INLINE void SelectPath(int path);
     bool Push(const TOpening& opening, quint32 resumeConstruct = LineState::ocNone, int resumeToken = 0);
     Q_ALWAYS_INLINE void Pop();
@@ -129,8 +145,13 @@ private:
     // are written eight bytes at once; what lands behind the token belongs
     // to the tokens that follow and is written again by them. A scanner
     // without attributes (null) only finds the line's end state.
+    template <bool kPass>
     void Fill(int start)
     {
+        if constexpr (kPass) {
+            FillClipped(start);
+            return;
+        }
         if (!m_attrs)
             return;
         const int length = m_pos - start;
@@ -223,6 +244,13 @@ private:
     int m_forced = 0;
     // A break here could not be taken (no nesting path left): read on.
     int m_noBreakAt = -1;
+
+    // A resumed pass (null in a full run): attributes go to its buffer for
+    // its columns only, and its points are recorded or compared at token
+    // boundaries.
+    TResumablePass* m_pass = nullptr;
+    int m_lastPoint = 0;
+    int m_oldIndex = 0;
 
     // The token just read.
     TTokenKind m_kind = tkText;

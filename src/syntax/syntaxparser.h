@@ -62,6 +62,11 @@ public:
     // or looking words up among the keywords (a keyword and an identifier
     // leave the same state behind).
     quint32 ParseLineState(int line, std::string_view text, quint32 state, std::vector<uchar>& scratch) override;
+    // Not while tokens are reported: a resumed pass would report only part
+    // of a line.
+    bool Resumable() const override;
+    int ResumeReach() const override;
+    quint32 ParseFrom(std::string_view text, const TResumePoint& from, TResumablePass& pass) override;
     // ParseLine writes every attribute of a line, so the attributes need no
     // clearing first unless the parser cannot parse now.
     void InitLineAttributes(int line, std::string_view text, uchar* attrs) override;

@@ -1,6 +1,7 @@
 #include "internalstrings.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -69,6 +70,7 @@ void TInternalStrings::PutRaw(int index, std::string_view text)
 {
     if (index < 0 || index >= m_count)
         return;
+    m_longLines.Drop(index);
     SetText(Item(index), text);
 }
 
@@ -82,21 +84,38 @@ void TInternalStrings::Splice(int index, int pos, int count, std::string_view te
     const int n = int(text.size());
     const int newLength = item.length - count + n;
     const int capacity = item.Capacity();
+    m_longLines.Spliced(index, pos, count, n);
+    // The tab flag follows the splice: the line is searched again only
+    // when a tab was removed from it.
+    const bool removedTab = item.Has(TStringItem::kHasTab) && count > 0 && std::memchr(item.text + pos, '\t', size_t(count));
+    const bool insertedTab = n > 0 && std::memchr(text.data(), '\t', size_t(n));
+    const int tail = item.length - pos - count;
     if (capacity > 0 && newLength <= capacity && (text.empty() || text.data() < item.text || text.data() >= item.text + capacity)) {
-        std::memmove(item.text + pos + n, item.text + pos + count, size_t(item.length - pos - count));
+        std::memmove(item.text + pos + n, item.text + pos + count, size_t(tail));
         if (n)
             std::memcpy(item.text + pos, text.data(), size_t(n));
-        item.length = newLength;
-        item.Set(TStringItem::kHasTab, newLength && std::memchr(item.text, '\t', size_t(newLength)));
-        item.Set(TStringItem::kAttrsValid, false);
-        return;
+    } else {
+        // A block of its own, grown by a quarter so that typing on does not
+        // copy the line again, filled straight from the old text (which the
+        // inserted bytes may point into).
+        const qint32 newCapacity = qint32(std::clamp<qint64>(qint64(newLength) + newLength / 4, 16, INT_MAX));
+        char* block = TStringItem::AllocateText(newCapacity);
+        if (!block)
+            throw std::bad_alloc();
+        if (pos)
+            std::memcpy(block, item.text, size_t(pos));
+        if (n)
+            std::memcpy(block + pos, text.data(), size_t(n));
+        if (tail)
+            std::memcpy(block + pos + n, item.text + pos + count, size_t(tail));
+        item.AdoptText(block);
     }
-    std::string joined;
-    joined.reserve(size_t(newLength));
-    joined.append(item.text, size_t(pos));
-    joined.append(text);
-    joined.append(item.text + pos + count, size_t(item.length - pos - count));
-    SetText(item, joined);
+    item.length = newLength;
+    if (insertedTab)
+        item.Set(TStringItem::kHasTab, true);
+    else if (removedTab)
+        item.Set(TStringItem::kHasTab, newLength && std::memchr(item.text, '\t', size_t(newLength)));
+    item.Set(TStringItem::kAttrsValid, false);
 }
 
 void TInternalStrings::InsertRaw(int index, std::string_view text)
@@ -112,6 +131,7 @@ void TInternalStrings::InsertRaw(int index, std::string_view text)
     --m_gapLength;
     ++m_count;
     m_attributes.LinesInserted(index, 1);
+    m_longLines.LinesInserted(index, 1);
     SetText(item, text);
 }
 
@@ -141,6 +161,7 @@ void TInternalStrings::Delete(int index)
     ++m_gapLength;
     --m_count;
     m_attributes.LinesDeleted(index, 1);
+    m_longLines.LinesDeleted(index, 1);
 }
 
 void TInternalStrings::Clear()
@@ -149,6 +170,7 @@ void TInternalStrings::Clear()
         Item(i).FreeText();
     }
     m_attributes.Clear();
+    m_longLines.Clear();
     std::free(m_items);
     m_items = nullptr;
     m_count = m_capacity = m_gapStart = m_gapLength = 0;
@@ -180,6 +202,7 @@ void TInternalStrings::Swap(TInternalStrings& other)
     std::swap(m_blocks, other.m_blocks);
     std::swap(m_blockEnding, other.m_blockEnding);
     m_attributes.Swap(other.m_attributes);
+    m_longLines.Swap(other.m_longLines);
 }
 
 void TInternalStrings::Grow()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "attributecache.h"
+#include "longlines.h"
 #include "stringitem.h"
 #include "stringlist.h"
 
@@ -75,6 +76,10 @@ public:
     // and deleted lines.
     TAttributeCache& Attributes() { return m_attributes; }
     const TAttributeCache& Attributes() const { return m_attributes; }
+    // The resume points and shown attributes of very long lines, kept in
+    // step with every edit.
+    TLongLines& LongLines() { return m_longLines; }
+    const TLongLines& LongLines() const { return m_longLines; }
 
 private:
     size_t Slot(int index) const { return size_t(index < m_gapStart ? index : index + m_gapLength); }
@@ -93,4 +98,5 @@ private:
     quint8 m_blockEnding = TStringItem::kEndNone;
     std::vector<std::shared_ptr<char[]>> m_blocks;
     TAttributeCache m_attributes;
+    TLongLines m_longLines;
 };

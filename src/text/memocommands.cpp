@@ -125,7 +125,7 @@ void TCustomMemoSource::InsertColumns(const QList<QByteArray>& pieces)
 
 void TCustomMemoSource::SplitTabAt(int line, int column)
 {
-    if (!InRealLine(line))
+    if (!InRealLine(line) || !m_strings.Item(line).Has(TStringItem::kHasTab))
         return;
     const std::string_view raw = m_strings.RawText(line);
     const int index = m_tabStops.ColumnToIndex(raw, column);
@@ -479,8 +479,11 @@ void TCustomMemoSource::Backspace()
     }
     if (IsLineReadOnly(line))
         return;
-    const QByteArray text = LineText(line);
-    const bool inIndent = std::all_of(text.begin(), text.begin() + column, isBlank);
+    // Blanks in the display text are blanks or tabs in the stored text: the
+    // line is looked at where it stands, not copied.
+    const std::string_view raw = m_strings.RawText(line);
+    const size_t rawColumn = std::min(raw.size(), size_t(RawIndex(line, column)));
+    const bool inIndent = std::all_of(raw.begin(), raw.begin() + ptrdiff_t(rawColumn), isBlank);
     if (m_options.testFlag(soBackUnindents) && inIndent) {
         // Back to the indent of the nearest line above that is indented less.
         int target = 0;

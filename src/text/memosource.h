@@ -403,6 +403,14 @@ public:
     // The attribute bytes of a line (one per displayed character), parsing
     // lazily; null without a parser and URL highlighting.
     const uchar* LineAttributes(int line, int* length = nullptr);
+    // The attributes of at least the columns [from, to) of a line: the
+    // returned bytes hold those of the columns [*first, *first + *length).
+    // A very long line is parsed for the span only (from a resume point
+    // near it), so showing part of it costs what is shown.
+    const uchar* LineAttributes(int line, int from, int to, int* first, int* length);
+    // Lines of at least threshold bytes get resume points spacing bytes
+    // apart and are parsed again only around an edit.
+    void SetLongLineLimits(int threshold, int spacing);
     // Parses every line up to line + 100 that is not yet parsed.
     void ParseTo(int line);
     int ParsedUpTo() const { return m_parsedUpTo; }
@@ -608,6 +616,14 @@ private:
     // Marks URL runs; recordUndo keeps the old bytes for undo inside an
     // operation.
     void MarkUrls(int line, uchar* attrs, int length, bool recordUndo);
+    // Whether a line is parsed as a long line (longlines.h): long enough,
+    // without tabs, and with a parser that can start inside a line.
+    bool ParsedAsLong(int line) const;
+    // Parses a long line from state, again only around its edits where its
+    // points allow; the state at its end.
+    quint32 ParseLong(int line, std::string_view text, quint32 state);
+    // Fills the line's attribute window to cover [from, to).
+    void FillWindow(int line, std::string_view text, TLongLine& entry, int from, int to);
     // The attributes the cache holds for a line as they are (perhaps not
     // yet parsed again after an edit); null and 0 when none are kept.
     uchar* CachedAttributes(int line, int& length);

@@ -11,12 +11,19 @@
 // the lines after it go to the attribute cache; a line whose attributes were
 // dropped from there is parsed again from its stored start state when it is
 // asked for, which gives exactly the bytes a full parse gives.
+//
+// A very long line (longlines.h) keeps no attributes for the whole line in
+// the pass: it keeps resume points, is parsed again only around its edits,
+// and a view asks for the attributes of the columns it shows, which are
+// parsed from the nearest point. Asking for the whole line still works, at
+// the cost of parsing it.
 
 #include "memosource.h"
 
 #include "urls.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <thread>
@@ -117,6 +124,12 @@ private:
     std::vector<quint32> m_states;
     std::thread m_thread;
 };
+// Columns a long line's window holds beyond those asked for, so that a
+// caret moving or the view scrolling a little finds them ready.
+constexpr int kWindowSlack = 4096;
+// How far the search for addresses around a window reaches for the blank
+// that starts or ends the word at its edge.
+constexpr int kUrlReach = 1 << 16;
 
 } // namespace
 
@@ -214,6 +227,21 @@ void TCustomMemoSource::ParseTo(int line)
             state = item.endState;
             continue;
         }
+        if (ParsedAsLong(i)) {
+            cache.Drop(i);
+            item.startState = state;
+            state = ParseLong(i, item.Text(), state);
+            item.endState = state;
+            item.Set(TStringItem::kAttrsValid, true);
+            if (OnLineParsed)
+                OnLineParsed(i);
+            if (firstParsed < 0)
+                firstParsed = i;
+            lastParsed = std::max(lastParsed, i);
+            continue;
+        }
+        if (m_strings.LongLines().Count() > 0)
+            m_strings.LongLines().Drop(i);
         const std::string_view display = DisplayOf(i, expanded);
         const int n = int(display.size());
         // The lines from the one asked for on are about to be shown: their
@@ -241,6 +269,129 @@ void TCustomMemoSource::ParseTo(int line)
     m_parsedUpTo = std::max(m_parsedUpTo, last + 1);
     if (firstParsed >= 0 && OnLinesParsed)
         OnLinesParsed(firstParsed, lastParsed);
+}
+
+bool TCustomMemoSource::ParsedAsLong(int line) const
+{
+    const TStringItem& item = m_strings.Item(line);
+    return m_parser && item.length >= m_strings.LongLines().Threshold() && !item.Has(TStringItem::kHasTab) &&
+           m_parser->Resumable();
+}
+
+void TCustomMemoSource::SetLongLineLimits(int threshold, int spacing)
+{
+    TLongLines& longLines = m_strings.LongLines();
+    longLines.SetThreshold(threshold);
+    longLines.SetSpacing(spacing);
+    ResetAttributes();
+}
+
+quint32 TCustomMemoSource::ParseLong(int line, std::string_view text, quint32 state)
+{
+    TLongLines& longLines = m_strings.LongLines();
+    TLongLine& entry = longLines.Get(line);
+    entry.windowValid = false;
+    m_parser->SetCurrentLine(line);
+    m_parser->SetUtf8Text(m_encoding == teUtf8);
+    std::vector<TResumePoint> found;
+    TResumablePass pass;
+    pass.spacing = longLines.Spacing();
+    pass.points = &found;
+    std::vector<TResumePoint>& points = entry.points;
+    auto byPos = [](const TResumePoint& p, int value) { return p.pos < value; };
+    if (entry.valid && entry.startState == state && entry.Dirty()) {
+        // From the last point the edit cannot have reached back to, up to
+        // the first old point behind it that the pass meets in the same
+        // state. A point at the edit's start came from behind the replaced
+        // text: it may end the pass but not start it.
+        const int reach = m_parser->ResumeReach();
+        const int kept =
+            int(std::lower_bound(points.begin(), points.end(), entry.dirtyFrom - reach, byPos) - points.begin());
+        const TResumePoint from = kept > 0 ? points[size_t(kept - 1)] : TResumePoint{0, state, 0};
+        pass.stopFrom = entry.dirtyTo + reach;
+        const int old = int(std::lower_bound(points.begin() + kept, points.end(), pass.stopFrom, byPos) - points.begin());
+        pass.old = points.data() + old;
+        pass.oldCount = int(points.size()) - old;
+        const quint32 end = m_parser->ParseFrom(text, from, pass);
+        int resumed = int(points.size());
+        if (pass.converged) {
+            resumed = int(std::lower_bound(points.begin() + old, points.end(), pass.stoppedAt, byPos) - points.begin());
+        } else {
+            entry.endState = end;
+        }
+        points.erase(points.begin() + kept, points.begin() + resumed);
+        points.insert(points.begin() + kept, found.begin(), found.end());
+    } else {
+        entry.endState = m_parser->ParseFrom(text, TResumePoint{0, state, 0}, pass);
+        points = std::move(found);
+    }
+    entry.valid = true;
+    entry.startState = state;
+    entry.dirtyFrom = INT_MAX;
+    entry.dirtyTo = INT_MIN;
+    return entry.endState;
+}
+
+void TCustomMemoSource::FillWindow(int line, std::string_view text, TLongLine& entry, int from, int to)
+{
+    const int n = int(text.size());
+    const int wantFrom = std::max(0, from - kWindowSlack);
+    const int wantTo = int(std::min<qint64>(n, qint64(to) + kWindowSlack));
+    const std::vector<TResumePoint>& points = entry.points;
+    auto after = std::upper_bound(points.begin(), points.end(), wantFrom,
+                                  [](int value, const TResumePoint& p) { return value < p.pos; });
+    const TResumePoint start = after == points.begin() ? TResumePoint{0, entry.startState, 0} : *(after - 1);
+    entry.windowFrom = start.pos;
+    entry.window.assign(size_t(std::max(0, wantTo - start.pos)), 0);
+    TResumablePass pass;
+    pass.limit = wantTo;
+    pass.attrs = entry.window.data();
+    pass.attrFrom = start.pos;
+    pass.attrTo = wantTo;
+    m_parser->SetCurrentLine(line);
+    m_parser->SetUtf8Text(m_encoding == teUtf8);
+    m_parser->ParseFrom(text, start, pass);
+    if (m_highlightUrls && !entry.window.empty()) {
+        // Addresses are words: the search starts and ends at blanks, so an
+        // address across the window's edge is found whole.
+        int a = entry.windowFrom;
+        const int floor = std::max(0, a - kUrlReach);
+        while (a > floor && uchar(text[size_t(a - 1)]) > 32)
+            --a;
+        int b = wantTo;
+        const int ceiling = int(std::min<qint64>(n, qint64(b) + kUrlReach));
+        while (b < ceiling && uchar(text[size_t(b)]) > 32)
+            ++b;
+        for (const Urls::TUrlRun& run : Urls::Find(text.substr(size_t(a), size_t(b - a)))) {
+            const int runFrom = std::max(a + run.start, entry.windowFrom);
+            const int runTo = std::min(a + run.start + run.length, wantTo);
+            if (runFrom < runTo)
+                std::memset(entry.window.data() + (runFrom - entry.windowFrom), kUrlAttribute, size_t(runTo - runFrom));
+        }
+    }
+    entry.windowValid = true;
+}
+
+const uchar* TCustomMemoSource::LineAttributes(int line, int from, int to, int* first, int* length)
+{
+    *first = 0;
+    *length = 0;
+    if (!InRealLine(line) || (!m_parser && !m_highlightUrls))
+        return nullptr;
+    if (line >= m_parsedUpTo)
+        ParseTo(line);
+    TLongLine* entry = m_strings.LongLines().Find(line);
+    if (!entry || !entry->valid || entry->Dirty() || !ParsedAsLong(line))
+        return LineAttributes(line, length);
+    const std::string_view text = m_strings.Item(line).Text();
+    const int n = int(text.size());
+    from = std::clamp(from, 0, n);
+    to = std::clamp(to, from, n);
+    if (!entry->windowValid || from < entry->windowFrom || to > entry->windowFrom + int(entry->window.size()))
+        FillWindow(line, text, *entry, from, to);
+    *first = entry->windowFrom;
+    *length = int(entry->window.size());
+    return entry->window.empty() ? nullptr : entry->window.data();
 }
 
 void TCustomMemoSource::MarkUrls(int line, uchar* attrs, int length, bool recordUndo)
@@ -280,6 +431,8 @@ void TCustomMemoSource::ResetAttributes()
     // is parsed again before its attributes are handed out.
     if (!m_parser)
         m_strings.Attributes().Clear();
+    // Points found with another parser or other settings say nothing.
+    m_strings.LongLines().Clear();
     m_parsedUpTo = 0;
     m_changeFlags |= Change::kAttributesReset;
     MarkChanged(0, TMemoChange::kToEnd);

@@ -205,7 +205,10 @@ void TCustomMemoSource::ReplayRecord(const TUndoRecord& record)
         // line shows its colours until it is parsed again.
         const int line = CaretLine();
         int attrCount = 0;
-        const uchar* lineAttrs = m_parser && !record.x.isEmpty() ? CachedAttributes(line, attrCount) : nullptr;
+        // Not on a long line: it is parsed again around the edit at once,
+        // and copying its attributes would cost the line.
+        const uchar* lineAttrs =
+            m_parser && !record.x.isEmpty() && !ParsedAsLong(line) ? CachedAttributes(line, attrCount) : nullptr;
         if (lineAttrs) {
             const int column = CaretColumn();
             const int length = LineLength(line);

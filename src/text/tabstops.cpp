@@ -110,7 +110,9 @@ int TTabStops::IndexToColumn(std::string_view raw, int index) const
     const int n = int(raw.size());
     if (index <= 0)
         return 0;
-    if (!std::memchr(raw.data(), '\t', raw.size()))
+    // Tabs behind the index do not move it: only the text in front of it
+    // is looked at, which keeps a caret near the start of a long line cheap.
+    if (!std::memchr(raw.data(), '\t', std::min(raw.size(), size_t(index))))
         return index;
     int column = 0;
     for (int i = 0; i < index && i < n; ++i)
@@ -123,7 +125,8 @@ int TTabStops::ColumnToIndex(std::string_view raw, int column) const
     if (column <= 0)
         return 0;
     const int n = int(raw.size());
-    if (!std::memchr(raw.data(), '\t', raw.size()))
+    // Without a tab in front of the column, columns are bytes up to it.
+    if (!std::memchr(raw.data(), '\t', std::min(raw.size(), size_t(column))))
         return column;
     int start = 0;
     for (int i = 0; i < n; ++i) {

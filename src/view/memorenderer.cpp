@@ -86,14 +86,15 @@ QByteArray TMemoRenderer::DisplayText(int line) const
 }
 
 void TMemoRenderer::CutRuns(const uchar* attrs, int attrCount, bool urlsOnly, int start, int end, int selLeft,
-                            int selRight, const std::vector<TMatchRange>& matches, std::vector<TRun>& runs)
+                            int selRight, const std::vector<TMatchRange>& matches, std::vector<TRun>& runs,
+                            int attrFirst)
 {
     runs.clear();
     if (!attrs)
         attrCount = 0;
     TRun run;
     for (int column = start; column < end; ++column) {
-        int attr = column < attrCount ? attrs[column] : -1;
+        int attr = column < attrCount && column >= attrFirst ? attrs[column - attrFirst] : -1;
         if (urlsOnly && attr != kUrlAttribute)
             attr = -1;
         const bool selected = column >= selLeft && column < selRight;
@@ -249,7 +250,8 @@ void TMemoRenderer::LoadLine(int line, TLineContent& content, bool span, int fro
     content = TLineContent();
     if (line < 0 || line >= source.LineCount())
         return;
-    if (span && SpanLoads()) {
+    const bool spanned = span && SpanLoads();
+    if (spanned) {
         content.length = source.LineLength(line);
         content.first = std::clamp(from, 0, content.length);
         content.text = source.LineSpan(line, content.first, to);
@@ -260,8 +262,14 @@ void TMemoRenderer::LoadLine(int line, TLineContent& content, bool span, int fro
     content.lineStyle = source.LineStyle(line);
     if (m_config.lineStyle)
         m_config.lineStyle(line, content.lineStyle);
-    if (WantsAttributes())
+    if (WantsAttributes() && spanned) {
+        int count = 0;
+        content.attrs = m_config.source->LineAttributes(line, content.first, content.first + int(content.text.size()),
+                                                        &content.attrFirst, &count);
+        content.attrCount = content.attrFirst + count;
+    } else if (WantsAttributes()) {
         content.attrs = m_config.source->LineAttributes(line, &content.attrCount);
+    }
     if (m_config.customString) {
         content.attrCopy =
             QByteArray(reinterpret_cast<const char*>(content.attrs), content.attrs ? content.attrCount : 0);
@@ -345,6 +353,7 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
     // The text of column c.
     auto at = [&](int column) { return text.constData() + (column - content.first); };
     const uchar* attrs = content.attrs;
+    const int attrFirst = content.attrFirst;
     const int attrCount = content.attrCount;
     const int lineStyle = content.lineStyle;
     // Without syntax colouring only URL runs keep their attribute.
@@ -372,7 +381,7 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
         // is the cell.
         int start, end;
         visible(segStart, segEnd, start, end);
-        CutRuns(attrs, attrCount, urlsOnly, start, end, selLeft, selRight, m_lineMatches, m_runs);
+        CutRuns(attrs, attrCount, urlsOnly, start, end, selLeft, selRight, m_lineMatches, m_runs, attrFirst);
         const std::string_view shown(text.constData(), size_t(text.size()));
         const int segCell = source.CellOfColumn(line, segStart);
         int cell = source.CellOfColumn(line, start);
@@ -399,7 +408,7 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
     } else if (m_config.useMonoFont) {
         int start, end;
         visible(segStart, segEnd, start, end);
-        CutRuns(attrs, attrCount, urlsOnly, start, end, selLeft, selRight, m_lineMatches, m_runs);
+        CutRuns(attrs, attrCount, urlsOnly, start, end, selLeft, selRight, m_lineMatches, m_runs, attrFirst);
         for (const TRun& run : m_runs) {
             const TRunStyle style = RunStyle(run, styledLine ? lineStyle : 0);
             const int x = columnX(run.start);
@@ -412,7 +421,7 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
         // Measured advances: the left column scrolls by whole character
         // widths, and the row stops at the client edge.
         qreal x = textLeft - qreal(m_config.leftColumn) * cw;
-        CutRuns(attrs, attrCount, urlsOnly, segStart, segEnd, selLeft, selRight, m_lineMatches, m_runs);
+        CutRuns(attrs, attrCount, urlsOnly, segStart, segEnd, selLeft, selRight, m_lineMatches, m_runs, attrFirst);
         for (const TRun& run : m_runs) {
             const TRunStyle style = RunStyle(run, styledLine ? lineStyle : 0);
             const qreal width = BytesWidth(*style.font, at(run.start), run.length);

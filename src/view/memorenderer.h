@@ -111,23 +111,27 @@ public:
     // The text a row shows (special symbols included).
     QByteArray DisplayText(int line) const;
 
-    // Cuts columns [start, end) into runs. attrs holds attrCount bytes (the
-    // columns past them have no attribute; with urlsOnly neither have those
+    // Cuts columns [start, end) into runs. attrs holds the attributes of
+    // the columns [attrFirst, attrCount) from its first byte on (the
+    // columns outside have no attribute; with urlsOnly neither have those
     // that are not URL characters); selection [selLeft, selRight); matches
     // are the ranges of this line.
     static void CutRuns(const uchar* attrs, int attrCount, bool urlsOnly, int start, int end, int selLeft,
-                        int selRight, const std::vector<TMatchRange>& matches, std::vector<TRun>& runs);
+                        int selRight, const std::vector<TMatchRange>& matches, std::vector<TRun>& runs,
+                        int attrFirst = 0);
 
 private:
     // What a line shows: its text (special symbols and hooks applied), its
     // attributes (indexed by column) and its line style (0: none or not a
     // valid style). text holds the columns [first, first + text.size()) of
-    // the length columns the line shows.
+    // the length columns the line shows; attrs those of the columns
+    // [attrFirst, attrCount).
     struct TLineContent {
         QByteArray text;
         int first = 0;
         int length = 0;
         const uchar* attrs = nullptr;
+        int attrFirst = 0;
         int attrCount = 0;
         int lineStyle = 0;
         QByteArray attrCopy;

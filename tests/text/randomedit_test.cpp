@@ -1,8 +1,10 @@
 // Random edit scripts replayed against a plain model of the text: after every
 // operation the store must read and save as the model does, line ends
 // included, and show the attributes a full parse of the model gives, also
-// after its attribute cache was emptied; undoing everything must give back
-// the loaded file byte for byte, and redoing everything the edited one.
+// after its attribute cache was emptied, and for the columns a view shows
+// (in every third script with lines parsed again only around their edits,
+// as long lines are); undoing everything must give back the loaded file
+// byte for byte, and redoing everything the edited one.
 //
 // EDIT_SEEDS=first-last runs another range of scripts (tools/random-edits.sh
 // runs long ranges under AddressSanitizer); EDIT_SEED=n replays one script.
@@ -48,6 +50,41 @@ public:
         }
         return state;
     }
+    // Every position is a token boundary and the state all there is, so
+    // that lines of a few characters exercise the store's long-line path.
+    bool Resumable() const override { return true; }
+    int ResumeReach() const override { return 0; }
+    quint32 ParseFrom(std::string_view text, const TResumePoint& from, TResumablePass& pass) override
+    {
+        quint32 state = from.state;
+        int last = from.pos;
+        int old = 0;
+        pass.converged = false;
+        for (int i = from.pos; i < int(text.size()); ++i) {
+            if (i > from.pos) {
+                pass.stoppedAt = i;
+                if (i >= pass.limit)
+                    return state;
+                const TResumePoint here{i, state, 0};
+                while (old < pass.oldCount && pass.old[old].pos < i)
+                    ++old;
+                if (i >= pass.stopFrom && old < pass.oldCount && pass.old[old] == here) {
+                    pass.converged = true;
+                    return state;
+                }
+                if (pass.points && i - last >= pass.spacing) {
+                    pass.points->push_back(here);
+                    last = i;
+                }
+            }
+            if (text[size_t(i)] == 'x')
+                state ^= 1;
+            if (i >= pass.attrFrom && i < pass.attrTo)
+                pass.attrs[i - pass.attrFrom] = uchar(state + (text[size_t(i)] == 'b' ? 2 : 0));
+        }
+        pass.stoppedAt = int(text.size());
+        return state;
+    }
 };
 
 QByteArray StoredAttributes(TMemoSource& source, int line)
@@ -80,6 +117,20 @@ void ExpectStoreIsModel(TMemoSource& source, const TextModel& model, unsigned se
                 << "seed " << seed << " " << where << " line " << i << (pass ? " after eviction" : "");
         source.Strings().Attributes().Clear();
     }
+    // What a view asks for: the attributes of the columns it shows.
+    for (int i = 0; i < model.Count(); ++i) {
+        const int n = int(expected[size_t(i)].size());
+        for (int from : {n / 2, 0}) {
+            int first = 0;
+            int length = 0;
+            const uchar* attrs = source.LineAttributes(i, from, n, &first, &length);
+            const QByteArray shown = attrs && first <= from && first + length >= n
+                                         ? QByteArray(reinterpret_cast<const char*>(attrs) + (from - first), n - from)
+                                         : QByteArray();
+            ASSERT_EQ(shown, expected[size_t(i)].mid(from)) << "seed " << seed << " " << where << " line " << i
+                                                              << " from column " << from;
+        }
+    }
 }
 
 void RunScript(unsigned seed, bool groupUndo, bool keepTrailing)
@@ -108,6 +159,10 @@ void RunScript(unsigned seed, bool groupUndo, bool keepTrailing)
     TSpanParser parser;
     source.SetSyntaxParser(&parser);
     source.Strings().Attributes().SetCapacity(2);
+    // Every third script treats lines of four characters on as long lines,
+    // with a resume point at every other column.
+    if (seed % 3 == 0)
+        source.SetLongLineLimits(4, 2);
     source.Lines().SetText(loaded);
     source.SetSavePoint();
     ExpectStoreIsModel(source, model, seed, "loaded");
