@@ -238,9 +238,9 @@ quint32 TLineScanner::StateHere() const
 //   bits 16..23  pos - m_guardTo, or kFar when the guard is out of reach
 //   bits 24..31  m_guardTo - m_guardFrom
 //
-// No opening or closing text of a scheme is expected to be as long as kFar,
-// so a position farther back than that cannot change what happens from here
-// on.
+// A position farther back than kFar cannot change what happens from here on
+// as long as no opening or closing text of the scheme is that long; a scheme
+// with such a text parses its long lines whole (Resumable).
 //
 // A token looks ahead of its end by at most the length of such a text,
 // except a word or a run of digit separators, which a blank ends: points lie
@@ -356,9 +356,44 @@ void TLineScanner::FillClipped(int start)
         std::memset(m_attrs + (from - m_pass->attrFrom), m_attr, size_t(to - from));
 }
 
+namespace {
+
+// Whether every text a block opens, closes or reads as a comment, string,
+// directive or affix is shorter than kFar.
+bool TextsWithinReach(const std::vector<TCompiledBlock>& blocks)
+{
+    auto shortText = [](const std::string& text) { return text.size() < size_t(kFar); };
+    for (const TCompiledBlock& b : blocks) {
+        for (const TTokenTable* table :
+             {&b.singleLineComments, &b.multiLineComments, &b.fullLineComments, &b.singleLineStrings,
+              &b.multiLineStrings, &b.numPrefixes, &b.numSuffixes, &b.numPrefixesSuffixes, &b.identPrefixes,
+              &b.identSuffixes, &b.identPrefixesSuffixes}) {
+            for (const TCompiledToken& token : table->items) {
+                if (!shortText(token.left) || !shortText(token.right))
+                    return false;
+            }
+        }
+        if (!shortText(b.directivePrefix))
+            return false;
+        for (const TClosing& closing : b.closings) {
+            if (!shortText(closing.right))
+                return false;
+        }
+        for (const std::vector<TOpening>* list : {&b.openHere, &b.openAfter, &b.tokenOpenHere, &b.tokenOpenAfter}) {
+            for (const TOpening& opening : *list) {
+                if (!shortText(opening.text))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 bool TSyntaxParser::Resumable() const
 {
-    return !OnGetToken;
+    return !OnGetToken && m_scheme->IsCompiled() && TextsWithinReach(m_scheme->CompiledBlocks());
 }
 
 int TSyntaxParser::ResumeReach() const

@@ -192,3 +192,33 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<RandomCase>& info) { return std::string(info.param.sample).substr(0, std::string(info.param.sample).find('.')); });
 
 } // namespace
+
+// Resume points assume that no text a scheme matches reaches farther than
+// they look back; a scheme with a longer one parses long lines whole.
+TEST(LongLine, ASchemeWithAVeryLongDelimiterIsNotResumed)
+{
+    std::unique_ptr<TSyntaxParser> parser = BuiltIn(TBuiltInScheme::Java);
+    EXPECT_TRUE(parser->Resumable());
+    TSyntaxBlock* root = parser->SyntaxScheme()->SyntaxBlocks()->At(0);
+    const QByteArray stars = "/*" + QByteArray(20, '*') + " " + QByteArray(279, '*');
+    root->MultiLineCommentDelimiters()->At(0)->SetLeft(stars);
+    parser->RebuildScheme();
+    EXPECT_FALSE(parser->Resumable());
+
+    QByteArray line;
+    while (line.size() < 40'000)
+        line += "a = b; " + stars.left(stars.size() - 1) + "x c */ d; ";
+    TMemoSource source;
+    source.SetSyntaxParser(parser.get());
+    source.SetLongLineLimits(20'000, 16);
+    source.Lines().SetText(line);
+    source.LineAttributes(0);
+    // The edit turns an x into the delimiter's last star: a comment opens
+    // 300 bytes in front of it.
+    source.SetCaret({0, int(line.indexOf('x', line.size() / 2))});
+    source.DeleteChars(1);
+    source.InsertString("*");
+    const QByteArray text = source.LineText(0);
+    EXPECT_EQ(Attrs(source, 0), ParseOne(*parser, text));
+    source.SetSyntaxParser(nullptr);
+}
