@@ -227,34 +227,26 @@ void TCustomMemoSource::ParseTo(int line)
             state = item.endState;
             continue;
         }
+        item.startState = state;
         if (ParsedAsLong(i)) {
             cache.Drop(i);
-            item.startState = state;
             state = ParseLong(i, item.Text(), state);
-            item.endState = state;
-            item.Set(TStringItem::kAttrsValid, true);
-            if (OnLineParsed)
-                OnLineParsed(i);
-            if (firstParsed < 0)
-                firstParsed = i;
-            lastParsed = std::max(lastParsed, i);
-            continue;
-        }
-        if (m_strings.LongLines().Count() > 0)
-            m_strings.LongLines().Drop(i);
-        const std::string_view display = DisplayOf(i, expanded);
-        const int n = int(display.size());
-        // The lines from the one asked for on are about to be shown: their
-        // attributes are kept. Above it only the states are wanted.
-        item.startState = state;
-        if (i >= line) {
-            uchar* attrs = cache.Store(i, n, line);
-            state = ParseInto(i, display, attrs, state);
-            if (m_highlightUrls && n > 0)
-                MarkUrls(i, attrs, n, true);
         } else {
-            cache.Drop(i);
-            state = StateAfter(i, display, state);
+            if (m_strings.LongLines().Count() > 0)
+                m_strings.LongLines().Drop(i);
+            const std::string_view display = DisplayOf(i, expanded);
+            const int n = int(display.size());
+            // The lines from the one asked for on are about to be shown:
+            // their attributes are kept. Above it only the states are wanted.
+            if (i >= line) {
+                uchar* attrs = cache.Store(i, n, line);
+                state = ParseInto(i, display, attrs, state);
+                if (m_highlightUrls && n > 0)
+                    MarkUrls(i, attrs, n, true);
+            } else {
+                cache.Drop(i);
+                state = StateAfter(i, display, state);
+            }
         }
         item.endState = state;
         item.Set(TStringItem::kAttrsValid, true);
