@@ -136,6 +136,12 @@ int Width(char32_t code)
 {
     if (code < 0x300)
         return 1;
+    // The common scripts go without a table search: Greek and Cyrillic
+    // letters, and the unified CJK ideographs.
+    if (code >= 0x370 && code < 0x483)
+        return 1;
+    if (code >= 0x4E00 && code <= 0x9FFF)
+        return 2;
     if (InTable(kMarks, code))
         return 0;
     return InTable(kWide, code) ? 2 : 1;
@@ -181,12 +187,13 @@ int PreviousChar(std::string_view text, int at)
     return CharStart(text, at - 1);
 }
 
-int CellOf(std::string_view text, int column)
+int CellOf(std::string_view text, int column, TCellMark from)
 {
     const int n = int(text.size());
     const int limit = std::clamp(column, 0, n);
-    int cells = 0;
-    int i = 0;
+    const bool begin = from.column > 0 && from.column <= limit;
+    int cells = begin ? from.cells : 0;
+    int i = begin ? from.column : 0;
     while (i < limit) {
         const int high = HighByteFrom(text, i, limit);
         cells += high - i;
@@ -202,15 +209,23 @@ int CellOf(std::string_view text, int column)
     return cells + std::max(0, column - n);
 }
 
-int ColumnAt(std::string_view text, int offset, int cellWidth, bool nearest)
+int ColumnAt(std::string_view text, int offset, int cellWidth, bool nearest, TCellMark from, int* cellsBefore)
 {
     const int n = int(text.size());
     cellWidth = std::max(1, cellWidth);
     offset = std::max(0, offset);
     // Cells wholly left of the offset (or of its nearest boundary).
     const int target = nearest ? (offset + cellWidth / 2) / cellWidth : offset / cellWidth;
-    int cells = 0;
-    int i = 0;
+    // Every character in front of from ends at or before the offset, so
+    // none of them can be the answer.
+    const bool begin = from.column > 0 && from.column <= n && from.cells * cellWidth <= offset;
+    int cells = begin ? from.cells : 0;
+    int i = begin ? from.column : 0;
+    auto answer = [&](int column, int before) {
+        if (cellsBefore)
+            *cellsBefore = before;
+        return column;
+    };
     while (i < n) {
         // A plain byte is one character of one cell unless a mark follows
         // it: the last plain byte before a high byte goes the slow way.
@@ -219,7 +234,7 @@ int ColumnAt(std::string_view text, int offset, int cellWidth, bool nearest)
         if (plainEnd > i) {
             const int skip = std::min(plainEnd - i, target - cells);
             if (skip < plainEnd - i)
-                return i + std::max(0, skip);
+                return answer(i + std::max(0, skip), cells + std::max(0, skip));
             cells += skip;
             i += skip;
             continue;
@@ -230,11 +245,11 @@ int ColumnAt(std::string_view text, int offset, int cellWidth, bool nearest)
         const int w = width * cellWidth;
         const bool passed = nearest ? offset + w / 2 >= x + w : offset >= x + w;
         if (!passed)
-            return i;
+            return answer(i, cells);
         cells += width;
         i = end;
     }
-    return n + std::max(0, target - cells);
+    return answer(n + std::max(0, target - cells), cells + std::max(0, target - cells));
 }
 
 int CharCount(std::string_view text, int column)

@@ -44,12 +44,23 @@ int NextChar(std::string_view text, int at);
 // The start of the character before at (0 at 0; past the end: at - 1).
 int PreviousChar(std::string_view text, int at);
 
+// A character start of a text and the cells of the bytes in front of it:
+// a walk along the text may begin there instead of at the line start.
+struct TCellMark {
+    int column = 0;
+    int cells = 0;
+};
+
 // The cells of the bytes before column; past the end one cell per column.
-int CellOf(std::string_view text, int column);
+// The walk begins at from when it lies at or before column.
+int CellOf(std::string_view text, int column, TCellMark from = {});
 // The column at offset units from the line start, one cell being cellWidth
 // units: the start of the character under it, or with nearest the character
-// boundary nearest to it. Past the end one column per cell.
-int ColumnAt(std::string_view text, int offset, int cellWidth, bool nearest);
+// boundary nearest to it. Past the end one column per cell. The walk begins
+// at from when its cells lie at or before offset; cellsBefore, when given,
+// gets the cells in front of the column returned.
+int ColumnAt(std::string_view text, int offset, int cellWidth, bool nearest, TCellMark from = {},
+             int* cellsBefore = nullptr);
 // The number of characters before column; past the end one per column.
 int CharCount(std::string_view text, int column);
 
