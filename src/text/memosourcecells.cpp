@@ -7,43 +7,76 @@
 #include "utf8cells.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 
 namespace {
 
-// The last character start a walk stopped at, with the bytes of the line up
-// to it and the code point behind it (which decide that it is a character
-// start and the cells in front of it): a later walk along a line that begins
-// with the same bytes goes on from there. A view painting a row asks for the
-// columns at both edges and the cells in front of the first: one walk from
-// the line start instead of three. Interface thread only.
+// The last two character starts walks stopped at on a line, with the line's
+// bytes up to the farther one and the code point behind it (which decide
+// that each is a character start and the cells in front of it): a later walk
+// along a line that begins with the same bytes goes on from the farthest one
+// that lies in front of what it looks for. A view painting a row asks for the
+// columns at both of its edges and the cells in front of the first, and a
+// row scrolled sideways asks again a little further on: one short walk
+// instead of three from the line start. A line's memo sits in the slot its
+// text's address picks; the bytes decide whether it holds. Interface thread
+// only.
 struct TCellMemo {
     std::string bytes;
-    Utf8Cells::TCellMark mark;
+    int length = 0;
+    Utf8Cells::TCellMark marks[2]; // the later last; column 0: none
 };
-TCellMemo g_memo;
+std::array<TCellMemo, 64> g_memos;
 // Lines longer than this are walked without the memo (its copy would cost
 // more than the walk it saves).
 constexpr int kMemoLimit = 1 << 16;
-// Bytes behind the mark that the memo keeps: the longest code point.
+// Bytes behind a mark that decide it: the longest code point.
 constexpr int kBehind = 4;
 
-Utf8Cells::TCellMark MemoFor(std::string_view text)
+TCellMemo& SlotFor(std::string_view text)
 {
-    const size_t kept = g_memo.bytes.size();
-    const size_t wanted = std::min(text.size(), size_t(g_memo.mark.column) + kBehind);
-    if (g_memo.mark.column <= 0 || kept != wanted || std::memcmp(text.data(), g_memo.bytes.data(), kept) != 0)
-        return {};
-    return g_memo.mark;
+    return g_memos[(reinterpret_cast<quintptr>(text.data()) >> 4) % g_memos.size()];
+}
+
+bool Holds(const TCellMemo& memo, std::string_view text, const Utf8Cells::TCellMark& mark)
+{
+    if (mark.column <= 0)
+        return false;
+    const size_t wanted = std::min(text.size(), size_t(mark.column) + kBehind);
+    const size_t had = std::min(size_t(memo.length), size_t(mark.column) + kBehind);
+    return wanted == had && memo.bytes.size() >= wanted && std::memcmp(text.data(), memo.bytes.data(), wanted) == 0;
+}
+
+// The farthest mark of text's memo that fits.
+template <typename Fits>
+Utf8Cells::TCellMark MemoFor(std::string_view text, Fits fits)
+{
+    const TCellMemo& memo = SlotFor(text);
+    Utf8Cells::TCellMark best;
+    for (const Utf8Cells::TCellMark& mark : memo.marks) {
+        if (mark.column > best.column && fits(mark) && Holds(memo, text, mark))
+            best = mark;
+    }
+    return best;
 }
 
 void Remember(std::string_view text, int column, int cells)
 {
     if (column <= 0 || column >= int(text.size()) || int(text.size()) > kMemoLimit)
         return;
-    g_memo.bytes.assign(text.data(), std::min(text.size(), size_t(column) + kBehind));
-    g_memo.mark = {column, cells};
+    TCellMemo& memo = SlotFor(text);
+    Utf8Cells::TCellMark kept = memo.marks[1];
+    if (kept.column == column && Holds(memo, text, kept))
+        return;
+    if (!Holds(memo, text, kept))
+        kept = {};
+    memo.marks[0] = kept;
+    memo.marks[1] = {column, cells};
+    const size_t farthest = size_t(std::max(kept.column, column)) + kBehind;
+    memo.bytes.assign(text.data(), std::min(text.size(), farthest));
+    memo.length = int(text.size());
 }
 
 } // namespace
@@ -62,8 +95,10 @@ int TCustomMemoSource::CellOfColumn(int line, int column) const
 {
     if (m_encoding != teUtf8 || !InRealLine(line))
         return column;
-    return WithExpandedLine(*this, line,
-                            [&](std::string_view text) { return Utf8Cells::CellOf(text, column, MemoFor(text)); });
+    auto inFront = [column](const Utf8Cells::TCellMark& mark) { return mark.column <= column; };
+    return WithExpandedLine(*this, line, [&](std::string_view text) {
+        return Utf8Cells::CellOf(text, column, MemoFor(text, inFront));
+    });
 }
 
 int TCustomMemoSource::ColumnAtOffset(int line, int offset, int cellWidth, bool nearest) const
@@ -75,7 +110,10 @@ int TCustomMemoSource::ColumnAtOffset(int line, int offset, int cellWidth, bool 
     }
     return WithExpandedLine(*this, line, [&](std::string_view text) {
         int cells = 0;
-        const int column = Utf8Cells::ColumnAt(text, offset, cellWidth, nearest, MemoFor(text), &cells);
+        const Utf8Cells::TCellMark from = MemoFor(text, [&](const Utf8Cells::TCellMark& mark) {
+            return qint64(mark.cells) * std::max(1, cellWidth) <= offset;
+        });
+        const int column = Utf8Cells::ColumnAt(text, offset, cellWidth, nearest, from, &cells);
         Remember(text, column, cells);
         return column;
     });
