@@ -18,12 +18,7 @@ namespace {
 // Tabs widen display columns past raw ones, which the model does not follow.
 std::string TextWithoutTabs(FuzzedDataProvider& input, size_t maxLength)
 {
-    std::string text = input.ConsumeRandomLengthString(maxLength);
-    for (char& c : text) {
-        if (c == '\t')
-            c = ' ';
-    }
-    return text;
+    return WithoutTabs(input.ConsumeRandomLengthString(maxLength));
 }
 
 void CheckSame(TMemoSource& source, const TextModel& model)

@@ -18,16 +18,6 @@
 
 namespace {
 
-// Tabs would make columns differ from the bytes they stand for.
-std::string WithoutTabs(std::string text)
-{
-    for (char& c : text) {
-        if (c == '\t')
-            c = ' ';
-    }
-    return text;
-}
-
 void CheckCaret(const TMemoSource& source, bool moved)
 {
     const TTextPos caret = source.Caret();

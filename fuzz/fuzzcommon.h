@@ -7,8 +7,10 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 inline void FuzzSetUp()
 {
@@ -16,6 +18,14 @@ inline void FuzzSetUp()
     static char name[] = "fuzz";
     static char* argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
+}
+
+// text with its tabs made blanks: a tab's display columns differ from the
+// byte it is, which the targets that follow columns byte by byte leave out.
+inline std::string WithoutTabs(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\t', ' ');
+    return text;
 }
 
 // A broken promise of the code under test: reported and aborted, so that the
