@@ -25,21 +25,6 @@
 
 namespace {
 
-// The peak resident memory of this process, in bytes.
-long long PeakResidentBytes()
-{
-    long long kb = 0;
-    if (FILE* f = std::fopen("/proc/self/status", "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, f)) {
-            if (std::strncmp(line, "VmHWM:", 6) == 0)
-                kb = std::atoll(line + 6);
-        }
-        std::fclose(f);
-    }
-    return kb * 1024;
-}
-
 bool Generate(const QString& path, qint64 bytes)
 {
     const QByteArray piece = bench::JavaText(50'000'000);
@@ -94,7 +79,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     const double loadSeconds = bench::Seconds() - start;
-    const long long loadPeak = PeakResidentBytes();
+    const long long loadPeak = bench::PeakResidentBytes();
     memo.SetMemoSource(&source);
     QApplication::processEvents();
 
@@ -106,7 +91,7 @@ int main(int argc, char* argv[])
     std::printf("gigabyte_load_mb_per_s %.1f\n", size / 1e6 / loadSeconds);
     std::printf("gigabyte_load_peak_bytes_per_byte %.2f\n", double(loadPeak - before) / double(size));
     std::printf("gigabyte_ctrl_end_ms %.1f\n", endMs);
-    std::printf("gigabyte_peak_bytes_per_byte %.2f\n", double(PeakResidentBytes() - before) / double(size));
+    std::printf("gigabyte_peak_bytes_per_byte %.2f\n", double(bench::PeakResidentBytes() - before) / double(size));
     std::printf("gigabyte_lines %d\n", source.LineCount());
     std::printf("gigabyte_caret_line %d\n", source.CaretLine());
 

@@ -10,6 +10,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
 
@@ -40,6 +42,21 @@ inline long long ResidentBytes()
         std::fclose(f);
     }
     return resident * 4096;
+}
+
+// The peak resident memory of this process, in bytes.
+inline long long PeakResidentBytes()
+{
+    long long kb = 0;
+    if (FILE* f = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, f)) {
+            if (std::strncmp(line, "VmHWM:", 6) == 0)
+                kb = std::atoll(line + 6);
+        }
+        std::fclose(f);
+    }
+    return kb * 1024;
 }
 
 // A Java-like text of about the given size: classes of fields, methods,
@@ -82,6 +99,21 @@ inline QByteArray JavaText(qint64 bytes)
     return text;
 }
 
+// Lines repeated, each with the given end, to about the given size.
+template <size_t N>
+QByteArray Repeated(const char* const (&lines)[N], qint64 bytes, const char* end = "\n")
+{
+    QByteArray text;
+    text.reserve(bytes + 4096);
+    while (text.size() < bytes) {
+        for (const char* line : lines) {
+            text += line;
+            text += end;
+        }
+    }
+    return text;
+}
+
 // An HTML page with JSP scriptlets, expressions and comments, about the
 // given size.
 inline QByteArray JspText(qint64 bytes)
@@ -102,15 +134,53 @@ inline QByteArray JspText(qint64 bytes)
         "</body>",
         "</html>",
     };
-    QByteArray text;
-    text.reserve(bytes + 4096);
-    while (text.size() < bytes) {
-        for (const char* line : kBody) {
-            text += line;
-            text += '\n';
-        }
-    }
-    return text;
+    return Repeated(kBody, bytes);
+}
+
+// A plain HTML page with a style sheet, a script and comments (no JSP),
+// about the given size.
+inline QByteArray HtmlText(qint64 bytes)
+{
+    static const char* const kBody[] = {
+        "<!DOCTYPE html>",
+        "<html lang=\"en\">",
+        "<head><title>Generated page</title>",
+        "<style>body { margin: 0; color: #333; } /* the layout */ td.cell { padding: 2px }</style>",
+        "<script>function pick(a, b) { return a > b ? \"first\" : 'second'; } // a helper</script>",
+        "</head>",
+        "<body class=\"main\" onload='start()'>",
+        "<!-- a comment about the table below,",
+        "     over two lines -->",
+        "<table border=0 width=\"100%\">",
+        "  <tr><td class=\"cell\">Cell text &amp; more</td><td>12.5%</td></tr>",
+        "</table>",
+        "<p>Some plain text of the page, with a <b>few</b> words in it.</p>",
+        "<a href=\"next.html\" title=\"The next page\">Next</a>",
+        "</body>",
+        "</html>",
+    };
+    return Repeated(kBody, bytes);
+}
+
+// An MS-DOS batch file of commands, labels, remarks, variables and quoted
+// arguments, CR LF line ends, about the given size.
+inline QByteArray BatchText(qint64 bytes)
+{
+    static const char* const kBody[] = {
+        "@echo off",
+        "REM Builds the project and copies the result to the backup folder",
+        "set TARGET=%1",
+        "if \"%TARGET%\"==\"\" set TARGET=all",
+        ":build",
+        "call make.bat \"%TARGET%\" 2 > build.log",
+        "if errorlevel 1 goto failed",
+        "for %%f in (*.class) do copy \"%%f\" backup\\ > nul",
+        "echo Build of %TARGET% done & goto end",
+        ":failed",
+        "echo \"Build failed\" with code %ERRORLEVEL% & pause",
+        ":end",
+    };
+    return Repeated(kBody, bytes, "\r\n");
 }
 
 // A page made of nothing but switches between HTML, script, style sheet, JSP
@@ -125,15 +195,7 @@ inline QByteArray SwitchText(qint64 bytes)
         "g(1) <%-- note --%> </script><style>/* ${h} */ a { b: #fff }</style><% } %>",
         "<td class=\"<% if (i) { %>on<% } %>\" width=<%= w %>><![CDATA[ x ]]>&amp;${j}</td>",
     };
-    QByteArray text;
-    text.reserve(bytes + 4096);
-    while (text.size() < bytes) {
-        for (const char* line : kBody) {
-            text += line;
-            text += '\n';
-        }
-    }
-    return text;
+    return Repeated(kBody, bytes);
 }
 
 // Writes text to path unless a file of that size is already there.

@@ -33,6 +33,16 @@ if [ -x "$bin/bench_load" ]; then
     repeat "$bin/bench_load" "$tmp/tarnel-bench-50mb.java"
 fi
 
+if [ -x "$bin/bench_open" ]; then
+    "$bin/bench_open" "$tmp" --generate
+    echo "open (49 MB Java, 51 MB HTML, 20 MB JSP, 5 MB batch files opened to the painted last screen and to the painted top, beside the read + line-split limit measured in the same process; ms and ratios, median of $runs fresh processes):"
+    repeat "$bin/bench_open" "$tmp"
+    echo "open, peak resident memory while opening to the last screen, bytes per byte of file (median of $runs fresh processes each):"
+    for kind in java html jsp batch; do
+        repeat "$bin/bench_open" "$tmp" --peak "$kind"
+    done
+fi
+
 if [ -x "$bin/bench_utf8" ]; then
     "$bin/bench_utf8" "$tmp" --generate
     echo "UTF-8 (50 MB Java file loaded from disk and highlighted whole, as ASCII and with 5% non-ASCII letters read as UTF-8; CPU seconds and their ratio, median of $runs fresh processes):"
@@ -104,4 +114,30 @@ fi
 if [ -x "$bin/bench_journal" ]; then
     echo "journal (modified 50 MB Java document: one journal write, interface-thread part and total; 1,000 keys typed without the journal, with it, and with a write every 250 ms; ms, median of $runs fresh processes):"
     repeat "$bin/bench_journal"
+fi
+
+if [ -x "$bin/tarnel" ] && [ -x /usr/bin/time ]; then
+    # The program itself, as a user starts it, with settings of its own: to
+    # its shown main window and out again, and with the 49 MB Java file of
+    # the open benchmark (its peak resident memory per byte of file).
+    home=$(mktemp -d)
+    start_quit() {
+        t0=$(date +%s%N)
+        env XDG_CONFIG_HOME="$home" XDG_DATA_HOME="$home" QT_QPA_PLATFORM=offscreen TARNEL_QUIT_AFTER_START=1 \
+            /usr/bin/time -f '%M' -o "$home/rss" "$bin/tarnel" --new-window "$@" > /dev/null 2>&1
+        t1=$(date +%s%N)
+    }
+    startup() {
+        start_quit
+        echo "start_quit_ms $(( (t1 - t0) / 1000000 ))"
+        if [ -f "$tmp/tarnel-open-49mb.java" ]; then
+            start_quit "$tmp/tarnel-open-49mb.java"
+            echo "start_with_java_file_ms $(( (t1 - t0) / 1000000 ))"
+            awk -v kb="$(cat "$home/rss")" -v size="$(wc -c < "$tmp/tarnel-open-49mb.java")" \
+                'BEGIN { printf "start_with_java_file_peak_mib %.1f\nstart_with_java_file_peak_bytes_per_byte %.2f\n", kb / 1024, kb * 1024 / size }'
+        fi
+    }
+    echo "program (start to the shown window and quit, offscreen; the same with the 49 MB Java file: ms and peak resident memory; median of $runs fresh processes):"
+    repeat startup
+    rm -rf "$home"
 fi

@@ -94,6 +94,9 @@ TMemoSource* TMainForm::NewDocument(const QString& path)
         // A file that cannot be read adds nothing; nor does a cancelled
         // load, which has nothing to report.
         QString error;
+        // The scheme of the file is there while it loads, so that its lines'
+        // states are established as it is read.
+        document->SetSyntaxParser(m_parsers->ForFileName(path));
         if (!document->LoadFromFile(path, &error)) {
             if (!error.isEmpty())
                 Services().ShowError(error);

@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <algorithm>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -27,6 +28,7 @@ class QIODevice;
 class TExternalStrings;
 class TLineMatcher;
 class TProgress;
+class TLoadStatePass;
 class TSelectionStrings;
 
 // The text of one document, independent of any window: its lines with their
@@ -444,6 +446,10 @@ public:
     bool LoadFromFile(const QString& path, QString* error = nullptr,
                       std::optional<TTextEncoding> encoding = std::nullopt);
     bool LoadFromStream(QIODevice& device, QString* error = nullptr);
+    // A file is read in pieces of this many bytes; the line states of the
+    // pieces already in are established on another thread meanwhile.
+    static constexpr qint64 kReadPiece = qint64(8) << 20;
+    void SetReadPiece(qint64 bytes) { m_readPiece = std::max<qint64>(1, bytes); }
     // Saves so that the old file survives every failure (see SaveFileSafely);
     // false, with the system's reason, and still modified on failure.
     bool SaveToFile(const QString& path, QString* error = nullptr);
@@ -634,7 +640,15 @@ private:
     uchar* CachedAttributes(int line, int& length);
     // Takes the lines of a loaded block; reports to progress (when given)
     // and stops, changing nothing, when it is cancelled.
-    bool LoadBytes(std::shared_ptr<char[]> block, qint64 size, QString* error, TProgress* progress = nullptr);
+    bool LoadBytes(std::shared_ptr<char[]> block, qint64 size, QString* error, TProgress* progress = nullptr,
+                   TLoadStatePass* states = nullptr);
+    // A pass establishing the line states of a file as it is read, with the
+    // encoding guessed from its first size bytes; null when the parser cannot
+    // be copied. textStart: where the text starts after a byte order mark.
+    std::unique_ptr<TLoadStatePass> StartLoadStates(const char* data, qint64 size, std::optional<TTextEncoding> encoding,
+                                                    bool markup, qint64& textStart) const;
+    // Takes the states of a finished pass as those of the loaded lines.
+    void TakeLoadedStates(TLoadStatePass& pass);
 
     TInternalStrings m_strings;
     std::unique_ptr<TExternalStrings> m_lines;
@@ -695,6 +709,9 @@ private:
 
     // Attributes.
     int m_parsedUpTo = 0;
+    // The pass establishing line states while a file loads, if any.
+    TLoadStatePass* m_loadPass = nullptr;
+    qint64 m_readPiece = kReadPiece;
     quint32 m_initialState = 0;
     // Where a pass that only establishes line states lets the parser write.
     std::vector<uchar> m_scratch;

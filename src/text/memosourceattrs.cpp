@@ -20,6 +20,7 @@
 
 #include "memosource.h"
 
+#include "loadstatepass.h"
 #include "urls.h"
 
 #include <algorithm>
@@ -411,8 +412,32 @@ uchar* TCustomMemoSource::CachedAttributes(int line, int& length)
     return attrs;
 }
 
+void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
+{
+    std::vector<quint32>& states = pass.Wait();
+    if (pass.Discarded() || !m_parser || states.empty())
+        return;
+    size_t lines = std::min(states.size() - 1, size_t(LineCount()));
+    // Read in the wrong encoding, the lines agree up to the first byte the
+    // encodings read differently.
+    if (pass.Parser().Utf8Text() != (m_encoding == teUtf8))
+        lines = std::min(lines, size_t(pass.PlainLines()));
+    if (lines == 0 || !m_parser->TakeWorkerStates(pass.Parser(), states.data(), lines + 1))
+        return;
+    for (size_t i = 0; i < lines; ++i) {
+        TStringItem& item = m_strings.Item(int(i));
+        item.startState = states[i];
+        item.endState = states[i + 1];
+        item.Set(TStringItem::kAttrsValid, true);
+    }
+    m_parsedUpTo = std::max(m_parsedUpTo, int(lines));
+}
+
 void TCustomMemoSource::ResetAttributes()
 {
+    // States established for a text still loading belong to the old parser.
+    if (m_loadPass)
+        m_loadPass->Discard();
     BeginUpdate(Reason::kAttributesReset);
     for (int i = 0; i < LineCount(); ++i) {
         TStringItem& item = m_strings.Item(i);

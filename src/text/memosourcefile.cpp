@@ -8,6 +8,7 @@
 
 #include "encodingdetect.h"
 #include "filesaver.h"
+#include "loadstatepass.h"
 #include "services.h"
 
 #include <QBuffer>
@@ -22,12 +23,18 @@
 namespace {
 
 constexpr qint64 kWriteChunk = 1 << 20;
-// A file is read in pieces of this size, and its lines are walked this many
-// at a time, between two progress reports: a report costs little against
-// the work between two of them, and comes often enough for Cancel to
-// answer at once.
-constexpr qint64 kReadChunk = 8 << 20;
+// A file is read in pieces (TCustomMemoSource::kReadPiece), and its lines
+// are walked this many at a time, between two progress reports: a report
+// costs little against the work between two of them, and comes often enough
+// for Cancel to answer at once.
 constexpr qint64 kLinesPerReport = 1 << 16;
+// How long the wait for the states established while reading goes between
+// two progress reports.
+constexpr int kStateWaitMs = 20;
+// The most the load waits for those states: this share (in percent) of the
+// time it took, or the floor, whichever is longer.
+constexpr qint64 kStateWaitShare = 25;
+constexpr qint64 kStateWaitFloorMs = 250;
 
 QString describe(const QFileDevice& file)
 {
@@ -111,7 +118,8 @@ const char* lineEndBytes(quint8 ending)
 
 } // namespace
 
-bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QString* error, TProgress* progress)
+bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QString* error, TProgress* progress,
+                                  TLoadStatePass* states)
 {
     auto fail = [error](const QString& message) {
         if (error)
@@ -175,6 +183,24 @@ bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QS
             uniform = uniform && ending == TStringItem::kEndNone;
         }
     }
+    // The states established meanwhile are waited for here, where Cancel
+    // still leaves the text as it was. On a machine with no core to spare
+    // the pass may lag behind the reading: then the load waits a quarter of
+    // the time it took (a quarter of a second at least), the lines reached
+    // keep their states, and the others are parsed when they are shown.
+    if (states) {
+        const qint64 spent = states->Age();
+        const qint64 patience = spent + std::max(spent * kStateWaitShare / 100, kStateWaitFloorMs);
+        while (!states->WaitFor(kStateWaitMs)) {
+            if (!report(3, data))
+                return fail({});
+            if (states->Age() > patience) {
+                states->Stop();
+                states->Wait();
+                break;
+            }
+        }
+    }
     loaded.AdoptBlock(std::move(block));
     loaded.SetBlockEnding(uniform ? documentEnding : quint8(TStringItem::kEndNone));
 
@@ -184,6 +210,9 @@ bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QS
     m_loadedNulBytes = size > 0 && std::memchr(data, 0, size_t(size)) != nullptr;
     LinesReplaced();
     EndUpdate();
+    // After the update, which counts every line as changed and so unparsed.
+    if (states)
+        TakeLoadedStates(*states);
     return true;
 }
 
@@ -247,6 +276,11 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
     if (!block)
         return fail(QStringLiteral("It is too large to load."));
     TProgress progress(QStringLiteral("Loading %1").arg(QFileInfo(path).fileName()));
+    // The line states are established on the second core as the pieces come
+    // in; the text starts after a byte order mark, which is no character.
+    std::unique_ptr<TLoadStatePass> states;
+    qint64 textStart = 0;
+    bool startTried = false;
     qint64 done = 0;
     while (done < size) {
         if (!progress.Step(done, size * 3)) {
@@ -255,16 +289,24 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
                 error->clear();
             return false;
         }
-        const qint64 got = file.read(block.get() + done, std::min(size - done, kReadChunk));
+        const qint64 got = file.read(block.get() + done, std::min(size - done, m_readPiece));
         if (got <= 0)
             break;
         done += got;
+        if (!startTried && (done >= EncodingDetect::kByteOrderMarkLength || done == size)) {
+            startTried = true;
+            states = StartLoadStates(block.get(), done, encoding, EncodingDetect::IsMarkupFile(path), textStart);
+        }
+        if (states)
+            states->Arrived(block.get() + textStart, done - textStart);
     }
     if (done != size) {
         if (error)
             *error = QStringLiteral("Cannot read file \"%1\". %2").arg(path, describe(file));
         return false;
     }
+    if (states)
+        states->Finished(block.get() + textStart, size - textStart);
     TDetectedEncoding detected;
     if (encoding) {
         detected.encoding = *encoding;
@@ -275,10 +317,12 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
     qint64 textSize = size;
     if (detected.byteOrderMark) {
         // The mark is no character of the first line: the lines start after
-        // it, and saving puts it back.
+        // it (the block is kept whole), and saving puts it back.
         textSize -= EncodingDetect::kByteOrderMarkLength;
-        std::memmove(block.get(), block.get() + EncodingDetect::kByteOrderMarkLength, size_t(textSize));
+        block = std::shared_ptr<char[]>(block, block.get() + EncodingDetect::kByteOrderMarkLength);
     }
+    if (states && block.get() != states->Text())
+        states.reset();
     // The lines are read in their encoding from the first one parsed on;
     // a load that fails leaves the document as it was.
     const TTextEncoding previous = m_encoding;
@@ -286,7 +330,11 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
     m_encoding = detected.encoding;
     m_byteOrderMark = detected.byteOrderMark;
     QString reason;
-    if (!LoadBytes(std::move(block), textSize, &reason, &progress)) {
+    TLoadStatePass* const pass = states.get();
+    m_loadPass = pass;
+    const bool loaded = LoadBytes(std::move(block), textSize, &reason, &progress, pass);
+    m_loadPass = nullptr;
+    if (!loaded) {
         m_encoding = previous;
         m_byteOrderMark = previousMark;
         if (progress.Cancelled()) {
@@ -298,6 +346,32 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
     }
     SetSavePoint();
     return true;
+}
+
+std::unique_ptr<TLoadStatePass> TCustomMemoSource::StartLoadStates(const char* data, qint64 size,
+                                                                   std::optional<TTextEncoding> encoding, bool markup,
+                                                                   qint64& textStart) const
+{
+    // A listener to single lines is told of each as it is parsed here, and
+    // a text starting in another state than the top's is parsed here too.
+    if (!m_parser || m_initialState != 0 || OnLineParsed)
+        return nullptr;
+    std::unique_ptr<TSimpleParser> copy = m_parser->CreateWorkerCopy();
+    if (!copy)
+        return nullptr;
+    // The encoding is guessed from the first piece; the rest of the file
+    // may prove it wrong, which TakeLoadedStates allows for.
+    TDetectedEncoding guess;
+    if (encoding) {
+        guess.encoding = *encoding;
+        guess.byteOrderMark = *encoding == teUtf8 && EncodingDetect::StartsWithByteOrderMark(data, size);
+    } else {
+        guess = EncodingDetect::Detect(data, size, markup, m_asciiEncoding);
+    }
+    textStart = guess.byteOrderMark ? EncodingDetect::kByteOrderMarkLength : 0;
+    copy->SetUtf8Text(guess.encoding == teUtf8);
+    const int longLine = m_parser->Resumable() ? m_strings.LongLines().Threshold() : 0;
+    return std::make_unique<TLoadStatePass>(std::move(copy), m_tabStops, longLine);
 }
 
 bool TCustomMemoSource::SaveToStream(QIODevice& device, QString* error) const

@@ -1,0 +1,198 @@
+// links: tarnel_view tarnel_syntax tarnel_platform Qt6::Test
+// Opening a file to its first painted screen, beside the limit of the
+// machine measured in the same run: reading the file and finding its line
+// ends (read in the store's pieces into a fresh block, then two memchr
+// walks for CR and LF). For a 49 MB Java file, a 51 MB HTML page, a 20 MB
+// JSP page and a 5 MB batch file (made in the given folder by --generate),
+// each highlighted by its scheme in a 1200 x 900 editor: the open to the
+// painted last screen (every line's state is needed above it) and to the
+// painted top, in milliseconds, and each against the limit. With --peak
+// KIND it opens that file once, to its last screen, and prints the peak
+// resident memory of the process while opening, per byte of file: run it in
+// a fresh process.
+
+#include "benchutil.h"
+#include "builtinschemes.h"
+#include "dcmemo.h"
+#include "memosource.h"
+#include "qtservices.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// The pieces the store reads a file in.
+constexpr qint64 kPiece = qint64(8) << 20;
+
+struct TKind {
+    const char* name;
+    const char* file;
+    TBuiltInScheme scheme;
+    QByteArray (*text)(qint64);
+    qint64 bytes;
+};
+
+const TKind kKinds[] = {
+    {"java", "tarnel-open-49mb.java", TBuiltInScheme::Java, bench::JavaText, 49'000'000},
+    {"html", "tarnel-open-51mb.html", TBuiltInScheme::Jsp, bench::HtmlText, 51'000'000},
+    {"jsp", "tarnel-open-20mb.jsp", TBuiltInScheme::Jsp, bench::JspText, 20'000'000},
+    {"batch", "tarnel-open-5mb.bat", TBuiltInScheme::Batch, bench::BatchText, 5'000'000},
+};
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The limit: the file read into a fresh block and its line ends found;
+// milliseconds. The line count goes to lines, so nothing is optimised away.
+double ReadAndSplit(const QString& path, long long& lines)
+{
+    const double start = bench::Seconds();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const qint64 size = file.size();
+    std::unique_ptr<char[]> block(new char[size_t(size) + 1]);
+    for (qint64 done = 0; done < size;) {
+        const qint64 got = file.read(block.get() + done, std::min(size - done, kPiece));
+        if (got <= 0)
+            return -1;
+        done += got;
+    }
+    const char* p = block.get();
+    const char* const end = p + size;
+    auto find = [end](char c, const char* from) {
+        const void* hit = std::memchr(from, c, size_t(end - from));
+        return hit ? static_cast<const char*>(hit) : end;
+    };
+    const char* cr = find('\r', p);
+    const char* lf = find('\n', p);
+    lines = 0;
+    while (p < end) {
+        const char* stop = std::min(cr, lf);
+        ++lines;
+        if (stop == end)
+            break;
+        p = stop + (*stop == '\r' && stop + 1 < end && stop[1] == '\n' ? 2 : 1);
+        if (cr < p)
+            cr = find('\r', p);
+        if (lf < p)
+            lf = find('\n', p);
+    }
+    return (bench::Seconds() - start) * 1000;
+}
+
+// Opens path into a fresh store shown by memo and paints the screen at the
+// top or the end of it; milliseconds from the open to the painted screen,
+// and of the load alone in *loadMs.
+double OpenAndPaint(TDCMemo& memo, TSyntaxParser& parser, const QString& path, bool atEnd, double* loadMs = nullptr)
+{
+    QImage image(memo.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    const double start = bench::Seconds();
+    TMemoSource source;
+    source.SetSyntaxParser(&parser);
+    QString error;
+    if (!source.LoadFromFile(path, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return -1;
+    }
+    if (loadMs)
+        *loadMs = (bench::Seconds() - start) * 1000;
+    memo.SetMemoSource(&source);
+    if (atEnd)
+        memo.SetTopLine(std::max(0, source.LineCount() - memo.VisibleRows()));
+    QPainter painter(&image);
+    memo.PaintRect(painter, image.rect());
+    painter.end();
+    const double ms = (bench::Seconds() - start) * 1000;
+    memo.SetMemoSource(nullptr);
+    source.SetSyntaxParser(nullptr);
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath();
+    const QByteArray mode = argc > 2 ? QByteArray(argv[2]) : QByteArray();
+    if (mode == "--generate") {
+        QCoreApplication core(argc, argv);
+        for (const TKind& kind : kKinds) {
+            if (!bench::EnsureFile(dir + "/" + kind.file, kind.text(kind.bytes)))
+                return 1;
+        }
+        return 0;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    TQtServices services;
+    SetServices(&services);
+    TDCMemo memo;
+    memo.ApplyApplicationDefaults();
+    memo.SetBorderStyle(bsNone);
+    memo.SetScrollBars(ssNone);
+    memo.resize(1200, 900);
+    memo.show();
+    QApplication::processEvents();
+
+    for (const TKind& kind : kKinds) {
+        if (mode == "--peak" && QByteArray(argv[3]) != kind.name)
+            continue;
+        const QString path = dir + "/" + kind.file;
+        const qint64 size = QFileInfo(path).size();
+        if (size <= 0) {
+            std::fprintf(stderr, "no file %s (run with --generate first)\n", qPrintable(path));
+            return 1;
+        }
+        QString error;
+        std::unique_ptr<TSyntaxParser> parser(CreateBuiltInParser(kind.scheme, nullptr, &error));
+        if (!parser) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        if (mode == "--peak") {
+            const long long before = bench::ResidentBytes();
+            if (OpenAndPaint(memo, *parser, path, true) < 0)
+                return 1;
+            const long long peak = bench::PeakResidentBytes();
+            std::printf("open_%s_peak_bytes_per_byte %.2f\n", kind.name, double(peak - before) / double(size));
+            std::printf("open_%s_process_peak_mib %.1f\n", kind.name, double(peak) / 1048576.0);
+            continue;
+        }
+        // Interleaved, so that a burst of load on the machine spreads over
+        // every figure alike; the limit is taken with the same pieces.
+        std::vector<double> limit, end, top, topPaint;
+        long long lines = 0;
+        for (int round = 0; round < 3; ++round) {
+            limit.push_back(ReadAndSplit(path, lines));
+            end.push_back(OpenAndPaint(memo, *parser, path, true));
+            double loadMs = 0;
+            top.push_back(OpenAndPaint(memo, *parser, path, false, &loadMs));
+            topPaint.push_back(top.back() - loadMs);
+        }
+        const double l = Median(limit), e = Median(end), t = Median(top);
+        std::printf("open_%s_limit_ms %.1f\n", kind.name, l);
+        std::printf("open_%s_lines %lld\n", kind.name, lines);
+        std::printf("open_%s_end_ms %.1f\n", kind.name, e);
+        std::printf("open_%s_end_per_limit %.2f\n", kind.name, e / l);
+        std::printf("open_%s_top_ms %.1f\n", kind.name, t);
+        std::printf("open_%s_top_per_limit %.2f\n", kind.name, t / l);
+        std::printf("open_%s_top_after_load_ms %.1f\n", kind.name, Median(topPaint));
+    }
+    SetServices(nullptr);
+    return 0;
+}

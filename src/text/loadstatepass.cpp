@@ -1,0 +1,170 @@
+// The line walk here follows the store's own split exactly (a CR LF pair, a
+// lone CR, a LF, or the end of the text ends a line; a text ending in a line
+// end has no empty line after it), so that state i belongs to line i. Like
+// the store, it finds line ends with memchr and remembers the next CR and LF
+// it found, so a text of one kind of line end is not searched twice.
+
+#include "loadstatepass.h"
+
+#include "encodingdetect.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+TLoadStatePass::TLoadStatePass(std::unique_ptr<TSimpleParser> parser, const TTabStops& tabs, int longLine)
+    : m_parser(std::move(parser)), m_tabs(tabs), m_longLine(longLine), m_started(std::chrono::steady_clock::now())
+{
+}
+
+TLoadStatePass::~TLoadStatePass()
+{
+    Stop();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void TLoadStatePass::Arrived(const char* data, qint64 available)
+{
+    Announce(data, available, false);
+}
+
+void TLoadStatePass::Finished(const char* data, qint64 size)
+{
+    Announce(data, size, true);
+}
+
+void TLoadStatePass::Announce(const char* data, qint64 available, bool final)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_data = data;
+        m_available = available;
+        m_final = final;
+    }
+    m_arrived.notify_one();
+    if (!m_thread.joinable())
+        m_thread = std::thread([this] { Run(); });
+}
+
+void TLoadStatePass::Stop()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_arrived.notify_one();
+}
+
+qint64 TLoadStatePass::Age() const
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_started).count();
+}
+
+bool TLoadStatePass::WaitFor(int ms)
+{
+    if (!m_thread.joinable())
+        return true;
+    std::unique_lock lock(m_mutex);
+    return m_ended.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_done; });
+}
+
+std::vector<quint32>& TLoadStatePass::Wait()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+    return m_states;
+}
+
+qint64 TLoadStatePass::Next(TFound& found, char c, qint64 pos, qint64 available) const
+{
+    if (found.at >= pos)
+        return found.at;
+    const qint64 from = found.at < 0 ? std::max(pos, found.clearTo) : pos;
+    if (from < available) {
+        if (const void* hit = std::memchr(m_data + from, c, size_t(available - from))) {
+            found.at = static_cast<const char*>(hit) - m_data;
+            return found.at;
+        }
+    }
+    found.at = -1;
+    found.clearTo = std::max(from, available);
+    return -1;
+}
+
+void TLoadStatePass::Run()
+{
+    quint32 end = 0;
+    Walk(end);
+    // The end state of the last line reached closes the list.
+    if (!m_states.empty())
+        m_states.push_back(end);
+    {
+        std::lock_guard lock(m_mutex);
+        m_done = true;
+    }
+    m_ended.notify_all();
+}
+
+void TLoadStatePass::Walk(quint32& state)
+{
+    std::vector<uchar> scratch;
+    QByteArray expanded;
+    qint64 pos = 0;
+    TFound cr, lf;
+    bool plain = true;
+    qint64 seen = 0;
+    for (;;) {
+        qint64 available;
+        bool final;
+        {
+            std::unique_lock lock(m_mutex);
+            m_arrived.wait(lock, [&] { return m_stop || m_final || m_available > seen; });
+            if (m_stop)
+                return;
+            available = seen = m_available;
+            final = m_final;
+        }
+        // Every complete line among the bytes in.
+        for (;;) {
+            if (m_stop)
+                return;
+            const qint64 atCr = Next(cr, '\r', pos, available);
+            const qint64 atLf = Next(lf, '\n', pos, available);
+            qint64 stop = atCr < 0 ? atLf : atLf < 0 ? atCr : std::min(atCr, atLf);
+            qint64 next;
+            if (stop < 0) {
+                if (!final || pos >= available)
+                    break;
+                stop = next = available;
+            } else if (stop == atLf) {
+                next = stop + 1;
+            } else if (stop + 1 < available) {
+                next = m_data[stop + 1] == '\n' ? stop + 2 : stop + 1;
+            } else if (final) {
+                next = stop + 1;
+            } else {
+                // A CR as the last byte in: whether a LF follows is not known yet.
+                break;
+            }
+            const qint64 length = stop - pos;
+            if (m_longLine > 0 && length >= m_longLine)
+                return;
+            std::string_view display(m_data + pos, size_t(length));
+            if (plain && EncodingDetect::FirstHighByte(display.data(), length) < length)
+                plain = false;
+            if (plain)
+                ++m_plainLines;
+            if (length > 0 && std::memchr(display.data(), '\t', display.size())) {
+                expanded = m_tabs.Expand(display);
+                display = {expanded.constData(), size_t(expanded.size())};
+            }
+            const int line = int(m_states.size());
+            m_states.push_back(state);
+            state = m_parser->ParseLineState(line, display, state, scratch);
+            pos = next;
+        }
+        if (final)
+            return;
+    }
+}

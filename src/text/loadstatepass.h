@@ -1,0 +1,102 @@
+#pragma once
+
+// Establishes the parser state of every line of a file while the file is
+// still being read, on a thread of its own, so that when the last byte is in
+// the states are too and showing any place of the text costs one screen.
+//
+// The reader fills one block from its start and tells the pass how far it
+// got; the pass walks the lines that are complete (a line end seen, and for
+// a CR the byte after it) with a private copy of the parser, starting in the
+// state every text starts in. It reads only bytes already written before the
+// reader's announcement and writes only its own array: the two threads share
+// nothing else.
+//
+// The result is a parse in one go from the top, only on another thread, so
+// it equals the states the store would establish itself, with two limits the
+// store applies when it takes them: the copy read the text in the encoding
+// guessed from the first piece, so a wrong guess keeps only the lines before
+// the first byte above 0x7F (where the encoding makes no difference); and
+// the pass stops at the first very long line, which the store parses in its
+// own resumable way.
+
+#include "simpleparser.h"
+#include "tabstops.h"
+
+#include <QtGlobal>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class TLoadStatePass {
+public:
+    // parser: a worker copy of the store's parser, set to the guessed
+    // encoding; tabs: how the store expands tabs; longLine: a line at least
+    // this long ends the pass (0: none does).
+    TLoadStatePass(std::unique_ptr<TSimpleParser> parser, const TTabStops& tabs, int longLine);
+    ~TLoadStatePass();
+    TLoadStatePass(const TLoadStatePass&) = delete;
+    TLoadStatePass& operator=(const TLoadStatePass&) = delete;
+
+    // The text starts at data; bytes [0, available) of it are written. The
+    // first call starts the thread; data stays the same for every call.
+    void Arrived(const char* data, qint64 available);
+    // Every byte of the text is in: size bytes from data.
+    void Finished(const char* data, qint64 size);
+    // Ends the pass early: the lines it reached keep their states (a load
+    // that waited long enough takes those, a cancelled one none).
+    void Stop();
+    // Milliseconds since the pass was made, as the file started to be read.
+    qint64 Age() const;
+    // Waits at most ms milliseconds for the pass to end; true once it has.
+    bool WaitFor(int ms);
+    // Waits for the pass to end. Afterwards: the start state of each line
+    // the pass reached and, last, the end state of the last of them, in the
+    // copy's numbering; empty when it reached none.
+    std::vector<quint32>& Wait();
+    // Lines before the first one holding a byte above 0x7F (all of them
+    // when none does).
+    int PlainLines() const { return m_plainLines; }
+    const TSimpleParser& Parser() const { return *m_parser; }
+    // Where the text starts, as last announced.
+    const char* Text() const { return m_data; }
+    // The copy's numbering of states is taken over by the store's parser
+    // before the states are used; the store drops them when its parser
+    // changed meanwhile.
+    void Discard() { m_discarded = true; }
+    bool Discarded() const { return m_discarded; }
+
+private:
+    void Announce(const char* data, qint64 available, bool final);
+    void Run();
+    // Walks the lines; state: the end state of the last line reached.
+    void Walk(quint32& state);
+    // The next occurrence of c at or after pos among the bytes in, or -1.
+    struct TFound {
+        qint64 at = -1;    // the occurrence, when >= 0
+        qint64 clearTo = 0; // when at < 0: none of [..., clearTo)
+    };
+    qint64 Next(TFound& found, char c, qint64 pos, qint64 available) const;
+
+    std::unique_ptr<TSimpleParser> m_parser;
+    const TTabStops m_tabs;
+    const int m_longLine;
+    const char* m_data = nullptr;
+    std::vector<quint32> m_states;
+    int m_plainLines = 0;
+    bool m_discarded = false;
+
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::condition_variable m_ended;
+    bool m_done = false;
+    qint64 m_available = 0;
+    bool m_final = false;
+    std::atomic<bool> m_stop{false};
+    const std::chrono::steady_clock::time_point m_started;
+    std::thread m_thread;
+};

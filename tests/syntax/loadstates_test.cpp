@@ -1,0 +1,87 @@
+// A file's line states are established on a second thread while it is read,
+// piece by piece. Whatever the pieces, the states must be those of one parse
+// from the top in one thread, and the attributes those that parse gives.
+
+#include "syntaxfixture.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+QByteArray Sample(const char* name)
+{
+    QFile file(QStringLiteral(TARNEL_SOURCE_DIR "/tests/syntax/data/") + QString::fromLatin1(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(LoadStates, StatesEstablishedWhileReadingEqualAParseInOneThread)
+{
+    QByteArray tabbedCr = Sample("Shapes.java");
+    tabbedCr.replace("    ", "\t").replace('\n', '\r');
+    QByteArray crLf = Sample("catalog.jsp");
+    crLf.replace("\n", "\r\n");
+    // The pieces are a few bytes, so that they end inside comments,
+    // strings, tags, between the CR and LF of a line end, and in the bytes
+    // of the byte order mark.
+    const struct {
+        const char* name;
+        TBuiltInScheme scheme;
+        QByteArray text;
+        qint64 piece;
+        int established; // lines whose states the load established; -1: all
+    } cases[] = {
+        {"Java", TBuiltInScheme::Java, Sample("Inventory.java"), 7, -1},
+        {"Java, tabs and lone CR ends", TBuiltInScheme::Java, tabbedCr, 5, -1},
+        {"JSP, CR LF ends", TBuiltInScheme::Jsp, crLf, 7, -1},
+        {"HTML", TBuiltInScheme::Jsp, Sample("gallery.html"), 13, -1},
+        {"batch", TBuiltInScheme::Batch, Sample("build.bat"), 3, -1},
+        {"JSP after a byte order mark", TBuiltInScheme::Jsp, "\xEF\xBB\xBF" + Sample("page.jsp"), 2, -1},
+        // The first piece reads as plain ASCII, the file turns out to be
+        // UTF-8: the lines before the first non-ASCII one are kept, the
+        // others parsed when asked for.
+        {"UTF-8 met after the first piece", TBuiltInScheme::Java,
+         Sample("Shapes.java") + "String s = \"caf\xC3\xA9\"; /* a\n comment */\n" + Sample("Shapes.java"), 64,
+         int(Sample("Shapes.java").count('\n'))},
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.text.isEmpty());
+        const QString path = dir.filePath(QStringLiteral("sample.txt"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.text);
+        file.close();
+        auto parser = BuiltIn(c.scheme);
+        TMemoSource loaded;
+        loaded.SetSyntaxParser(parser.get());
+        loaded.SetReadPiece(c.piece);
+        ASSERT_TRUE(loaded.LoadFromFile(path));
+        const int last = loaded.LineCount() - 1;
+        EXPECT_EQ(loaded.ParsedUpTo(), c.established < 0 ? loaded.LineCount() : c.established);
+        // A listener to single lines keeps the load from establishing any
+        // state: this store parses in one thread, from the top.
+        TMemoSource single;
+        single.SetSyntaxParser(parser.get());
+        single.OnLineParsed = [](int) {};
+        ASSERT_TRUE(single.LoadFromFile(path));
+        EXPECT_EQ(single.ParsedUpTo(), 0);
+        ASSERT_EQ(single.LineCount(), loaded.LineCount());
+        EXPECT_EQ(single.Encoding(), loaded.Encoding());
+        single.ParseTo(last);
+        loaded.ParseTo(last);
+        int differing = -1;
+        for (int i = 0; i <= last && differing < 0; ++i) {
+            if (loaded.Strings().Item(i).startState != single.Strings().Item(i).startState ||
+                EndState(loaded, i) != single.Strings().Item(i).endState || Attrs(loaded, i) != Attrs(single, i))
+                differing = i;
+        }
+        EXPECT_EQ(differing, -1);
+        loaded.SetSyntaxParser(nullptr);
+        single.SetSyntaxParser(nullptr);
+    }
+}
