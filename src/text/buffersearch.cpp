@@ -11,8 +11,6 @@
 
 namespace {
 
-// How many lines are tried between two looks at the cancel flag.
-constexpr int kLinesPerCancelCheck = 4096;
 // The literal is looked for this many bytes at a time (the parts overlapping
 // by its length), so that a cancel is seen within a millisecond or so.
 constexpr qint64 kScanStep = qint64(1) << 20;
@@ -156,9 +154,10 @@ bool TBufferSearch::Search(const char* data, qint64 size, qint64 firstLine, cons
     auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
     qint64 line = firstLine;
     if (!m_literal) {
-        int checks = 0;
+        // Looked at before every line: one line of an expression may take
+        // long.
         for (const char* p = data; p < end; ++line) {
-            if (++checks % kLinesPerCancelCheck == 0 && cancelled())
+            if (cancelled())
                 return false;
             const char* stop = ends.Next(p);
             if (!SearchLine(line, p, stop, p - data, onLine))

@@ -13,6 +13,14 @@
 #include <QSet>
 #include <QThread>
 
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <condition_variable>
@@ -33,6 +41,12 @@ bool isVersionControl(const QString& name)
 {
     return name == QLatin1String(".git") || name == QLatin1String(".svn") || name == QLatin1String(".hg");
 }
+
+enum class TReadResult { Read, TooLarge, Failed };
+
+// Reads a whole file of at most kMaxFileSize bytes into buffer (which keeps
+// its room); size is how much was read.
+TReadResult ReadWhole(const QString& path, QByteArray& buffer, qint64& size, QString& error);
 
 // What the workers take from the queue: a folder to list, a file to read,
 // or an open document's text.
@@ -217,31 +231,76 @@ void TWorker::Skip(const QString& path, TSkipReason reason, const QString& detai
         m_state.events.onSkipped({path, reason, detail});
 }
 
-void TWorker::ReadFile(const QString& path)
+TReadResult ReadWhole(const QString& path, QByteArray& buffer, qint64& size, QString& error)
 {
+#if defined(Q_OS_UNIX)
+    // Three calls a file (open, fstat, read) where the toolkit's file makes
+    // twice as many: with thousands of small files they are most of the cost.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        return TReadResult::Failed;
+    }
+    struct stat status {};
+    TReadResult result = TReadResult::Read;
+    if (::fstat(fd, &status) != 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        result = TReadResult::Failed;
+    } else if (status.st_size > kMaxFileSize) {
+        result = TReadResult::TooLarge;
+    } else {
+        buffer.resize(qsizetype(status.st_size));
+        size = 0;
+        while (size < status.st_size) {
+            const ssize_t got = ::read(fd, buffer.data() + size, size_t(status.st_size - size));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                error = QString::fromLocal8Bit(std::strerror(errno));
+                result = TReadResult::Failed;
+                break;
+            }
+            if (got == 0)
+                break;
+            size += got;
+        }
+    }
+    ::close(fd);
+    return result;
+#else
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Skip(path, TSkipReason::Unreadable, file.errorString());
-        return;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        error = file.errorString();
+        return TReadResult::Failed;
     }
-    const qint64 size = file.size();
-    if (size > kMaxFileSize) {
-        Skip(path, TSkipReason::TooLarge);
-        return;
-    }
-    m_buffer.resize(qsizetype(size));
-    qint64 done = 0;
-    while (done < size) {
-        const qint64 got = file.read(m_buffer.data() + done, size - done);
+    const qint64 length = file.size();
+    if (length > kMaxFileSize)
+        return TReadResult::TooLarge;
+    buffer.resize(qsizetype(length));
+    size = 0;
+    while (size < length) {
+        const qint64 got = file.read(buffer.data() + size, length - size);
         if (got < 0) {
-            Skip(path, TSkipReason::Unreadable, file.errorString());
-            return;
+            error = file.errorString();
+            return TReadResult::Failed;
         }
         if (got == 0)
             break;
-        done += got;
+        size += got;
     }
-    SearchBytes(path, m_buffer.constData(), done);
+    return TReadResult::Read;
+#endif
+}
+
+void TWorker::ReadFile(const QString& path)
+{
+    qint64 size = 0;
+    QString error;
+    switch (ReadWhole(path, m_buffer, size, error)) {
+    case TReadResult::Failed: Skip(path, TSkipReason::Unreadable, error); return;
+    case TReadResult::TooLarge: Skip(path, TSkipReason::TooLarge); return;
+    case TReadResult::Read: SearchBytes(path, m_buffer.constData(), size); return;
+    }
 }
 
 void TWorker::SearchBytes(const QString& path, const char* data, qint64 size)

@@ -14,6 +14,7 @@ bool TSearchMarks::Ready(const TCustomMemoSource& source)
         m_source = &source;
         m_serial = found.serial;
         m_prepared = m_matcher.Prepare(found.options, source.DelimiterSet(), nullptr, source.Encoding());
+        m_gaveUp = false;
     }
     return m_prepared;
 }
@@ -50,6 +51,8 @@ void TSearchMarks::Collect(const TCustomMemoSource& source, const std::vector<TR
             if (range.right > range.left)
                 ranges.push_back(range);
         }
+        if (m_gaveUp)
+            continue;
         m_matcher.SetLine(text.substr(size_t(from), size_t(to - from)), to - from);
         TLineMatch match;
         int at = 0;
@@ -68,5 +71,6 @@ void TSearchMarks::Collect(const TCustomMemoSource& source, const std::vector<TR
             range.light = true;
             ranges.push_back(range);
         }
+        m_gaveUp = m_matcher.GaveUp();
     }
 }

@@ -41,4 +41,7 @@ private:
     const TCustomMemoSource* m_source = nullptr;
     quint64 m_serial = 0;
     bool m_prepared = false;
+    // The expression took too long on a line: the other matches of this
+    // search are not looked for again, so that no paint waits on it.
+    bool m_gaveUp = false;
 };

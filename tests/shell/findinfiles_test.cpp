@@ -199,16 +199,19 @@ TEST_F(FindInFilesTest, AResultOpensItsFileWithTheMatchSelectedAndF4WalksTheResu
 
 TEST_F(FindInFilesTest, StopEndsASearchAndASecondSearchTakesThePlaceOfTheFirst)
 {
-    // Every line is tried by an expression without a literal that matches
-    // none: slow enough to be stopped.
-    const QByteArray lines = QByteArray("xxxxxxxx\n").repeated(150000);
-    for (int i = 0; i < 12; ++i)
+    // Every line is tried by an expression without a literal that takes
+    // long to fail on it: slow enough to be stopped.
+    const QString slow = QStringLiteral("(x+x+)+[yz]");
+    const QByteArray lines = QByteArray(24, 'x').append('\n').repeated(200);
+    for (int i = 0; i < 2; ++i)
         Put(QStringLiteral("slow%1.txt").arg(i), lines);
     Put("fast.log", "quick\n");
     ScriptDialog([&](QDialog& dialog) {
-        Type(Field(dialog, "FilesTextToFind"), QStringLiteral("x{9}"));
-        QTest::mouseClick(dialog.findChild<QAbstractButton*>(QStringLiteral("FilesRegularExpressions")),
-                          Qt::LeftButton);
+        Type(Field(dialog, "FilesTextToFind"), slow);
+        // On its box: the check box is wider than its caption.
+        auto* regular = dialog.findChild<QAbstractButton*>(QStringLiteral("FilesRegularExpressions"));
+        QTest::mouseClick(regular, Qt::LeftButton, {}, QPoint(4, regular->height() / 2));
+        EXPECT_TRUE(regular->isChecked());
         Type(Field(dialog, "Folder"), QDir::toNativeSeparators(root));
         Type(Field(dialog, "Masks"), QStringLiteral("*.txt"));
         QTest::mouseClick(dialog.findChild<QAbstractButton*>(QStringLiteral("OK")), Qt::LeftButton);
@@ -221,7 +224,7 @@ TEST_F(FindInFilesTest, StopEndsASearchAndASecondSearchTakesThePlaceOfTheFirst)
 
     // Again, and at once a second search: only the second one's results and
     // end show.
-    Search(QStringLiteral("x{9}"), QStringLiteral("*.txt"), QString(), false);
+    Search(slow, QStringLiteral("*.txt"), QString(), false);
     Search(QStringLiteral("quick"), QStringLiteral("*.log"));
     EXPECT_EQ(pane->Lines(), (QStringList{Native("fast.log") + " (1 match)", "  1: quick"}));
     EXPECT_EQ(pane->Status()->text(), "Searched 1 file: 1 matched (1 match), 0 skipped.");
