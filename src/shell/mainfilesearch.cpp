@@ -28,7 +28,6 @@ void TMainForm::CreateFileSearch()
     auto* pane = new TSearchResultsPane(split);
     split->addWidget(pane);
     split->setStretchFactor(split->indexOf(pane), 0);
-    pane->SetMatchColors(ToQColor(m_editor->MatchColor()), ToQColor(m_editor->MatchBackColor()));
     m_findInFiles = new TFindInFiles(pane, this);
     m_findInFiles->Documents = [this] {
         std::vector<TMemoSource*> documents;
@@ -46,7 +45,8 @@ void TMainForm::CreateFileSearch()
         FocusEditor();
     };
     m_findInFiles->OnChanged = [this] { UpdateEnabling(); };
-    m_searchStatus = new TSearchStatus(statusBar(), this);
+    // Its panel goes after the panels of the bar's left part.
+    m_searchStatus = new TSearchStatus(statusBar(), int(m_panels.size()), this);
 }
 
 TSearchResultsPane* TMainForm::SearchResults() const
@@ -75,6 +75,8 @@ TFileSearchHooks TMainForm::FileSearchHooks()
     TFileSearchHooks hooks;
     hooks.defaultFolder = [this] { return FileSearchFolder(); };
     hooks.start = [this](const TFileSearchSettings& settings, bool replace) {
+        // The matches are marked as the editor marks them now.
+        SearchResults()->SetMatchColors(ToQColor(m_editor->MatchColor()), ToQColor(m_editor->MatchBackColor()));
         m_findInFiles->Start(settings, replace);
         UpdateEnabling();
     };

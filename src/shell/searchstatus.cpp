@@ -17,7 +17,7 @@ constexpr int kPollMs = 100;
 const QString TSearchStatus::kWrappedForward = QStringLiteral("Passed the end; went on from the top");
 const QString TSearchStatus::kWrappedBackward = QStringLiteral("Passed the top; went on from the end");
 
-TSearchStatus::TSearchStatus(QStatusBar* bar, QObject* parent) : QObject(parent)
+TSearchStatus::TSearchStatus(QStatusBar* bar, int firstPermanent, QObject* parent) : QObject(parent)
 {
     m_panel = new QLabel(bar);
     m_panel->setObjectName(QStringLiteral("MatchPanel"));
@@ -25,7 +25,7 @@ TSearchStatus::TSearchStatus(QStatusBar* bar, QObject* parent) : QObject(parent)
     m_panel->setFrameShadow(QFrame::Sunken);
     m_panel->setMinimumWidth(m_panel->fontMetrics().horizontalAdvance(QStringLiteral("9,999,999 of 9,999,999")) + 12);
     m_panel->hide();
-    bar->insertPermanentWidget(0, m_panel);
+    bar->insertPermanentWidget(firstPermanent, m_panel);
     m_timer = new QTimer(this);
     m_timer->setInterval(kPollMs);
     connect(m_timer, &QTimer::timeout, this, &TSearchStatus::Refresh);

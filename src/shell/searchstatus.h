@@ -3,6 +3,7 @@
 #include "matchcount.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QLabel;
@@ -20,8 +21,9 @@ class TSearchStatus : public QObject {
     Q_OBJECT
 
 public:
-    // Puts its panel into bar (before the permanent panels).
-    explicit TSearchStatus(QStatusBar* bar, QObject* parent = nullptr);
+    // Puts its panel into bar before the permanent panels; firstPermanent
+    // is how many widgets the bar holds before them.
+    TSearchStatus(QStatusBar* bar, int firstPermanent, QObject* parent = nullptr);
 
     // Follows the active document's last search (null: none open). Cheap
     // when nothing changed: the window calls it at every state change.
@@ -39,7 +41,8 @@ private:
     QLabel* m_panel;
     QTimer* m_timer;
     TMatchCount m_count;
-    const TCustomMemoSource* m_source = nullptr;
+    // Gone with its document.
+    QPointer<const TCustomMemoSource> m_source;
     quint64 m_serial = 0;
     quint64 m_version = 0;
     TMatchCount::TPlace m_place;

@@ -207,6 +207,11 @@ void TWorker::Process(const TItem& item)
 
 void TWorker::List(const QString& folder)
 {
+    // A folder that cannot be listed would look empty.
+    if (!QFileInfo(folder).isReadable()) {
+        Skip(folder, TSkipReason::Unreadable, QStringLiteral("a folder that cannot be listed"));
+        return;
+    }
     std::vector<TItem> folders, files;
     QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
     while (it.hasNext()) {
@@ -238,13 +243,13 @@ TReadResult ReadWhole(const QString& path, QByteArray& buffer, qint64& size, QSt
     // twice as many: with thousands of small files they are most of the cost.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        error = QString::fromLocal8Bit(std::strerror(errno));
+        error = qt_error_string(errno);
         return TReadResult::Failed;
     }
     struct stat status {};
     TReadResult result = TReadResult::Read;
     if (::fstat(fd, &status) != 0) {
-        error = QString::fromLocal8Bit(std::strerror(errno));
+        error = qt_error_string(errno);
         result = TReadResult::Failed;
     } else if (status.st_size > kMaxFileSize) {
         result = TReadResult::TooLarge;
@@ -256,7 +261,7 @@ TReadResult ReadWhole(const QString& path, QByteArray& buffer, qint64& size, QSt
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0) {
-                error = QString::fromLocal8Bit(std::strerror(errno));
+                error = qt_error_string(errno);
                 result = TReadResult::Failed;
                 break;
             }

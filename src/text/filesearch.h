@@ -23,8 +23,8 @@
 // from the workers (each event on some worker thread) and may cancel it.
 //
 // Files are read as loading reads them: binary files (holding a NUL byte)
-// are skipped, and so are files over kMaxFileSize and files that cannot be
-// read, each with its reason; the encoding is found the way loading finds it
+// are skipped, and so are files over kMaxFileSize and files and folders that
+// cannot be read, each with its reason; the encoding is found the way loading finds it
 // (encodingdetect.h), and the search runs in it, as the text store's would.
 // A file that is open in the window is searched in the text it has there,
 // unsaved edits included, from a snapshot taken when the search starts.
