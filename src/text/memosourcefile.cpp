@@ -279,6 +279,12 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
     // The line states are established on the second core as the pieces come
     // in; the text starts after a byte order mark, which is no character.
     std::unique_ptr<TLoadStatePass> states;
+    // A parser changed while the file loads makes the pass's states useless
+    // (ResetAttributes tells it); the pass ends with the load.
+    struct TPassGuard {
+        TLoadStatePass*& pass;
+        ~TPassGuard() { pass = nullptr; }
+    } guard{m_loadPass};
     qint64 textStart = 0;
     bool startTried = false;
     qint64 done = 0;
@@ -296,6 +302,7 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
         if (!startTried && (done >= EncodingDetect::kByteOrderMarkLength || done == size)) {
             startTried = true;
             states = StartLoadStates(block.get(), done, encoding, EncodingDetect::IsMarkupFile(path), textStart);
+            m_loadPass = states.get();
         }
         if (states)
             states->Arrived(block.get() + textStart, done - textStart);
@@ -321,8 +328,10 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
         textSize -= EncodingDetect::kByteOrderMarkLength;
         block = std::shared_ptr<char[]>(block, block.get() + EncodingDetect::kByteOrderMarkLength);
     }
-    if (states && block.get() != states->Text())
+    if (states && block.get() != states->Text()) {
+        m_loadPass = nullptr;
         states.reset();
+    }
     // The lines are read in their encoding from the first one parsed on;
     // a load that fails leaves the document as it was.
     const TTextEncoding previous = m_encoding;
@@ -330,11 +339,7 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
     m_encoding = detected.encoding;
     m_byteOrderMark = detected.byteOrderMark;
     QString reason;
-    TLoadStatePass* const pass = states.get();
-    m_loadPass = pass;
-    const bool loaded = LoadBytes(std::move(block), textSize, &reason, &progress, pass);
-    m_loadPass = nullptr;
-    if (!loaded) {
+    if (!LoadBytes(std::move(block), textSize, &reason, &progress, states.get())) {
         m_encoding = previous;
         m_byteOrderMark = previousMark;
         if (progress.Cancelled()) {
