@@ -83,6 +83,12 @@ void TMainForm::UpdateEnabling()
     Enable({"ToolItemsJSP", "cmdJSP", "cmdBrowse"}, j);
     Enable({"ToolItemsJava", "ToolItemsJavaPrint", "cmdJava", "cmdRun"}, v);
     Enable({"cmdNew", "cmdOpen"}, true);
+    // Folding needs the fold column: a text that can fold, shown unwrapped.
+    const bool folds = d && document->HasOutline() && m_editor->Options().testFlag(moHideInvisibleLines)
+                       && !m_editor->WordWrap();
+    Enable({"OptionItemsFold", "OptionItemsFoldFold", "OptionItemsFoldUnfold", "OptionItemsFoldAll",
+            "OptionItemsFoldUnfoldAll", "OptionItemsFoldComments"},
+           folds);
 
     Check({"ToolItemsVisibleHTML"}, !ToolBar(QStringLiteral("ToolHTML"))->isHidden());
     Check({"ToolItemsVisibleForm"}, !ToolBar(QStringLiteral("ToolForm"))->isHidden());

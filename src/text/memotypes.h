@@ -137,6 +137,8 @@ constexpr quint16 kRepaint = 0x0080;
 constexpr quint16 kFileName = 0x0100;
 constexpr quint16 kAttributesReset = 0x0400;
 constexpr quint16 kReadOnly = 0x0800;
+// Folds were collapsed or expanded: other lines are hidden.
+constexpr quint16 kFolding = 0x2000;
 // Everything a newly attached view must draw.
 constexpr quint16 kAttach = 0x057D;
 } // namespace Change
