@@ -9,6 +9,7 @@
 #include "position.h"
 #include "searchoptions.h"
 #include "simpleparser.h"
+#include "structurematch.h"
 #include "tabstops.h"
 #include "textsnapshot.h"
 #include "undolist.h"
@@ -24,21 +25,6 @@
 #include <optional>
 
 class QIODevice;
-
-// The bracket or tag at a place and its partner (TCustomMemoSource::MatchAt):
-// line -1 when there is nothing to match there; with mrNone nothing is shown
-// (the partner lies too far to look for, or the element ends without a tag
-// of its own), mrUnmatched when it has none.
-struct TStructureMatch {
-    enum TResult { mrNone, mrMatched, mrUnmatched };
-    TResult result = mrNone;
-    int line = -1;
-    int column = 0;
-    int length = 0;
-    int partnerLine = -1;
-    int partnerColumn = 0;
-    int partnerLength = 0;
-};
 class TExternalStrings;
 class TLineMatcher;
 class TProgress;
@@ -707,6 +693,9 @@ private:
     // text).
     bool KnowStructureOf(int line);
     TFoldRanges::TFold FoldOf(int line, int last) const;
+    TFoldRanges::TFold FoldOf(const TStructureEntry& entry, int last) const;
+    // Every block of the text that ends (parsed to its end first), sorted.
+    std::vector<TFoldRanges::TFold> EveryFold();
     // Collapses folds, keeping the caret out of them.
     void CollapseFolds(std::vector<TFoldRanges::TFold> folds, bool replace);
     // An operation left the caret on a hidden line: the folds around it open.

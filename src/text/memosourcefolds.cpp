@@ -260,16 +260,18 @@ int TCustomMemoSource::FoldEnd(int line)
 
 TFoldRanges::TFold TCustomMemoSource::FoldOf(int line, int last) const
 {
-    using namespace Structure;
-    TFoldRanges::TFold fold{line, last, -1, 0};
     const TStructureEntry* entry = m_strings.Structures().Find(line);
-    if (!entry)
-        return fold;
-    fold.kind = entry->FoldKind();
+    return entry ? FoldOf(*entry, last) : TFoldRanges::TFold{line, last, -1, 0};
+}
+
+TFoldRanges::TFold TCustomMemoSource::FoldOf(const TStructureEntry& entry, int last) const
+{
+    using namespace Structure;
+    TFoldRanges::TFold fold{entry.line, last, entry.FoldKind(), 0};
     if (fold.kind == skBrace || fold.kind < 0)
         return fold;
     // The marker names the first open of the fold's kind the line has.
-    for (const TStructureEvent& event : m_strings.Structures().Events(*entry)) {
+    for (const TStructureEvent& event : m_strings.Structures().Events(entry)) {
         if (event.kind == fold.kind && (event.IsOpen() || event.kind == skRun)) {
             fold.name = event.kind == skTag ? event.name : event.label;
             break;
@@ -378,6 +380,38 @@ bool TCustomMemoSource::UnfoldAtCaret()
     return UnfoldLine(CaretLine());
 }
 
+std::vector<TFoldRanges::TFold> TCustomMemoSource::EveryFold()
+{
+    if (LineCount() > 0)
+        ParseTo(LineCount() - 1);
+    std::vector<TFoldRanges::TFold> folds;
+    TStructureWalk walk(m_strings.Structures(), 0);
+    walk.OnEnded = [&folds](int header, int last) {
+        if (last > header)
+            folds.push_back({header, last, -1, 0});
+    };
+    walk.WalkTo(LineCount());
+    walk.Finish(LineCount() - 1);
+    // Runs: from the first line of each, over the lines of the run.
+    const TLineStructures& structures = m_strings.Structures();
+    for (size_t i = 0; i < structures.Count(); ++i) {
+        const TStructureEntry& entry = structures.At(i);
+        if (entry.FoldKind() == Structure::skRun && CollapseState(entry.line) != 2)
+            folds.push_back({entry.line, RunEnd(entry.line), -1, 0});
+    }
+    // What each folds, from its header's entry: both in the order of their
+    // lines, so one pass over the entries finds them all.
+    std::sort(folds.begin(), folds.end(), [](const auto& a, const auto& b) { return a.header < b.header; });
+    size_t i = 0;
+    for (TFoldRanges::TFold& fold : folds) {
+        while (i < structures.Count() && structures.At(i).line < fold.header)
+            ++i;
+        if (i < structures.Count() && structures.At(i).line == fold.header)
+            fold = FoldOf(structures.At(i), fold.last);
+    }
+    return folds;
+}
+
 void TCustomMemoSource::FoldAll()
 {
     if (!m_parser || !m_parser->ReportsStructure()) {
@@ -390,40 +424,15 @@ void TCustomMemoSource::FoldAll()
         CollapseFolds(std::move(folds), true);
         return;
     }
-    if (LineCount() > 0)
-        ParseTo(LineCount() - 1);
-    std::vector<TFoldRanges::TFold> folds;
-    TStructureWalk walk(m_strings.Structures(), 0);
-    walk.OnEnded = [&](int header, int last) {
-        if (last > header)
-            folds.push_back(FoldOf(header, last));
-    };
-    walk.WalkTo(LineCount());
-    walk.Finish(LineCount() - 1);
-    // Runs: from the first line of each, over the lines of the run.
-    const TLineStructures& structures = m_strings.Structures();
-    for (size_t i = 0; i < structures.Count(); ++i) {
-        const TStructureEntry& entry = structures.At(i);
-        if (entry.FoldKind() == Structure::skRun && CollapseState(entry.line) != 2)
-            folds.push_back(FoldOf(entry.line, RunEnd(entry.line)));
-    }
-    CollapseFolds(std::move(folds), true);
+    CollapseFolds(EveryFold(), true);
 }
 
 void TCustomMemoSource::FoldAllComments()
 {
     if (!m_parser || !m_parser->ReportsStructure())
         return;
-    if (LineCount() > 0)
-        ParseTo(LineCount() - 1);
-    std::vector<TFoldRanges::TFold> folds;
-    TStructureWalk walk(m_strings.Structures(), 0);
-    walk.OnEnded = [&](int header, int last) {
-        const TFoldRanges::TFold fold = FoldOf(header, last);
-        if (last > header && fold.kind == Structure::skComment)
-            folds.push_back(fold);
-    };
-    walk.WalkTo(LineCount());
+    std::vector<TFoldRanges::TFold> folds = EveryFold();
+    std::erase_if(folds, [](const TFoldRanges::TFold& fold) { return fold.kind != Structure::skComment; });
     CollapseFolds(std::move(folds), false);
 }
 

@@ -10,8 +10,8 @@ struct TPaintFont;
 struct TRenderConfig;
 
 // Two small pieces the renderer paints rows with, kept apart from it: the
-// marker a collapsed fold point shows behind its line ("{...}"), a framed
-// text in the colour of comments, and the bracket marks of a line, which go
+// marker a collapsed fold point shows behind its line ("{...}"), a grey
+// framed text, and the bracket marks of a line, which go
 // with the search matches through the match state of the runs.
 
 // Paints marker with its left edge at x in the row at y.

@@ -19,7 +19,7 @@ const char kJava[] = "import java.util.List;\n"  // 0
                      "        return n;\n"       // 5
                      "    }\n"                   // 6
                      "    int none() { }\n"      // 7
-                     "}\n";                      // 8
+                     "}";                        // 8
 
 class StructureTest : public MouseTest {
 protected:
@@ -80,6 +80,14 @@ TEST_F(StructureTest, FoldingByClicksAndKeysHidesTheRowsOfTheBlock)
     QTest::keyClick(memo.get(), '=', Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(source.Folds().Empty());
 
+    // A click below the text while its last line is folded away stays on
+    // the last shown line.
+    source.FoldLine(2);
+    Click(QPoint(memo->TextLeft() + 5, 6 * memo->LineHeight()));
+    EXPECT_EQ(source.Caret().line, 2);
+    EXPECT_EQ(source.CollapseState(2), 1);
+    source.UnfoldAll();
+
     // A folded block shows its marker behind its first line.
     source.FoldLine(3);
     const QImage image = Render();
@@ -106,6 +114,16 @@ TEST_F(StructureTest, TheBracketAtTheCaretAndItsPartnerShowInTheMatchColours)
     source.SetCaret({3, 2});
     image = Render();
     EXPECT_TRUE(Has(image, Cell(3, 1), 0x800000)) << "unmatched: the error line's colours (maroon)";
+
+    // A tag name at the caret and its partner; the jump key goes there.
+    Open("<div>\n<p>x</p>\n</div>\n", TBuiltInScheme::Jsp);
+    source.SetCaret({0, 2});
+    image = Render();
+    EXPECT_TRUE(Has(image, Cell(0, 2), 0x00ff00)) << "the start tag";
+    EXPECT_TRUE(Has(image, Cell(2, 3), 0x00ff00)) << "its end tag";
+    EXPECT_FALSE(Has(image, Cell(1, 1), 0x00ff00)) << "another element";
+    QTest::keyClick(memo.get(), '[', Qt::ControlModifier);
+    EXPECT_EQ(source.Caret(), (TTextPos{2, 2}));
 }
 
 TEST_F(StructureTest, TypingRulesAreEachOneUndoStepWithTheKey)
