@@ -75,8 +75,9 @@ TEST(Folding, TheCaretNeverRestsOnAHiddenLine)
         EXPECT_EQ(s.Folds().Find(3) == nullptr, c.expanded) << c.what;
         EXPECT_EQ(s.CollapseState(3), c.expanded ? 0 : 1) << c.what;
         EXPECT_TRUE(s.IsLineVisible(s.CaretLine())) << c.what;
-        if (c.caret != TTextPos{3, 4})
+        if (c.caret != TTextPos{3, 4}) {
             EXPECT_EQ(s.Caret(), c.caret) << c.what;
+        }
     }
 
     // Undo and redo that take the caret into a folded block open it.
