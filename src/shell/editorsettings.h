@@ -31,6 +31,10 @@ public:
 
     // Writes both to the settings store.
     void Save() const;
+    // The fold column (on in the global options) shows for a document that
+    // can fold: called when the editor shows another document or the
+    // document another scheme.
+    void FollowDocument();
 
 private:
     void Follow();

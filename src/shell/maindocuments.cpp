@@ -8,6 +8,7 @@
 #include "dcmemo.h"
 #include "diskwatch.h"
 #include "documentnames.h"
+#include "editorsettings.h"
 #include "memosource.h"
 #include "preferenceform.h"
 #include "recentlist.h"
@@ -128,6 +129,8 @@ TMemoSource* TMainForm::AddDocument(std::unique_ptr<TMemoSource> document, const
     m_diskWatch->Record(added, stamp);
     m_changingTabs = true;
     m_editor->SetMemoSource(added);
+    if (m_editorSettings)
+        m_editorSettings->FollowDocument();
     const int index = m_tabs->addTab(DocumentNames::WithoutFolder(added->FileName()));
     m_tabs->setTabToolTip(index, added->FileName());
     m_tabs->setCurrentIndex(index);
@@ -154,6 +157,8 @@ void TMainForm::ActivateDocument(int index)
 void TMainForm::ShowDocument(int index)
 {
     m_editor->SetMemoSource(Document(index));
+    if (m_editorSettings)
+        m_editorSettings->FollowDocument();
     FocusEditor();
 }
 
@@ -200,6 +205,8 @@ void TMainForm::SetActiveScheme(TSyntaxParser* parser)
 {
     if (TMemoSource* document = ActiveDocument())
         document->SetSyntaxParser(parser);
+    if (m_editorSettings)
+        m_editorSettings->FollowDocument();
 }
 
 bool TMainForm::SaveDocument(int index)

@@ -98,6 +98,12 @@ void TMainForm::UpdateEnabling()
     Enable({"cmdNew", "cmdOpen"}, true);
     const bool results = m_findInFiles && m_findInFiles->Pane()->ResultCount() > 0;
     Enable({"SearchItemsNextResult", "SearchItemsPreviousResult"}, results);
+    // Folding needs the fold column: a text that can fold, shown unwrapped.
+    const bool folds = d && document->HasOutline() && m_editor->Options().testFlag(moHideInvisibleLines)
+                       && !m_editor->WordWrap();
+    Enable({"OptionItemsFold", "OptionItemsFoldFold", "OptionItemsFoldUnfold", "OptionItemsFoldAll",
+            "OptionItemsFoldUnfoldAll", "OptionItemsFoldComments"},
+           folds);
 
     Check({"ToolItemsVisibleHTML"}, !ToolBar(QStringLiteral("ToolHTML"))->isHidden());
     Check({"ToolItemsVisibleForm"}, !ToolBar(QStringLiteral("ToolForm"))->isHidden());

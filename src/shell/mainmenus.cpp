@@ -3,6 +3,7 @@
 
 #include "mainform.h"
 
+#include "memosource.h"
 #include "recentlist.h"
 #include "services.h"
 #include "settingsstore.h"
@@ -11,6 +12,8 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+
+#include <iterator>
 
 using THandler = void (TMainForm::*)();
 
@@ -250,6 +253,25 @@ void TMainForm::CreateOptionsMenu()
                    QStringLiteral("OptionItemsSyntax"));
     AddItem(options, "OptionItemsURL", "Highlight URLs", &TMainForm::OptionItemsURLClick)->setCheckable(true);
     AddItem(options, "OptionItemsWrap", "Wordwrap", &TMainForm::OptionItemsWrapClick)->setCheckable(true);
+    // Folding works on the active document; its keys are the editor's.
+    QMenu* folding = AddMenu(options, QStringLiteral("OptionItemsFold"), QStringLiteral("Folding"));
+    static const std::pair<const char*, const char*> kFoldItems[] = {{"OptionItemsFoldFold", "&Fold"},
+                                                                     {"OptionItemsFoldUnfold", "&Unfold"},
+                                                                     {"OptionItemsFoldAll", "Fold &All"},
+                                                                     {"OptionItemsFoldUnfoldAll", "U&nfold All"},
+                                                                     {"OptionItemsFoldComments", "Fold All &Comments"}};
+    static void (*const kFoldCommands[])(TCustomMemoSource&) = {
+        [](TCustomMemoSource& s) { s.FoldAtCaret(); }, [](TCustomMemoSource& s) { s.UnfoldAtCaret(); },
+        [](TCustomMemoSource& s) { s.FoldAll(); },     [](TCustomMemoSource& s) { s.UnfoldAll(); },
+        [](TCustomMemoSource& s) { s.FoldAllComments(); }};
+    for (size_t i = 0; i < std::size(kFoldItems); ++i) {
+        QAction* item = AddItem(folding, kFoldItems[i].first, kFoldItems[i].second, nullptr);
+        connect(item, &QAction::triggered, this, [this, command = kFoldCommands[i]] {
+            if (TMemoSource* document = ActiveDocument())
+                command(*document);
+            UpdateEnabling();
+        });
+    }
     options->addSeparator();
     AddItem(options, "OptionItemsEditor", "Editor Options...", &TMainForm::OptionItemsEditorClick);
     AddItem(options, "OptionItemsPreferens", "Preferences...", &TMainForm::OptionItemsPreferensClick);

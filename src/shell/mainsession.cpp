@@ -37,6 +37,12 @@ QString caretValue(int n)
     return QStringLiteral("Caret%1").arg(n);
 }
 
+// The collapsed fold points of the document, as line numbers from 0.
+QString foldsValue(int n)
+{
+    return QStringLiteral("Folds%1").arg(n);
+}
+
 } // namespace
 
 void TMainForm::RestoreSession()
@@ -135,6 +141,11 @@ void TMainForm::SaveSessionList() const
         const TTextPos caret = document->Caret();
         store.WriteString(key, fileValue(n), document->FileName());
         store.WriteString(key, caretValue(n), QStringLiteral("%1,%2").arg(caret.line).arg(caret.column));
+        QStringList folds;
+        for (int line : document->CollapsedLines())
+            folds.append(QString::number(line));
+        if (!folds.isEmpty())
+            store.WriteString(key, foldsValue(n), folds.join(u','));
         ++n;
     }
 }
@@ -176,6 +187,16 @@ void TMainForm::ReopenSessionList()
             const int line = std::clamp(caret[0].toInt(), 0, std::max(0, document->LineCount() - 1));
             document->SetCaret({line, std::max(0, caret[1].toInt())});
         }
+        // Lines that are no fold points any more (the file changed since)
+        // fold nothing.
+        std::vector<int> folds;
+        for (const QString& item : store.ReadString(key, foldsValue(n)).split(u',', Qt::SkipEmptyParts)) {
+            bool ok = false;
+            const int line = item.trimmed().toInt(&ok);
+            if (ok && line >= 0 && line < document->LineCount())
+                folds.push_back(line);
+        }
+        document->CollapseLines(folds);
     }
     m_reopening = false;
     SessionChanged();

@@ -3,6 +3,7 @@
 #include "ansi.h"
 #include "commatext.h"
 #include "linestate.h"
+#include "linestructure.h"
 #include "syntaxblock.h"
 
 #include <cctype>
@@ -31,6 +32,19 @@ void AddFirst(TCharSet& set, const std::string& text, bool caseSensitive)
         else if (c >= 'a' && c <= 'z')
             set.Add(uchar(c - 32));
     }
+}
+
+// What a folded block shows after its first line: its opening text, "..."
+// and its closing text. An opening that starts a tag by name ("<script") is
+// shown with the tag's ">".
+quint32 FoldLabel(const std::string& opening, const std::string& closing)
+{
+    std::string label = opening;
+    if (label.size() > 1 && label[0] == '<' && std::isalpha(uchar(label.back())))
+        label += '>';
+    label += "...";
+    label += closing;
+    return TStructureNames::Shared().Intern(label);
 }
 
 // The attribute of a FontID: modulo 256, and 255 ("none") stands for the
@@ -165,6 +179,8 @@ void CompileOpenings(TCompiledBlock& compiled, const TSyntaxBlockList& blocks, i
             opening.caseSensitive = child->CaseSensitive();
             opening.partOfBlock = delimiter->DelimitersArePartOfBlock();
             opening.priority = delimiter->Priority();
+            if (child->FoldBlock())
+                opening.foldLabel = FoldLabel(opening.text, Bytes(delimiter->Right()));
             const TDelimiters::TOpenInTokens where = delimiter->OpenInTokens();
             // The text ending at the position is compared with the parent's
             // comparison.
@@ -247,6 +263,10 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
             c.singleLineComments = CompileList(*block.SingleLineCommentDelimiters(), cs, text, used, false, false);
         if (block.UseMultiLineComments())
             c.multiLineComments = CompileList(*block.MultiLineCommentDelimiters(), cs, text, used, false, false);
+        if (block.FoldComments()) {
+            for (TCompiledToken& item : c.multiLineComments.items)
+                item.foldLabel = FoldLabel(item.left, item.right);
+        }
         if (block.UseFullLineComments())
             c.fullLineComments = CompileList(*block.FullLineCommentDelimiters(), cs, text, used, false, false);
         c.commentStart.Add(c.singleLineComments.firstChars);
@@ -314,6 +334,13 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     if (c.usePrefixedSuffixedIdentifiers)
         c.identPrefixesSuffixes = CompileList(*block.IdentPrefixesSuffixes(), cs, text, used, true, true);
     c.useAffixFonts = block.UseAffixFonts();
+    c.foldBraces = block.FoldBraces();
+    c.foldComments = block.FoldComments();
+    c.foldBlock = block.FoldBlock();
+    c.foldTags = block.FoldTags();
+    c.foldRunWord = Bytes(block.FoldRunWord().toLatin1());
+    if (!c.foldRunWord.empty())
+        c.foldRunLabel = TStructureNames::Shared().Intern(c.foldRunWord + " ...");
     c.useKeywords = block.UseKeywords();
     if (c.useKeywords)
         CompileKeywords(c, *block.KeywordSets(), text, cs);
@@ -376,8 +403,9 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     c.closings.reserve(size_t(own->Count()));
     for (int d = 0; d < own->Count(); ++d) {
         const TDelimiters* delimiter = own->At(d);
+        const std::string left = Bytes(delimiter->Left());
         c.closings.push_back({Bytes(delimiter->Right()), delimiter->DelimitersArePartOfBlock(),
-                              delimiter->CloseInTokens()});
+                              delimiter->CloseInTokens(), !left.empty() && left.back() == '/'});
         if (delimiter->UseToken()) {
             AddChars(used, Bytes(delimiter->Left()));
             AddChars(used, Bytes(delimiter->Right()));

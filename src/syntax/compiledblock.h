@@ -52,6 +52,9 @@ struct TCompiledToken {
     uchar attr = 0; // the attribute its text is painted with
     int index = 0;  // position in the full list
     bool hasFont = false; // its FontID is not -1 (see UseAffixFonts)
+    // A multi-line comment: what it shows when folded ("/*...*/"), an id of
+    // TStructureNames.
+    quint32 foldLabel = 0;
 };
 
 // The enabled tokens of one list in list order (at most 256, the most the
@@ -114,6 +117,8 @@ struct TOpening {
     // Where the path entered through this opening is remembered in the
     // parent's path (see TBlockInfo::quick); -1 when it is not.
     int quickSlot = -1;
+    // What the child shows when folded ("<%...%>"), when it folds.
+    quint32 foldLabel = 0;
 };
 
 // Calls try_(opening) for the entries of table that may match with outer
@@ -142,6 +147,9 @@ struct TClosing {
     std::string right; // empty: never closed by text
     bool partOfBlock = false;
     bool inTokens = false; // also inside the block's comments and strings
+    // The opening text ends with "/": a tag block opened so closes an
+    // element.
+    bool endTag = false;
 };
 
 // What can start at a character, per block (TCompiledBlock::starts): one
@@ -195,6 +203,14 @@ struct TCompiledBlock {
     bool useHexFloats = false;
     bool hasDigitSeparator = false;
     uchar digitSeparator = 0;
+
+    // Folding (see TSyntaxBlock::FoldBraces and the others).
+    bool foldBraces = false;
+    bool foldComments = false;
+    bool foldBlock = false;
+    bool foldTags = false;
+    std::string foldRunWord;
+    quint32 foldRunLabel = 0;
 
     // The attribute of each kind whose colour comes from the block (the
     // others take their token's).

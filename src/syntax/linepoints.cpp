@@ -41,6 +41,8 @@ quint32 TLineScanner::Resume(const TResumePoint& from, TResumablePass& pass)
 {
     m_pass = &pass;
     m_attrs = pass.attrs;
+    // A pass covers part of a line: the line's structure is a full run's.
+    m_sink = nullptr;
     pass.stoppedAt = from.pos;
     pass.converged = false;
     m_pos = std::clamp(int(from.pos), 0, m_n);

@@ -76,6 +76,8 @@ bool TLineScanner::Push(const TOpening& opening, quint32 resumeConstruct, int re
             m_scheme.RememberPath(m_path, opening.quickSlot, path);
     }
     SelectPath(path);
+    if (m_sink)
+        ReportOpening(opening);
     // A block opened inside a comment or string reads only what follows.
     m_openFrom = resumeConstruct != LineState::ocNone ? m_pos : 0;
     m_guardFrom = m_guardTo = 0;
@@ -89,6 +91,8 @@ void TLineScanner::Pop()
     const int token = info.resumeToken;
     const bool hardClosing = info.closesInTokens && !info.partOfBlock;
     const int closeLength = m_closeLength;
+    if (m_sink)
+        ReportClosing();
     SelectPath(info.next < 0 ? 0 : info.next);
     m_openFrom = 0;
     m_guardFrom = m_guardTo = 0;
@@ -184,6 +188,7 @@ quint32 TLineScanner::Loop()
         if (m_pos >= m_n)
             break;
         const quint32 constructBefore = m_construct;
+        const bool lineStartBefore = m_lineStart;
         NextToken();
         if (m_pos <= tokenStart)
             m_pos = tokenStart + 1;
@@ -192,6 +197,10 @@ quint32 TLineScanner::Loop()
             m_lineStart = m_lineStart && m_kind == tkText;
         }
         Fill<kPass>(tokenStart);
+        if constexpr (!kPass) {
+            if (m_sink)
+                ReportToken(tokenStart, constructBefore, lineStartBefore);
+        }
         if (reportTokens) {
             const char* begin = reinterpret_cast<const char*>(m_text) + tokenStart;
             if (constructBefore != ocNone)

@@ -3,7 +3,8 @@
 // The line parser proper, shared by the files that implement it:
 // linescanner.cpp (the run over a line, the block transitions and the
 // tokens), linepoints.cpp (passes resumed inside a line), linebreaks.cpp
-// (stops inside comments and strings) and linenumbers.cpp (numbers). See
+// (stops inside comments and strings), linenumbers.cpp (numbers) and
+// lineevents.cpp (the structure reported while parsing). See
 // linescanner.cpp for what it guarantees.
 
 #include "compiledblock.h"
@@ -46,7 +47,8 @@ public:
           m_utf8(parser.Utf8Text()),
           m_text(reinterpret_cast<const uchar*>(text.data())),
           m_n(int(text.size())),
-          m_attrs(attrs)
+          m_attrs(attrs),
+          m_sink(parser.StructureSink())
     {
     }
 
@@ -113,6 +115,15 @@ private:
                (m_pos > 0 && (m_trigger[m_text[m_pos - 1]] & TBlockInfo::kTriggerBefore));
     }
     bool EndTest();
+
+    // The structure of the line, reported to m_sink (lineevents.cpp): what
+    // the token from start to m_pos opens or closes (brackets, a comment),
+    // or marks (a run word at the line's start); a block or tag entered
+    // through opening, and the current block or tag ending at m_pos.
+    void ReportToken(int start, quint32 constructBefore, bool atLineStart);
+    void ReportOpening(const TOpening& opening);
+    void ReportClosing();
+    void Report(int column, int length, quint8 kind, quint8 action, bool folds, quint32 name = 0, quint32 label = 0);
 
     Q_ALWAYS_INLINE void NextToken();
     void ReadComment(const TTokenTable& table);
@@ -262,6 +273,9 @@ private:
     int m_forced = 0;
     // A break here could not be taken (no nesting path left): read on.
     int m_noBreakAt = -1;
+
+    // Where the structure goes (null: nowhere; always in a resumed pass).
+    TStructureSink* m_sink;
 
     // A resumed pass (null in a full run): attributes go to its buffer for
     // its columns only, and its points are recorded or compared at token

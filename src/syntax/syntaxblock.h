@@ -68,6 +68,11 @@ class TSyntaxBlock : public TNamedItem {
     Q_PROPERTY(char DigitSeparator READ DigitSeparator WRITE SetDigitSeparator)
     Q_PROPERTY(bool UseLeadingDotNumbers READ UseLeadingDotNumbers WRITE SetUseLeadingDotNumbers)
     Q_PROPERTY(bool UseHexFloats READ UseHexFloats WRITE SetUseHexFloats)
+    Q_PROPERTY(bool FoldBraces READ FoldBraces WRITE SetFoldBraces)
+    Q_PROPERTY(bool FoldComments READ FoldComments WRITE SetFoldComments)
+    Q_PROPERTY(bool FoldBlock READ FoldBlock WRITE SetFoldBlock)
+    Q_PROPERTY(bool FoldTags READ FoldTags WRITE SetFoldTags)
+    Q_PROPERTY(QString FoldRunWord READ FoldRunWord WRITE SetFoldRunWord)
     Q_PROPERTY(QString FirstIdentChars READ FirstIdentChars WRITE SetFirstIdentChars DESIGNABLE false)
     Q_PROPERTY(QString OtherIdentChars READ OtherIdentChars WRITE SetOtherIdentChars DESIGNABLE false)
 
@@ -229,6 +234,27 @@ public:
     bool UseHexFloats() const { return m_useHexFloats; }
     void SetUseHexFloats(bool on) { m_useHexFloats = on; }
 
+    // Folding. A "{" read as a symbol in this block that stays open at its
+    // line's end makes the line a fold point, up to its "}".
+    bool FoldBraces() const { return m_foldBraces; }
+    void SetFoldBraces(bool on) { m_foldBraces = on; }
+    // A multi-line comment of this block over several lines folds.
+    bool FoldComments() const { return m_foldComments; }
+    void SetFoldComments(bool on) { m_foldComments = on; }
+    // The block itself folds when it spans lines (a scriptlet, a script
+    // element).
+    bool FoldBlock() const { return m_foldBlock; }
+    void SetFoldBlock(bool on) { m_foldBlock = on; }
+    // The block is a tag: the name just behind its opening text names an
+    // element, which it opens (or closes, when the opening text ends with
+    // "/"); elements over several lines fold.
+    bool FoldTags() const { return m_foldTags; }
+    void SetFoldTags(bool on) { m_foldTags = on; }
+    // Lines of this block that start with this word ("import") fold as one
+    // run; empty for none.
+    QString FoldRunWord() const { return m_foldRunWord; }
+    void SetFoldRunWord(const QString& word) { m_foldRunWord = word; }
+
     // The identifier characters: a first character, then any run of others.
     const TCharSet& FirstIdentSet() const { return m_firstIdentChars; }
     void SetFirstIdentSet(const TCharSet& set) { m_firstIdentChars = set; }
@@ -302,6 +328,11 @@ private:
     char m_digitSeparator = '\0';
     bool m_useLeadingDotNumbers = false;
     bool m_useHexFloats = false;
+    bool m_foldBraces = false;
+    bool m_foldComments = false;
+    bool m_foldBlock = false;
+    bool m_foldTags = false;
+    QString m_foldRunWord;
 
     TCharSet m_firstIdentChars;
     TCharSet m_otherIdentChars;

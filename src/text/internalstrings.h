@@ -1,6 +1,8 @@
 #pragma once
 
 #include "attributecache.h"
+#include "foldranges.h"
+#include "linestructures.h"
 #include "longlines.h"
 #include "stringitem.h"
 #include "stringlist.h"
@@ -80,6 +82,12 @@ public:
     // step with every edit.
     TLongLines& LongLines() { return m_longLines; }
     const TLongLines& LongLines() const { return m_longLines; }
+    // The structure of the parsed lines (brackets, comments, blocks,
+    // elements) and the collapsed folds, kept in step with every edit.
+    TLineStructures& Structures() { return m_structures; }
+    const TLineStructures& Structures() const { return m_structures; }
+    TFoldRanges& Folds() { return m_folds; }
+    const TFoldRanges& Folds() const { return m_folds; }
 
 private:
     size_t Slot(int index) const { return size_t(index < m_gapStart ? index : index + m_gapLength); }
@@ -99,4 +107,6 @@ private:
     std::vector<std::shared_ptr<char[]>> m_blocks;
     TAttributeCache m_attributes;
     TLongLines m_longLines;
+    TLineStructures m_structures;
+    TFoldRanges m_folds;
 };

@@ -296,6 +296,7 @@ void TCustomMemoSource::BeginUpdate(int reason)
     m_savedModeAtStart = m_selectionMode;
     m_modifiedAtStart = m_modified;
     m_groupStartPending = true;
+    m_foldGenerationAtStart = m_strings.Folds().Generation();
     Position(kSavedBeginIndex)->Assign(*Position(kBlockBeginIndex));
     Position(kSavedEndIndex)->Assign(*Position(kBlockEndIndex));
 }
@@ -325,6 +326,9 @@ void TCustomMemoSource::EndUpdate()
     if (--m_updateCount > 0)
         return;
 
+    KeepCaretShown();
+    if (m_strings.Folds().Generation() != m_foldGenerationAtStart)
+        m_changeFlags |= Change::kFolding;
     if (m_selectionMode != smNone && BlockBegin() == BlockEnd())
         m_selectionMode = smNone;
     if (m_selectionMode != m_savedModeAtStart || BlockBegin() != Position(kSavedBeginIndex)->Pos()

@@ -37,6 +37,7 @@ class TMemoEnvOptions;
 class TMemoHints;
 class TMemoSource;
 class TSearchMarks;
+class TMemoStructure;
 class TSimpleParser;
 class TSpecialSymbols;
 class TStrings;
@@ -300,6 +301,10 @@ public:
     // Flips the overwrite mode of every text store and raises OnStateChange
     // with kInsertModeChanged.
     void ToggleOverwrite();
+    // Enter and Backspace, by the structure of the text where it applies
+    // (structuretyping.h), else the text store's own.
+    void TypeNewLine();
+    void TypeBackspace();
     // A bit of the state change mask that the text store's masks leave free.
     static constexpr int kInsertModeChanged = 0x1000;
     // The toolkit's key events: OnKeyDown before the key list sees the key
@@ -430,6 +435,7 @@ protected:
 private:
     friend class TMemoMouse;
     friend class TMemoScroller;
+    friend class TMemoStructure;
 
     // -- the store link ---------------------------------------------------------------------
     void Attach(TCustomMemoSource* source);
@@ -617,4 +623,5 @@ private:
     std::unique_ptr<TMemoMouse> m_mouse;
     std::unique_ptr<TMemoScroller> m_scroller;
     std::unique_ptr<TMemoHints> m_hints;
+    std::unique_ptr<TMemoStructure> m_structure;
 };

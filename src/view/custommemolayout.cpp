@@ -294,7 +294,7 @@ TRowPos TCustomDCMemo::MaxTop()
 {
     const int lines = LastViewLine() + 1;
     const int rows = std::max(1, VisibleRows());
-    if (!m_rows.Wrapping())
+    if (!m_rows.Wrapping() && !m_rows.Folding())
         return {std::max(0, lines - rows), 0};
     const int last = std::max(0, lines - 1);
     return m_rows.Step({last, m_rows.RowsOfLine(last) - 1}, -(rows - 1));
@@ -461,7 +461,7 @@ void TCustomDCMemo::scrollContentsBy(int, int)
         return;
     QScrollBar* bar = verticalScrollBar();
     const int value = bar->value();
-    TRowPos top{value, 0};
+    TRowPos top = RowAtScrollIndex(value);
     if (m_rows.Wrapping()) {
         // A step of the bar (arrows, page) moves by exact rows; the thumb
         // goes where its value stands among the estimated rows, and a drag

@@ -7,6 +7,7 @@
 #include "gutterimages.h"
 #include "gutterpainter.h"
 #include "memoparts.h"
+#include "memostructure.h"
 #include "memosource.h"
 #include "searchmarks.h"
 
@@ -113,6 +114,8 @@ TRenderConfig TCustomDCMemo::RenderConfig()
         config.highlightBrush = m_lineHighlight->Brush();
     }
     config.matches = m_matches;
+    config.foldMarkers = m_rows.SkipHidden();
+    m_structure->AddMarks(config);
     return config;
 }
 
@@ -164,6 +167,7 @@ void TCustomDCMemo::paintEvent(QPaintEvent* event)
     PaintArea(painter, event->rect());
     m_painting = false;
     FlushParsedLines(event->region());
+    m_structure->AfterPaint();
 
     // The caret, drawn over the text by inverting it while it blinks on. A
     // paint that covers the old caret has wiped it.

@@ -6,6 +6,7 @@
 
 #include "memohints.h"
 #include "memoparts.h"
+#include "memostructure.h"
 #include "memosource.h"
 
 #include <QFocusEvent>
@@ -67,6 +68,7 @@ void TCustomDCMemo::Attach(TCustomMemoSource* source)
         source->EndUpdate();
         m_restoring = false;
     }
+    m_structure->Attached();
     ResetMetrics();
     // The new text is wrapped whatever the layout was.
     UpdateWrap(true);
@@ -135,7 +137,7 @@ void TCustomDCMemo::AdjustCaretMove(int& dLines, int& dColumns)
     const int last = std::max(0, m_source->LineCount() - 1);
     const bool beyond = m_source->Options().testFlag(soBeyondFileEnd);
     // So do the characters of a UTF-8 document, which cover 0 to 2 cells.
-    const bool cells = m_rows.Wrapping() || !m_useMonoFont || m_source->Encoding() == teUtf8;
+    const bool cells = m_rows.Wrapping() || !m_useMonoFont || m_source->Encoding() == teUtf8 || m_rows.Folding();
     if (dLines != 0 && dColumns == 0 && cells) {
         // A vertical move counts rows and keeps the caret's x, through a run
         // of such moves even where a shorter row pulled the caret left.
@@ -169,6 +171,8 @@ void TCustomDCMemo::SourceChanged(const TMemoChange& change)
         UpdateLayout();
     if (flags & Change::kLineCount)
         UpdateScrollBars();
+    // Folds and the marks at the caret follow, before the caret is shown.
+    m_structure->SourceChanged(change);
     if (change.lastLine >= change.firstLine)
         InvalidateLines(change.firstLine, change.lastLine);
     if (flags & Change::kSelection)
@@ -193,6 +197,7 @@ void TCustomDCMemo::SourceChanged(const TMemoChange& change)
 
 void TCustomDCMemo::LinesParsed(int firstLine, int lastLine)
 {
+    m_structure->LinesParsed();
     if (m_wrap.Busy()) {
         // Parsed ahead of measuring: the rows are being cut and cannot be
         // looked up; whatever is shown is repainted.

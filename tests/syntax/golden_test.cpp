@@ -7,6 +7,10 @@
 // The same samples check that highlighting line by line, starting from any
 // line's stored start state, gives what a parse from the first line gives,
 // for LF and for CR LF texts.
+//
+// Their fold points are pinned the same way (<sample>.folds): one line per
+// fold point, "line: last marker" (1-based; "-" for a block that does not
+// end).
 
 #include "syntaxfixture.h"
 
@@ -31,6 +35,7 @@ const Sample kSamples[] = {
     {"catalog.jsp", TBuiltInScheme::Jsp},
     {"gallery.html", TBuiltInScheme::Jsp},
     {"Shapes.java", TBuiltInScheme::Java},
+    {"lists.html", TBuiltInScheme::Jsp},
 };
 
 QByteArray ReadFile(const QString& path)
@@ -131,6 +136,43 @@ TEST_P(Golden, LineByLineFromAnyStartStateMatchesTheWholeText)
     EXPECT_EQ(Highlight(*parser, lf), Highlight(*parser, crlf)) << sample.file;
 }
 
+// Every fold point of a text with the last line of its block and the marker
+// it shows folded.
+QByteArray FoldPoints(TSyntaxParser& parser, const QByteArray& text)
+{
+    TMemoSource source;
+    source.SetSyntaxParser(&parser);
+    source.SetTextStr(text);
+    source.FoldAll();
+    QByteArray out;
+    for (int i = 0; i < source.LineCount(); ++i) {
+        if (source.CollapseState(i) == 2)
+            continue;
+        const TFoldRanges::TFold* fold = source.Folds().Find(i);
+        out += QByteArray::number(i + 1) + ": " + (fold ? QByteArray::number(fold->last + 1) : QByteArray("-")) + ' ' +
+               source.FoldMarker(i) + '\n';
+    }
+    return out;
+}
+
+TEST_P(Golden, FoldPointsMatchTheReviewedExpectation)
+{
+    const Sample& sample = GetParam();
+    const QByteArray text = ReadFile(DataPath(sample.file));
+    auto parser = BuiltIn(sample.scheme);
+    ASSERT_TRUE(parser);
+    const QByteArray actual = FoldPoints(*parser, text);
+    const QString expectedPath = DataPath(sample.file) + ".folds";
+    if (qEnvironmentVariableIsSet("TARNEL_UPDATE_GOLDEN")) {
+        QFile file(expectedPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(actual);
+        return;
+    }
+    EXPECT_EQ(actual.toStdString(), ReadFile(expectedPath).toStdString())
+        << sample.file << ": run tests/syntax/update-golden.sh and review";
+}
+
 INSTANTIATE_TEST_SUITE_P(Samples, Golden, ::testing::ValuesIn(kSamples), [](const auto& info) {
     QByteArray name = info.param.file;
     name.replace('.', '_');
@@ -141,8 +183,28 @@ INSTANTIATE_TEST_SUITE_P(Samples, Golden, ::testing::ValuesIn(kSamples), [](cons
 
 namespace {
 
+// What a store keeps of the structure of its lines, written out.
+std::string StructureDump(TCustomMemoSource& source)
+{
+    std::string out;
+    const TLineStructures& structures = source.Structures();
+    for (size_t i = 0; i < structures.Count(); ++i) {
+        const TStructureEntry& entry = structures.At(i);
+        out += std::to_string(entry.line) + " f" + std::to_string(entry.fold) + " p" +
+               std::to_string(source.CollapseState(entry.line));
+        for (int k = 0; k < Structure::kBracketKinds; ++k)
+            out += " " + std::to_string(entry.closes[k]) + "/" + std::to_string(entry.opens[k]);
+        for (const TStructureEvent& event : structures.Events(entry))
+            out += " " + std::to_string(event.kind) + ":" + std::to_string(event.action) + "@" +
+                   std::to_string(event.column) + "#" + std::to_string(event.name);
+        out += "\n";
+    }
+    return out;
+}
+
 // Random edits in a highlighted store: after each one, the lines the store
-// re-parses lazily must colour exactly as parsing all its lines afresh.
+// re-parses lazily must colour exactly as parsing all its lines afresh, and
+// it must keep the structure (and fold points) a fresh store finds.
 TEST(Rehighlight, RandomEditsMatchAFreshHighlight)
 {
     static const char* const kPieces[] = {"<%", "%>", "<", ">", "/*", "*/", "\"", "'", "<!--", "-->", "\\", "x", " ", "int",
@@ -177,6 +239,11 @@ TEST(Rehighlight, RandomEditsMatchAFreshHighlight)
                 const QByteArray fresh = ParseOne(*parser, edited.LineText(i), state, &state);
                 ASSERT_EQ(Codes(Attrs(edited, i)), Codes(fresh)) << sample.file << " step " << step << " line " << i + 1;
             }
+            TMemoSource fresh;
+            fresh.SetSyntaxParser(parser.get());
+            fresh.SetTextStr(edited.Lines().Text());
+            fresh.ParseTo(fresh.LineCount() - 1);
+            ASSERT_EQ(StructureDump(edited), StructureDump(fresh)) << sample.file << " step " << step;
         }
     }
 }
