@@ -2,6 +2,7 @@
 
 #include "attributecache.h"
 #include "longlines.h"
+#include "tabcolumns.h"
 #include "stringitem.h"
 #include "stringlist.h"
 
@@ -80,6 +81,9 @@ public:
     // step with every edit.
     TLongLines& LongLines() { return m_longLines; }
     const TLongLines& LongLines() const { return m_longLines; }
+    // The column indexes of long lines with tabs, built as they are asked
+    // for (also through a const store, hence mutable), dropped with edits.
+    TTabColumns& TabColumns() const { return m_tabColumns; }
 
 private:
     size_t Slot(int index) const { return size_t(index < m_gapStart ? index : index + m_gapLength); }
@@ -99,4 +103,5 @@ private:
     std::vector<std::shared_ptr<char[]>> m_blocks;
     TAttributeCache m_attributes;
     TLongLines m_longLines;
+    mutable TTabColumns m_tabColumns;
 };

@@ -508,6 +508,8 @@ protected:
     int RawIndex(int line, int column) const;
     // The display column of a raw index of a line.
     int DisplayColumn(int line, int index) const;
+    // The column index of a long line with tabs (null for any other line).
+    const TTabColumns::TIndex* TabIndex(int line) const;
 
 private:
     friend class TExternalStrings;
