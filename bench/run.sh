@@ -93,6 +93,11 @@ if [ -x "$bin/bench_wrap" ]; then
     repeat "$bin/bench_wrap"
 fi
 
+if [ -x "$bin/bench_tabwrap" ]; then
+    echo "tab wrap (one 256 MiB line of tabs, word wrap on, 1200 x 900: wrap on with its paint, repaints at the start and in the middle; ms, median of $runs fresh processes):"
+    repeat "$bin/bench_tabwrap"
+fi
+
 if [ -x "$bin/bench_options" ]; then
     echo "editor options (Ok of the options dialog with 20 open 10,000-line Java documents, until repainted; ms, median of $runs fresh processes):"
     repeat "$bin/bench_options"

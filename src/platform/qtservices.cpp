@@ -105,6 +105,10 @@ TServices::TAnswer TQtServices::Ask(const QString& text, TButtons buttons)
     case bsOkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         break;
+    case bsYesNoDefaultNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        break;
     }
     switch (ModalDialogs::Execute(box)) {
     case QMessageBox::Yes: return anYes;

@@ -90,7 +90,7 @@ TMemoSource* TMainForm::CreateDocumentStore() const
 TMemoSource* TMainForm::NewDocument(const QString& path)
 {
     std::unique_ptr<TMemoSource> document(CreateDocumentStore());
-    const TDiskStamp stamp = TDiskStamp::Of(path);
+    TDiskStamp stamp = TDiskStamp::Of(path);
     if (!path.isEmpty()) {
         // A file that cannot be read adds nothing; nor does a cancelled
         // load, which has nothing to report.
@@ -107,6 +107,9 @@ TMemoSource* TMainForm::NewDocument(const QString& path)
             return nullptr;
         }
         document->SetFileName(path);
+        // What the file held when read, to tell a later change of the same
+        // size and time.
+        stamp = stamp.WithChecksumOf(*document);
     } else {
         // A new text is one empty line that ends the platform's way, so that
         // what is typed into it is saved with a final line end.
@@ -221,6 +224,8 @@ bool TMainForm::SaveDocument(int index)
     case TDiskWatch::TSaveCheck::Reloaded: return true;
     default: break;
     }
+    if (!ConfirmWriteReadOnly(document->FileName()))
+        return false;
     QString error;
     if (!document->SaveToFile(document->FileName(), &error)) {
         // The document stays modified and keeps its undo history.
@@ -264,6 +269,8 @@ bool TMainForm::SaveDocumentTo(int index, const QString& path)
         && Services().Ask(QStringLiteral("File %1 already exists. Would you like to overwrite?").arg(path),
                           TServices::bsYesNoCancel)
                != TServices::anYes)
+        return false;
+    if (!ConfirmWriteReadOnly(path))
         return false;
     // The document takes the new name only once its text is safely there: a
     // failed write leaves it as it was. One write is enough; a second one

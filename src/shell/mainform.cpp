@@ -15,6 +15,7 @@
 #include "memoenvoptions.h"
 #include "memosource.h"
 #include "recentlist.h"
+#include "regularfile.h"
 #include "searchdialoghook.h"
 #include "services.h"
 #include "settingsstore.h"
@@ -231,10 +232,9 @@ void TMainForm::LoadTagBox()
     m_tagBox.Clear();
     const QString path = m_programDir + QStringLiteral("Dat/Tags.txt");
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        Services().ShowError(QStringLiteral("Cannot open file \"%1\". %2")
-                                 .arg(QDir::toNativeSeparators(path),
-                                      QFileInfo(path).isDir() ? QStringLiteral("It is a folder.") : file.errorString()));
+    QString refusal;
+    if (!RegularFile::Open(file, path, &refusal)) {
+        Services().ShowError(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), refusal));
         return;
     }
     m_tagBox.SetText(file.readAll());

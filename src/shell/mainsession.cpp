@@ -80,6 +80,18 @@ void TMainForm::RecoverDocuments()
     if (left.empty())
         return;
     TRecoveryForm form(left, this);
+    // What cannot be done is said, and the row stays undecided.
+    auto reported = [](bool (TSaveRecord::*act)(QString*) const) {
+        return [act](const TSaveRecord& record) {
+            QString error;
+            const bool done = (record.*act)(&error);
+            if (!done)
+                Services().ShowError(error);
+            return done;
+        };
+    };
+    form.OnRestore = reported(&TSaveRecord::Restore);
+    form.OnDiscard = reported(&TSaveRecord::Discard);
     switch (form.Execute()) {
     case TRecoveryForm::chLater:
         return;
@@ -92,6 +104,14 @@ void TMainForm::RecoverDocuments()
     const TMemoSource* pristine = PristineDocument();
     QStringList failures;
     for (const TJournal::TLeftEntry& entry : left) {
+        // An interrupted save not decided in its row gets its old text back;
+        // one that cannot stays for another try.
+        if (entry.interrupted && QFileInfo::exists(entry.interrupted->path)) {
+            QString error;
+            if (!entry.interrupted->Restore(&error))
+                failures.append(error);
+            continue;
+        }
         if (!entry.entry)
             continue;
         std::unique_ptr<TMemoSource> document(CreateDocumentStore());

@@ -3,6 +3,7 @@
 #include "documentnames.h"
 #include "outputpane.h"
 #include "preferenceform.h"
+#include "regularfile.h"
 #include "services.h"
 #include "toolfiles.h"
 
@@ -51,10 +52,9 @@ bool TToolRuns::WriteBuildFile(const QString& documentPath, QString& buildFile, 
     // user's copy: a missing one means a damaged installation.
     const QString shipped = m_programDir + kBuildFile;
     QFile file(shipped);
-    if (QFileInfo(shipped).isDir() || !file.open(QIODevice::ReadOnly)) {
-        Services().ShowError(QStringLiteral("Cannot open file \"%1\". %2")
-                                 .arg(native(shipped), QFileInfo(shipped).isDir() ? QStringLiteral("It is a folder.")
-                                                                                  : file.errorString()));
+    QString refusal;
+    if (!RegularFile::Open(file, shipped, &refusal)) {
+        Services().ShowError(QStringLiteral("Cannot open file \"%1\". %2").arg(native(shipped), refusal));
         return false;
     }
     file.close();
@@ -121,7 +121,7 @@ void TToolRuns::Run(const QString& documentPath)
     if (QFileInfo::exists(pagePath)) {
         // A page that cannot even be read is not known to be ours either.
         QFile old(pagePath);
-        if (!old.open(QIODevice::ReadOnly) || !ToolFiles::IsAppletPage(old.read(kPageHeadBytes))) {
+        if (!RegularFile::Open(old, pagePath, nullptr) || !ToolFiles::IsAppletPage(old.read(kPageHeadBytes))) {
             const QString question =
                 QStringLiteral("File %1 was not written by Applet Run. Would you like to overwrite?")
                     .arg(native(pagePath));

@@ -20,7 +20,7 @@ class TServices {
 public:
     enum TAnswer { anYes, anNo, anCancel, anAll, anOk };
     // Buttons of a question.
-    enum TButtons { bsYesNo, bsYesNoCancel, bsYesNoCancelAll, bsOkCancel };
+    enum TButtons { bsYesNo, bsYesNoCancel, bsYesNoCancelAll, bsOkCancel, bsYesNoDefaultNo };
 
     struct TFileDialog {
         QString title;

@@ -72,6 +72,7 @@ void TInternalStrings::PutRaw(int index, std::string_view text)
         return;
     m_longLines.Drop(index);
     m_folds.LineChanged(index);
+    m_tabColumns.Drop(index);
     SetText(Item(index), text);
 }
 
@@ -87,6 +88,7 @@ void TInternalStrings::Splice(int index, int pos, int count, std::string_view te
     const int capacity = item.Capacity();
     m_longLines.Spliced(index, pos, count, n);
     m_folds.LineChanged(index);
+    m_tabColumns.Drop(index);
     // The tab flag follows the splice: the line is searched again only
     // when a tab was removed from it.
     const bool removedTab = item.Has(TStringItem::kHasTab) && count > 0 && std::memchr(item.text + pos, '\t', size_t(count));
@@ -136,6 +138,7 @@ void TInternalStrings::InsertRaw(int index, std::string_view text)
     m_longLines.LinesInserted(index, 1);
     m_structures.LinesInserted(index, 1);
     m_folds.LinesInserted(index, 1);
+    m_tabColumns.LinesInserted(index, 1);
     SetText(item, text);
 }
 
@@ -168,6 +171,7 @@ void TInternalStrings::Delete(int index)
     m_longLines.LinesDeleted(index, 1);
     m_structures.LinesDeleted(index, 1);
     m_folds.LinesDeleted(index, 1);
+    m_tabColumns.LinesDeleted(index, 1);
 }
 
 void TInternalStrings::Clear()
@@ -179,6 +183,7 @@ void TInternalStrings::Clear()
     m_longLines.Clear();
     m_structures.Clear();
     m_folds.Clear();
+    m_tabColumns.Clear();
     std::free(m_items);
     m_items = nullptr;
     m_count = m_capacity = m_gapStart = m_gapLength = 0;
@@ -213,6 +218,7 @@ void TInternalStrings::Swap(TInternalStrings& other)
     m_longLines.Swap(other.m_longLines);
     m_structures.Swap(other.m_structures);
     std::swap(m_folds, other.m_folds);
+    m_tabColumns.Swap(other.m_tabColumns);
 }
 
 void TInternalStrings::Grow()

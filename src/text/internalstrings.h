@@ -4,6 +4,7 @@
 #include "foldranges.h"
 #include "linestructures.h"
 #include "longlines.h"
+#include "tabcolumns.h"
 #include "stringitem.h"
 #include "stringlist.h"
 
@@ -88,6 +89,9 @@ public:
     const TLineStructures& Structures() const { return m_structures; }
     TFoldRanges& Folds() { return m_folds; }
     const TFoldRanges& Folds() const { return m_folds; }
+    // The column indexes of long lines with tabs, built as they are asked
+    // for (also through a const store, hence mutable), dropped with edits.
+    TTabColumns& TabColumns() const { return m_tabColumns; }
 
 private:
     size_t Slot(int index) const { return size_t(index < m_gapStart ? index : index + m_gapLength); }
@@ -109,4 +113,5 @@ private:
     TLongLines m_longLines;
     TLineStructures m_structures;
     TFoldRanges m_folds;
+    mutable TTabColumns m_tabColumns;
 };

@@ -597,6 +597,8 @@ protected:
     void LinesReplaced();
     // Makes sure the caret line exists (lines below the text are added).
     void MaterializeCaretLine();
+    // The column index of a long line with tabs (null for any other line).
+    const TTabColumns::TIndex* TabIndex(int line) const;
 
 private:
     friend class TExternalStrings;
