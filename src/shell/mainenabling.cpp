@@ -81,7 +81,7 @@ void TMainForm::UpdateEnabling()
     Enable({"EditItemsRedo", "PopRedo", "cmdRedo"}, r);
     Enable({"EditItemsPaste", "PopPaste", "cmdPaste"}, p);
     Enable({"ToolItemsJSP", "cmdJSP", "cmdBrowse"}, j);
-    Enable({"ToolItemsJava", "ToolItemsJavaPrint", "cmdJava", "cmdRun"}, v);
+    Enable({"ToolItemsJava", "ToolItemsJavaPrint", "cmdJava", "cmdRun", "ToolItemsJavaRunProgram", "cmdRunJava"}, v);
     Enable({"cmdNew", "cmdOpen"}, true);
 
     Check({"ToolItemsVisibleHTML"}, !ToolBar(QStringLiteral("ToolHTML"))->isHidden());
