@@ -130,7 +130,7 @@ bool TLineScanner::ValidConstruct(quint32 construct, int token) const
     }
 }
 
-quint32 TLineScanner::Run(quint32 state)
+void TLineScanner::EnterState(quint32 state)
 {
     using namespace LineState;
     const TFields in = Unpack(state);
@@ -143,9 +143,18 @@ quint32 TLineScanner::Run(quint32 state)
         m_construct = ocNone;
     // A directive continued from the line before is as good as one seen on
     // this line.
-    if (m_construct == ocLineDirective)
-        m_directiveSeen = true;
+    m_directiveSeen = m_construct == ocLineDirective;
+}
+
+quint32 TLineScanner::Run(quint32 state)
+{
+    EnterState(state);
     return Loop<false>();
+}
+
+quint32 TLineScanner::RunPass()
+{
+    return Loop<true>();
 }
 
 template <bool kPass>
@@ -207,207 +216,6 @@ quint32 TLineScanner::Loop()
         (m_construct == ocSingleLineString && !(m_block->metaWrapsLines && m_text[m_n - 1] == m_block->metaSymbol)))
         m_construct = ocNone;
     return StateHere();
-}
-
-quint32 TLineScanner::StateHere() const
-{
-    using namespace LineState;
-    TFields out;
-    out.path = m_path;
-    if (m_path != 0) {
-        out.partOfBlock = m_partOfBlock;
-        out.caseSensitive = m_caseFlag;
-        out.delimiter = m_delimiter;
-    }
-    out.construct = m_construct;
-    out.token = m_construct == ocNone ? 0 : m_token;
-    return Pack(out);
-}
-
-// -- resumed passes ----------------------------------------------------------------
-//
-// Within a line the scanner carries, besides the line state, three flags and
-// three positions close behind it (m_openFrom, m_guardFrom, m_guardTo). A
-// resume point packs them into local:
-//
-//   bit  0       m_directiveAllowed
-//   bit  1       m_lineStart
-//   bit  2       m_directiveSeen
-//   bits 8..15   pos - m_openFrom, or kFar when no opening text can reach
-//                back to m_openFrom any more (the same as 0: anywhere)
-//   bits 16..23  pos - m_guardTo, or kFar when the guard is out of reach
-//   bits 24..31  m_guardTo - m_guardFrom
-//
-// A position farther back than kFar cannot change what happens from here on
-// as long as no opening or closing text of the scheme is that long; a scheme
-// with such a text parses its long lines whole (Resumable).
-//
-// A token looks ahead of its end by at most the length of such a text,
-// except a word or a run of digit separators, which a blank ends: points lie
-// only in front of a blank, so that text beyond kReach behind a point cannot
-// have changed anything in front of it.
-
-namespace {
-
-constexpr quint32 kDirectiveAllowedBit = 1u << 0;
-constexpr quint32 kLineStartBit = 1u << 1;
-constexpr quint32 kDirectiveSeenBit = 1u << 2;
-constexpr int kOpenShift = 8;
-constexpr int kGuardShift = 16;
-constexpr int kGuardLengthShift = 24;
-constexpr int kFar = 0xFF;
-constexpr int kReach = kFar + 1;
-
-} // namespace
-
-bool TLineScanner::PointHere(TResumePoint& point) const
-{
-    if (m_construct == kForcedToken || m_pos >= m_n || m_text[m_pos] > 32 || m_openFrom > m_pos || m_guardTo > m_pos)
-        return false;
-    const int open = m_openFrom == 0 || m_pos - m_openFrom >= kFar ? kFar : m_pos - m_openFrom;
-    int guard = kFar;
-    int guardLength = 0;
-    if (m_guardTo > 0 && m_pos - m_guardTo < kFar) {
-        guard = m_pos - m_guardTo;
-        guardLength = m_guardTo - m_guardFrom;
-        if (guardLength < 0 || guardLength > kFar)
-            return false;
-    }
-    point.pos = m_pos;
-    point.state = StateHere();
-    point.local = (m_directiveAllowed ? kDirectiveAllowedBit : 0u) | (m_lineStart ? kLineStartBit : 0u) |
-                  (m_directiveSeen ? kDirectiveSeenBit : 0u) | quint32(open) << kOpenShift |
-                  quint32(guard) << kGuardShift | quint32(guardLength) << kGuardLengthShift;
-    return true;
-}
-
-quint32 TLineScanner::Resume(const TResumePoint& from, TResumablePass& pass)
-{
-    using namespace LineState;
-    m_pass = &pass;
-    m_attrs = pass.attrs;
-    pass.stoppedAt = from.pos;
-    pass.converged = false;
-    m_pos = std::clamp(int(from.pos), 0, m_n);
-    m_lastPoint = m_pos;
-    const TFields in = Unpack(from.state);
-    SelectPath(in.path);
-    m_construct = in.construct;
-    m_token = in.token;
-    if (m_construct != ocNone && !ValidConstruct(m_construct, m_token))
-        m_construct = ocNone;
-    m_directiveSeen = m_construct == ocLineDirective;
-    if (m_pos == 0) {
-        // The line's start: only the state counts, as in a full run.
-        m_lastPoint = 0;
-    } else {
-        m_directiveAllowed = from.local & kDirectiveAllowedBit;
-        m_lineStart = from.local & kLineStartBit;
-        m_directiveSeen = m_directiveSeen || (from.local & kDirectiveSeenBit);
-    }
-    const int open = int(from.local >> kOpenShift & 0xFF);
-    m_openFrom = open == kFar || m_pos == 0 ? 0 : std::max(0, m_pos - open);
-    const int guard = int(from.local >> kGuardShift & 0xFF);
-    if (guard != kFar && m_pos > 0) {
-        m_guardTo = std::max(0, m_pos - guard);
-        m_guardFrom = std::max(0, m_guardTo - int(from.local >> kGuardLengthShift & 0xFF));
-    }
-    // The old points a pass may stop on.
-    while (m_oldIndex < pass.oldCount && pass.old[m_oldIndex].pos < std::max(m_pos + 1, pass.stopFrom))
-        ++m_oldIndex;
-    if (m_pos >= pass.limit)
-        return 0;
-    return Loop<true>();
-}
-
-bool TLineScanner::PassBoundary()
-{
-    TResumablePass& pass = *m_pass;
-    if (m_pos >= pass.limit) {
-        pass.stoppedAt = m_pos;
-        return true;
-    }
-    const bool wanted = (pass.points && m_pos - m_lastPoint >= pass.spacing) ||
-                        (m_oldIndex < pass.oldCount && pass.old[m_oldIndex].pos <= m_pos);
-    if (!wanted)
-        return false;
-    TResumePoint point;
-    if (!PointHere(point))
-        return false;
-    while (m_oldIndex < pass.oldCount && pass.old[m_oldIndex].pos < m_pos)
-        ++m_oldIndex;
-    if (m_oldIndex < pass.oldCount && pass.old[m_oldIndex] == point) {
-        pass.stoppedAt = m_pos;
-        pass.converged = true;
-        return true;
-    }
-    if (pass.points && m_pos - m_lastPoint >= pass.spacing) {
-        pass.points->push_back(point);
-        m_lastPoint = m_pos;
-    }
-    return false;
-}
-
-void TLineScanner::FillClipped(int start)
-{
-    const int from = std::max(start, m_pass->attrFrom);
-    const int to = std::min(m_pos, m_pass->attrTo);
-    if (from < to)
-        std::memset(m_attrs + (from - m_pass->attrFrom), m_attr, size_t(to - from));
-}
-
-namespace {
-
-// Whether every text a block opens, closes or reads as a comment, string,
-// directive or affix is shorter than kFar.
-bool TextsWithinReach(const std::vector<TCompiledBlock>& blocks)
-{
-    auto shortText = [](const std::string& text) { return text.size() < size_t(kFar); };
-    for (const TCompiledBlock& b : blocks) {
-        for (const TTokenTable* table :
-             {&b.singleLineComments, &b.multiLineComments, &b.fullLineComments, &b.singleLineStrings,
-              &b.multiLineStrings, &b.numPrefixes, &b.numSuffixes, &b.numPrefixesSuffixes, &b.identPrefixes,
-              &b.identSuffixes, &b.identPrefixesSuffixes}) {
-            for (const TCompiledToken& token : table->items) {
-                if (!shortText(token.left) || !shortText(token.right))
-                    return false;
-            }
-        }
-        if (!shortText(b.directivePrefix))
-            return false;
-        for (const TClosing& closing : b.closings) {
-            if (!shortText(closing.right))
-                return false;
-        }
-        for (const std::vector<TOpening>* list : {&b.openHere, &b.openAfter, &b.tokenOpenHere, &b.tokenOpenAfter}) {
-            for (const TOpening& opening : *list) {
-                if (!shortText(opening.text))
-                    return false;
-            }
-        }
-    }
-    return true;
-}
-
-} // namespace
-
-bool TSyntaxParser::Resumable() const
-{
-    return !OnGetToken && m_scheme->IsCompiled() && TextsWithinReach(m_scheme->CompiledBlocks());
-}
-
-int TSyntaxParser::ResumeReach() const
-{
-    return kReach;
-}
-
-quint32 TSyntaxParser::ParseFrom(std::string_view text, const TResumePoint& from, TResumablePass& pass)
-{
-    pass.stoppedAt = int(text.size());
-    pass.converged = false;
-    if (text.empty() || IsLoading() || !m_scheme->IsCompiled() || OnGetToken)
-        return from.state;
-    return TLineScanner(*this, text, nullptr).Resume(from, pass);
 }
 
 // -- block transitions ----------------------------------------------------------

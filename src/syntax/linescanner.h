@@ -2,8 +2,9 @@
 
 // The line parser proper, shared by the files that implement it:
 // linescanner.cpp (the run over a line, the block transitions and the
-// tokens), linebreaks.cpp (stops inside comments and strings) and
-// linenumbers.cpp (numbers). See linescanner.cpp for what it guarantees.
+// tokens), linepoints.cpp (passes resumed inside a line), linebreaks.cpp
+// (stops inside comments and strings) and linenumbers.cpp (numbers). See
+// linescanner.cpp for what it guarantees.
 
 #include "compiledblock.h"
 #include "linestate.h"
@@ -59,8 +60,25 @@ private:
     // that it pays nothing for what a pass does at every token.
     template <bool kPass>
     Q_ALWAYS_INLINE quint32 Loop();
+    // The loop of a resumed pass, from m_pos on.
+    quint32 RunPass();
+    // Takes the path, the open construct and its token from a line state.
+    void EnterState(quint32 state);
     // The line state at m_pos, as if the line ended there.
-    Q_ALWAYS_INLINE quint32 StateHere() const;
+    Q_ALWAYS_INLINE quint32 StateHere() const
+    {
+        using namespace LineState;
+        TFields out;
+        out.path = m_path;
+        if (m_path != 0) {
+            out.partOfBlock = m_partOfBlock;
+            out.caseSensitive = m_caseFlag;
+            out.delimiter = m_delimiter;
+        }
+        out.construct = m_construct;
+        out.token = m_construct == ocNone ? 0 : m_token;
+        return Pack(out);
+    }
     // At a token boundary of a pass: records or compares the resume point
     // there; true when the pass stops.
     bool PassBoundary();
