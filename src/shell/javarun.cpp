@@ -117,6 +117,8 @@ JavaRun::TCommand JavaRun::Command(const QString& path, const QByteArray& source
         name.chop(5);
 
     const QString package = PackageName(source);
+    // Runs the compiled classes rather than the source.
+    bool compiled = false;
     if (!package.isEmpty()) {
         // The package's folders, innermost first, must end the source's
         // folder for its root to be known.
@@ -127,11 +129,11 @@ JavaRun::TCommand JavaRun::Command(const QString& path, const QByteArray& source
             matched = root.dirName() == *part && root.cdUp();
         if (matched) {
             command.classRoot = root.absolutePath();
-            const QFileInfo compiled(command.folder + u'/' + name + QStringLiteral(".class"));
-            command.compiled = compiled.isFile() && compiled.lastModified() >= file.lastModified();
+            const QFileInfo classFile(command.folder + u'/' + name + QStringLiteral(".class"));
+            compiled = classFile.isFile() && classFile.lastModified() >= file.lastModified();
         }
     }
-    if (command.compiled)
+    if (compiled)
         command.arguments = QStringList{QStringLiteral("-cp"), QDir::toNativeSeparators(command.classRoot),
                                         package + u'.' + name};
     else

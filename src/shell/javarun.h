@@ -35,7 +35,6 @@ struct TCommand {
     // Where the package's folders start (the source's folder without the
     // package's path); the source's folder when they do not match.
     QString classRoot;
-    bool compiled = false; // runs compiled classes, not the source
 };
 
 // The command for the saved source at path, holding source; the

@@ -393,6 +393,8 @@ TEST_F(ToolRunsTest, BatchDialogTakesAListedItemOrABrowsedFileThatExists)
     Item("ToolItemsRunBatch")->trigger();
     EXPECT_EQ(services.Started(), QStringList{browsed});
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(marker), QByteArray("browsed\n"), kRunTimeoutMs);
+    // Written is not ended yet: a run still going would be asked about.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form->OutputPane()->Running(); }, kRunTimeoutMs));
 
     // A double click runs the listed file at once.
     ScriptDialog([&](QDialog& dialog) { clickItem(static_cast<TBatchForm&>(dialog), "hello.bat", true); });
@@ -400,6 +402,7 @@ TEST_F(ToolRunsTest, BatchDialogTakesAListedItemOrABrowsedFileThatExists)
     Item("ToolItemsRunBatch")->trigger();
     EXPECT_EQ(services.Started(), QStringList{commands + QStringLiteral("hello.bat")});
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(marker), QByteArray("browsed\nlisted\n"), kRunTimeoutMs);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form->OutputPane()->Running(); }, kRunTimeoutMs));
 
     // Cancel starts nothing; a listed folder cannot run, and says so.
     ScriptDialog([&](QDialog& dialog) {
