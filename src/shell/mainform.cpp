@@ -97,6 +97,7 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     m_editor->SetPopupMenu(m_popup);
     CreateStatusBar();
     CreateToolRuns();
+    CreateFileSearch();
     CreateSettings();
     m_recent->Load(Services().Settings());
     m_editorSettings = std::make_unique<TEditorSettings>(*m_editor);
@@ -112,8 +113,7 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
 
     // Every text store opens its search dialogs over this window, however
     // the command reached it (menu, button, shortcut or key sequence).
-    const QString help = m_programDir + QStringLiteral("tarnel.htm");
-    TCustomMemoSource::SetGlobalCreateDialog(SearchDialogHook(this, QFile::exists(help) ? help : QString()));
+    TCustomMemoSource::SetGlobalCreateDialog(SearchDialogHook(this, HelpFile(), FileSearchHooks()));
 }
 
 TMainForm::~TMainForm()

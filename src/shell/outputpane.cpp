@@ -347,15 +347,27 @@ void TOutputPane::SendInput()
 
 void TOutputPane::ApplyHeight()
 {
+    // The editor (first in the splitter) gives the room; another pane shown
+    // under it keeps its own.
     auto* split = qobject_cast<QSplitter*>(parentWidget());
     const int index = split ? split->indexOf(this) : -1;
-    if (index < 0 || split->count() != 2)
+    if (index <= 0)
         return;
-    const int total = split->height() - split->handleWidth();
-    if (total <= 0)
+    QList<int> sizes = split->sizes();
+    int room = split->height();
+    int shown = 0;
+    for (int i = 0; i < split->count(); ++i) {
+        if (split->widget(i)->isHidden())
+            continue;
+        ++shown;
+        if (i != 0 && i != index)
+            room -= sizes[i];
+    }
+    room -= split->handleWidth() * (shown - 1);
+    if (room <= 0)
         return;
-    const int height = std::min(m_height, total);
-    QList<int> sizes{total - height, total - height};
+    const int height = std::min(m_height, room);
+    sizes[0] = room - height;
     sizes[index] = height;
     split->setSizes(sizes);
 }

@@ -48,6 +48,7 @@ public:
     TAnswer Ask(const QString&, TButtons) override { return anCancel; }
     bool OpenFileDialog(TFileDialog&) override { return false; }
     bool SaveFileDialog(TFileDialog&) override { return false; }
+    bool FolderDialog(TFileDialog&) override { return false; }
     bool ColorDialog(TColor&) override { return false; }
     bool ShellOpen(const QString&) override { return false; }
     std::shared_ptr<TProcessRun> RunProcess(const QString&, const QStringList&, const QString&, const TProcessWatch&,
