@@ -220,13 +220,9 @@ bool TQtServices::ShellOpen(const QString& target)
     return QDesktopServices::openUrl(url);
 }
 
-bool TQtServices::StartProcess(const QString& program, const QStringList& arguments, QString& error)
-{
-    return Processes::Start(program, arguments, error);
-}
-
-bool TQtServices::RunProcess(const QString& program, const QStringList& arguments, const QString& workingDir,
-                             const TProcessWatch& watch, QString& error)
+std::shared_ptr<TServices::TProcessRun> TQtServices::RunProcess(const QString& program, const QStringList& arguments,
+                                                                const QString& workingDir,
+                                                                const TProcessWatch& watch, QString& error)
 {
     return Processes::Run(program, arguments, workingDir, watch, error);
 }

@@ -94,7 +94,7 @@ void TMainForm::UpdateEnabling()
     Enable({"EditItemsRedo", "PopRedo", "cmdRedo"}, r);
     Enable({"EditItemsPaste", "PopPaste", "cmdPaste"}, p);
     Enable({"ToolItemsJSP", "cmdJSP", "cmdBrowse"}, j);
-    Enable({"ToolItemsJava", "ToolItemsJavaPrint", "cmdJava", "cmdRun"}, v);
+    Enable({"ToolItemsJava", "ToolItemsJavaPrint", "cmdJava", "cmdRun", "ToolItemsJavaRunProgram", "cmdRunJava"}, v);
     Enable({"cmdNew", "cmdOpen"}, true);
     const bool results = m_findInFiles && m_findInFiles->Pane()->ResultCount() > 0;
     Enable({"SearchItemsNextResult", "SearchItemsPreviousResult"}, results);

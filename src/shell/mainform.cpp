@@ -21,6 +21,7 @@
 #include "settingsstore.h"
 #include "sourcestrings.h"
 #include "toolbarlayout.h"
+#include "toolruns.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -96,9 +97,9 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     // The editor shows it when the right button comes up.
     m_editor->SetPopupMenu(m_popup);
     CreateStatusBar();
-    CreateSettings();
     CreateToolRuns();
     CreateFileSearch();
+    CreateSettings();
     m_recent->Load(Services().Settings());
     m_editorSettings = std::make_unique<TEditorSettings>(*m_editor);
 
@@ -264,6 +265,11 @@ void TMainForm::closeEvent(QCloseEvent* event)
             event->ignore();
             return;
         }
+    }
+    // Last, so that a program is stopped only once the window really goes.
+    if (!m_toolRuns->MayClose()) {
+        event->ignore();
+        return;
     }
     m_recent->Save(Services().Settings());
     m_formStore->Save(false);

@@ -40,6 +40,7 @@ class TSearchResultsPane;
 class TSearchStatus;
 class TSyntaxParser;
 enum class TSnippetKind;
+class TStoredProperties;
 class TToolBarLayout;
 class TToolRuns;
 
@@ -137,7 +138,7 @@ public:
     // The autosave journal of unsaved work and what keeps it.
     TJournal& Journal() const { return *m_journal; }
     TAutosave& Autosave() const { return *m_autosave; }
-    // The bottom pane of the build runs' output, and the runs themselves.
+    // The bottom pane of the tool runs' output, and the runs themselves.
     TOutputPane* OutputPane() const { return m_output; }
     TToolRuns* ToolRuns() const { return m_toolRuns; }
     // Find in Files with its Search Results pane, and the status bar's
@@ -239,6 +240,7 @@ public:
     // -- Tools: runs, bookmarks, bars ------------------------------------------------
     void ToolItemsJavaCompileClick();
     void ToolItemsJavaRunClick();
+    void ToolItemsJavaRunProgramClick();
     void cmdBrowseClick();
     void ToolItemsRunBatchClick();
     // tag 1 to 10: "Book Mark 0" to "Book Mark 9".
@@ -302,7 +304,8 @@ private:
     // The settings sections and the preferences dialog (mainsettings.cpp).
     void CreateSettings();
     void LoadTagBox();
-    // The Output pane and the tool runs (maintools.cpp).
+    // The Output pane and the tool runs (maintools.cpp); before the
+    // settings, which keep the pane's height.
     void CreateToolRuns();
     // Opens a file from a compiler's message at line (counted from 1).
     void OpenAtLine(const QString& path, int line);
@@ -380,6 +383,8 @@ private:
     // The global editor settings the editor follows; made once the editor is.
     std::unique_ptr<TEditorSettings> m_editorSettings;
     std::unique_ptr<TToolBarLayout> m_toolBarLayout;
+    // The tool bars' places and the Output pane's height, stored together.
+    std::unique_ptr<TStoredProperties> m_windowValues;
     std::unique_ptr<TFormStorage> m_formStore;
     TPreferenceForm* m_preferences = nullptr;
     TOutputPane* m_output = nullptr;

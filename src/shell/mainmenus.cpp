@@ -215,6 +215,9 @@ void TMainForm::CreateToolsMenu()
     QMenu* java = AddMenu(tools, QStringLiteral("ToolItemsJava"), QStringLiteral("Java"));
     AddItems(java, {{"ToolItemsJavaCompile", "Applet Compile", &TMainForm::ToolItemsJavaCompileClick},
                     {"ToolItemsJavaRun", "Applet Run", &TMainForm::ToolItemsJavaRunClick}});
+    java->addSeparator();
+    AddItem(java, "ToolItemsJavaRunProgram", "Run Java Program", &TMainForm::ToolItemsJavaRunProgramClick,
+            QKeySequence(Qt::CTRL | Qt::Key_F9));
     QMenu* javaPrint = AddMenu(tools, QStringLiteral("ToolItemsJavaPrint"), QStringLiteral("Java Print"));
     AddItems(javaPrint,
              {{"ToolItemsJavaWritePrintLine", "Insert - println", &TMainForm::ToolItemsJavaWritePrintLineClick},

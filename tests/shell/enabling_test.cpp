@@ -65,6 +65,7 @@ const std::vector<std::pair<const char*, Condition>>& rule()
         {"cmdBrowse", &Conditions::j},
         {"ToolItemsJava", &Conditions::v},         {"ToolItemsJavaPrint", &Conditions::v},
         {"cmdJava", &Conditions::v},               {"cmdRun", &Conditions::v},
+        {"ToolItemsJavaRunProgram", &Conditions::v}, {"cmdRunJava", &Conditions::v},
     };
     return table;
 }
