@@ -1,6 +1,7 @@
 #include "compiledblock.h"
 
 #include "ansi.h"
+#include "charsettext.h"
 #include "commatext.h"
 #include "linestate.h"
 #include "syntaxblock.h"
@@ -84,6 +85,13 @@ void CompileKeywords(TCompiledBlock& compiled, const TKeywordSetList& sets, ucha
             break;
         TKeywordTable table;
         table.attr = Attr(set->FontID(), textAttr);
+        if (set->HasContext()) {
+            table.hasContext = true;
+            table.after = CharSetText::Read(Ansi::FromQString(set->After()));
+            table.notAfter = CharSetText::Read(Ansi::FromQString(set->NotAfter()));
+            table.notBefore = CharSetText::Read(Ansi::FromQString(set->NotBefore()));
+            table.beforeWord = set->BeforeWord();
+        }
         const QByteArray text = caseSensitive ? set->KeywordBytes() : Ansi::Lower(set->KeywordBytes());
         for (const QByteArray& word : CommaText::Split(text)) {
             if (word.isEmpty())
@@ -165,6 +173,17 @@ void CompileOpenings(TCompiledBlock& compiled, const TSyntaxBlockList& blocks, i
             opening.caseSensitive = child->CaseSensitive();
             opening.partOfBlock = delimiter->DelimitersArePartOfBlock();
             opening.priority = delimiter->Priority();
+            opening.escape = uchar(delimiter->EscapeSymbol());
+            opening.inTokensOf = Bytes(delimiter->InTokensOf());
+            opening.notBefore = CharSetText::Read(Ansi::FromQString(delimiter->NotBefore()));
+            opening.hasNotBefore = !opening.notBefore.IsEmpty();
+            opening.notAtLineStart = delimiter->NotAtLineStart();
+            if (delimiter->HereDocument() != TDelimiters::hdNone) {
+                // Read with the word behind it by the parent's own rule.
+                opening.literal = delimiter->HereDocument() == TDelimiters::hdLiteral;
+                compiled.hereOpenings.push_back(opening);
+                continue;
+            }
             const TDelimiters::TOpenInTokens where = delimiter->OpenInTokens();
             // The text ending at the position is compared with the parent's
             // comparison.
@@ -257,6 +276,8 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     if (c.useStrings) {
         if (block.UseSingleLineStrings())
             c.singleLineStrings = CompileList(*block.SingleLineStringDelimiters(), cs, text, used, false, false);
+        for (TCompiledToken& item : c.singleLineStrings.items)
+            item.regex = block.RegexDelimiter() != 0 && item.left == std::string(1, block.RegexDelimiter());
         if (block.UseMultiLineStrings())
             c.multiLineStrings = CompileList(*block.MultiLineStringDelimiters(), cs, text, used, false, false);
         c.stringStart.Add(c.singleLineStrings.firstChars);
@@ -314,6 +335,15 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     if (c.usePrefixedSuffixedIdentifiers)
         c.identPrefixesSuffixes = CompileList(*block.IdentPrefixesSuffixes(), cs, text, used, true, true);
     c.useAffixFonts = block.UseAffixFonts();
+    c.endsWithLine = block.EndsWithLine();
+    for (const QByteArray& word : CommaText::Split(Ansi::FromQString(block.RegexAfterWords()))) {
+        if (!word.isEmpty())
+            c.regexAfterWords.push_back(Bytes(word));
+    }
+    c.keySuffix = Bytes(Ansi::FromQString(block.KeySuffix()));
+    c.hasKeys = block.KeyFontID() != -1 && !c.keySuffix.empty();
+    c.keyAttr = Attr(block.KeyFontID(), text);
+    AddChars(used, c.keySuffix);
     c.useKeywords = block.UseKeywords();
     if (c.useKeywords)
         CompileKeywords(c, *block.KeywordSets(), text, cs);
@@ -377,18 +407,25 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     for (int d = 0; d < own->Count(); ++d) {
         const TDelimiters* delimiter = own->At(d);
         c.closings.push_back({Bytes(delimiter->Right()), delimiter->DelimitersArePartOfBlock(),
-                              delimiter->CloseInTokens()});
+                              delimiter->CloseInTokens(), uchar(delimiter->EscapeSymbol())});
+        c.hereDocument = c.hereDocument || delimiter->HereDocument() != TDelimiters::hdNone;
         if (delimiter->UseToken()) {
             AddChars(used, Bytes(delimiter->Left()));
             AddChars(used, Bytes(delimiter->Right()));
         }
     }
     CompileOpenings(c, blocks, block.ID());
+    for (const TOpening& opening : c.hereOpenings) {
+        const uchar first = uchar(opening.text[0]);
+        c.starts[first] |= sfHereDocument;
+        if (!cs && unsigned((first | 0x20) - 'a') < 26u)
+            c.starts[first ^ 0x20] |= sfHereDocument;
+    }
     schemeUsed.Add(used);
     // What a run of free symbols must not swallow in this block: besides its
     // own characters, those of its children's openings.
     c.ownUsed = used;
-    for (const auto* table : {&c.openHere, &c.openAfter, &c.tokenOpenHere, &c.tokenOpenAfter}) {
+    for (const auto* table : {&c.openHere, &c.openAfter, &c.tokenOpenHere, &c.tokenOpenAfter, &c.hereOpenings}) {
         for (const TOpening& opening : *table)
             AddChars(c.ownUsed, opening.text);
     }

@@ -52,6 +52,7 @@ struct TCompiledToken {
     uchar attr = 0; // the attribute its text is painted with
     int index = 0;  // position in the full list
     bool hasFont = false; // its FontID is not -1 (see UseAffixFonts)
+    bool regex = false; // a regular expression literal (RegexDelimiter)
 };
 
 // The enabled tokens of one list in list order (at most 256, the most the
@@ -77,6 +78,12 @@ struct TKeywordTable {
     std::array<std::uint64_t, 256> lengths{};
     // Per bucket, where each keyword stands in it (offset, length).
     std::array<std::vector<std::pair<quint32, quint32>>, 256> words;
+    // Where the words are keywords (TKeywordSet::After and the others).
+    bool hasContext = false;
+    TCharSet after;
+    TCharSet notAfter;
+    TCharSet notBefore;
+    bool beforeWord = false;
 };
 
 // How many openings of a block a path remembers the entered path for.
@@ -114,6 +121,15 @@ struct TOpening {
     // Where the path entered through this opening is remembered in the
     // parent's path (see TBlockInfo::quick); -1 when it is not.
     int quickSlot = -1;
+    // TDelimiters::EscapeSymbol (0: none), OpenInTokensOf, NotBefore and
+    // NotAtLineStart.
+    uchar escape = 0;
+    std::string inTokensOf;
+    bool hasNotBefore = false;
+    TCharSet notBefore;
+    bool notAtLineStart = false;
+    // A here-document opening: whether it takes a quoted word.
+    bool literal = false;
 };
 
 // Calls try_(opening) for the entries of table that may match with outer
@@ -142,6 +158,7 @@ struct TClosing {
     std::string right; // empty: never closed by text
     bool partOfBlock = false;
     bool inTokens = false; // also inside the block's comments and strings
+    uchar escape = 0;      // TDelimiters::EscapeSymbol
 };
 
 // What can start at a character, per block (TCompiledBlock::starts): one
@@ -162,6 +179,7 @@ enum TStartFlag : quint16 {
     // would be; the scanner reads them in one step when nobody asks for the
     // tokens one by one (OnGetToken).
     sfFreeHere = 256,
+    sfHereDocument = 512, // the opening text of a here-document
 };
 
 // The run-time tables of one block, built by the scheme's Compile and read by
@@ -195,6 +213,16 @@ struct TCompiledBlock {
     bool useHexFloats = false;
     bool hasDigitSeparator = false;
     uchar digitSeparator = 0;
+    // EndsWithLine; the block is a here-document (opened through one); the
+    // ways into here-documents that open in this block.
+    bool endsWithLine = false;
+    bool hereDocument = false;
+    std::vector<TOpening> hereOpenings;
+    // RegexAfterWords; KeyFontID and KeySuffix.
+    std::vector<std::string> regexAfterWords;
+    bool hasKeys = false;
+    uchar keyAttr = 0;
+    std::string keySuffix;
 
     // The attribute of each kind whose colour comes from the block (the
     // others take their token's).
