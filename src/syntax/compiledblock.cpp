@@ -336,6 +336,7 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
         c.identPrefixesSuffixes = CompileList(*block.IdentPrefixesSuffixes(), cs, text, used, true, true);
     c.useAffixFonts = block.UseAffixFonts();
     c.endsWithLine = block.EndsWithLine();
+    c.escapeSymbol = uchar(block.EscapeSymbol());
     for (const QByteArray& word : CommaText::Split(Ansi::FromQString(block.RegexAfterWords()))) {
         if (!word.isEmpty())
             c.regexAfterWords.push_back(Bytes(word));

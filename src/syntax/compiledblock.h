@@ -220,6 +220,7 @@ struct TCompiledBlock {
     std::vector<TOpening> hereOpenings;
     // RegexAfterWords; KeyFontID and KeySuffix.
     std::vector<std::string> regexAfterWords;
+    uchar escapeSymbol = 0; // TSyntaxBlock::EscapeSymbol
     bool hasKeys = false;
     uchar keyAttr = 0;
     std::string keySuffix;

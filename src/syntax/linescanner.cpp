@@ -82,6 +82,7 @@ bool TLineScanner::Push(const TOpening& opening, quint32 resumeConstruct, int re
     // "${").
     m_openFrom = resumeConstruct != LineState::ocNone ? m_pos : 0;
     m_guardFrom = m_guardTo = 0;
+    m_ownOpeningStart = opening.partOfBlock ? m_pos : -1;
     m_ownOpeningEnd = opening.partOfBlock ? m_pos + int(opening.text.size()) : 0;
     return true;
 }
@@ -96,6 +97,7 @@ void TLineScanner::Pop()
     SelectPath(info.next < 0 ? 0 : info.next);
     m_openFrom = 0;
     m_guardFrom = m_guardTo = 0;
+    m_ownOpeningStart = -1;
     m_ownOpeningEnd = 0;
     if (Q_LIKELY(!hardClosing && resume == LineState::ocNone))
         return;
@@ -248,8 +250,10 @@ bool TLineScanner::EndTest()
     const int length = m_closeLength;
     if (m_partOfBlock) {
         // The block read its closing text itself: it ends just behind it.
+        // Not where its own opening text starts ('"' ... '"').
         const int start = m_pos - length;
-        if (start < 0 || !SameText(m_text + start, right, m_block->caseSensitive) || RefusedBefore(start, right) ||
+        if (start < 0 || start == m_ownOpeningStart || !SameText(m_text + start, right, m_block->caseSensitive) ||
+            RefusedBefore(start, right) ||
             (start > m_guardFrom && start < m_guardTo) || (m_info->closeEscape && Escaped(start, m_info->closeEscape)))
             return false;
     } else {
@@ -392,6 +396,9 @@ void TLineScanner::NextToken()
         m_attr = m_block->kindAttr[m_kind];
         return;
     }
+    if (Q_UNLIKELY(m_block->escapeSymbol != 0) && (flags & (sfComment | sfString)) &&
+        Escaped(m_pos, m_block->escapeSymbol))
+        flags &= quint16(~(sfComment | sfString));
     if ((flags & sfComment) && TryComment())
         return;
     if ((flags & sfString) && TryString())

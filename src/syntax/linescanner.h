@@ -303,8 +303,10 @@ private:
     int m_openFrom = 0;
     int m_guardFrom = 0;
     int m_guardTo = 0;
-    // The end of the opening text the current block reads itself, while it
-    // reads it (0: none): no child opens inside it.
+    // Where the opening text the current block reads itself starts and
+    // ends, while it reads it (-1 and 0: none): no child opens inside it,
+    // and the block's closing text does not match where it starts.
+    int m_ownOpeningStart = -1;
     int m_ownOpeningEnd = 0;
 
     // Per line.

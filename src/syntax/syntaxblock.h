@@ -73,6 +73,7 @@ class TSyntaxBlock : public TNamedItem {
     Q_PROPERTY(QString RegexAfterWords READ RegexAfterWords WRITE SetRegexAfterWords)
     Q_PROPERTY(int KeyFontID READ KeyFontID WRITE SetKeyFontID)
     Q_PROPERTY(QString KeySuffix READ KeySuffix WRITE SetKeySuffix)
+    Q_PROPERTY(char EscapeSymbol READ EscapeSymbol WRITE SetEscapeSymbol)
     Q_PROPERTY(QString FirstIdentChars READ FirstIdentChars WRITE SetFirstIdentChars DESIGNABLE false)
     Q_PROPERTY(QString OtherIdentChars READ OtherIdentChars WRITE SetOtherIdentChars DESIGNABLE false)
 
@@ -258,6 +259,10 @@ public:
     void SetKeyFontID(int id) { m_keyFontId = id; }
     QString KeySuffix() const { return m_keySuffix; }
     void SetKeySuffix(const QString& suffix) { m_keySuffix = suffix; }
+    // No comment or string starts right behind an odd run of this character
+    // (\' and \# in a shell script); #0: none.
+    char EscapeSymbol() const { return m_escapeSymbol; }
+    void SetEscapeSymbol(char c) { m_escapeSymbol = c; }
 
     // The identifier characters: a first character, then any run of others.
     const TCharSet& FirstIdentSet() const { return m_firstIdentChars; }
@@ -337,6 +342,7 @@ private:
     QString m_regexAfterWords;
     int m_keyFontId = -1;
     QString m_keySuffix;
+    char m_escapeSymbol = '\0';
 
     TCharSet m_firstIdentChars;
     TCharSet m_otherIdentChars;
