@@ -3,10 +3,11 @@
 // The line parser proper, shared by the files that implement it:
 // linescanner.cpp (the run over a line, the block transitions and the
 // tokens), linepoints.cpp (passes resumed inside a line), linebreaks.cpp
-// (stops inside comments and strings), linenumbers.cpp (numbers) and
-// linecontext.cpp (rules that look at the text around a token: escaped
-// openings, keywords and keys by their neighbours, regular expressions,
-// here-documents). See linescanner.cpp for what it guarantees.
+// (stops inside comments and strings), linenumbers.cpp (numbers),
+// linewords.cpp (identifiers and keywords) and linecontext.cpp (rules that
+// look at the text around a token: escaped openings, keywords and keys by
+// their neighbours, regular expressions, here-documents). See
+// linescanner.cpp for what it guarantees.
 
 #include "compiledblock.h"
 #include "linestate.h"

@@ -173,8 +173,8 @@ TEST_F(EnablingTest, SchemeItemsOfMenuAndPopupMarkTheActiveScheme)
                               "JavaScript", "JSON", "Properties", "SQL", "Shell"};
     const char* components[] = {"", "TarnelParser", "JavaParser", "BatParser", "XmlParser", "CssParser",
                                 "JavaScriptParser", "JsonParser", "PropertiesParser", "SqlParser", "ShellParser"};
-    auto menu = [&](int tag) { return Item(QStringLiteral("OptionItemsSyntax") + captions[tag]); };
-    auto popup = [&](int tag) { return Item(QStringLiteral("PopSyntax") + captions[tag]); };
+    auto menu = [&](int tag) { return Item(("OptionItemsSyntax" + std::string(captions[tag])).c_str()); };
+    auto popup = [&](int tag) { return Item(("PopSyntax" + std::string(captions[tag])).c_str()); };
     for (int tag : {2, 3, 0, 1, 4, 7, 10, 5, 6, 8, 9}) {
         // The popup's items run the same handler as the menu's.
         (tag % 2 ? menu(tag) : popup(tag))->trigger();
