@@ -152,7 +152,11 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     if (argc > 1 && QByteArray(argv[1]) == "--leaks")
         return CheckLeaks();
+    // A corpus name runs that corpus alone.
+    const QByteArray only = argc > 1 ? QByteArray(argv[1]) : QByteArray();
     for (const Corpus& corpus : kCorpora) {
+        if (!only.isEmpty() && only != corpus.name)
+            continue;
         const QByteArray text = Gather(corpus);
         if (text.isEmpty()) {
             std::fprintf(stderr, "%s: no files\n", corpus.name);
