@@ -173,14 +173,20 @@ void CompileOpenings(TCompiledBlock& compiled, const TSyntaxBlockList& blocks, i
             opening.caseSensitive = child->CaseSensitive();
             opening.partOfBlock = delimiter->DelimitersArePartOfBlock();
             opening.priority = delimiter->Priority();
-            opening.escape = uchar(delimiter->EscapeSymbol());
-            opening.inTokensOf = Bytes(delimiter->InTokensOf());
-            opening.notBefore = CharSetText::Read(Ansi::FromQString(delimiter->NotBefore()));
-            opening.hasNotBefore = !opening.notBefore.IsEmpty();
-            opening.notAtLineStart = delimiter->NotAtLineStart();
+            auto rules = std::make_unique<TOpeningRules>();
+            rules->escape = uchar(delimiter->EscapeSymbol());
+            rules->inTokensOf = Bytes(delimiter->InTokensOf());
+            rules->notBefore = CharSetText::Read(Ansi::FromQString(delimiter->NotBefore()));
+            rules->hasNotBefore = !rules->notBefore.IsEmpty();
+            rules->notAtLineStart = delimiter->NotAtLineStart();
+            rules->literal = delimiter->HereDocument() == TDelimiters::hdLiteral;
+            if (rules->escape || !rules->inTokensOf.empty() || rules->hasNotBefore || rules->notAtLineStart ||
+                delimiter->HereDocument() != TDelimiters::hdNone) {
+                opening.rules = rules.get();
+                compiled.openingRules.push_back(std::move(rules));
+            }
             if (delimiter->HereDocument() != TDelimiters::hdNone) {
                 // Read with the word behind it by the parent's own rule.
-                opening.literal = delimiter->HereDocument() == TDelimiters::hdLiteral;
                 compiled.hereOpenings.push_back(opening);
                 continue;
             }
@@ -416,6 +422,12 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
         }
     }
     CompileOpenings(c, blocks, block.ID());
+    if (c.escapeSymbol) {
+        for (int ch = 0; ch < 256; ++ch) {
+            if (c.starts[size_t(ch)] & (sfComment | sfString))
+                c.starts[size_t(ch)] |= sfEscapable;
+        }
+    }
     for (const TOpening& opening : c.hereOpenings) {
         const uchar first = uchar(opening.text[0]);
         c.starts[first] |= sfHereDocument;

@@ -110,6 +110,19 @@ struct TOpeningIndex {
     }
 };
 
+// What an opening asks of the text around it, when it asks anything
+// (TDelimiters::EscapeSymbol, OpenInTokensOf, NotBefore, NotAtLineStart), and
+// whether a here-document opening takes a quoted word. Kept apart so that
+// the tables of openings the scanner walks stay small.
+struct TOpeningRules {
+    uchar escape = 0;
+    std::string inTokensOf;
+    bool hasNotBefore = false;
+    TCharSet notBefore;
+    bool notAtLineStart = false;
+    bool literal = false;
+};
+
 // A delimiter of a child block that can open here.
 struct TOpening {
     std::string text;
@@ -121,15 +134,8 @@ struct TOpening {
     // Where the path entered through this opening is remembered in the
     // parent's path (see TBlockInfo::quick); -1 when it is not.
     int quickSlot = -1;
-    // TDelimiters::EscapeSymbol (0: none), OpenInTokensOf, NotBefore and
-    // NotAtLineStart.
-    uchar escape = 0;
-    std::string inTokensOf;
-    bool hasNotBefore = false;
-    TCharSet notBefore;
-    bool notAtLineStart = false;
-    // A here-document opening: whether it takes a quoted word.
-    bool literal = false;
+    // Null when the opening asks nothing more (owned by the parent's block).
+    const TOpeningRules* rules = nullptr;
 };
 
 // Calls try_(opening) for the entries of table that may match with outer
@@ -180,6 +186,7 @@ enum TStartFlag : quint16 {
     // tokens one by one (OnGetToken).
     sfFreeHere = 256,
     sfHereDocument = 512, // the opening text of a here-document
+    sfEscapable = 1024,   // a comment or string the block's EscapeSymbol can stop
 };
 
 // The run-time tables of one block, built by the scheme's Compile and read by
@@ -218,6 +225,7 @@ struct TCompiledBlock {
     bool endsWithLine = false;
     bool hereDocument = false;
     std::vector<TOpening> hereOpenings;
+    std::vector<std::unique_ptr<TOpeningRules>> openingRules; // the rules the openings point to
     // RegexAfterWords; KeyFontID and KeySuffix.
     std::vector<std::string> regexAfterWords;
     uchar escapeSymbol = 0; // TSyntaxBlock::EscapeSymbol

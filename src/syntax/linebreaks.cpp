@@ -61,7 +61,7 @@ TBreak TLineScanner::BreakAt(int b, bool at, bool before) const
                           const int start = b - int(opening.text.size());
                           if (start < m_openFrom || !SameText(m_text + start, opening.text, block.caseSensitive) ||
                               RefusedBefore(start, opening.text) || OpeningRefused(opening, start, b) ||
-                              (!opening.inTokensOf.empty() && !InTokenOf(opening.inTokensOf)))
+                              (opening.rules && !opening.rules->inTokensOf.empty() && !InTokenOf(opening.rules->inTokensOf)))
                               return false;
                           found = {b, &opening};
                           return true;
@@ -74,7 +74,7 @@ TBreak TLineScanner::BreakAt(int b, bool at, bool before) const
                       [&](const TOpening& opening) {
                           if (!At(b, opening.text) || RefusedAfter(b, opening.text) ||
                               OpeningRefused(opening, b, b + int(opening.text.size())) ||
-                              (!opening.inTokensOf.empty() && !InTokenOf(opening.inTokensOf)))
+                              (opening.rules && !opening.rules->inTokensOf.empty() && !InTokenOf(opening.rules->inTokensOf)))
                               return false;
                           found = {b, &opening};
                           return true;

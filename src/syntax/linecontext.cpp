@@ -269,7 +269,7 @@ bool TLineScanner::TryHereDocument()
             return false;
         const TOpening* chosen = nullptr;
         for (const TOpening& candidate : m_block->hereOpenings) {
-            if (candidate.text == opening.text && candidate.literal == quoted) {
+            if (candidate.text == opening.text && candidate.rules->literal == quoted) {
                 chosen = &candidate;
                 break;
             }

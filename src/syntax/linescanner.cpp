@@ -12,6 +12,8 @@
 
 #include "linescanner.h"
 
+#include "ansi.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -384,8 +386,12 @@ void TLineScanner::NextToken()
         m_attr = m_block->kindAttr[tkSymbol];
         return;
     }
-    if (Q_UNLIKELY(flags & sfHereDocument) && TryHereDocument())
-        return;
+    if (Q_UNLIKELY(flags & (sfHereDocument | sfEscapable))) {
+        if ((flags & sfHereDocument) && TryHereDocument())
+            return;
+        if ((flags & sfEscapable) && Escaped(m_pos, m_block->escapeSymbol))
+            flags &= quint16(~(sfComment | sfString));
+    }
     if (!(flags & sfAny)) {
         // Nothing can start here: the character is a token of its own.
         ++m_pos;
@@ -393,9 +399,6 @@ void TLineScanner::NextToken()
         m_attr = m_block->kindAttr[m_kind];
         return;
     }
-    if (Q_UNLIKELY(m_block->escapeSymbol != 0) && (flags & (sfComment | sfString)) &&
-        Escaped(m_pos, m_block->escapeSymbol))
-        flags &= quint16(~(sfComment | sfString));
     if ((flags & sfComment) && TryComment())
         return;
     if ((flags & sfString) && TryString())
@@ -682,3 +685,55 @@ bool TLineScanner::TryIdentifier()
     }
     return true;
 }
+
+bool TLineScanner::IsKeyword(int start, int end, uchar& attr)
+{
+    const TCompiledBlock& b = *m_block;
+    const size_t length = size_t(end - start);
+    if (length == 0 || length > b.longestKeyword)
+        return false;
+    const char* text = reinterpret_cast<const char*>(m_text) + start;
+    // Without commas in the keywords and in the word, ",word," is in a
+    // bucket exactly when the word equals one of the bucket's keywords. In a
+    // case-sensitive block the word is then compared where it stands.
+    const bool exact = !b.keywordWithComma && !b.wordWithComma;
+    char local[64];
+    const char* word = text;
+    if (!exact || !b.caseSensitive) {
+        // ",word," in a buffer on the stack, or in the parser's for long
+        // words; lowercased unless the block is case-sensitive.
+        char* buffer = local;
+        if (length + 2 > sizeof local) {
+            m_parser.m_word.resize(length + 2);
+            buffer = m_parser.m_word.data();
+        }
+        buffer[0] = ',';
+        buffer[length + 1] = ',';
+        for (size_t i = 0; i < length; ++i)
+            buffer[i + 1] = b.caseSensitive ? text[i] : char(Ansi::Lower(uchar(text[i])));
+        word = buffer + 1;
+    }
+    const uchar first = uchar(word[0]);
+    const std::uint64_t lengthBit = std::uint64_t(1) << std::min<size_t>(length, 63);
+    for (const TKeywordTable& set : b.keywords) {
+        if (!(set.lengths[first] & lengthBit))
+            continue;
+        const std::string& bucket = set.buckets[first];
+        if (exact) {
+            for (const auto& [offset, size] : set.words[first]) {
+                if (size == length && std::memcmp(bucket.data() + offset, word, length) == 0) {
+                    if (set.hasContext && !ContextHolds(set, start, end))
+                        break;
+                    attr = set.attr;
+                    return true;
+                }
+            }
+        } else if (std::string_view(bucket).find(std::string_view(word - 1, length + 2)) != std::string_view::npos &&
+                   (!set.hasContext || ContextHolds(set, start, end))) {
+            attr = set.attr;
+            return true;
+        }
+    }
+    return false;
+}
+

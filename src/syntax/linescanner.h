@@ -4,7 +4,7 @@
 // linescanner.cpp (the run over a line, the block transitions and the
 // tokens), linepoints.cpp (passes resumed inside a line), linebreaks.cpp
 // (stops inside comments and strings), linenumbers.cpp (numbers),
-// linewords.cpp (identifiers and keywords) and linecontext.cpp (rules that
+// linewords.cpp (identifiers in UTF-8 text) and linecontext.cpp (rules that
 // look at the text around a token: escaped openings, keywords and keys by
 // their neighbours, regular expressions, here-documents). See
 // linescanner.cpp for what it guarantees.
@@ -134,8 +134,10 @@ private:
     // escape, NotBefore or NotAtLineStart.
     bool OpeningRefused(const TOpening& opening, int start, int end) const
     {
-        return (opening.escape && Escaped(start, opening.escape)) || (opening.notAtLineStart && m_lineStart) ||
-               (opening.hasNotBefore && NotBeforeHits(end, opening.notBefore));
+        const TOpeningRules* rules = opening.rules;
+        return Q_UNLIKELY(rules != nullptr) &&
+               ((rules->escape && Escaped(start, rules->escape)) || (rules->notAtLineStart && m_lineStart) ||
+                (rules->hasNotBefore && NotBeforeHits(end, rules->notBefore)));
     }
     bool NotBeforeHits(int end, const TCharSet& set) const
     {
