@@ -1,64 +1,14 @@
 #include "commandline.h"
 #include "instancechannel.h"
 #include "mainform.h"
-#include "memosource.h"
 #include "qtservices.h"
+#include "scriptedstart.h"
 
-#include "dcmemo.h"
-
-#include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QKeyEvent>
 #include <QTimer>
 
 #include <cstdio>
-
-namespace {
-
-// For checks of an installed program: once the files of the command line
-// are open, the window's title and every document are printed and the
-// program ends.
-void reportAndQuit(const TMainForm& form)
-{
-    std::printf("title: %s\n", qUtf8Printable(form.windowTitle()));
-    for (int i = 0; i < form.DocumentCount(); ++i)
-        std::printf("document: %s\n", qUtf8Printable(form.Document(i)->FileName()));
-    std::fflush(stdout);
-    QCoreApplication::quit();
-}
-
-// For tests that run the program as a user would and then stop it hard:
-// TARNEL_KEYS_AFTER_START is typed into the editor once the start is over,
-// each character as a key press of its own; "{Name}" runs the menu item or
-// button of that name ("{FileItemsNew}"), "{Return}" presses Enter.
-void typeKeys(TMainForm& form, const QString& keys)
-{
-    auto press = [&form](int key, const QString& text) {
-        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(form.TarnelEditor(), &down);
-        QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(form.TarnelEditor(), &up);
-    };
-    for (qsizetype i = 0; i < keys.size(); ++i) {
-        const QChar c = keys.at(i);
-        const qsizetype close = c == u'{' ? keys.indexOf(u'}', i) : -1;
-        if (close > i) {
-            const QString name = keys.mid(i + 1, close - i - 1);
-            if (name == QLatin1String("Return"))
-                press(Qt::Key_Return, QStringLiteral("\r"));
-            else if (QAction* action = form.Action(name))
-                action->trigger();
-            i = close;
-            continue;
-        }
-        press(c.isLetter() ? c.toUpper().unicode() : c.unicode(), QString(c));
-    }
-    std::printf("keys typed\n");
-    std::fflush(stdout);
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -97,10 +47,15 @@ int main(int argc, char* argv[])
         if (!quitAfterStart)
             mainForm.RestoreSession();
         mainForm.OpenFiles(commandLine.files);
+        // For tests that run the program as a user would (see
+        // scriptedstart.h), and for checks of an installed program, which
+        // end once the files of the command line are open.
         if (qEnvironmentVariableIsSet("TARNEL_KEYS_AFTER_START"))
-            typeKeys(mainForm, qEnvironmentVariable("TARNEL_KEYS_AFTER_START"));
-        if (quitAfterStart)
-            reportAndQuit(mainForm);
+            ScriptedStart::Run(mainForm, qEnvironmentVariable("TARNEL_KEYS_AFTER_START"));
+        if (quitAfterStart) {
+            ScriptedStart::Report(mainForm);
+            QCoreApplication::quit();
+        }
     });
     const int result = app.exec();
     SetServices(nullptr);

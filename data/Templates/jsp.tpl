@@ -1,8 +1,8 @@
-<%@ page contentType="text/html; charset=windows-1252" pageEncoding="windows-1252" %>
+<%@ page contentType="text/html; charset=UTF-8" pageEncoding="UTF-8" %>
 <!DOCTYPE html>
 <html lang="en">
 <head>
-   <meta charset="windows-1252">
+   <meta charset="UTF-8">
    <title>JSP Page</title>
 </head>
 <body>

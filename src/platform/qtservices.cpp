@@ -78,13 +78,14 @@ QWidget* TQtServices::DialogParent()
 
 void TQtServices::ShowError(const QString& text)
 {
-    QMessageBox::critical(DialogParent(), title(), text);
+    QMessageBox box(QMessageBox::Critical, title(), text, QMessageBox::Ok, DialogParent());
+    ModalDialogs::Execute(box);
 }
 
 void TQtServices::ShowMessage(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, DialogParent());
-    box.exec();
+    ModalDialogs::Execute(box);
 }
 
 TServices::TAnswer TQtServices::Ask(const QString& text, TButtons buttons)
@@ -105,7 +106,7 @@ TServices::TAnswer TQtServices::Ask(const QString& text, TButtons buttons)
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         break;
     }
-    switch (box.exec()) {
+    switch (ModalDialogs::Execute(box)) {
     case QMessageBox::Yes: return anYes;
     case QMessageBox::No: return anNo;
     case QMessageBox::YesToAll: return anAll;
@@ -156,7 +157,7 @@ bool TQtServices::RunFileDialog(TFileDialog& request, bool save)
     dialog.setDirectory(dir);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (ModalDialogs::Execute(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     request.fileNames = dialog.selectedFiles();
     request.fileName = request.fileNames.first();

@@ -1,4 +1,14 @@
+// Key paths are looked up one level at a time among the stored children, so
+// that any spelling finds a key; a key that the file holds in several
+// spellings (only a file from an earlier version or edited by hand can) is
+// read through all of them, the preferred first, and written in one.
+
 #include "qtsettingsstore.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
 
 namespace {
 
@@ -14,6 +24,11 @@ auto inGroup(QSettings& settings, const QString& group, F f)
     return result;
 }
 
+QString joined(const QString& group, const QString& child)
+{
+    return group.isEmpty() ? child : group + u'/' + child;
+}
+
 } // namespace
 
 TQtSettingsStore::TQtSettingsStore()
@@ -24,11 +39,13 @@ TQtSettingsStore::TQtSettingsStore()
     m_settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tarnel"),
                                              QStringLiteral("Tarnel"));
 #endif
+    MergeSpellings();
 }
 
 TQtSettingsStore::TQtSettingsStore(const QString& iniPath)
     : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
 {
+    MergeSpellings();
 }
 
 TQtSettingsStore::~TQtSettingsStore()
@@ -49,60 +66,146 @@ QString TQtSettingsStore::ToGroup(const QString& key)
     return group;
 }
 
-QString TQtSettingsStore::FindGroup(const QString& key) const
+QStringList TQtSettingsStore::MatchingChildren(const QString& group, const QString& part) const
+{
+    const QStringList children = inGroup(*m_settings, group, [&] { return m_settings->childGroups(); });
+    QStringList matches;
+    for (const QString& child : children) {
+        if (child.compare(part, Qt::CaseInsensitive) == 0)
+            matches.append(child);
+    }
+    if (matches.size() < 2)
+        return matches;
+    // The spelling holding the most values is the key's; on a tie the one
+    // that sorts last, which puts lower case before upper case.
+    QHash<QString, qsizetype> held;
+    for (const QString& match : std::as_const(matches))
+        held.insert(match, inGroup(*m_settings, joined(group, match), [&] { return m_settings->allKeys().size(); }));
+    std::sort(matches.begin(), matches.end(), [&held](const QString& a, const QString& b) {
+        if (held.value(a) != held.value(b))
+            return held.value(a) > held.value(b);
+        return a.compare(b, Qt::CaseSensitive) > 0;
+    });
+    return matches;
+}
+
+QStringList TQtSettingsStore::FindGroups(const QString& key) const
 {
     const QStringList parts = ToGroup(key).split(u'/', Qt::SkipEmptyParts);
-    QString found;
+    if (parts.isEmpty())
+        return {};
+    QStringList found{QString()};
     for (const QString& part : parts) {
-        const QStringList children = inGroup(*m_settings, found, [&] { return m_settings->childGroups(); });
-        QString match;
-        for (const QString& child : children) {
-            if (child.compare(part, Qt::CaseInsensitive) == 0) {
-                match = child;
-                break;
-            }
+        QStringList next;
+        for (const QString& group : std::as_const(found)) {
+            for (const QString& child : MatchingChildren(group, part))
+                next.append(joined(group, child));
         }
-        if (match.isEmpty())
+        if (next.isEmpty())
             return {};
-        found = found.isEmpty() ? match : found + u'/' + match;
+        found = next;
     }
     return found;
 }
 
-QString TQtSettingsStore::FindValue(const QString& group, const QString& name) const
+QStringList TQtSettingsStore::FindValues(const QString& group, const QString& name) const
 {
     const QStringList keys = inGroup(*m_settings, group, [&] { return m_settings->childKeys(); });
+    QStringList found;
     for (const QString& key : keys) {
-        if (key.compare(name, Qt::CaseInsensitive) == 0)
-            return key;
+        if (key.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        if (key == name)
+            found.prepend(key);
+        else
+            found.append(key);
     }
-    return {};
+    return found;
+}
+
+QString TQtSettingsStore::WriteGroup(const QString& key) const
+{
+    QString group;
+    for (const QString& part : ToGroup(key).split(u'/', Qt::SkipEmptyParts)) {
+        const QStringList matches = MatchingChildren(group, part);
+        group = joined(group, matches.isEmpty() ? part : matches.first());
+    }
+    return group;
+}
+
+void TQtSettingsStore::MergeSpellings()
+{
+    // The registry is case-insensitive by itself, and its root is far too
+    // large to walk.
+    if (m_settings->format() != QSettings::IniFormat)
+        return;
+    const QStringList keys = m_settings->allKeys();
+    QHash<QString, QString> spellingOf;
+    bool mixed = false;
+    for (const QString& key : keys) {
+        for (qsizetype end = key.indexOf(u'/'); !mixed; end = key.indexOf(u'/', end + 1)) {
+            const QString prefix = end < 0 ? key : key.left(end);
+            auto it = spellingOf.constFind(prefix.toLower());
+            if (it == spellingOf.constEnd())
+                spellingOf.insert(prefix.toLower(), prefix);
+            else if (*it != prefix)
+                mixed = true;
+            if (end < 0)
+                break;
+        }
+    }
+    if (!mixed)
+        return;
+    // Values move only towards the preferred spelling, which so only gains:
+    // the choice made for one key holds for the keys after it.
+    for (const QString& key : keys) {
+        const qsizetype slash = key.lastIndexOf(u'/');
+        const QString name = key.mid(slash + 1);
+        const QString group = slash < 0 ? QString() : WriteGroup(key.left(slash));
+        const QStringList names = inGroup(*m_settings, group, [&] { return m_settings->childKeys(); });
+        const auto stored = std::find_if(names.begin(), names.end(), [&name](const QString& n) {
+            return n.compare(name, Qt::CaseInsensitive) == 0;
+        });
+        const QString target = joined(group, stored == names.end() ? name : *stored);
+        if (target == key)
+            continue;
+        if (!m_settings->contains(target))
+            m_settings->setValue(target, m_settings->value(key));
+        m_settings->remove(key);
+    }
 }
 
 bool TQtSettingsStore::KeyExists(const QString& key) const
 {
-    return !FindGroup(key).isEmpty();
+    return !FindGroups(key).isEmpty();
 }
 
 bool TQtSettingsStore::ValueExists(const QString& key, const QString& name) const
 {
-    const QString group = FindGroup(key);
-    return !group.isEmpty() && !FindValue(group, name).isEmpty();
+    const QStringList groups = FindGroups(key);
+    return std::any_of(groups.begin(), groups.end(),
+                       [&](const QString& group) { return !FindValues(group, name).isEmpty(); });
 }
 
 QString TQtSettingsStore::ReadString(const QString& key, const QString& name, bool* ok) const
 {
     if (ok)
         *ok = false;
-    const QString group = FindGroup(key);
-    const QString value = group.isEmpty() ? QString() : FindValue(group, name);
-    if (value.isEmpty())
+    QString path;
+    for (const QString& group : FindGroups(key)) {
+        const QStringList values = FindValues(group, name);
+        if (!values.isEmpty()) {
+            path = joined(group, values.first());
+            break;
+        }
+    }
+    if (path.isEmpty())
         return {};
     // The INI form reads an unquoted value with commas as a list, and the
     // "@Rect(...)", "@Variant(...)" forms as values of other types: a list
     // written by hand reads as the text it shows, and a value that is no
     // text reads as missing.
-    const QVariant stored = m_settings->value(group + u'/' + value);
+    const QVariant stored = m_settings->value(path);
     QString text;
     if (stored.typeId() == QMetaType::QStringList)
         text = stored.toStringList().join(u',');
@@ -117,36 +220,46 @@ QString TQtSettingsStore::ReadString(const QString& key, const QString& name, bo
 
 void TQtSettingsStore::WriteString(const QString& key, const QString& name, const QString& value)
 {
-    QString group = FindGroup(key);
-    if (group.isEmpty())
-        group = ToGroup(key);
-    QString stored = FindValue(group, name);
-    if (stored.isEmpty())
-        stored = name;
-    m_settings->setValue(group + u'/' + stored, value);
+    const QString group = WriteGroup(key);
+    const QStringList names = FindValues(group, name);
+    const QString target = joined(group, names.isEmpty() ? name : names.first());
+    // Any other spelling of the value would shadow or be shadowed by this one.
+    for (const QString& other : FindGroups(key)) {
+        for (const QString& stored : FindValues(other, name)) {
+            if (joined(other, stored) != target)
+                m_settings->remove(joined(other, stored));
+        }
+    }
+    m_settings->setValue(target, value);
 }
 
 void TQtSettingsStore::DeleteValue(const QString& key, const QString& name)
 {
-    const QString group = FindGroup(key);
-    const QString value = group.isEmpty() ? QString() : FindValue(group, name);
-    if (!value.isEmpty())
-        m_settings->remove(group + u'/' + value);
+    for (const QString& group : FindGroups(key)) {
+        for (const QString& stored : FindValues(group, name))
+            m_settings->remove(joined(group, stored));
+    }
 }
 
 void TQtSettingsStore::DeleteKey(const QString& key)
 {
-    const QString group = FindGroup(key);
-    if (!group.isEmpty())
+    for (const QString& group : FindGroups(key))
         m_settings->remove(group);
 }
 
 QStringList TQtSettingsStore::ValueNames(const QString& key) const
 {
-    const QString group = FindGroup(key);
-    if (group.isEmpty())
-        return {};
-    return inGroup(*m_settings, group, [&] { return m_settings->childKeys(); });
+    QStringList names;
+    QSet<QString> seen;
+    for (const QString& group : FindGroups(key)) {
+        for (const QString& name : inGroup(*m_settings, group, [&] { return m_settings->childKeys(); })) {
+            if (!seen.contains(name.toLower())) {
+                seen.insert(name.toLower());
+                names.append(name);
+            }
+        }
+    }
+    return names;
 }
 
 bool TQtSettingsStore::Flush()

@@ -7,8 +7,17 @@
 #include <memory>
 
 // The settings store on top of QSettings: the registry of the current user on
-// Windows, an INI file elsewhere. Key paths ("Software\TARNEL\RecentItems")
-// and value names are matched without regard to case, as the registry does.
+// Windows, an INI file elsewhere. It keeps the registry's meaning on every
+// system: key paths ("Software\TARNEL\RecentItems") and value names match
+// without regard to case, every value is found whatever spelling wrote it,
+// and a key has one spelling, the one it was first written with.
+//
+// An INI file is case-sensitive, and files written by earlier versions hold
+// one key in two spellings ("TARNEL\RecentItems" beside "tarnel\Tarnel\...").
+// Opening such a file merges the spellings: at every level of a key path the
+// spelling that holds the most values beneath it takes in the others (on a
+// tie, the one that sorts last, lower case before upper case), and a value
+// present under both keeps the winner's. Nothing is dropped but duplicates.
 class TQtSettingsStore : public TSettingsStore {
 public:
     // The user's own store.
@@ -30,10 +39,19 @@ public:
     QString FileName() const { return m_settings->fileName(); }
 
 private:
-    // The stored spelling of a key path ('/'-separated), matched without
-    // regard to case; empty when there is none.
-    QString FindGroup(const QString& key) const;
-    QString FindValue(const QString& group, const QString& name) const;
+    // Every stored spelling of a key path ('/'-separated), the preferred
+    // first; empty when there is none.
+    QStringList FindGroups(const QString& key) const;
+    // The stored spellings of a value name in one group, the one spelled as
+    // asked first.
+    QStringList FindValues(const QString& group, const QString& name) const;
+    // The spelling a write of key goes to: the preferred stored one, level by
+    // level, and key's own below what is stored.
+    QString WriteGroup(const QString& key) const;
+    // The children of group matching part, the preferred first.
+    QStringList MatchingChildren(const QString& group, const QString& part) const;
+    // Folds the spellings of an INI file into one (see above).
+    void MergeSpellings();
     static QString ToGroup(const QString& key);
 
     std::unique_ptr<QSettings> m_settings;

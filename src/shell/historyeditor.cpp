@@ -111,8 +111,10 @@ void TDCHistoryEditor::keyPressEvent(QKeyEvent* event)
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && !m_popupVisible)
         AddText();
+    // Escape with the list closed is nothing to the field: it goes on to the
+    // dialog, which takes it as Cancel.
     if (event->key() == Qt::Key_Escape && !m_popupVisible) {
-        event->accept();
+        event->ignore();
         return;
     }
     QComboBox::keyPressEvent(event);

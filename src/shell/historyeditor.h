@@ -12,7 +12,8 @@
 // Enter with the list closed, or leaving the field for another one of the
 // dialog, moves the text to the top of the list; an entry equal to it
 // without regard to case goes, and an empty text is not added. Enter with
-// the list open only closes it; Escape with the list closed is swallowed.
+// the list open only closes it; Escape with the list closed is left to the
+// dialog (its Cancel).
 // The list is loaded when the field is made and saved when it is destroyed
 // and on SaveHistory.
 class TDCHistoryEditor : public QComboBox {

@@ -18,6 +18,24 @@
 
 #include <algorithm>
 
+namespace {
+
+// A save starts a fresh undo history unless the preference keeps it; a kept
+// history holds the save point, so that undoing past it marks the document
+// modified again.
+TTextEncoding newDocumentEncoding()
+{
+    return TPreferenceForm::StoredNewUtf8() ? MemoTypes::teUtf8 : MemoTypes::teWindows1252;
+}
+
+void keepOrClearUndo(TMemoSource& document)
+{
+    if (!TPreferenceForm::StoredKeepUndo())
+        document.ClearUndo();
+}
+
+} // namespace
+
 TMemoSource* TMainForm::Document(int index) const
 {
     return index >= 0 && index < DocumentCount() ? m_documents[size_t(index)].get() : nullptr;
@@ -54,6 +72,10 @@ TMemoSource* TMainForm::CreateDocumentStore() const
     const TCustomMemoSource* shown = m_editor->MemoSource();
     document->SetTemplatesType(shown->TemplatesType());
     document->SetCodeTemplates(shown->CodeTemplates());
+    // A file of plain ASCII is as much UTF-8 as Windows-1252: it takes the
+    // encoding of new documents, so that what is typed into it later is
+    // saved the way a new document's would be.
+    document->SetAsciiEncoding(newDocumentEncoding());
     // A new text ends its lines the platform's way; a loaded one keeps the
     // line ends it was written with.
 #ifdef Q_OS_WIN
@@ -93,7 +115,7 @@ TMemoSource* TMainForm::NewDocument(const QString& path)
         document->SetTextStr("\n");
 #endif
         document->SetSavePoint();
-        document->SetEncoding(TPreferenceForm::StoredNewUtf8() ? teUtf8 : teWindows1252);
+        document->SetEncoding(newDocumentEncoding());
         document->SetFileName(DocumentNames::Untitled(DocumentNames::NextUntitledNumber(DocumentNames())));
     }
     return AddDocument(std::move(document), stamp);
@@ -112,6 +134,7 @@ TMemoSource* TMainForm::AddDocument(std::unique_ptr<TMemoSource> document, const
     m_changingTabs = false;
     UpdateTabRow();
     m_autosave->Watch(added);
+    SessionChanged();
     if (!isVisible())
         show();
     return added;
@@ -207,7 +230,7 @@ bool TMainForm::SaveDocument(int index)
     }
     m_diskWatch->Record(document);
     document->SetModified(false);
-    document->ClearUndo();
+    keepOrClearUndo(*document);
     return true;
 }
 
@@ -259,7 +282,8 @@ bool TMainForm::SaveDocumentTo(int index, const QString& path)
     m_tabs->setTabText(tab, DocumentNames::WithoutFolder(path));
     m_tabs->setTabToolTip(tab, path);
     document->SetModified(false);
-    document->ClearUndo();
+    keepOrClearUndo(*document);
+    SessionChanged();
     return true;
 }
 
@@ -305,6 +329,7 @@ void TMainForm::CloseDocument(int index)
     ShowDocument(ActiveIndex());
     closing.reset();
     UpdateTabRow();
+    SessionChanged();
 }
 
 void TMainForm::FileItemsNewClick()

@@ -7,11 +7,14 @@
 #include "dcmemo.h"
 #include "documentnames.h"
 #include "memosource.h"
+#include "preferenceform.h"
 #include "services.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -51,8 +54,15 @@ void TMainForm::UpdateEnabling()
                                     : TBuiltInScheme::None;
     const bool j = d && scheme == TBuiltInScheme::Jsp;
     const bool v = d && scheme == TBuiltInScheme::Java;
-    // Save is worth offering for a changed document, or one never saved.
-    const bool save = d && (u || !DocumentNames::HasFolder(document->FileName()));
+    // Save is worth offering for a changed document, or one never saved. A
+    // save that keeps the undo history leaves something to undo: then only
+    // the modified flag tells.
+    const bool save = d && (document->Modified() || !DocumentNames::HasFolder(document->FileName())
+                            || (u && !TPreferenceForm::StoredKeepUndo()));
+    // Save All looks at every document, not only the one shown.
+    const bool saveAll = std::any_of(m_documents.begin(), m_documents.end(), [](const auto& each) {
+        return each->Modified() || !DocumentNames::HasFolder(each->FileName());
+    });
 
     Enable({"FileItemsClose", "FileItemsCloseAll", "FileItemsSaveAs", "SearchItemsBook", "ToolItemsColor",
             "ToolItemsHTMLTags", "ToolItemsLink", "ToolItemsForm", "ToolItemsTable", "ToolItemsBrowse",
@@ -60,7 +70,8 @@ void TMainForm::UpdateEnabling()
            d);
     for (QAction* button : std::as_const(m_documentBarButtons))
         button->setEnabled(d);
-    Enable({"FileItemsSave", "FileItemsSaveAll", "cmdSave"}, save);
+    Enable({"FileItemsSave", "cmdSave"}, save);
+    Enable({"FileItemsSaveAll"}, saveAll);
     Enable({"FileItemsPrint", "FileItemsSaveTemplate", "EditItemsSelectAll", "EditItemsCharLowerLine",
             "EditItemsCharUpperLine", "EditItemsCharToggle", "SearchItemsFind", "SearchItemsFindAgain",
             "SearchItemsReplace", "SearchItemsLine", "cmdSearch", "cmdPrint"},

@@ -308,8 +308,11 @@ private:
     TMemoSource* CreateDocumentStore() const;
     // Shows a created document in a new tab, selected, and watches it.
     TMemoSource* AddDocument(std::unique_ptr<TMemoSource> document, const TDiskStamp& stamp);
-    // The session (mainsession.cpp): the files open at a clean exit.
+    // The session (mainsession.cpp): the files open, stored whenever the
+    // list changes and at exit, so that a run that never ends cleanly
+    // leaves the list it had.
     void SaveSessionList() const;
+    void SessionChanged();
     void RecoverDocuments();
     void ReopenSessionList();
     // Closes the untouched first document when others take its place.
@@ -361,6 +364,10 @@ private:
     TOutputPane* m_output = nullptr;
     TToolRuns* m_toolRuns = nullptr;
     bool m_settingsRestored = false;
+    // The session files last stored, and whether a reopen is under way
+    // (the list is stored once it is over).
+    QStringList m_sessionFiles;
+    bool m_reopening = false;
     QMenu* m_popup = nullptr;
     TStringList m_tagBox;
     QHash<QString, QAction*> m_actions;

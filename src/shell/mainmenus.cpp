@@ -6,6 +6,8 @@
 #include "builtinschemes.h"
 
 #include "recentlist.h"
+#include "services.h"
+#include "settingsstore.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -106,6 +108,10 @@ void TMainForm::CreateFileMenu()
     QMenu* recent = AddMenu(file, QStringLiteral("FileItemsRecent"), QStringLiteral("Recent Items"));
     m_recent = new TRecentList(recent, this);
     m_recent->OnOpen = [this](const QString& path) { OpenFile(path); };
+    m_recent->OnChange = [this] {
+        m_recent->Save(Services().Settings());
+        Services().Settings().Flush();
+    };
     file->addSeparator();
     AddItem(file, "FileItemsPrint", "&Print...", &TMainForm::FileItemsPrintClick, QKeySequence(Qt::CTRL | Qt::Key_P));
     file->addSeparator();
@@ -117,7 +123,8 @@ void TMainForm::CreateEditMenu()
 {
     QMenu* edit = AddMenu(nullptr, QStringLiteral("EditItems"), QStringLiteral("&Edit"));
     AddItem(edit, "EditItemsUndo", "&Undo", &TMainForm::EditItemsUndoClick, QKeySequence(Qt::CTRL | Qt::Key_Z));
-    AddItem(edit, "EditItemsRedo", "&Redo", &TMainForm::EditItemsRedoClick);
+    AddItem(edit, "EditItemsRedo", "&Redo", &TMainForm::EditItemsRedoClick,
+            QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Z));
     edit->addSeparator();
     AddItem(edit, "EditItemsCut", "Cu&t", &TMainForm::EditItemsCutClick, QKeySequence(Qt::CTRL | Qt::Key_X));
     AddItem(edit, "EditItemsCopy", "&Copy", &TMainForm::EditItemsCopyClick, QKeySequence(Qt::CTRL | Qt::Key_C));
@@ -246,12 +253,14 @@ void TMainForm::CreatePopupMenu()
 {
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("EditorPopup"));
-    // The popup shows the Undo shortcut of its menu-bar twin; only the twin
-    // reacts to it, so no key is claimed twice.
+    // The popup shows the Undo and Redo shortcuts of its menu-bar twins;
+    // only the twins react to them, so no key is claimed twice.
     QAction* undo =
         AddItem(m_popup, "PopUndo", "&Undo", &TMainForm::EditItemsUndoClick, QKeySequence(Qt::CTRL | Qt::Key_Z));
     undo->setShortcutContext(Qt::WidgetShortcut);
-    AddItem(m_popup, "PopRedo", "&Redo", &TMainForm::EditItemsRedoClick);
+    QAction* redo = AddItem(m_popup, "PopRedo", "&Redo", &TMainForm::EditItemsRedoClick,
+                            QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Z));
+    redo->setShortcutContext(Qt::WidgetShortcut);
     m_popup->addSeparator();
     AddSchemeItems(AddMenu(m_popup, QStringLiteral("PopSyntax"), QStringLiteral("Syntax Highlight")),
                    QStringLiteral("PopSyntax"));

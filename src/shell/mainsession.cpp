@@ -1,8 +1,10 @@
 // The window's session across runs: the unsaved work a run that did not end
 // cleanly left in the journal, offered back at the next start; and the
-// files open at a clean exit, reopened at the next start when the
+// files open when the run ended, reopened at the next start when the
 // preference asks for it (it is off unless set, so that a start shows one
-// new document as it always did).
+// new document as it always did). The file list is stored each time it
+// changes and the carets with it, and all of it again at exit: a run that
+// is killed leaves the files it had open.
 
 #include "mainform.h"
 
@@ -124,6 +126,7 @@ void TMainForm::SaveSessionList() const
 {
     TSettingsStore& store = Services().Settings();
     const QString key = TFormStorage::Key(kSessionSection);
+    // Entries of a longer list stored before must not come back.
     store.DeleteKey(key);
     int n = 0;
     for (const auto& document : m_documents) {
@@ -136,12 +139,29 @@ void TMainForm::SaveSessionList() const
     }
 }
 
+void TMainForm::SessionChanged()
+{
+    if (m_reopening)
+        return;
+    QStringList files;
+    for (const auto& document : m_documents) {
+        if (!DocumentNames::IsUntitled(document->FileName()))
+            files.append(document->FileName());
+    }
+    if (files == m_sessionFiles)
+        return;
+    m_sessionFiles = files;
+    SaveSessionList();
+    Services().Settings().Flush();
+}
+
 void TMainForm::ReopenSessionList()
 {
     if (!TPreferenceForm::StoredReopen())
         return;
     TSettingsStore& store = Services().Settings();
     const QString key = TFormStorage::Key(kSessionSection);
+    m_reopening = true;
     for (int n = 0; store.ValueExists(key, fileValue(n)); ++n) {
         const QString path = store.ReadString(key, fileValue(n));
         // A file removed since is no longer part of the session.
@@ -157,5 +177,7 @@ void TMainForm::ReopenSessionList()
             document->SetCaret({line, std::max(0, caret[1].toInt())});
         }
     }
+    m_reopening = false;
+    SessionChanged();
     FocusEditor();
 }

@@ -1,12 +1,13 @@
 // The preferences dialog, built in code. Its fields are stored as
 // "JavacPath_Text", "ParamEdit_Text", "AppWidthEdit_Text",
-// "AppHeightEdit_Text", "ReopenCheck_Checked" and "Utf8Check_Checked" ("True" or
-// "False"); the tool runs read them back at each use through
+// "AppHeightEdit_Text", "ReopenCheck_Checked", "Utf8Check_Checked" and
+// "KeepUndoCheck_Checked" ("True" or "False"); the tool runs read them back at each use through
 // StoredSettings, which applies the same checks as the dialog, so a run and
 // the dialog never disagree about a value.
 
 #include "preferenceform.h"
 
+#include "modaldialogs.h"
 #include "services.h"
 
 #include <QCheckBox>
@@ -37,6 +38,7 @@ const QString kAppWidthEditText = QStringLiteral("AppWidthEdit.Text");
 const QString kAppHeightEditText = QStringLiteral("AppHeightEdit.Text");
 const QString kReopenCheckChecked = QStringLiteral("ReopenCheck.Checked");
 const QString kUtf8CheckChecked = QStringLiteral("Utf8Check.Checked");
+const QString kKeepUndoCheckChecked = QStringLiteral("KeepUndoCheck.Checked");
 
 // A text field holds at most this many characters (what a line edit takes);
 // a longer stored text is refused rather than cut.
@@ -95,6 +97,8 @@ TPreferenceForm::TPreferenceForm(QWidget* parent)
     m_utf8 = new QCheckBox(QStringLiteral("New documents use UTF-8"), this);
     m_utf8->setObjectName(QStringLiteral("Utf8Check"));
     m_utf8->setChecked(true);
+    m_keepUndo = new QCheckBox(QStringLiteral("Keep undo history after saving"), this);
+    m_keepUndo->setObjectName(QStringLiteral("KeepUndoCheck"));
 
     auto* note = new QLabel(QStringLiteral("Only for Javac and parameters right now."), this);
     note->setObjectName(QStringLiteral("NoteLabel"));
@@ -131,6 +135,7 @@ TPreferenceForm::TPreferenceForm(QWidget* parent)
     layout->addSpacing(6);
     layout->addWidget(m_reopen);
     layout->addWidget(m_utf8);
+    layout->addWidget(m_keepUndo);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_ok);
@@ -151,7 +156,7 @@ bool TPreferenceForm::Execute()
     m_shown = StoredValues();
     m_javacPath->setFocus(Qt::OtherFocusReason);
     if (!ExecHook)
-        return exec() == Accepted;
+        return ModalDialogs::Execute(*this) == Accepted;
     setResult(Rejected);
     show();
     ExecHook(*this);
@@ -192,8 +197,8 @@ void TPreferenceForm::BrowseJavac()
 
 QStringList TPreferenceForm::StoredNames() const
 {
-    return {kJavacPathText, kParamEditText, kAppWidthEditText, kAppHeightEditText, kReopenCheckChecked,
-            kUtf8CheckChecked};
+    return {kJavacPathText,      kParamEditText,    kAppWidthEditText,    kAppHeightEditText,
+            kReopenCheckChecked, kUtf8CheckChecked, kKeepUndoCheckChecked};
 }
 
 QList<QPair<QString, QString>> TPreferenceForm::StoredValues() const
@@ -203,7 +208,8 @@ QList<QPair<QString, QString>> TPreferenceForm::StoredValues() const
             {kAppWidthEditText, QString::number(m_width->value())},
             {kAppHeightEditText, QString::number(m_height->value())},
             {kReopenCheckChecked, TFormStorage::BoolText(m_reopen->isChecked())},
-            {kUtf8CheckChecked, TFormStorage::BoolText(m_utf8->isChecked())}};
+            {kUtf8CheckChecked, TFormStorage::BoolText(m_utf8->isChecked())},
+            {kKeepUndoCheckChecked, TFormStorage::BoolText(m_keepUndo->isChecked())}};
 }
 
 QStringList TPreferenceForm::RestoreValues(const QHash<QString, QString>& values)
@@ -242,6 +248,7 @@ QStringList TPreferenceForm::RestoreValues(const QHash<QString, QString>& values
     };
     check(kReopenCheckChecked, m_reopen);
     check(kUtf8CheckChecked, m_utf8);
+    check(kKeepUndoCheckChecked, m_keepUndo);
     return refused;
 }
 
@@ -271,4 +278,10 @@ bool TPreferenceForm::StoredNewUtf8()
 {
     return TFormStorage::ParseBool(TFormStorage::ReadValue(kSection, TFormStorage::ValueName(kUtf8CheckChecked)))
         .value_or(true);
+}
+
+bool TPreferenceForm::StoredKeepUndo()
+{
+    return TFormStorage::ParseBool(TFormStorage::ReadValue(kSection, TFormStorage::ValueName(kKeepUndoCheckChecked)))
+        .value_or(false);
 }

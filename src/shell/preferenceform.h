@@ -15,8 +15,8 @@ class QSpinBox;
 // The preferences dialog ("Preferences..."): the compiler path and its
 // parameters and the default applet size, the configuration of the Java
 // tool runs, whether a start reopens the documents open at the last exit,
-// and whether new documents are UTF-8. Its settings section keeps the six
-// fields; OK stores them,
+// whether new documents are UTF-8, and whether saving keeps the undo
+// history. Its settings section keeps the seven fields; OK stores them,
 // Cancel leaves the stored values as they were (the fields go back to them
 // too), and either stores where the dialog stood.
 class TPreferenceForm : public QDialog, private TStoredProperties {
@@ -53,6 +53,9 @@ public:
     static bool StoredReopen();
     // "New documents use UTF-8", as stored; on unless set off.
     static bool StoredNewUtf8();
+    // "Keep undo history after saving", as stored; off unless set, so that
+    // a save starts a fresh history as it always did.
+    static bool StoredKeepUndo();
 
     TFormStorage& PreferenceFormStorage() { return m_storage; }
     QLineEdit* JavacPath() const { return m_javacPath; }
@@ -62,6 +65,7 @@ public:
     QSpinBox* AppHeightEdit() const { return m_height; }
     QCheckBox* ReopenCheck() const { return m_reopen; }
     QCheckBox* Utf8Check() const { return m_utf8; }
+    QCheckBox* KeepUndoCheck() const { return m_keepUndo; }
     QPushButton* OkButton() const { return m_ok; }
     QPushButton* CancelButton() const { return m_cancel; }
 
@@ -76,7 +80,7 @@ protected:
 private:
     void BrowseJavac();
 
-    // TStoredProperties: the four fields' texts.
+    // TStoredProperties: the fields' texts.
     QStringList StoredNames() const override;
     QList<QPair<QString, QString>> StoredValues() const override;
     QStringList RestoreValues(const QHash<QString, QString>& values) override;
@@ -88,6 +92,7 @@ private:
     QSpinBox* m_height = nullptr;
     QCheckBox* m_reopen = nullptr;
     QCheckBox* m_utf8 = nullptr;
+    QCheckBox* m_keepUndo = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     TFormStorage m_storage;

@@ -31,6 +31,8 @@ void TRecentList::Add(const QString& path)
     if (int(m_entries.size()) > kMaxEntries)
         m_entries.resize(kMaxEntries);
     Rebuild();
+    if (OnChange && !m_loading)
+        OnChange();
 }
 
 void TRecentList::Rebuild()
@@ -95,8 +97,10 @@ void TRecentList::Load(const TSettingsStore& store)
         stored.push_back({path, {}});
     }
     // From the last to the first, so that entry 0 ends on top.
+    m_loading = true;
     for (auto it = stored.rbegin(); it != stored.rend(); ++it)
         Add(it->path);
+    m_loading = false;
 }
 
 void TRecentList::Save(TSettingsStore& store) const

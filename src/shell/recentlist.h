@@ -38,6 +38,10 @@ public:
 
     // Called with the path of a clicked entry whose file exists.
     std::function<void(const QString& path)> OnOpen;
+    // Called after Add changed the list (not while Load fills it), so that
+    // the list can be stored at once: a run that never ends cleanly still
+    // keeps it.
+    std::function<void()> OnChange;
 
 private:
     void Rebuild();
@@ -48,4 +52,5 @@ private:
     std::vector<QAction*> m_actions;
     QAction* m_none = nullptr;
     QAction* m_separator = nullptr;
+    bool m_loading = false;
 };

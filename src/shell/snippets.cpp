@@ -65,7 +65,7 @@ constexpr TRow kRows[] = {
     {TSnippetKind::JSPExpression, {"<%= expression %>", 3, true}},
     {TSnippetKind::JSPDeclaration, {"<%! declaration %>", 3, true}},
     {TSnippetKind::JSPDirective, {"<%@ page directive %>", 3, true}},
-    {TSnippetKind::JSPComment, {"<%- comment -%>", 4, true}},
+    {TSnippetKind::JSPComment, {"<%-- comment --%>", 5, true}},
     {TSnippetKind::JSPTag, {"<%  %>", 3, false}},
     {TSnippetKind::JSPOutPut, {"<%=  %>", 3, false}},
 };

@@ -60,8 +60,21 @@ void TextCommands::ConvertLinesToPrintln(TCustomMemoSource& document)
     if (!document.HasSelection() || document.ReadOnly())
         return;
     QByteArray statements;
-    for (const QByteArray& line : TStrings::SplitLines(document.SelectedText()))
-        statements += "out.println(\"" + line + "\");\r\n";
+    for (const QByteArray& line : TStrings::SplitLines(document.SelectedText())) {
+        // The line's indent stays the statement's; the rest becomes the text
+        // of a Java string, its quotes and backslashes escaped, so that the
+        // statement compiles and prints the line as it reads.
+        qsizetype indent = 0;
+        while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t'))
+            ++indent;
+        QByteArray text;
+        for (char c : line.mid(indent)) {
+            if (c == '"' || c == '\\')
+                text += '\\';
+            text += c;
+        }
+        statements += line.left(indent) + "out.println(\"" + text + "\");\r\n";
+    }
     TOneStep step(document);
     document.ReplaceSelection(statements);
 }

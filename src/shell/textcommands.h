@@ -19,9 +19,9 @@ QByteArray ColorText(TColor color);
 void InsertAtCaret(TCustomMemoSource& document, const QByteArray& text);
 
 // Replaces the selection by one out.println("L"); statement per selected
-// line L, each on a line of its own; the line text goes in unchanged, quotes
-// and backslashes included. The caret ends behind the last statement;
-// nothing happens without a selection.
+// line L, each on a line of its own and indented as L was; the text of L
+// goes into the string with its quotes and backslashes escaped. The caret
+// ends behind the last statement; nothing happens without a selection.
 void ConvertLinesToPrintln(TCustomMemoSource& document);
 
 // The selection in lower or upper case. The text is converted where it

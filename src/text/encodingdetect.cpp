@@ -110,7 +110,7 @@ qint64 FirstHighByte(const char* data, qint64 size)
     return size;
 }
 
-TDetectedEncoding Detect(const char* data, qint64 size, bool markupFile)
+TDetectedEncoding Detect(const char* data, qint64 size, bool markupFile, TTextEncoding asciiEncoding)
 {
     TDetectedEncoding found;
     if (StartsWithByteOrderMark(data, size)) {
@@ -122,8 +122,10 @@ TDetectedEncoding Detect(const char* data, qint64 size, bool markupFile)
         return found;
     const char* const end = data + size;
     const char* p = data + FirstHighByte(data, size);
-    if (p == end)
+    if (p == end) {
+        found.encoding = asciiEncoding;
         return found;
+    }
     // From the first byte >= 0x80 on, every sequence must be valid; runs of
     // ASCII between them are passed over a word at a time.
     while (p < end) {

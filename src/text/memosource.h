@@ -71,6 +71,11 @@ public:
     // part of the first line and is written back on save.
     bool ByteOrderMark() const { return m_byteOrderMark; }
     void SetByteOrderMark(bool mark) { m_byteOrderMark = mark; }
+    // The encoding a loaded file takes when it holds no byte >= 0x80 and
+    // declares nothing: such bytes read alike in both, so the choice only
+    // decides what is typed into it later. Windows-1252 unless set.
+    TTextEncoding AsciiEncoding() const { return m_asciiEncoding; }
+    void SetAsciiEncoding(TTextEncoding encoding) { m_asciiEncoding = encoding; }
     bool AllowUndo() const { return m_allowUndo; }
     void SetAllowUndo(bool allow);
     int UndoLimit() const { return m_undoLimit; }
@@ -645,6 +650,7 @@ private:
     TBlockOption m_blockOption = bkBoth;
     TOutFormatType m_outFormat = ofWindows;
     TTextEncoding m_encoding = teWindows1252;
+    TTextEncoding m_asciiEncoding = teWindows1252;
     bool m_byteOrderMark = false;
     bool m_allowUndo = true;
     int m_undoLimit = 0;

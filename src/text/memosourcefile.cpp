@@ -270,7 +270,7 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
         detected.encoding = *encoding;
         detected.byteOrderMark = *encoding == teUtf8 && EncodingDetect::StartsWithByteOrderMark(block.get(), size);
     } else {
-        detected = EncodingDetect::Detect(block.get(), size, EncodingDetect::IsMarkupFile(path));
+        detected = EncodingDetect::Detect(block.get(), size, EncodingDetect::IsMarkupFile(path), m_asciiEncoding);
     }
     qint64 textSize = size;
     if (detected.byteOrderMark) {

@@ -39,9 +39,18 @@ std::function<void(int, TMemoPrintProgress*)>& pageHook()
     return hook;
 }
 
+// The first PDF of a document: its name with ".pdf", in its folder (the
+// home folder for a text that has none yet).
+QString pdfBesideDocument(const QString& documentName)
+{
+    const QFileInfo document(documentName.isEmpty() ? QStringLiteral("Untitled") : documentName);
+    const QString folder = document.isAbsolute() ? document.absolutePath() : QDir::homePath();
+    return QDir(folder).filePath(document.completeBaseName() + QStringLiteral(".pdf"));
+}
+
 // A PDF print goes to a file the user names each time, the last one
 // proposed: printing never overwrites a file unasked.
-bool choosePdfFile(QPrinter& printer)
+bool choosePdfFile(QPrinter& printer, const QString& documentName)
 {
     TServices::TFileDialog dialog;
     dialog.title = QStringLiteral("Print to File");
@@ -50,6 +59,9 @@ bool choosePdfFile(QPrinter& printer)
     dialog.fileName = printer.outputFileName();
     if (dialog.fileName.isEmpty())
         dialog.fileName = Services().Settings().ReadString(kPrintKey, kPdfValue);
+    if (dialog.fileName.isEmpty())
+        dialog.fileName = pdfBesideDocument(documentName);
+    dialog.initialDir = QFileInfo(dialog.fileName).absolutePath();
     if (!Services().SaveFileDialog(dialog) || dialog.fileName.isEmpty())
         return false;
     printer.setOutputFileName(dialog.fileName);
@@ -156,6 +168,9 @@ void copyText(TDCMemo& print, TCustomDCMemo& memo, TDCPrintOptions options)
             text = QString::number(line + 1 + first);
         };
     }
+    // The bytes are the document's and read in its encoding: a UTF-8 text
+    // taken as Windows-1252 would print each character as two or three.
+    print.MemoSource()->SetEncoding(source.Encoding());
     QByteArray text;
     for (int line = first; line <= last; ++line) {
         const std::string_view raw = source.Strings().RawText(line);
@@ -206,7 +221,7 @@ int Print(TCustomDCMemo& memo, QPrinter& printer)
     TCustomMemoSource* source = memo.MemoSource();
     if (!source || source->LineCount() == 0 || (source->LineCount() == 1 && source->LineLength(0) == 0))
         return 0;
-    if (printer.outputFormat() == QPrinter::PdfFormat && !choosePdfFile(printer))
+    if (printer.outputFormat() == QPrinter::PdfFormat && !choosePdfFile(printer, source->FileName()))
         return 0;
     const TDCPrintOptions options = memo.PrintOptions();
 

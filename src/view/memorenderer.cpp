@@ -34,6 +34,12 @@ QPen ToQPen(const TPen& pen, int maxWidth = 0)
 // The attribute URL highlighting marks its runs with.
 constexpr int kUrlAttribute = 12;
 
+// What a UTF-8 line shows in place of a special symbol above 0x7F: a byte
+// that is part of no UTF-8 sequence, so that it stays one column of one
+// cell, as the blank or line end it stands for, and never joins a byte next
+// to it into a character. The symbol itself is drawn from the marks.
+constexpr char kSymbolPlaceholder = char(0xFF);
+
 bool InRanges(const std::vector<TMatchRange>& ranges, int column)
 {
     for (const TMatchRange& range : ranges) {
@@ -62,27 +68,75 @@ bool TMemoRenderer::WantsAttributes() const
     return m_config.options.testFlag(moColorSyntax) || (m_config.source && m_config.source->HighlightUrls());
 }
 
-QByteArray TMemoRenderer::DisplayText(int line) const
+QByteArray TMemoRenderer::DisplayText(int line, QByteArray* marks) const
 {
     const TCustomMemoSource& source = *m_config.source;
+    if (marks)
+        marks->clear();
     if (!m_config.options.testFlag(moDrawSpecialSymbols))
         return source.LineText(line);
     const std::string_view raw = source.Strings().RawText(line);
     const TTabStops& tabs = source.TabRack();
+    // The symbols are Windows-1252 bytes. A document in another encoding
+    // would read one above 0x7F as something else (UTF-8 as no character
+    // at all): there its column is marked, and the symbol drawn as such.
+    const TTextEncoding encoding = source.Encoding();
     QByteArray out;
     out.reserve(qsizetype(raw.size()) + 16);
+    auto symbol = [&](char c) {
+        if (encoding == teWindows1252 || uchar(c) < 0x80) {
+            out.append(c);
+            return;
+        }
+        if (marks) {
+            marks->resize(out.size(), '\0');
+            marks->append(c);
+        }
+        out.append(encoding == teUtf8 ? kSymbolPlaceholder : c);
+    };
     for (char c : raw) {
         if (c == '\t') {
             // The tab's first column shows the tab mark, the rest stays blank.
             const int column = int(out.size());
-            out.append(m_config.tabChar);
+            symbol(m_config.tabChar);
             out.append(std::max(0, tabs.NextStop(column) - column - 1), ' ');
+        } else if (c == ' ') {
+            symbol(m_config.spaceChar);
         } else {
-            out.append(c == ' ' ? m_config.spaceChar : c);
+            out.append(c);
         }
     }
-    out += line == source.LineCount() - 1 ? m_config.eofString : m_config.eolString;
+    for (char c : line == source.LineCount() - 1 ? m_config.eofString : m_config.eolString)
+        symbol(c);
+    if (marks && !marks->isEmpty())
+        marks->resize(out.size(), '\0');
     return out;
+}
+
+void TMemoRenderer::DrawUtf8Bytes(QPainter& painter, const TPaintFont& font, int from, int to, QPointF origin,
+                                  int cellWidth)
+{
+    const QByteArray& text = m_line.text;
+    const QByteArray& marks = m_line.marks;
+    if (marks.isEmpty()) {
+        DrawUtf8(painter, font, text.constData() + from, to - from, origin, cellWidth);
+        return;
+    }
+    int cells = 0;
+    for (int i = from; i < to;) {
+        const QPointF at = origin + QPointF(qreal(cells) * cellWidth, 0);
+        if (marks[i] != '\0') {
+            DrawBytes(painter, font, marks.constData() + i, 1, at, cellWidth);
+            ++cells;
+            ++i;
+            continue;
+        }
+        int end = i + 1;
+        while (end < to && marks[end] == '\0')
+            ++end;
+        cells += DrawUtf8(painter, font, text.constData() + i, end - i, at, cellWidth);
+        i = end;
+    }
 }
 
 void TMemoRenderer::CutRuns(const uchar* attrs, int attrCount, bool urlsOnly, int start, int end, int selLeft,
@@ -256,7 +310,7 @@ void TMemoRenderer::LoadLine(int line, TLineContent& content, bool span, int fro
         content.first = std::clamp(from, 0, content.length);
         content.text = source.LineSpan(line, content.first, to);
     } else {
-        content.text = DisplayText(line);
+        content.text = DisplayText(line, &content.marks);
         content.length = int(content.text.size());
     }
     content.lineStyle = source.LineStyle(line);
@@ -274,6 +328,9 @@ void TMemoRenderer::LoadLine(int line, TLineContent& content, bool span, int fro
         content.attrCopy =
             QByteArray(reinterpret_cast<const char*>(content.attrs), content.attrs ? content.attrCount : 0);
         m_config.customString(line, content.text, content.attrCopy);
+        // The hook may have changed the text the marks were made for.
+        if (content.marks.size() != content.text.size())
+            content.marks.clear();
         content.attrs = reinterpret_cast<const uchar*>(content.attrCopy.constData());
         content.attrCount = int(content.attrCopy.size());
     }
@@ -345,9 +402,12 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
         LoadLine(line, content);
     }
     if (inText && source.Encoding() == teOem) {
-        // OEM bytes are shown through the Windows-1252 glyphs they stand for.
-        for (char& c : content.text)
-            c = char(Ansi::FromOem(uchar(c)));
+        // OEM bytes are shown through the Windows-1252 glyphs they stand for;
+        // the special symbols already are such glyphs.
+        for (qsizetype i = 0; i < content.text.size(); ++i) {
+            if (content.marks.isEmpty() || content.marks[i] == '\0')
+                content.text[i] = char(Ansi::FromOem(uchar(content.text[i])));
+        }
     }
     const QByteArray& text = content.text;
     // The text of column c.
@@ -400,7 +460,7 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
             const int cells = Utf8Cells::CellOf(shown.substr(size_t(from), size_t(to - from)), to - from);
             Fill(painter, x, x + cells * cw, y, style.backIsMemo ? MemoBack(line) : style.back, style.backIsMemo);
             painter.setPen(ToQColor(style.fore));
-            DrawUtf8(painter, *style.font, text.constData() + from, to - from, QPointF(x, baseline), cw);
+            DrawUtf8Bytes(painter, *style.font, from, to, QPointF(x, baseline), cw);
             cell += cells;
             drawnTo = to + content.first;
         }

@@ -6,6 +6,7 @@
 #include "viewtypes.h"
 
 #include <QByteArray>
+#include <QPointF>
 #include <QRect>
 
 #include <array>
@@ -108,8 +109,11 @@ public:
     // The advance of every character a line shows, in the font of its run
     // as painted with a proportional font (measured fonts).
     void Advances(int line, std::vector<qreal>& advances);
-    // The text a row shows (special symbols included).
-    QByteArray DisplayText(int line) const;
+    // The text a row shows (special symbols included). In a document that
+    // is not Windows-1252, marks (when given) gets the symbols above 0x7F
+    // at their columns and 0 elsewhere, or nothing when there are none; in
+    // UTF-8 the text holds a placeholder byte there.
+    QByteArray DisplayText(int line, QByteArray* marks = nullptr) const;
 
     // Cuts columns [start, end) into runs. attrs holds the attributes of
     // the columns [attrFirst, attrCount) from its first byte on (the
@@ -135,6 +139,7 @@ private:
         int attrCount = 0;
         int lineStyle = 0;
         QByteArray attrCopy;
+        QByteArray marks; // see DisplayText
     };
     // Loads the whole line, or with span only the columns [from, to) of it,
     // so that a row of a long line costs what it shows. A span is possible
@@ -154,6 +159,9 @@ private:
     TRunStyle RunStyle(const TRun& run, int lineStyle);
     TColor MemoBack(int line) const;
     void PaintRow(QPainter& painter, const QRect& area, const TRow& row, int y);
+    // Draws the bytes [from, to) of the loaded UTF-8 line, each special
+    // symbol as its Windows-1252 glyph.
+    void DrawUtf8Bytes(QPainter& painter, const TPaintFont& font, int from, int to, QPointF origin, int cellWidth);
     void PaintOutline(QPainter& painter, int line, int y);
     void Fill(QPainter& painter, int left, int right, int y, TColor color, bool isMemo);
     void PaintBackground(QPainter& painter, const QRect& area);

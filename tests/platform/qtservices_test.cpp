@@ -9,10 +9,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 namespace {
 
@@ -38,6 +41,70 @@ TEST(SettingsStore, KeysAndNamesMatchWithoutRegardToCaseAndPersist)
     EXPECT_FALSE(store.ValueExists("Software\\TARNEL\\RecentItems\\MRUList", "File0"));
     store.DeleteKey("Software\\TARNEL");
     EXPECT_FALSE(store.KeyExists("Software\\TARNEL\\RecentItems"));
+}
+
+// Files holding one key or value in several spellings, as earlier versions
+// wrote them (the recent files and the PDF name under "TARNEL", the
+// program's sections under "tarnel") or as a hand edit leaves them: every
+// value is found under any spelling, none is lost but a duplicate, and the
+// file is written back in one spelling, a new value included.
+TEST(SettingsStore, EverySpellingOfAKeyReadsAsOneAndIsWrittenAsOne)
+{
+    struct Row {
+        const char* what;
+        QByteArray ini;                                       // below "[Software]"
+        std::vector<std::array<const char*, 3>> reads;        // key, name, value
+        QStringList keysAfter;                                // "Software/" left out
+    };
+    const std::vector<Row> rows = {
+        {"today's file, each value in one spelling",
+         "TARNEL\\RecentItems\\MRUList\\File0=/a.jsp\nTARNEL\\Print\\PdfFile=/p.pdf\n"
+         "tarnel\\Tarnel\\Preference\\JavacPath_Text=/javac\ntarnel\\Tarnel\\MainWindow\\ToolForm_Visible=False\n",
+         {{"Software\\tarnel\\Tarnel\\Preference", "JavacPath_Text", "/javac"},
+          {"Software\\TARNEL\\RecentItems\\MRUList", "File0", "/a.jsp"},
+          {"software\\tarnel\\print", "PDFFILE", "/p.pdf"},
+          {"Software\\tarnel\\Tarnel\\MainWindow", "toolform_visible", "False"}},
+         {"tarnel/Print/PdfFile", "tarnel/RecentItems/MRUList/File0", "tarnel/Tarnel/MainWindow/ToolForm_Visible",
+          "tarnel/Tarnel/Preference/JavacPath_Text", "tarnel/Tarnel/Preference/Written"}},
+        {"one value in both spellings: the spelling holding more wins",
+         "TARNEL\\Tarnel\\Preference\\JavacPath_Text=/upper\ntarnel\\Tarnel\\Preference\\JavacPath_Text=/lower\n"
+         "tarnel\\Tarnel\\Preference\\ParamEdit_Text=-g\n",
+         {{"Software\\TARNEL\\Tarnel\\Preference", "JavacPath_Text", "/lower"},
+          {"Software\\TARNEL\\Tarnel\\Preference", "ParamEdit_Text", "-g"}},
+         {"tarnel/Tarnel/Preference/JavacPath_Text", "tarnel/Tarnel/Preference/ParamEdit_Text",
+          "tarnel/Tarnel/Preference/Written"}},
+        {"the upper-case spelling holding more", "TARNEL\\A\\X=1\nTARNEL\\A\\Y=2\ntarnel\\a\\x=3\n",
+         {{"Software\\tarnel\\a", "x", "1"}, {"Software\\Tarnel\\A", "Y", "2"}},
+         {"TARNEL/A/X", "TARNEL/A/Y", "TARNEL/Tarnel/Preference/Written"}},
+        {"a tie deeper down, and value names differing in case",
+         "tarnel\\Tarnel\\Session\\File0=a\ntarnel\\TARNEL\\session\\File1=b\n"
+         "tarnel\\Tarnel\\Session\\NAME=two\ntarnel\\Tarnel\\Session\\Name=one\n",
+         {{"Software\\tarnel\\TARNEL\\Session", "File0", "a"}, {"Software\\tarnel\\Tarnel\\session", "FILE1", "b"},
+          {"Software\\tarnel\\Tarnel\\Session", "Name", "two"}, {"Software\\tarnel\\Tarnel\\Session", "name", "two"}},
+         {"tarnel/Tarnel/Preference/Written", "tarnel/Tarnel/Session/File0", "tarnel/Tarnel/Session/File1",
+          "tarnel/Tarnel/Session/NAME"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Tarnel.ini");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Software]\n" + row.ini);
+        file.close();
+        for (const char* pass : {"as found", "as written back"}) {
+            SCOPED_TRACE(pass);
+            TQtSettingsStore store(path);
+            for (const auto& [key, name, value] : row.reads)
+                EXPECT_EQ(store.ReadString(key, name, QStringLiteral("<missing>")), value) << key << " " << name;
+            store.WriteString("software\\TARNEL\\Tarnel\\Preference", "Written", "w");
+        }
+        QSettings written(path, QSettings::IniFormat);
+        written.beginGroup("Software");
+        QStringList keys = written.allKeys();
+        keys.sort();
+        EXPECT_EQ(keys, row.keysAfter);
+    }
 }
 
 TEST(SettingsStore, MissingOrMalformedValuesGiveTheFallback)

@@ -5,6 +5,8 @@
 #include "builtinschemes.h"
 #include "documentnames.h"
 #include "filesaver.h"
+#include "formstorage.h"
+#include "preferenceform.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -416,4 +418,36 @@ TEST_F(ShellTest, ExitRunsTheCloseQuery)
     services.AnswerNext(TServices::anNo);
     form->FileItemsExitClick();
     EXPECT_FALSE(form->isVisible());
+}
+
+// A save clears the undo history unless "Keep undo history after saving" is
+// on; then undoing past the save marks the document modified again, and
+// redoing back to it clean.
+TEST_F(ShellTest, SavingKeepsTheUndoHistoryOnlyWhenThePreferenceSaysSo)
+{
+    for (bool keep : {false, true}) {
+        SCOPED_TRACE(keep ? "kept" : "cleared");
+        services.Settings().WriteString(TFormStorage::Key(TPreferenceForm::kSection), "KeepUndoCheck_Checked",
+                                        keep ? "True" : "False");
+        const QString path = MakeFile(keep ? "kept.txt" : "cleared.txt", "one\n");
+        Open(path);
+        TDCMemo* editor = form->TarnelEditor();
+        QTest::keyClicks(editor, "ab");
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+        TMemoSource* document = form->ActiveDocument();
+        EXPECT_EQ(ReadFile(path), "abone\n");
+        EXPECT_FALSE(document->Modified());
+        EXPECT_FALSE(Item("FileItemsSave")->isEnabled());
+        EXPECT_EQ(Item("EditItemsUndo")->isEnabled(), keep);
+        if (!keep)
+            continue;
+        QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(document->LineText(0), "one");
+        EXPECT_TRUE(document->Modified());
+        EXPECT_TRUE(Item("FileItemsSave")->isEnabled());
+        QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(document->LineText(0), "abone");
+        EXPECT_FALSE(document->Modified());
+        EXPECT_FALSE(Item("FileItemsSave")->isEnabled());
+    }
 }

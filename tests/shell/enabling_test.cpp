@@ -10,7 +10,8 @@ namespace {
 
 // The conditions of the rule for one state of the window.
 struct Conditions {
-    bool d = false, t = false, s = false, u = false, r = false, p = false, j = false, v = false, save = false;
+    bool d = false, t = false, s = false, u = false, r = false, p = false, j = false, v = false, save = false,
+         saveAll = false;
 };
 
 using Condition = bool Conditions::*;
@@ -37,7 +38,7 @@ const std::vector<std::pair<const char*, Condition>>& rule()
         {"cmdTableCol", &Conditions::d},           {"cmdAddBook", &Conditions::d},
         {"cmdGoBook", &Conditions::d},
 
-        {"FileItemsSave", &Conditions::save},      {"FileItemsSaveAll", &Conditions::save},
+        {"FileItemsSave", &Conditions::save},      {"FileItemsSaveAll", &Conditions::saveAll},
         {"cmdSave", &Conditions::save},
 
         {"FileItemsPrint", &Conditions::t},        {"FileItemsSaveTemplate", &Conditions::t},
@@ -88,13 +89,15 @@ protected:
 TEST_F(EnablingTest, EveryElementFollowsItsConditionRowByRow)
 {
     Conditions c;
-    c.d = c.save = c.j = true;
+    c.d = c.save = c.saveAll = c.j = true;
     ExpectRule(c, "empty untitled JSP document");
 
     ClickButton("cmdClose");
     ExpectRule(Conditions{}, "no document");
 
-    const QString java = MakeFile("Hello.java", "class Hello {}\n");
+    // A byte that is no UTF-8 keeps the file in Windows-1252, where the OEM
+    // conversions are offered.
+    const QString java = MakeFile("Hello.java", "class Hello {} // \xE9\n");
     Open(java);
     c = Conditions{};
     c.d = c.t = c.v = true;
@@ -108,13 +111,13 @@ TEST_F(EnablingTest, EveryElementFollowsItsConditionRowByRow)
     document->ClearSelection();
     document->InsertText("x");
     c.s = false;
-    c.u = c.save = true;
+    c.u = c.save = c.saveAll = true;
     ExpectRule(c, "after typing");
 
     ClickButton("cmdUndo");
     c.u = false;
     c.r = true;
-    c.save = false;
+    c.save = c.saveAll = false;
     ExpectRule(c, "after undo");
 
     services.SetClipboardText("clip");
@@ -126,6 +129,33 @@ TEST_F(EnablingTest, EveryElementFollowsItsConditionRowByRow)
     form->OptionItemsSyntaxNoneClick(3);
     c.j = false;
     ExpectRule(c, "batch scheme");
+}
+
+TEST_F(EnablingTest, SaveAllLooksAtEveryDocumentAndSaveAtTheShownOne)
+{
+    // The start's untouched "Untitled1" has no folder: it alone enables Save
+    // All.
+    EXPECT_TRUE(Item("FileItemsSaveAll")->isEnabled());
+    form->FileItemsCloseClick();
+    const QString first = MakeFile("First.java", "class First {}\n");
+    const QString second = MakeFile("Second.java", "class Second {}\n");
+    Open(first);
+    Open(second);
+    form->ActiveDocument()->InsertText("// changed\n");
+    form->ActivateDocument(0);
+    ASSERT_EQ(form->ActiveDocument()->FileName(), first);
+    EXPECT_FALSE(Item("FileItemsSave")->isEnabled());
+    EXPECT_TRUE(Item("FileItemsSaveAll")->isEnabled());
+
+    Item("FileItemsSaveAll")->trigger();
+    EXPECT_EQ(ReadFile(second), "// changed\nclass Second {}\n");
+    EXPECT_FALSE(Item("FileItemsSaveAll")->isEnabled());
+
+    // A document never saved counts too, wherever it is.
+    Item("FileItemsNew")->trigger();
+    form->ActivateDocument(0);
+    EXPECT_FALSE(Item("FileItemsSave")->isEnabled());
+    EXPECT_TRUE(Item("FileItemsSaveAll")->isEnabled());
 }
 
 TEST_F(EnablingTest, CopyEnablesPasteAtOnce)

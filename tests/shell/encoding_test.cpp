@@ -5,6 +5,7 @@
 
 #include "shellfixture.h"
 
+#include "formstorage.h"
 #include "preferenceform.h"
 
 #include <QCheckBox>
@@ -157,6 +158,43 @@ TEST_F(EncodingShellTest, ReopenAsksBeforeUnsavedChangesAreLost)
     ASSERT_EQ(services.Messages().size(), 1);
     EXPECT_TRUE(services.Messages()[0].contains(QStringLiteral("binary data"))) << services.Messages()[0].toStdString();
     EXPECT_EQ(form->ActiveDocument()->SavedBytes(), "caf\xC3\xA9\n");
+}
+
+TEST_F(EncodingShellTest, AFileOfPlainAsciiTakesTheEncodingOfNewDocumentsUnlessItDeclaresOne)
+{
+    struct Row {
+        const char* name;
+        const char* file;
+        QByteArray bytes;
+        bool newUtf8;
+        const char* panel;
+        QByteArray typed; // "é€" as saved in front of the first line
+    };
+    const Row rows[] = {
+        {"Java", "Hello.java", "class Hello {}\n", true, "UTF-8", "\xC3\xA9\xE2\x82\xAC"},
+        {"Java, new documents in Windows-1252", "Old.java", "class Old {}\n", false, "Windows-1252", "\xE9\x80"},
+        {"an empty file", "empty.txt", "", true, "UTF-8", "\xC3\xA9\xE2\x82\xAC"},
+        {"a page declaring Windows-1252", "old.html", "<meta charset=\"windows-1252\">\n", true, "Windows-1252",
+         "\xE9\x80"},
+        {"a JSP page declaring UTF-8", "new.jsp", "<%@ page pageEncoding=\"UTF-8\" %>\n", false, "UTF-8",
+         "\xC3\xA9\xE2\x82\xAC"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        services.Settings().WriteString(TFormStorage::Key(TPreferenceForm::kSection), "Utf8Check_Checked",
+                                        row.newUtf8 ? "True" : "False");
+        const QString path = MakeFile(QString::fromLatin1(row.file), row.bytes);
+        Open(path);
+        ASSERT_EQ(form->ActiveDocument()->FileName(), path);
+        EXPECT_EQ(Panel(), QString::fromLatin1(row.panel));
+        CaretToLine(0);
+        TypeCharacter(QStringLiteral("\u00e9"), Qt::Key_Eacute);
+        TypeCharacter(QStringLiteral("\u20ac"));
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(ReadFile(path), row.typed + row.bytes);
+        form->FileItemsCloseClick();
+    }
+    EXPECT_TRUE(services.Messages().isEmpty()) << services.Messages().join('\n').toStdString();
 }
 
 TEST_F(EncodingShellTest, NewDocumentsFollowThePreferenceAndOemCommandsTheEncoding)

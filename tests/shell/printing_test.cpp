@@ -336,3 +336,60 @@ TEST_F(PrintingTest, EdgeCasesPrintSoundly)
     QTest::keyClick(editor, Qt::Key_Z);
     EXPECT_EQ(form->ActiveDocument()->LineText(0), QByteArray("zone"));
 }
+
+// A UTF-8 document prints its characters, not its bytes as Windows-1252
+// ("café" once printed as "cafÃ©"): what the PDF's text layer gives back.
+TEST_F(PrintingTest, AUtf8DocumentPrintsItsCharacters)
+{
+    const QByteArray text = "caf\xC3\xA9 na\xC3\xAFve \xE2\x82\xAC\r\n"           // accents, euro
+                            "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC\r\n" // Greek
+                            "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\r\n"                 // CJK
+                            "smile \xF0\x9F\x98\x80 end\r\n";                          // emoji
+    Open(MakeFile(QStringLiteral("accents.txt"), text));
+    ASSERT_EQ(form->ActiveDocument()->Encoding(), teUtf8);
+    PrintWith(poPrintHeader, Pdf("utf8.pdf"));
+    const QStringList pages = pdfPageTexts(Pdf("utf8.pdf"));
+    ASSERT_EQ(pages.size(), 1);
+    const QString page = pages.first();
+    for (const char* expected : {"caf\xC3\xA9 na\xC3\xAFve \xE2\x82\xAC",
+                                 "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC",
+                                 "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", "smile", "end"})
+        EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n" << page.toStdString();
+    // No byte of a sequence shows as a character of its own.
+    for (const char* mangled : {"\xC3\x83", "\xC3\x8E", "\xC3\xA6\xC2\x97"})
+        EXPECT_FALSE(page.contains(QString::fromUtf8(mangled))) << page.toStdString();
+}
+
+// Without a printer the first PDF of a document is proposed beside it,
+// named after it; later prints propose the file chosen last.
+TEST_F(PrintingTest, APdfIsProposedBesideTheDocumentFirstThenTheLastOneChosen)
+{
+    OpenJava(20);
+    QStringList proposed;
+    QString answer;
+    services.OnFileDialog = [&](TServices::TFileDialog& dialog) {
+        proposed.append(dialog.fileName);
+        dialog.fileName = answer;
+        return true;
+    };
+    answer = Pdf("elsewhere.pdf");
+    PrintWith(poPrintHeader, answer);
+    answer = Pdf("again.pdf");
+    PrintWith(poPrintHeader, answer);
+    EXPECT_TRUE(QFile::exists(Pdf("again.pdf")));
+    ASSERT_EQ(proposed.size(), 2);
+    EXPECT_EQ(proposed[0], files.filePath(QStringLiteral("Sample.pdf")));
+    EXPECT_EQ(proposed[1], Pdf("elsewhere.pdf"));
+
+    // A text never saved has no folder: its PDF is proposed in the home
+    // folder.
+    MemoPrinter::Printer().setOutputFileName({});
+    services.Settings().DeleteKey(QStringLiteral("Software\\TARNEL\\Print"));
+    Item("FileItemsNew")->trigger();
+    form->ActiveDocument()->InsertText("new text");
+    answer = Pdf("untitled.pdf");
+    PrintWith(poPrintHeader, answer);
+    ASSERT_EQ(proposed.size(), 3);
+    EXPECT_EQ(proposed[2], QDir::home().filePath(form->ActiveDocument()->FileName() + QStringLiteral(".pdf")));
+    services.OnFileDialog = nullptr;
+}

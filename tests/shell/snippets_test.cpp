@@ -5,6 +5,7 @@
 #include "shellfixture.h"
 
 #include <QApplication>
+#include <QProcess>
 
 namespace {
 
@@ -141,7 +142,7 @@ const SnippetRow kSnippetRows[] = {
     {"ToolItemsJSPExpression", "PopJSPExpression", nullptr, false, "x<%= |[expression] %>"},
     {"ToolItemsJSPDeclaration", "PopJSPDeclaraion", nullptr, false, "x<%! |[declaration] %>"},
     {"ToolItemsJSPDirective", "PopJSPDirective", nullptr, false, "x<%@ page |[directive] %>"},
-    {"ToolItemsJSPComment", "PopJSPComment", nullptr, false, "x<%- |[comment] -%>"},
+    {"ToolItemsJSPComment", "PopJSPComment", nullptr, false, "x<%-- |[comment] --%>"},
     {"ToolItemsJSPTag", "PopJSPTag", nullptr, false, "x<% | %>"},
     {"ToolItemsJSPOutPut", "PopJSPOutPut", nullptr, false, "x<%= | %>"},
 };
@@ -209,25 +210,40 @@ TEST_F(SnippetTest, TheColourPaletteInsertsTheColourAndACancelInsertsNothing)
     ExpectShown("|", "undone");
 }
 
-TEST_F(SnippetTest, SelectedLinesBecomePrintlnStatementsUnescapedOneALine)
+TEST_F(SnippetTest, SelectedLinesBecomePrintlnStatementsThatCompile)
 {
+    // Quotes and backslashes are escaped; the indent stays in front of the
+    // statement.
     Item("OptionItemsSyntaxJava")->trigger();
-    Type("say \"hi\\n\"");
-    Key(Qt::Key_Return);
-    Type("b");
-    Key(Qt::Key_Return);
-    Type("c");
+    Document()->SetTextStr("say \"hi\\n\"\n    b\nc");
     Key(Qt::Key_Home, Qt::ControlModifier);
     Key(Qt::Key_Down, Qt::ShiftModifier);
     Key(Qt::Key_Down, Qt::ShiftModifier);
     Run("PopJavaConvert");
-    ExpectShown("out.println(\"say \"hi\\n\"\");\nout.println(\"b\");\n|c", "converted");
+    ExpectShown("out.println(\"say \\\"hi\\\\n\\\"\");\n    out.println(\"b\");\n|c", "converted");
+
+    // javac takes the statements, and they print the lines as they read.
+    const QString folder = files.filePath(QStringLiteral("println"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    WriteFile(folder + QStringLiteral("/Printed.java"),
+              "public class Printed {\n  public static void main(String[] args) {\n"
+              "    java.io.PrintStream out = System.out;\n" + Document()->LineText(0) + "\n" + Document()->LineText(1) +
+                  "\n  }\n}\n");
+    QProcess javac;
+    javac.start(QStringLiteral("javac"), {folder + QStringLiteral("/Printed.java")});
+    ASSERT_TRUE(javac.waitForFinished(60000));
+    ASSERT_EQ(javac.exitCode(), 0) << javac.readAllStandardError().toStdString();
+    QProcess java;
+    java.start(QStringLiteral("java"), {QStringLiteral("-cp"), folder, QStringLiteral("Printed")});
+    ASSERT_TRUE(java.waitForFinished(60000));
+    EXPECT_EQ(java.readAllStandardOutput(), "say \"hi\\n\"\nb\n");
+
     Undo();
-    ExpectShown("say \"hi\\n\"\nb\n|c", "undone");
+    ExpectShown("say \"hi\\n\"\n    b\n|c", "undone");
 
     // Without a selection there is nothing to convert.
     Run("ToolItemsJavaWritePrintLineConvert");
-    ExpectShown("say \"hi\\n\"\nb\n|c", "no selection");
+    ExpectShown("say \"hi\\n\"\n    b\n|c", "no selection");
 }
 
 TEST_F(SnippetTest, CaseCommandsConvertTheSelectionOrTheCaretLine)

@@ -170,9 +170,15 @@ TEST_F(ShellTest, ShortcutsOfTheMenusReachTheirCommands)
     EXPECT_EQ(Item("FileItemsExit")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
     EXPECT_EQ(Item("EditItemsDelete")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
     EXPECT_EQ(Item("SearchItemsFindAgain")->shortcut(), QKeySequence(Qt::Key_F3));
-    // The popup's Undo shows Ctrl+Z without claiming it from the menu bar.
+    // Undo and Redo show their keys in both menus; the popup's do not claim
+    // them from the menu bar.
+    const QKeySequence redoKey(Qt::SHIFT | Qt::CTRL | Qt::Key_Z);
     EXPECT_EQ(Item("PopUndo")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(Item("EditItemsRedo")->shortcut(), redoKey);
+    EXPECT_EQ(Item("PopRedo")->shortcut(), redoKey);
     form->ActiveDocument()->InsertText("typed");
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(form->ActiveDocument()->Lines().Get(0), "");
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(form->ActiveDocument()->Lines().Get(0), "typed");
 }

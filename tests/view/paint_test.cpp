@@ -45,6 +45,34 @@ TEST_F(ViewTest, SpecialSymbolsEndEveryLineAndTheText)
     EXPECT_FALSE(HasInk(withSymbols, Cell(0, 3), kBlack, kWhite)) << "one symbol per line end";
 }
 
+TEST_F(ViewTest, SpecialSymbolsOfUtf8AndOemDocumentsAreThoseOfWindows1252Ones)
+{
+    // Blanks, a tab, line ends and the text's end, beside an accented letter
+    // (two bytes in UTF-8, another byte in code page 437): the same cells,
+    // the same marks.
+    memo->SetOptions(memo->Options() | moDrawSpecialSymbols);
+    memo->SpecialSymbols()->SetSpaceChar(QString(QChar(0x00B7)));
+    memo->SpecialSymbols()->SetTabChar(QString(QChar(0x00BB)));
+    SetText("a b\tc\n\xE9 x\nend");
+    const int c = int(memo->MemoSource()->LineText(0).indexOf('c'));
+    const QImage windows1252 = Render();
+    const QRect marks[] = {Cell(0, 1), Cell(0, 3), Cell(0, c + 1), Cell(1, 1), Cell(1, 3), Cell(2, 3)};
+    for (const auto& [encoding, text] : {std::pair<TTextEncoding, QByteArray>{teUtf8, "a b\tc\n\xC3\xA9 x\nend"},
+                                         {teOem, "a b\tc\n\x82 x\nend"}}) {
+        SCOPED_TRACE(encoding == teUtf8 ? "UTF-8" : "OEM");
+        memo->MemoSource()->SetEncoding(encoding);
+        SetText(text);
+        const QImage image = Render();
+        for (const QRect& cell : marks) {
+            EXPECT_TRUE(HasInk(image, cell, kBlack, kWhite)) << cell.x() << "," << cell.y();
+            EXPECT_EQ(image.copy(cell), windows1252.copy(cell)) << cell.x() << "," << cell.y();
+        }
+        // The first row holds nothing beyond ASCII: it is the same to the pixel.
+        const QRect firstRow = Cell(0, 0).united(Cell(0, c + 4));
+        EXPECT_EQ(image.copy(firstRow), windows1252.copy(firstRow));
+    }
+}
+
 TEST_F(ViewTest, KeywordIsPaintedInItsStyle)
 {
     SetText("int value");
