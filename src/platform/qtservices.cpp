@@ -175,6 +175,17 @@ bool TQtServices::SaveFileDialog(TFileDialog& dialog)
     return RunFileDialog(dialog, true);
 }
 
+bool TQtServices::FolderDialog(TFileDialog& request)
+{
+    const QString dir = request.initialDir.isEmpty() ? QDir::currentPath() : request.initialDir;
+    const QString chosen = QFileDialog::getExistingDirectory(DialogParent(), request.title, dir);
+    if (chosen.isEmpty())
+        return false;
+    request.fileName = chosen;
+    request.fileNames = QStringList{chosen};
+    return true;
+}
+
 bool TQtServices::ColorDialog(TColor& color)
 {
     const quint32 rgb = ResolveColor(color);

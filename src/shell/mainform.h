@@ -1,5 +1,6 @@
 #pragma once
 
+#include "searchoptions.h"
 #include "services.h"
 #include "stringlist.h"
 
@@ -26,13 +27,17 @@ class TCustomMemoSource;
 class TDCMemo;
 class TDiskWatch;
 struct TDiskStamp;
+struct TFileSearchHooks;
 class TEditorSettings;
+class TFindInFiles;
 class TFormStorage;
 class TJournal;
 class TMemoSource;
 class TOutputPane;
 class TPreferenceForm;
 class TRecentList;
+class TSearchResultsPane;
+class TSearchStatus;
 class TSyntaxParser;
 enum class TSnippetKind;
 class TToolBarLayout;
@@ -137,6 +142,14 @@ public:
     // The bottom pane of the build runs' output, and the runs themselves.
     TOutputPane* OutputPane() const { return m_output; }
     TToolRuns* ToolRuns() const { return m_toolRuns; }
+    // Find in Files with its Search Results pane, and the status bar's
+    // word on the last search (mainfilesearch.cpp).
+    TFindInFiles* FindInFiles() const { return m_findInFiles; }
+    TSearchResultsPane* SearchResults() const;
+    TSearchStatus* SearchStatus() const { return m_searchStatus; }
+    // The folder Find in Files proposes: the one searched last in this run,
+    // else the active document's, else the home folder.
+    QString FileSearchFolder() const;
 
     // Enables and checks every menu item and button by the active document.
     void UpdateEnabling();
@@ -180,6 +193,10 @@ public:
     void SearchItemsReplaceClick();
     void SearchItemsLineClick();
     void SearchItemsBookClick();
+    void SearchItemsFindInFilesClick();
+    void SearchItemsReplaceInFilesClick();
+    void SearchItemsNextResultClick();
+    void SearchItemsPreviousResultClick();
     // -- Tools: snippets -------------------------------------------------------------
     void cmdHTMLFormClick();
     void cmdHTMLButtonClick();
@@ -291,6 +308,12 @@ private:
     void CreateToolRuns();
     // Opens a file from a compiler's message at line (counted from 1).
     void OpenAtLine(const QString& path, int line);
+    // Find in Files, its pane and the search status (mainfilesearch.cpp).
+    void CreateFileSearch();
+    TFileSearchHooks FileSearchHooks();
+    // The program's help page, empty when it has none.
+    QString HelpFile() const;
+    void RunFilesDialog(TDialogKind kind);
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, void (TMainForm::*handler)(),
                      const QKeySequence& shortcut);
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, void (TMainForm::*handler)());
@@ -363,6 +386,8 @@ private:
     TPreferenceForm* m_preferences = nullptr;
     TOutputPane* m_output = nullptr;
     TToolRuns* m_toolRuns = nullptr;
+    TFindInFiles* m_findInFiles = nullptr;
+    TSearchStatus* m_searchStatus = nullptr;
     bool m_settingsRestored = false;
     // The session files last stored, and whether a reopen is under way
     // (the list is stored once it is over).
