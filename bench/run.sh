@@ -49,6 +49,11 @@ if [ -x "$bin/bench_highlight" ]; then
     repeat "$bin/bench_highlight"
 fi
 
+if [ -x "$bin/bench_schemes" ]; then
+    echo "schemes (50 MB of installed XML, CSS, JavaScript, JSON, properties, SQL and shell files through a text store: MB/s, median of $runs fresh processes):"
+    repeat "$bin/bench_schemes"
+fi
+
 if [ -x "$bin/bench_paint" ]; then
     echo "paint (1200 x 900 screens of a 1,000,000-line highlighted Java file: the last screen first right after loading, then top, middle and end; ms, median of $runs fresh processes):"
     repeat "$bin/bench_paint"

@@ -191,7 +191,8 @@ void TMainForm::OpenFile(const QString& path)
         FocusEditor();
     }
     m_recent->Add(path);
-    SetActiveScheme(m_parsers->ForFileName(path));
+    if (const TMemoSource* document = ActiveDocument())
+        SetActiveScheme(SchemeForFile(*document));
     UpdateEnabling();
 }
 
@@ -202,6 +203,13 @@ void TMainForm::OpenFiles(const QStringList& paths)
         OpenFile(path);
     ClosePristineDocument(pristine);
     UpdateEnabling();
+}
+
+TSyntaxParser* TMainForm::SchemeForFile(const TMemoSource& document) const
+{
+    // The head of the first line is all a "#!" or "<?xml" line needs.
+    const QByteArray first = document.LineCount() > 0 ? document.LineSpan(0, 0, 256) : QByteArray();
+    return m_parsers->ForFile(document.FileName(), std::string_view(first.constData(), size_t(first.size())));
 }
 
 void TMainForm::SetActiveScheme(TSyntaxParser* parser)

@@ -68,9 +68,7 @@ void TMainForm::UpdateEnabling()
 
     Enable({"FileItemsClose", "FileItemsCloseAll", "FileItemsSaveAs", "SearchItemsBook", "ToolItemsColor",
             "ToolItemsHTMLTags", "ToolItemsLink", "ToolItemsForm", "ToolItemsTable", "ToolItemsBrowse",
-            "OptionItemsSyntax", "OptionItemsSyntaxNone", "OptionItemsSyntaxJSP", "OptionItemsSyntaxJava",
-            "OptionItemsSyntaxBatch", "OptionItemsWrap", "OptionItemsURL", "PopSyntax", "PopSyntaxNone",
-            "PopSyntaxJSP", "PopSyntaxJava", "PopSyntaxBatch", "PopClose", "cmdClose", "cmdWrap"},
+            "OptionItemsSyntax", "OptionItemsWrap", "OptionItemsURL", "PopSyntax", "PopClose", "cmdClose", "cmdWrap"},
            d);
     for (QAction* button : std::as_const(m_documentBarButtons))
         button->setEnabled(d);
@@ -110,10 +108,16 @@ void TMainForm::UpdateEnabling()
     Check({"ToolItemsVisibleTable"}, !ToolBar(QStringLiteral("ToolTable"))->isHidden());
     Check({"ToolItemsVisibleBook"}, !ToolBar(QStringLiteral("ToolBook"))->isHidden());
     Check({"ToolItemsVisibleJSP"}, !ToolBar(QStringLiteral("ToolJSP"))->isHidden());
-    Check({"OptionItemsSyntaxNone", "PopSyntaxNone"}, d && scheme == TBuiltInScheme::None);
-    Check({"OptionItemsSyntaxJSP", "PopSyntaxJSP"}, j);
-    Check({"OptionItemsSyntaxJava", "PopSyntaxJava"}, v);
-    Check({"OptionItemsSyntaxBatch", "PopSyntaxBatch"}, d && scheme == TBuiltInScheme::Batch);
+    // The "Syntax Highlight" items of both menus, one per scheme.
+    for (int tag = 0; tag <= BuiltInSchemes::kCount; ++tag) {
+        const QString caption = BuiltInSchemes::Caption(BuiltInSchemes::ForTag(tag));
+        for (const QString& prefix : {QStringLiteral("OptionItemsSyntax"), QStringLiteral("PopSyntax")}) {
+            if (QAction* item = Action(prefix + caption)) {
+                item->setEnabled(d);
+                item->setChecked(d && BuiltInSchemes::Tag(scheme) == tag);
+            }
+        }
+    }
     Check({"OptionItemsWrap"}, m_editor->WordWrap());
     Check({"OptionItemsURL"}, d && document->HighlightUrls());
 }

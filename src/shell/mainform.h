@@ -109,6 +109,8 @@ public:
     void ActivateDocument(int index);
     // Gives the active document a scheme (null: plain text).
     void SetActiveScheme(TSyntaxParser* parser);
+    // The scheme a document's file name, or else its first line, names.
+    TSyntaxParser* SchemeForFile(const TMemoSource& document) const;
 
     // -- parts -----------------------------------------------------------------
     TDCMemo* TarnelEditor() const { return m_editor; }
@@ -323,7 +325,7 @@ private:
     // "Reopen with Encoding" and "Save with Encoding" (mainencodings.cpp).
     void AddEncodingMenus(QMenu* file);
     void UpdateEncodingPanel();
-    // The four "Syntax Highlight" items (tags 0 to 3), named prefix + scheme.
+    // The "Syntax Highlight" items, one per scheme (tags 0 to 10), named prefix + caption.
     void AddSchemeItems(QMenu* menu, const QString& prefix);
     QAction* AddButton(QToolBar* bar, const QString& name, const QString& hint, void (TMainForm::*handler)());
     QToolBar* AddToolBar(const QString& name, const QString& caption);

@@ -3,6 +3,7 @@
 
 #include "mainform.h"
 
+#include "builtinschemes.h"
 #include "memosource.h"
 #include "recentlist.h"
 #include "services.h"
@@ -44,9 +45,9 @@ void TMainForm::AddItems(QMenu* menu, std::initializer_list<TCommand> items)
 
 void TMainForm::AddSchemeItems(QMenu* menu, const QString& prefix)
 {
-    static const char* const kSchemes[] = {"None", "JSP", "Java", "Batch"};
-    for (int tag = 0; tag < 4; ++tag) {
-        QAction* item = AddItem(menu, prefix + kSchemes[tag], kSchemes[tag], nullptr);
+    for (int tag = 0; tag <= BuiltInSchemes::kCount; ++tag) {
+        const QString caption = BuiltInSchemes::Caption(BuiltInSchemes::ForTag(tag));
+        QAction* item = AddItem(menu, prefix + caption, caption, nullptr);
         item->setCheckable(true);
         item->setData(tag);
         connect(item, &QAction::triggered, this, [this, tag] { OptionItemsSyntaxNoneClick(tag); });

@@ -137,7 +137,7 @@ void TMainForm::RecoverDocuments()
         const std::optional<TDiskStamp> stamp = TDiskStamp::FromText(entry.entry->diskState);
         TMemoSource* added = AddDocument(std::move(document), stamp.value_or(TDiskStamp::Of(untitled ? QString() : name)));
         if (!untitled)
-            SetActiveScheme(m_parsers->ForFileName(name));
+            SetActiveScheme(SchemeForFile(*added));
         m_autosave->Adopt(added, entry.path);
     }
     FocusEditor();
@@ -201,7 +201,7 @@ void TMainForm::ReopenSessionList()
         TMemoSource* document = NewDocument(path);
         if (!document)
             continue;
-        SetActiveScheme(m_parsers->ForFileName(path));
+        SetActiveScheme(SchemeForFile(*document));
         const QStringList caret = store.ReadString(key, caretValue(n)).split(u',');
         if (caret.size() == 2) {
             const int line = std::clamp(caret[0].toInt(), 0, std::max(0, document->LineCount() - 1));

@@ -1,6 +1,7 @@
 #include "compiledblock.h"
 
 #include "ansi.h"
+#include "charsettext.h"
 #include "commatext.h"
 #include "linestate.h"
 #include "linestructure.h"
@@ -98,6 +99,13 @@ void CompileKeywords(TCompiledBlock& compiled, const TKeywordSetList& sets, ucha
             break;
         TKeywordTable table;
         table.attr = Attr(set->FontID(), textAttr);
+        if (set->HasContext()) {
+            table.hasContext = true;
+            table.after = CharSetText::Read(Ansi::FromQString(set->After()));
+            table.notAfter = CharSetText::Read(Ansi::FromQString(set->NotAfter()));
+            table.notBefore = CharSetText::Read(Ansi::FromQString(set->NotBefore()));
+            table.beforeWord = set->BeforeWord();
+        }
         const QByteArray text = caseSensitive ? set->KeywordBytes() : Ansi::Lower(set->KeywordBytes());
         for (const QByteArray& word : CommaText::Split(text)) {
             if (word.isEmpty())
@@ -181,6 +189,23 @@ void CompileOpenings(TCompiledBlock& compiled, const TSyntaxBlockList& blocks, i
             opening.priority = delimiter->Priority();
             if (child->FoldBlock())
                 opening.foldLabel = FoldLabel(opening.text, Bytes(delimiter->Right()));
+            auto rules = std::make_unique<TOpeningRules>();
+            rules->escape = uchar(delimiter->EscapeSymbol());
+            rules->inTokensOf = Bytes(delimiter->InTokensOf());
+            rules->notBefore = CharSetText::Read(Ansi::FromQString(delimiter->NotBefore()));
+            rules->hasNotBefore = !rules->notBefore.IsEmpty();
+            rules->notAtLineStart = delimiter->NotAtLineStart();
+            rules->literal = delimiter->HereDocument() == TDelimiters::hdLiteral;
+            if (rules->escape || !rules->inTokensOf.empty() || rules->hasNotBefore || rules->notAtLineStart ||
+                delimiter->HereDocument() != TDelimiters::hdNone) {
+                opening.rules = rules.get();
+                compiled.openingRules.push_back(std::move(rules));
+            }
+            if (delimiter->HereDocument() != TDelimiters::hdNone) {
+                // Read with the word behind it by the parent's own rule.
+                compiled.hereOpenings.push_back(opening);
+                continue;
+            }
             const TDelimiters::TOpenInTokens where = delimiter->OpenInTokens();
             // The text ending at the position is compared with the parent's
             // comparison.
@@ -277,6 +302,8 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     if (c.useStrings) {
         if (block.UseSingleLineStrings())
             c.singleLineStrings = CompileList(*block.SingleLineStringDelimiters(), cs, text, used, false, false);
+        for (TCompiledToken& item : c.singleLineStrings.items)
+            item.regex = block.RegexDelimiter() != 0 && item.left == std::string(1, block.RegexDelimiter());
         if (block.UseMultiLineStrings())
             c.multiLineStrings = CompileList(*block.MultiLineStringDelimiters(), cs, text, used, false, false);
         c.stringStart.Add(c.singleLineStrings.firstChars);
@@ -341,6 +368,16 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     c.foldRunWord = Bytes(block.FoldRunWord().toLatin1());
     if (!c.foldRunWord.empty())
         c.foldRunLabel = TStructureNames::Shared().Intern(c.foldRunWord + " ...");
+    c.endsWithLine = block.EndsWithLine();
+    c.escapeSymbol = uchar(block.EscapeSymbol());
+    for (const QByteArray& word : CommaText::Split(Ansi::FromQString(block.RegexAfterWords()))) {
+        if (!word.isEmpty())
+            c.regexAfterWords.push_back(Bytes(word));
+    }
+    c.keySuffix = Bytes(Ansi::FromQString(block.KeySuffix()));
+    c.hasKeys = block.KeyFontID() != -1 && !c.keySuffix.empty();
+    c.keyAttr = Attr(block.KeyFontID(), text);
+    AddChars(used, c.keySuffix);
     c.useKeywords = block.UseKeywords();
     if (c.useKeywords)
         CompileKeywords(c, *block.KeywordSets(), text, cs);
@@ -405,18 +442,32 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
         const TDelimiters* delimiter = own->At(d);
         const std::string left = Bytes(delimiter->Left());
         c.closings.push_back({Bytes(delimiter->Right()), delimiter->DelimitersArePartOfBlock(),
-                              delimiter->CloseInTokens(), !left.empty() && left.back() == '/'});
+                              delimiter->CloseInTokens(), !left.empty() && left.back() == '/',
+                              uchar(delimiter->EscapeSymbol())});
+        c.hereDocument = c.hereDocument || delimiter->HereDocument() != TDelimiters::hdNone;
         if (delimiter->UseToken()) {
             AddChars(used, Bytes(delimiter->Left()));
             AddChars(used, Bytes(delimiter->Right()));
         }
     }
     CompileOpenings(c, blocks, block.ID());
+    if (c.escapeSymbol) {
+        for (int ch = 0; ch < 256; ++ch) {
+            if (c.starts[size_t(ch)] & (sfComment | sfString))
+                c.starts[size_t(ch)] |= sfEscapable;
+        }
+    }
+    for (const TOpening& opening : c.hereOpenings) {
+        const uchar first = uchar(opening.text[0]);
+        c.starts[first] |= sfHereDocument;
+        if (!cs && unsigned((first | 0x20) - 'a') < 26u)
+            c.starts[first ^ 0x20] |= sfHereDocument;
+    }
     schemeUsed.Add(used);
     // What a run of free symbols must not swallow in this block: besides its
     // own characters, those of its children's openings.
     c.ownUsed = used;
-    for (const auto* table : {&c.openHere, &c.openAfter, &c.tokenOpenHere, &c.tokenOpenAfter}) {
+    for (const auto* table : {&c.openHere, &c.openAfter, &c.tokenOpenHere, &c.tokenOpenAfter, &c.hereOpenings}) {
         for (const TOpening& opening : *table)
             AddChars(c.ownUsed, opening.text);
     }

@@ -87,6 +87,8 @@ protected:
 
 private:
     friend class TLineScanner;
+    // The state after an empty line that starts in state.
+    quint32 EmptyLineState(quint32 state);
     const TAttrItem& AttrFor(int attr) const;
 
     TSyntaxScheme* m_scheme;
