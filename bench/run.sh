@@ -105,3 +105,9 @@ if [ -x "$bin/bench_journal" ]; then
     echo "journal (modified 50 MB Java document: one journal write, interface-thread part and total; 1,000 keys typed without the journal, with it, and with a write every 250 ms; ms, median of $runs fresh processes):"
     repeat "$bin/bench_journal"
 fi
+
+if [ -x "$bin/bench_quickopen" ]; then
+    "$bin/bench_quickopen" "$tmp" --generate
+    echo "quick open (a project of 50,000 files: the walk until the index is in, then 5 texts typed key by key into the box until its list shows the matches, and the ranking alone; ms, median of $runs fresh processes):"
+    repeat "$bin/bench_quickopen" "$tmp"
+fi

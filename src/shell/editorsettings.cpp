@@ -9,6 +9,8 @@
 #include "memosourceoptions.h"
 #include "services.h"
 
+#include <algorithm>
+
 TEditorSettings::TEditorSettings(TCustomDCMemo& editor) : m_editor(editor)
 {
     TMemoEnvOptions& global = TMemoEnvOptions::Global();
@@ -23,8 +25,8 @@ TEditorSettings::TEditorSettings(TCustomDCMemo& editor) : m_editor(editor)
     if (!loaded)
         editor.GiveEnvOptions(global);
     TMemoSourceOptions::Global().Load();
-    m_listener = global.AddListener([this] { Follow(); });
-    Follow();
+    m_listener = global.AddListener([this] { ApplyAll(); });
+    Apply(m_editor);
 }
 
 TEditorSettings::~TEditorSettings()
@@ -38,11 +40,27 @@ void TEditorSettings::Save() const
     TMemoSourceOptions::Global().Save();
 }
 
-void TEditorSettings::Follow()
+void TEditorSettings::Follow(TCustomDCMemo& editor)
+{
+    m_others.erase(std::remove_if(m_others.begin(), m_others.end(), [](const auto& other) { return other.isNull(); }), m_others.end());
+    m_others.emplace_back(&editor);
+    Apply(editor);
+}
+
+void TEditorSettings::ApplyAll()
+{
+    Apply(m_editor);
+    for (const QPointer<TCustomDCMemo>& other : m_others) {
+        if (other)
+            Apply(*other);
+    }
+}
+
+void TEditorSettings::Apply(TCustomDCMemo& editor) const
 {
     const TMemoEnvOptions& global = TMemoEnvOptions::Global();
-    m_editor.TakeEnvOptions(global, TEnvForm::kEditedOptions);
+    editor.TakeEnvOptions(global, TEnvForm::kEditedOptions);
     // The window's own colours around the text go with the editor colours.
-    m_editor.SetLineNumColor(global.Font().Color());
-    m_editor.SetGutterBackColor(global.Color());
+    editor.SetLineNumColor(global.Font().Color());
+    editor.SetGutterBackColor(global.Color());
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+
+#include <vector>
 
 class TCustomDCMemo;
 
@@ -31,10 +34,15 @@ public:
 
     // Writes both to the settings store.
     void Save() const;
+    // Another editor of the window (a second view) follows them as well,
+    // until it is freed.
+    void Follow(TCustomDCMemo& editor);
 
 private:
-    void Follow();
+    void Apply(TCustomDCMemo& editor) const;
+    void ApplyAll();
 
     TCustomDCMemo& m_editor;
+    std::vector<QPointer<TCustomDCMemo>> m_others;
     int m_listener = 0;
 };

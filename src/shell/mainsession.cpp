@@ -42,6 +42,7 @@ QString caretValue(int n)
 void TMainForm::RestoreSession()
 {
     const TMemoSource* pristine = PristineDocument();
+    RestoreWorkspace();
     RecoverDocuments();
     ReopenSessionList();
     ClosePristineDocument(pristine);
@@ -137,6 +138,7 @@ void TMainForm::SaveSessionList() const
         store.WriteString(key, caretValue(n), QStringLiteral("%1,%2").arg(caret.line).arg(caret.column));
         ++n;
     }
+    SaveWorkspace(store, key);
 }
 
 void TMainForm::SessionChanged()

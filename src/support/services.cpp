@@ -48,6 +48,7 @@ public:
     TAnswer Ask(const QString&, TButtons) override { return anCancel; }
     bool OpenFileDialog(TFileDialog&) override { return false; }
     bool SaveFileDialog(TFileDialog&) override { return false; }
+    bool FolderDialog(TFileDialog&) override { return false; }
     bool ColorDialog(TColor&) override { return false; }
     bool ShellOpen(const QString&) override { return false; }
     bool StartProcess(const QString&, const QStringList&, QString& error) override

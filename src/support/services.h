@@ -53,6 +53,8 @@ public:
     // Common dialogs: true when the user confirmed.
     virtual bool OpenFileDialog(TFileDialog& dialog) = 0;
     virtual bool SaveFileDialog(TFileDialog& dialog) = 0;
+    // A folder: title and initialDir in, the chosen folder in fileName.
+    virtual bool FolderDialog(TFileDialog& dialog) = 0;
     virtual bool ColorDialog(TColor& color) = 0;
     // The printer set-up: the system's printers and printing to a PDF file.
     // Changes printer only when the user confirmed.

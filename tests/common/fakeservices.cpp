@@ -156,6 +156,11 @@ bool TFakeServices::SaveFileDialog(TFileDialog& dialog)
     return FileDialog("save dialog", dialog);
 }
 
+bool TFakeServices::FolderDialog(TFileDialog& dialog)
+{
+    return FileDialog("folder dialog", dialog);
+}
+
 bool TFakeServices::ColorDialog(TColor& color)
 {
     bool confirmed = false;

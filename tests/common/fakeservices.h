@@ -80,6 +80,7 @@ public:
     TAnswer Ask(const QString& text, TButtons buttons) override;
     bool OpenFileDialog(TFileDialog& dialog) override;
     bool SaveFileDialog(TFileDialog& dialog) override;
+    bool FolderDialog(TFileDialog& dialog) override;
     bool ColorDialog(TColor& color) override;
     bool ShellOpen(const QString& target) override;
     bool StartProcess(const QString& program, const QStringList& arguments, QString& error) override;
