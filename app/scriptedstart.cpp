@@ -163,8 +163,11 @@ void dragBar(QToolBar& bar, QPoint offset)
 // dragging does.
 void dragWithin(QWidget& widget, QPoint from, QPoint to)
 {
-    auto send = [&widget](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, QPointF(at), QPointF(widget.mapToGlobal(at)), Qt::LeftButton, buttons, Qt::NoModifier);
+    // The screen places are taken from where the widget was at the press: a
+    // splitter's handle moves with the drag.
+    const QPoint origin = widget.mapToGlobal(QPoint(0, 0));
+    auto send = [&widget, origin](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), QPointF(origin + at), Qt::LeftButton, buttons, Qt::NoModifier);
         QApplication::sendEvent(&widget, &event);
     };
     send(QEvent::MouseButtonPress, from, Qt::LeftButton);

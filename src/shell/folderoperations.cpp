@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -128,6 +129,11 @@ bool Delete(const QString& path, const QStringList& openDocuments)
                         .arg(openDocuments.join(QStringLiteral(", ")));
     if (Services().Ask(question, TServices::bsYesNo) != TServices::anYes)
         return false;
+    // The trash is made inside the user's data folder, which must be there
+    // (else the toolkit puts the trashed entry beside the working folder).
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!data.isEmpty())
+        QDir().mkpath(data);
     QFile file(path);
     if (file.moveToTrash())
         return true;

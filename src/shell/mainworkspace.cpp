@@ -161,6 +161,8 @@ void TMainForm::CreateFolderPanel()
     if (m_folderPanel)
         return;
     m_folderPanel = new TFolderPanel(supportedPatterns(), m_folderSplit);
+    // The stored width holds even below what the tree would ask for.
+    m_folderPanel->setMinimumWidth(kMinPanelWidth);
     m_folderSplit->insertWidget(0, m_folderPanel);
     m_folderSplit->setStretchFactor(0, 0);
     m_folderSplit->setStretchFactor(1, 1);
@@ -199,13 +201,20 @@ void TMainForm::OpenFolder(const QString& folder)
 void TMainForm::ShowFolderPanel(const QString& folder)
 {
     const QFileInfo info(folder);
+    const bool wasHidden = !m_folderPanel || m_folderPanel->isHidden();
     CreateFolderPanel();
     m_folderPanel->SetFolder(info.absoluteFilePath());
-    const bool wasHidden = m_folderPanel->isHidden();
     m_folderPanel->show();
     if (wasHidden) {
-        const int total = std::max(m_folderSplit->width(), m_panelWidth + kMinPanelWidth);
-        m_folderSplit->setSizes({m_panelWidth, total - m_panelWidth});
+        auto place = [this] {
+            const int total = std::max(m_folderSplit->width(), m_panelWidth + kMinPanelWidth);
+            m_folderSplit->setSizes({m_panelWidth, total - m_panelWidth});
+        };
+        place();
+        // At start-up the splitter has its width only once the window is
+        // shown: the edge is placed again then.
+        if (!m_folderSplit->isVisible())
+            QTimer::singleShot(0, this, place);
     }
     Action(QStringLiteral("ViewItemsFolderPanel"))->setChecked(true);
 }

@@ -129,7 +129,9 @@ int TQuickOpenFilter::Score(const QString& name, const QString& lowerName, const
         score += kWholeAtStart;
     else if (whole > 0)
         score += isWordStart(cased, whole) ? kWholeAtWord : kWholeElsewhere;
-    return score;
+    // Gaps may cost more than the characters bring; a match still counts
+    // (typing on looks only through the last text's matches).
+    return std::max(0, score);
 }
 
 std::vector<int> TQuickOpenFilter::Filter(const QString& text, int limit)

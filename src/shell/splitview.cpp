@@ -12,14 +12,18 @@
 TSplitView::TSplitView(TCustomDCMemo& first, TMakeView makeSecond, QObject* parent)
     : QObject(parent), m_first(first), m_makeSecond(std::move(makeSecond)), m_active(&first)
 {
+    // Made without a parent: a splitter holding first would take a new
+    // child in as its last widget, not in first's place.
     QWidget* holder = first.parentWidget();
-    m_splitter = new QSplitter(Qt::Horizontal, holder);
+    m_splitter = new QSplitter(Qt::Horizontal);
     m_splitter->setObjectName(QStringLiteral("ViewSplit"));
     m_splitter->setChildrenCollapsible(false);
     if (auto* split = qobject_cast<QSplitter*>(holder)) {
         split->replaceWidget(split->indexOf(&first), m_splitter);
-    } else if (holder && holder->layout()) {
-        delete holder->layout()->replaceWidget(&first, m_splitter);
+    } else {
+        m_splitter->setParent(holder);
+        if (holder && holder->layout())
+            delete holder->layout()->replaceWidget(&first, m_splitter);
     }
     m_splitter->addWidget(&first);
     first.show();

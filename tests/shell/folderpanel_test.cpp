@@ -10,6 +10,7 @@
 
 #include <QFileSystemModel>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QTreeView>
 
 namespace {
@@ -67,7 +68,10 @@ protected:
         QTRY_VERIFY((editor = Tree()->viewport()->findChild<QLineEdit*>()) != nullptr);
         editor->selectAll();
         QTest::keyClicks(editor, name);
+        QPointer<QLineEdit> typed = editor;
         QTest::keyClick(editor, Qt::Key_Return);
+        // The name is taken once the editor has handled the key.
+        QTRY_VERIFY(typed.isNull());
     }
 
     int Tab(const QString& caption) const { return Captions().indexOf(caption); }
@@ -123,6 +127,8 @@ TEST_F(FolderPanelTest, EnterAndDoubleClickOpenAFileOrShowItsTab)
 
     ClickTab(0);
     const QRect rect = Tree()->visualRect(Tree()->model()->index(zeta.row(), 0, zeta.parent()));
+    // A double click: the first click, then the second as the double click.
+    QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, rect.center());
     QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, {}, rect.center());
     EXPECT_EQ(form->DocumentCount(), 2);
     EXPECT_EQ(form->ActiveIndex(), 1);
@@ -131,6 +137,9 @@ TEST_F(FolderPanelTest, EnterAndDoubleClickOpenAFileOrShowItsTab)
     Tree()->setFocus();
     QTest::keyClick(Tree(), Qt::Key_PageUp, Qt::ControlModifier);
     EXPECT_EQ(form->ActiveIndex(), 0);
+    // The document reached takes the focus, as a click on its tab does.
+    EXPECT_TRUE(form->TarnelEditor()->hasFocus());
+    Tree()->setFocus();
     QTest::keyClick(Tree(), Qt::Key_PageUp, Qt::ControlModifier);
     EXPECT_EQ(form->ActiveIndex(), 1);
 }

@@ -5,6 +5,8 @@
 
 #include "splitview.h"
 
+#include <QSplitter>
+
 namespace {
 
 class SplitViewTest : public ShellTest {
@@ -52,7 +54,7 @@ TEST_F(SplitViewTest, BothViewsPaintWhatIsTypedInEither)
 
     QTest::mouseClick(First()->viewport(), Qt::LeftButton, {}, QPoint(First()->TextLeft() + 2, 2));
     QTest::keyClick(First(), Qt::Key_Z);
-    EXPECT_EQ(Document().LineText(0), "ZXYline 0");
+    EXPECT_EQ(Document().LineText(0), "zXYline 0");
     EXPECT_EQ(FirstRow(*First()), FirstRow(*Second()));
 }
 
@@ -86,7 +88,7 @@ TEST_F(SplitViewTest, EachViewKeepsItsOwnTopLineCaretAndSelection)
     EXPECT_EQ(Document().Caret(), (TTextPos{secondCaret.line + 1, 0}));
     EXPECT_FALSE(Document().HasSelection());
     QTest::keyClick(Second(), Qt::Key_Q);
-    EXPECT_EQ(Document().LineText(secondCaret.line + 1), "Q" + secondLine);
+    EXPECT_EQ(Document().LineText(secondCaret.line + 1), "q" + secondLine);
 
     First()->setFocus();
     EXPECT_EQ(Document().Caret(), (TTextPos{1, 2}));
@@ -98,6 +100,8 @@ TEST_F(SplitViewTest, TabsShowInBothViewsAndSplitViewAgainCloses)
 {
     Item("ViewItemsSplit")->trigger();
     ASSERT_NE(Second(), nullptr);
+    // The views take the editor's place, above the Output pane.
+    EXPECT_EQ(form->findChild<QSplitter*>("EditorSplit")->widget(0), form->SplitView()->Splitter());
     Open(MakeFile("other.txt", "other\n"));
     EXPECT_EQ(First()->MemoSource(), form->ActiveDocument());
     EXPECT_EQ(Second()->MemoSource(), form->ActiveDocument());
