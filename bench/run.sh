@@ -111,3 +111,20 @@ if [ -x "$bin/bench_quickopen" ]; then
     echo "quick open (a project of 50,000 files: the walk until the index is in, then 5 texts typed key by key into the box until its list shows the matches, and the ranking alone; ms, median of $runs fresh processes):"
     repeat "$bin/bench_quickopen" "$tmp"
 fi
+
+if [ -x "$bin/bench_findinfiles" ]; then
+    src=/usr/lib/jvm/openjdk-17/lib/src.zip
+    tree="$tmp/tarnel-bench-jdk-src"
+    if [ -f "$src" ] && command -v rg > /dev/null; then
+        if [ ! -f "$tree/.unpacked" ]; then
+            rm -rf "$tree"
+            mkdir -p "$tree"
+            unzip -q "$src" -d "$tree"
+            touch "$tree/.unpacked"
+        fi
+        echo "find in files (the JDK 17 sources, $(find "$tree" -type f | wc -l) files, $(du -sm "$tree" | cut -f1) MB, warm: the engine, grep -rn and rg -n; ms, lines found, engine/rg and grep/engine; median of $runs fresh processes):"
+        repeat "$bin/bench_findinfiles" "$tree"
+    else
+        echo "find in files: skipped (needs $src from openjdk-17-source and rg from ripgrep; run tools/setup.sh)"
+    fi
+fi

@@ -27,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     options.direction = input.ConsumeBool() ? sdBackward : sdForward;
     options.scope = input.ConsumeBool() ? ssSelectedText : ssGlobal;
     options.origin = input.ConsumeBool() ? soEntireScope : soFromCursor;
+    options.wrapAround = input.ConsumeBool();
     const std::string pattern = input.ConsumeRandomLengthString(40);
     const std::string replacement = input.ConsumeRandomLengthString(20);
     options.textToFind = QString::fromLatin1(pattern.data(), qsizetype(pattern.size()));

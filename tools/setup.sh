@@ -4,7 +4,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-packages="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev googletest libbenchmark-dev fonts-liberation fonts-dejavu-core fonts-droid-fallback fonts-noto-color-emoji poppler-utils unrtf default-jdk-headless"
+packages="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev googletest libbenchmark-dev fonts-liberation fonts-dejavu-core fonts-droid-fallback fonts-noto-color-emoji poppler-utils unrtf default-jdk-headless openjdk-17-source ripgrep unzip"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -32,9 +32,9 @@ TFindDialog::TFindDialog(const QString& helpFile, QWidget* parent) : QDialog(par
     m_fields = new TSearchFields(QStringLiteral("&Regular expressions"), false, page);
     pageLayout->addWidget(m_fields);
     m_pages->addTab(page, QStringLiteral("Find"));
-    // A search through files is not offered: its page stays hidden.
-    m_pages->addTab(new QWidget(m_pages), QStringLiteral("Find in Files"));
-    m_pages->setTabVisible(1, false);
+    m_files = new TFindInFilesPage(objectName(), false, QStringLiteral("&Regular expressions"), m_pages);
+    m_pages->addTab(m_files, QStringLiteral("Find in Files"));
+    connect(m_pages, &QTabWidget::currentChanged, this, &TFindDialog::PageChanged);
 
     auto* buttons = new TDialogButtonRow(this);
     QPushButton* ok = buttons->Add(QStringLiteral("OK"), QStringLiteral("OK"));
@@ -49,17 +49,39 @@ TFindDialog::TFindDialog(const QString& helpFile, QWidget* parent) : QDialog(par
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-bool TFindDialog::Execute(TSearchOptions& options)
+void TFindDialog::PageChanged(int page)
+{
+    if (page == 1)
+        m_files->CarryIn(m_text, nullptr, *m_fields);
+    else
+        m_files->CarryOut(m_text, nullptr, *m_fields);
+}
+
+TSearchTarget TFindDialog::Execute(TSearchOptions& options, TFileSearchSettings& files, bool filesPage)
 {
     m_text->SetText(options.textToFind);
-    m_text->lineEdit()->selectAll();
     m_fields->Load(options);
-    m_text->setFocus();
+    m_files->Load(files);
+    {
+        // Filled, not carried: the page shown first keeps what it was given.
+        const QSignalBlocker quiet(m_pages);
+        m_pages->setCurrentIndex(filesPage ? 1 : 0);
+    }
+    TDCHistoryEditor* first = filesPage ? m_files->Text() : m_text;
+    first->lineEdit()->selectAll();
+    first->setFocus();
     if (ModalDialogs::Execute(*this) != QDialog::Accepted)
-        return false;
+        return TSearchTarget::None;
+    if (m_pages->currentIndex() == 1) {
+        m_files->Store(files);
+        m_files->KeepHistories();
+        m_text->RevertHistory();
+        return TSearchTarget::Files;
+    }
     options.textToFind = m_text->Text();
     m_fields->Store(options);
     m_text->AddText();
     m_text->SaveHistory();
-    return true;
+    m_files->RevertHistories();
+    return TSearchTarget::Text;
 }

@@ -6,8 +6,10 @@
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "documentnames.h"
+#include "findinfiles.h"
 #include "memosource.h"
 #include "preferenceform.h"
+#include "searchstatus.h"
 #include "services.h"
 
 #include <QAction>
@@ -94,6 +96,8 @@ void TMainForm::UpdateEnabling()
     Enable({"ToolItemsJSP", "cmdJSP", "cmdBrowse"}, j);
     Enable({"ToolItemsJava", "ToolItemsJavaPrint", "cmdJava", "cmdRun"}, v);
     Enable({"cmdNew", "cmdOpen"}, true);
+    const bool results = m_findInFiles && m_findInFiles->Pane()->ResultCount() > 0;
+    Enable({"SearchItemsNextResult", "SearchItemsPreviousResult"}, results);
 
     Check({"ToolItemsVisibleHTML"}, !ToolBar(QStringLiteral("ToolHTML"))->isHidden());
     Check({"ToolItemsVisibleForm"}, !ToolBar(QStringLiteral("ToolForm"))->isHidden());
@@ -116,6 +120,8 @@ void TMainForm::TarnelEditorStateChange(TCustomDCMemo& sender, int state)
 void TMainForm::UpdateStatusBar(int state)
 {
     const TCustomMemoSource* source = m_editor->MemoSource();
+    if (m_searchStatus)
+        m_searchStatus->Update(ActiveIndex() >= 0 ? source : nullptr);
     if (!source || m_panels.size() < 3)
         return;
     if (state & Change::kCaretMoved) {

@@ -100,6 +100,7 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     CreateSettings();
     CreateToolRuns();
     CreateWorkspace();
+    CreateFileSearch();
     m_recent->Load(Services().Settings());
     m_editorSettings = std::make_unique<TEditorSettings>(*m_editor);
 
@@ -114,8 +115,7 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
 
     // Every text store opens its search dialogs over this window, however
     // the command reached it (menu, button, shortcut or key sequence).
-    const QString help = m_programDir + QStringLiteral("tarnel.htm");
-    TCustomMemoSource::SetGlobalCreateDialog(SearchDialogHook(this, QFile::exists(help) ? help : QString()));
+    TCustomMemoSource::SetGlobalCreateDialog(SearchDialogHook(this, HelpFile(), FileSearchHooks()));
 }
 
 TMainForm::~TMainForm()

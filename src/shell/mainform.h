@@ -1,5 +1,6 @@
 #pragma once
 
+#include "searchoptions.h"
 #include "services.h"
 #include "stringlist.h"
 
@@ -29,7 +30,9 @@ class TDiskWatch;
 class TDocumentTabBar;
 class TFolderPanel;
 struct TDiskStamp;
+struct TFileSearchHooks;
 class TEditorSettings;
+class TFindInFiles;
 class TFormStorage;
 class TJournal;
 class TMemoSource;
@@ -37,6 +40,8 @@ class TOutputPane;
 class TPreferenceForm;
 class TQuickOpenForm;
 class TRecentList;
+class TSearchResultsPane;
+class TSearchStatus;
 class TSettingsStore;
 class TSplitView;
 class TSyntaxParser;
@@ -142,6 +147,15 @@ public:
     // The bottom pane of the build runs' output, and the runs themselves.
     TOutputPane* OutputPane() const { return m_output; }
     TToolRuns* ToolRuns() const { return m_toolRuns; }
+    // Find in Files with its Search Results pane, and the status bar's
+    // word on the last search (mainfilesearch.cpp).
+    TFindInFiles* FindInFiles() const { return m_findInFiles; }
+    TSearchResultsPane* SearchResults() const;
+    TSearchStatus* SearchStatus() const { return m_searchStatus; }
+    // The folder Find in Files proposes: the folder panel's while it is
+    // open, else the one searched last in this run, else the active
+    // document's, else the home folder.
+    QString FileSearchFolder() const;
 
     // -- many files (mainworkspace.cpp) ----------------------------------------
     TDocumentTabBar* DocumentTabs() const { return m_tabs; }
@@ -205,6 +219,10 @@ public:
     void SearchItemsReplaceClick();
     void SearchItemsLineClick();
     void SearchItemsBookClick();
+    void SearchItemsFindInFilesClick();
+    void SearchItemsReplaceInFilesClick();
+    void SearchItemsNextResultClick();
+    void SearchItemsPreviousResultClick();
     // -- Tools: snippets -------------------------------------------------------------
     void cmdHTMLFormClick();
     void cmdHTMLButtonClick();
@@ -340,6 +358,12 @@ private:
     void WorkspaceChanged();
     // Opens a file from a compiler's message at line (counted from 1).
     void OpenAtLine(const QString& path, int line);
+    // Find in Files, its pane and the search status (mainfilesearch.cpp).
+    void CreateFileSearch();
+    TFileSearchHooks FileSearchHooks();
+    // The program's help page, empty when it has none.
+    QString HelpFile() const;
+    void RunFilesDialog(TDialogKind kind);
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, void (TMainForm::*handler)(),
                      const QKeySequence& shortcut);
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, void (TMainForm::*handler)());
@@ -420,6 +444,8 @@ private:
     TPreferenceForm* m_preferences = nullptr;
     TOutputPane* m_output = nullptr;
     TToolRuns* m_toolRuns = nullptr;
+    TFindInFiles* m_findInFiles = nullptr;
+    TSearchStatus* m_searchStatus = nullptr;
     bool m_settingsRestored = false;
     // The session files last stored, and whether a reopen is under way
     // (the list is stored once it is over).

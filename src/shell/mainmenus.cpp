@@ -71,6 +71,14 @@ void TMainForm::CreateMenus()
             QKeySequence(Qt::Key_F3));
     AddItem(search, "SearchItemsReplace", "&Replace", &TMainForm::SearchItemsReplaceClick,
             QKeySequence(Qt::CTRL | Qt::Key_R));
+    AddItem(search, "SearchItemsFindInFiles", "Find in F&iles...", &TMainForm::SearchItemsFindInFilesClick,
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    AddItem(search, "SearchItemsReplaceInFiles", "Replace in Fi&les...", &TMainForm::SearchItemsReplaceInFilesClick,
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    AddItem(search, "SearchItemsNextResult", "&Next Result", &TMainForm::SearchItemsNextResultClick,
+            QKeySequence(Qt::Key_F4));
+    AddItem(search, "SearchItemsPreviousResult", "&Previous Result", &TMainForm::SearchItemsPreviousResultClick,
+            QKeySequence(Qt::SHIFT | Qt::Key_F4));
     search->addSeparator();
     AddItem(search, "SearchItemsLine", "&Go to Line Number...", &TMainForm::SearchItemsLineClick);
     AddItem(search, "SearchItemsBook", "Go to &Bookmark...", &TMainForm::SearchItemsBookClick);

@@ -52,6 +52,7 @@ TSearchFields::TSearchFields(const QString& regularCaption, bool withPrompt, QWi
     m_regular = addCheck(options, "RegularExpressions", regularCaption);
     if (withPrompt)
         m_prompt = addCheck(options, "PromptOnReplace", QStringLiteral("&Prompt on replace"));
+    m_wrap = addCheck(options, "WrapAround", QStringLiteral("&Wrap around"));
     grid->addWidget(options, 0, 0);
 
     QGroupBox* direction = makeGroup(QStringLiteral("Direction"), this);
@@ -81,6 +82,7 @@ void TSearchFields::Load(const TSearchOptions& options)
     m_regular->setChecked(options.regularExpressions);
     if (m_prompt)
         m_prompt->setChecked(options.promptOnReplace);
+    m_wrap->setChecked(options.wrapAround);
     m_direction->button(options.direction == sdBackward ? 1 : 0)->setChecked(true);
     m_scope->button(options.scope == ssSelectedText ? 1 : 0)->setChecked(true);
     m_origin->button(options.origin == soEntireScope ? 1 : 0)->setChecked(true);
@@ -93,6 +95,7 @@ void TSearchFields::Store(TSearchOptions& options) const
     options.regularExpressions = m_regular->isChecked();
     if (m_prompt)
         options.promptOnReplace = m_prompt->isChecked();
+    options.wrapAround = m_wrap->isChecked();
     options.direction = m_direction->checkedId() == 1 ? sdBackward : sdForward;
     options.scope = m_scope->checkedId() == 1 ? ssSelectedText : ssGlobal;
     options.origin = m_origin->checkedId() == 1 ? soEntireScope : soFromCursor;

@@ -8,8 +8,9 @@ class QButtonGroup;
 class QCheckBox;
 
 // The settings the find and replace dialogs share: the "Options" group of
-// check boxes and the "Scope", "Origin" and "Direction" radio groups, laid
-// out two by two. Read from and written to a search record.
+// check boxes (with "&Wrap around") and the "Scope", "Origin" and
+// "Direction" radio groups, laid out two by two. Read from and written to a
+// search record.
 class TSearchFields : public QWidget {
     Q_OBJECT
 
@@ -31,6 +32,7 @@ private:
     QCheckBox* m_wholeWords;
     QCheckBox* m_regular;
     QCheckBox* m_prompt = nullptr;
+    QCheckBox* m_wrap;
     QButtonGroup* m_scope;
     QButtonGroup* m_origin;
     QButtonGroup* m_direction;

@@ -6,7 +6,7 @@
 #include "toolfiles.h"
 
 #include "documentnames.h"
-#include "filesaver.h"
+#include "savebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -142,14 +142,5 @@ bool ToolFiles::Write(const QString& path, const QByteArray& bytes, QString& err
                     .arg(QDir::toNativeSeparators(path));
         return false;
     }
-    return SaveFileSafely(
-        TSaveTarget{path, QString()},
-        [&bytes](QIODevice& device, QString* writeError) {
-            if (device.write(bytes) == bytes.size())
-                return true;
-            if (writeError)
-                *writeError = device.errorString();
-            return false;
-        },
-        &error);
+    return SaveBytesSafely(TSaveTarget{path, QString()}, bytes, &error);
 }

@@ -1,7 +1,7 @@
 #include "persholder.h"
 
 #include "componentstream.h"
-#include "filesaver.h"
+#include "savebytes.h"
 #include "textstyle.h"
 
 #include <QDir>
@@ -75,14 +75,5 @@ bool TTextStyles::SaveToFile(const QString& path, QString* error)
     const QByteArray text = WriteComponent(holder);
     // Written as documents are, so that a full disk or a failed write
     // leaves the file that was there.
-    return SaveFileSafely(
-        TSaveTarget{target, {}},
-        [&text](QIODevice& device, QString* reason) {
-            if (device.write(text) == text.size())
-                return true;
-            if (reason)
-                *reason = device.errorString();
-            return false;
-        },
-        error);
+    return SaveBytesSafely(TSaveTarget{target, {}}, text, error);
 }

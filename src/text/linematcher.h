@@ -80,6 +80,12 @@ public:
     // not yet reached must stay unchanged.
     int NextCandidate(const TInternalStrings& lines, int line, int limit, bool forward);
 
+    // A literal every match holds (the text itself for plain text), to look
+    // for through many lines at once; null when there is none. Nothing
+    // matches when Unmatchable().
+    const TLiteralScanner* Literal() const { return m_literal.Length() > 0 ? &m_literal : nullptr; }
+    bool Unmatchable() const { return m_unmatchable; }
+
     // True when the expression engine gave up on the line set last (it went
     // beyond its own limit of work): whatever was not found there may still
     // be there, and a search must stop rather than pass over it.

@@ -16,6 +16,8 @@ public:
     void Prepare(const QByteArray& literal, const std::array<uchar, 256>& fold);
 
     int Length() const { return int(m_literal.size()); }
+    // The literal as it is compared (folded).
+    const QByteArray& Folded() const { return m_literal; }
     // The first place in [from, end - Length()] where the literal starts;
     // -1 when there is none (or the literal is empty).
     int Find(const char* text, int from, int end) const;

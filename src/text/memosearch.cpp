@@ -13,6 +13,7 @@
 #include "textcodec.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -208,49 +209,107 @@ bool TCustomMemoSource::WholeLine(const TSearchOptions& options, const TTextPos*
     return options.scope == ssGlobal && !(caret && caret->line == line);
 }
 
+int TCustomMemoSource::SearchLines(TLineMatcher& matcher, const TSearchOptions& options, const TTextPos* origin,
+                                   int first, int last, TLineMatch& match)
+{
+    const bool forward = options.direction == sdForward;
+    for (int line = forward ? first : last; line >= first && line <= last; line += forward ? 1 : -1) {
+        if (WholeLine(options, origin, line)) {
+            line = matcher.NextCandidate(m_strings, line, forward ? last : first, forward);
+            if (line < first || line > last)
+                return -1;
+        }
+        int from, to;
+        LineBounds(options, origin, line, from, to);
+        matcher.SetLine(m_strings.RawText(line), to);
+        const bool atCaret = origin && line == origin->line;
+        if (forward ? matcher.FindForward(from, atCaret, match) : matcher.FindBackward(from, to, atCaret, match))
+            return line;
+        if (matcher.GaveUp()) {
+            ReportSearchError(stoppedAt(options, line));
+            return -2;
+        }
+    }
+    return -1;
+}
+
+void TCustomMemoSource::SetFoundMatch(const TFoundMatch& found)
+{
+    m_found = found;
+    if (m_found.Valid())
+        m_found.serial = ++m_foundSerial;
+    m_changeFlags |= Change::kSearchMatch;
+}
+
 bool TCustomMemoSource::RunSearch(const TSearchOptions& options, bool fromCursor)
 {
+    // Whatever the outcome, the last match found is no longer the one to
+    // show; the views hear of it once, with what this search found.
+    TUpdate update(*this, Reason::kSearch);
+    if (m_found.Valid())
+        SetFoundMatch(TFoundMatch());
     TLineMatcher matcher;
     int first, last;
     if (!PrepareSearch(options, matcher) || !ScopeLines(options, fromCursor, first, last))
         return false;
     const bool forward = options.direction == sdForward;
     const TTextPos caret = Caret();
-    const TTextPos* origin = fromCursor ? &caret : nullptr;
     TLineMatch match;
-    int found = -1;
-    for (int line = forward ? first : last; line >= first && line <= last; line += forward ? 1 : -1) {
-        if (WholeLine(options, origin, line)) {
-            line = matcher.NextCandidate(m_strings, line, forward ? last : first, forward);
-            if (line < first || line > last)
-                break;
-        }
-        int from, to;
-        LineBounds(options, origin, line, from, to);
-        matcher.SetLine(m_strings.RawText(line), to);
-        const bool atCaret = fromCursor && line == caret.line;
-        if (forward ? matcher.FindForward(from, atCaret, match) : matcher.FindBackward(from, to, atCaret, match)) {
-            found = line;
-            break;
-        }
-        if (matcher.GaveUp()) {
-            ReportSearchError(stoppedAt(options, line));
-            return false;
-        }
+    int found = SearchLines(matcher, options, fromCursor ? &caret : nullptr, first, last, match);
+    bool wrapped = false;
+    if (found == -1 && fromCursor && options.wrapAround) {
+        // On from the other end of the scope, up to the caret's line, which
+        // is searched whole: a match the caret stands inside is found there.
+        const int wrapFirst = forward ? (options.scope == ssSelectedText ? BlockBegin().line : 0) : caret.line;
+        const int wrapLast = forward ? caret.line : std::min(LineCount() - 1, options.scope == ssSelectedText
+                                                                                  ? BlockEnd().line
+                                                                                  : LineCount() - 1);
+        // A fresh matcher: the first one has read ahead in its own direction.
+        TLineMatcher again;
+        PrepareSearch(options, again);
+        found = SearchLines(again, options, nullptr, wrapFirst, wrapLast, match);
+        wrapped = found >= 0;
     }
     if (found < 0) {
-        Services().ShowMessage(notFound(options));
+        if (found == -1)
+            Services().ShowMessage(notFound(options));
         return false;
     }
     // Forward the caret ends behind the match, backward before it, so that
     // the next search in the same direction goes on from there.
-    TUpdate update(*this, Reason::kSearch);
     const TTextPos start{found, DisplayColumn(found, match.start)};
     const TTextPos end{found, DisplayColumn(found, match.End())};
     JumpCaret(forward ? end : start);
     if (m_options.testFlag(soSelectFoundText))
         SetSelection(start, end, smStream);
+    TFoundMatch result;
+    result.options = options;
+    result.line = found;
+    result.start = match.start;
+    result.end = match.End();
+    result.wrapped = wrapped;
+    SetFoundMatch(result);
     return true;
+}
+
+void TCustomMemoSource::SelectMatch(int line, int start, int end, const TSearchOptions& options)
+{
+    if (!InRealLine(line))
+        return;
+    const int size = int(m_strings.RawText(line).size());
+    start = std::clamp(start, 0, size);
+    end = std::clamp(end, start, size);
+    TUpdate update(*this, Reason::kSearch);
+    const TTextPos from{line, DisplayColumn(line, start)};
+    const TTextPos to{line, DisplayColumn(line, end)};
+    JumpCaret(to);
+    SetSelection(from, to, smStream);
+    TFoundMatch result;
+    result.options = options;
+    result.line = line;
+    result.start = start;
+    result.end = end;
+    SetFoundMatch(result);
 }
 
 struct TCustomMemoSource::TPendingReplacement {
@@ -286,6 +345,40 @@ std::pair<int, int> TCustomMemoSource::ApplyReplacements(int line, std::string_v
     return {start, start + int(text.size())};
 }
 
+// What one Replace carries from line to line, and from its first pass (from
+// the caret on) to the second (from the other end of the scope back to the
+// caret, with wrap around).
+struct TCustomMemoSource::TReplaceRun {
+    explicit TReplaceRun(const TSearchOptions& searched) : options(searched) {}
+
+    const TSearchOptions& options;
+    bool forward = true;
+    bool fromCursor = true;
+    TTextPos caret;
+    QString question;
+    TProgress* progress = nullptr;
+    // Progress: the lines of both passes, those of the passes before this
+    // one, and the lines looked at in this one.
+    qint64 linesTotal = 0;
+    qint64 linesBefore = 0;
+    qint64 steps = 0;
+    bool answeredAll = false;
+    int found = 0;
+    int replaced = 0;
+    TTextPos lastPlace;
+    TTextPos lastEnd;
+    bool stop = false;
+    int gaveUpAt = -1;
+    // The caret's line as the first pass leaves it. Forward, the caret's byte
+    // and the start of the first replacement made right of it (or -1). Going
+    // backward every edit lies left of the caret, so the caret and the end of
+    // the rightmost replacement are counted from the line's end (-1: none).
+    int caretRaw = 0;
+    int firstEditAt = -1;
+    int caretFromEnd = 0;
+    int lastEditFromEnd = -1;
+};
+
 bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
 {
     TLineMatcher matcher;
@@ -293,13 +386,26 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
     const bool fromCursor = options.origin == soFromCursor;
     if (m_readOnly || !PrepareSearch(options, matcher) || !ScopeLines(options, fromCursor, first, last))
         return false;
-    const bool forward = options.direction == sdForward;
-    const bool prompt = options.promptOnReplace;
-    // Answering "All" to a question replaces the rest without asking.
-    bool answeredAll = false;
-    const TTextPos caret = Caret();
-    const TTextPos* origin = fromCursor ? &caret : nullptr;
-    const QString question = QStringLiteral("Replace this occurence of '%1'?").arg(options.textToFind);
+    TReplaceRun run(options);
+    run.forward = options.direction == sdForward;
+    run.fromCursor = fromCursor;
+    run.caret = Caret();
+    run.lastPlace = run.lastEnd = run.caret;
+    run.question = QStringLiteral("Replace this occurence of '%1'?").arg(options.textToFind);
+    if (InRealLine(run.caret.line)) {
+        const int size = int(m_strings.RawText(run.caret.line).size());
+        run.caretRaw = std::min(RawIndex(run.caret.line, run.caret.column), size);
+        run.caretFromEnd = size - run.caretRaw;
+    }
+    // With wrap around the lines from the other end of the scope up to the
+    // caret's line come second.
+    const bool wrap = fromCursor && options.wrapAround;
+    int wrapFirst = run.caret.line, wrapLast = run.caret.line;
+    if (wrap) {
+        int scopeFirst, scopeLast;
+        ScopeLines(options, false, scopeFirst, scopeLast);
+        (run.forward ? wrapFirst : wrapLast) = run.forward ? scopeFirst : scopeLast;
+    }
 
     // One bracket for the whole run: one undo step. Each line is searched
     // as it was and its replacements go in as one edit, so a run costs the
@@ -309,25 +415,56 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
     // takes back what it replaced (through its undo records, so only where
     // undo is kept): the records must all stay until then, so the undo
     // limit waits for the end.
-    const bool cancellable = options.replaceAll && !prompt && m_allowUndo;
+    const bool cancellable = options.replaceAll && !options.promptOnReplace && m_allowUndo;
     std::optional<TProgress> progress;
     const int undoLimit = m_undoLimit;
     const int undoStart = UndoList().Count();
     if (cancellable) {
         progress.emplace(QStringLiteral("Replacing"));
+        run.progress = &*progress;
         m_undoLimit = 0;
     }
-    int found = 0;
-    int replaced = 0;
-    TTextPos lastPlace = caret;
-    TTextPos lastEnd = caret;
-    bool stop = false;
-    int gaveUpAt = -1;
-    std::vector<TPendingReplacement> pending;
-    int linesSearched = 0;
-    for (int line = forward ? first : last; !stop && line >= first && line <= last; line += forward ? 1 : -1) {
-        if (progress && linesSearched++ % kLinesPerProgress == 0
-            && !progress->Step(forward ? line - first : last - line, qint64(last) - first + 1)) {
+    run.linesTotal = qint64(last) - first + 1 + (wrap ? qint64(wrapLast) - wrapFirst + 1 : 0);
+    ReplacePass(run, matcher, first, last, false);
+    run.linesBefore = qint64(last) - first + 1;
+    if (wrap && !run.stop && run.gaveUpAt < 0 && (options.replaceAll || run.replaced == 0)) {
+        // A fresh matcher: the first one has read ahead in its own direction.
+        TLineMatcher again;
+        PrepareSearch(options, again);
+        ReplacePass(run, again, wrapFirst, std::min(wrapLast, LineCount() - 1), true);
+    }
+    m_undoLimit = undoLimit;
+    if (progress && progress->Cancelled()) {
+        RollBack(undoStart);
+        return false;
+    }
+    if (run.gaveUpAt >= 0)
+        ReportSearchError(stoppedAt(options, run.gaveUpAt));
+    if (run.found == 0) {
+        if (run.gaveUpAt < 0)
+            Services().ShowMessage(notFound(options));
+        return false;
+    }
+    if (run.replaced == 0) {
+        CaretExactlyTo(run.caret);
+        return false;
+    }
+    CaretExactlyTo(run.forward ? run.lastEnd : run.lastPlace);
+    if (!options.replaceAll && run.replaced == 1 && m_options.testFlag(soSelectFoundText))
+        SetSelection(run.lastPlace, run.lastEnd, smStream);
+    return true;
+}
+
+void TCustomMemoSource::ReplacePass(TReplaceRun& run, TLineMatcher& matcher, int first, int last, bool wrapPass)
+{
+    const TSearchOptions& options = run.options;
+    const bool forward = run.forward;
+    const bool prompt = options.promptOnReplace;
+    const TTextPos* origin = run.fromCursor && !wrapPass ? &run.caret : nullptr;
+    for (int line = forward ? first : last; !run.stop && line >= first && line <= last; line += forward ? 1 : -1) {
+        if (run.progress && run.steps++ % kLinesPerProgress == 0
+            && !run.progress->Step(run.linesBefore + (forward ? line - first : last - line), run.linesTotal)) {
+            run.stop = true;
             break;
         }
         if (WholeLine(options, origin, line)) {
@@ -339,16 +476,35 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
             continue;
         int from, to;
         LineBounds(options, origin, line, from, to);
+        // The second pass takes on the caret's line what lies before the
+        // caret (after it, going backward) and does not reach into what the
+        // first pass replaced there.
+        const bool caretLine = run.fromCursor && line == run.caret.line;
+        const int lineSize = int(m_strings.RawText(line).size());
+        int acceptBefore = std::numeric_limits<int>::max();
+        int acceptAfter = -1;
+        if (wrapPass && caretLine) {
+            if (forward) {
+                acceptBefore = run.caretRaw;
+                if (run.firstEditAt >= 0)
+                    to = std::min(to, run.firstEditAt);
+            } else {
+                acceptAfter = lineSize - run.caretFromEnd;
+                if (run.lastEditFromEnd >= 0)
+                    from = std::max(from, lineSize - run.lastEditFromEnd);
+            }
+        }
         // The line is searched as it is. Its replacements go in at the end,
         // after the last search; only a question in between shows the views
         // the line replaced so far, so then the search goes on in a copy.
         std::string_view searched = m_strings.RawText(line);
         QByteArray copy;
         matcher.SetLine(searched, to);
-        bool skipEmpty = fromCursor && line == caret.line;
+        bool skipEmpty = origin && line == origin->line;
         // Edits made on this line so far lie left of what is still to come
         // going forward, and right of it going backward.
         int shift = 0;
+        std::vector<TPendingReplacement> pending;
         auto apply = [&] {
             if (pending.empty())
                 return;
@@ -357,15 +513,23 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
             int backwardShift = 0;
             const auto [spanStart, spanEnd] = ApplyReplacements(line, searched, pending, forward ? shift : backwardShift);
             const int start = lastIsLeftmost ? spanStart : spanEnd - int(lastText.size());
-            lastPlace = {line, DisplayColumn(line, start)};
-            lastEnd = {line, DisplayColumn(line, start + int(lastText.size()))};
+            run.lastPlace = {line, DisplayColumn(line, start)};
+            run.lastEnd = {line, DisplayColumn(line, start + int(lastText.size()))};
+            if (caretLine && !wrapPass) {
+                if (forward && run.firstEditAt < 0)
+                    run.firstEditAt = spanStart;
+                else if (!forward && run.lastEditFromEnd < 0)
+                    run.lastEditFromEnd = int(m_strings.RawText(line).size()) - spanEnd;
+            }
         };
         TLineMatch match;
-        while (!stop && (forward ? matcher.FindForward(from, skipEmpty, match)
-                                 : matcher.FindBackward(from, to, skipEmpty, match))) {
-            ++found;
+        while (!run.stop && (forward ? matcher.FindForward(from, skipEmpty, match)
+                                     : matcher.FindBackward(from, to, skipEmpty, match))) {
+            if (match.start >= acceptBefore || match.End() <= acceptAfter)
+                break;
+            ++run.found;
             bool replace = true;
-            if (prompt && !answeredAll) {
+            if (prompt && !run.answeredAll) {
                 if (copy.isNull()) {
                     copy = QByteArray(searched.data(), qsizetype(searched.size()));
                     searched = std::string_view(copy.constData(), size_t(copy.size()));
@@ -385,20 +549,20 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
                 CaretExactlyTo(occurrence);
                 SetSelection(occurrence, {line, DisplayColumn(line, at + match.length)}, smStream);
                 FlushUpdate();
-                const TServices::TAnswer answer = Services().Ask(question, TServices::bsYesNoCancelAll);
+                const TServices::TAnswer answer = Services().Ask(run.question, TServices::bsYesNoCancelAll);
                 m_selectionMode = keptMode;
                 SetPosition(kBlockBeginIndex, keptBegin);
                 SetPosition(kBlockEndIndex, keptEnd);
                 switch (answer) {
                 case TServices::anYes: break;
-                case TServices::anAll: answeredAll = true; break;
+                case TServices::anAll: run.answeredAll = true; break;
                 case TServices::anNo: replace = false; break;
-                default: stop = true; replace = false; break;
+                default: run.stop = true; replace = false; break;
                 }
             }
             if (replace) {
                 pending.push_back({match.start, match.length, ConvertText(matcher.Replacement(match))});
-                ++replaced;
+                ++run.replaced;
             }
             if (forward)
                 from = match.End();
@@ -406,35 +570,49 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
                 to = match.start;
             skipEmpty = true;
             // Without "replace all" only the first occurrence is taken.
-            if (!options.replaceAll && !answeredAll)
-                stop = true;
+            if (!options.replaceAll && !run.answeredAll)
+                run.stop = true;
         }
         apply();
         if (matcher.GaveUp()) {
             // What is replaced so far stays, as one step that undo takes back.
-            gaveUpAt = line;
-            break;
+            run.gaveUpAt = line;
+            run.stop = true;
         }
     }
-    m_undoLimit = undoLimit;
-    if (progress && progress->Cancelled()) {
-        RollBack(undoStart);
+}
+
+bool TCustomMemoSource::ReplaceRanges(std::vector<TRangeReplacement> ranges)
+{
+    if (m_readOnly)
         return false;
+    std::sort(ranges.begin(), ranges.end(), [](const TRangeReplacement& a, const TRangeReplacement& b) {
+        return a.line != b.line ? a.line < b.line : a.start < b.start;
+    });
+    for (size_t i = 0; i < ranges.size(); ++i) {
+        const TRangeReplacement& range = ranges[i];
+        if (!InRealLine(range.line) || IsLineReadOnly(range.line) || range.start < 0 || range.length < 0
+            || qint64(range.start) + range.length > qint64(m_strings.RawText(range.line).size()))
+            return false;
+        if (i > 0 && ranges[i - 1].line == range.line && ranges[i - 1].start + ranges[i - 1].length > range.start)
+            return false;
     }
-    if (gaveUpAt >= 0)
-        ReportSearchError(stoppedAt(options, gaveUpAt));
-    if (found == 0) {
-        if (gaveUpAt < 0)
-            Services().ShowMessage(notFound(options));
-        return false;
+    if (ranges.empty())
+        return true;
+    TUpdate update(*this, Reason::kReplace);
+    const int caret = AddMarker(Caret());
+    // Line by line, each line's ranges as one edit; a line's edit leaves
+    // the other lines where they are.
+    for (size_t i = 0; i < ranges.size();) {
+        const int line = ranges[i].line;
+        std::vector<TPendingReplacement> pending;
+        for (; i < ranges.size() && ranges[i].line == line; ++i)
+            pending.push_back({ranges[i].start, ranges[i].length, ConvertText(ranges[i].text)});
+        const QByteArray searched(m_strings.RawText(line).data(), qsizetype(m_strings.RawText(line).size()));
+        int shift = 0;
+        ApplyReplacements(line, std::string_view(searched.constData(), size_t(searched.size())), pending, shift);
     }
-    if (replaced == 0) {
-        CaretExactlyTo(caret);
-        return false;
-    }
-    CaretExactlyTo(forward ? lastEnd : lastPlace);
-    if (!options.replaceAll && replaced == 1 && m_options.testFlag(soSelectFoundText))
-        SetSelection(lastPlace, lastEnd, smStream);
+    CaretExactlyTo(ClampToText(TakeMarker(caret)));
     return true;
 }
 

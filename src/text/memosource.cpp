@@ -331,6 +331,12 @@ void TCustomMemoSource::EndUpdate()
         || BlockEnd() != Position(kSavedEndIndex)->Pos())
         m_changeFlags |= Change::kSelection;
     if (m_changeFlags & Change::kText) {
+        ++m_textVersion;
+        // A match found before the edit may be gone or elsewhere now.
+        if (m_found.Valid()) {
+            m_found = TFoundMatch();
+            m_changeFlags |= Change::kSearchMatch;
+        }
         m_modified = true;
         m_parsedUpTo = std::min(m_parsedUpTo, std::max(0, m_changedFirst));
         m_longestDirty = true;

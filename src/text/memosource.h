@@ -26,6 +26,7 @@
 class QIODevice;
 class TExternalStrings;
 class TLineMatcher;
+struct TLineMatch;
 class TProgress;
 class TSelectionStrings;
 
@@ -215,6 +216,11 @@ public:
     // character it falls in, or with forward on to its end.
     int SnapToChar(int line, int column, bool forward) const;
 
+    // The raw index (byte of the line) of a display column of a line, and
+    // the display column of a raw index: they differ where tabs expand.
+    int RawIndex(int line, int column) const;
+    int DisplayColumn(int line, int index) const;
+
     // -- words -----------------------------------------------------------------
     // A word character is one above a blank that is not a delimiter.
     // In a UTF-8 document every byte of a multi-byte character is one, so
@@ -348,6 +354,25 @@ public:
     // Runs a search or a replace with the given settings (no dialog).
     bool FindText(const TSearchOptions& options);
     bool ReplaceText(const TSearchOptions& options);
+    // What the last search found (not Valid() when nothing, or once the text
+    // changed since); a change of it is reported as Change::kSearchMatch.
+    const TFoundMatch& FoundMatch() const { return m_found; }
+    // Selects bytes [start, end) of a line with the caret behind them, and
+    // makes them the match found by options (a result of a search elsewhere).
+    void SelectMatch(int line, int start, int end, const TSearchOptions& options);
+    // One replacement of bytes [start, start + length) of a line.
+    struct TRangeReplacement {
+        int line = 0;
+        int start = 0;
+        int length = 0;
+        QByteArray text;
+    };
+    // Replaces the ranges (which must not overlap) as one undo step; false,
+    // changing nothing, when the store is read-only or a range lies outside
+    // its line or on a read-only line.
+    bool ReplaceRanges(std::vector<TRangeReplacement> ranges);
+    // Counts the changes of the text: equal numbers mean the same text.
+    quint64 TextVersion() const { return m_textVersion; }
 
     // A dialog hook: edits options (the search dialogs) or line (go to line,
     // 1-based; kNotALineNumber when what was typed is no number) and
@@ -515,10 +540,6 @@ protected:
     void LinesReplaced();
     // Makes sure the caret line exists (lines below the text are added).
     void MaterializeCaretLine();
-    // The raw index of a display column of a line.
-    int RawIndex(int line, int column) const;
-    // The display column of a raw index of a line.
-    int DisplayColumn(int line, int index) const;
 
 private:
     friend class TExternalStrings;
@@ -594,7 +615,15 @@ private:
 
     // Search.
     bool RunSearch(const TSearchOptions& options, bool fromCursor);
+    // Searches lines [first, last] in the options' direction; the caret
+    // bounds the search on its line when origin is set. The line of the
+    // match, -1 when there is none and -2 when the expression gave up.
+    int SearchLines(TLineMatcher& matcher, const TSearchOptions& options, const TTextPos* origin, int first, int last,
+                    TLineMatch& match);
+    void SetFoundMatch(const TFoundMatch& found);
     bool RunReplace(const TSearchOptions& options);
+    struct TReplaceRun;
+    void ReplacePass(TReplaceRun& run, TLineMatcher& matcher, int first, int last, bool wrapPass);
     struct TPendingReplacement;
     std::pair<int, int> ApplyReplacements(int line, std::string_view searched,
                                           std::vector<TPendingReplacement>& pending, int& shift);
@@ -710,6 +739,10 @@ private:
     mutable bool m_longestDirty = true;
 
     TCodeTemplates* m_codeTemplates = nullptr;
+
+    TFoundMatch m_found;
+    quint64 m_foundSerial = 0;
+    quint64 m_textVersion = 0;
 
     TTextPos m_bookmarks[kBookmarkCount];
     bool m_bookmarkSet[kBookmarkCount] = {};

@@ -137,6 +137,8 @@ constexpr quint16 kRepaint = 0x0080;
 constexpr quint16 kFileName = 0x0100;
 constexpr quint16 kAttributesReset = 0x0400;
 constexpr quint16 kReadOnly = 0x0800;
+// The match the last search found came or went (FoundMatch()).
+constexpr quint16 kSearchMatch = 0x0200;
 // Everything a newly attached view must draw.
 constexpr quint16 kAttach = 0x057D;
 } // namespace Change

@@ -43,9 +43,29 @@ struct TSearchOptions {
     TSearchScope scope = ssGlobal;
     TSearchOrigin origin = soFromCursor;
     bool replaceAll = false;
+    // A search from the cursor that passes the end of its scope (the start,
+    // going backward) goes on from the other end up to where it began.
+    bool wrapAround = false;
 
     bool operator==(const TSearchOptions&) const = default;
 
     // The one record of the last search, shared by every text store.
     static TSearchOptions& Global();
+};
+
+// The match a search found last in a text store, which the views show until
+// the text changes or another search runs. Offsets are bytes of the line.
+struct TFoundMatch {
+    TSearchOptions options; // the search that found it
+    int line = -1;          // -1: nothing found
+    int start = 0;
+    int end = 0;
+    // Found after the search passed the end of its scope (the start, going
+    // backward) and went on from the other end.
+    bool wrapped = false;
+    // A new number for every match found, so that a view or a status bar
+    // can tell one search from the next even when they find the same place.
+    quint64 serial = 0;
+
+    bool Valid() const { return line >= 0; }
 };

@@ -9,6 +9,7 @@
 #include "memoenvoptions.h"
 #include "memoparts.h"
 #include "memosource.h"
+#include "searchmarks.h"
 #include "sourcestrings.h"
 
 #include <QScrollBar>

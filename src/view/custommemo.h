@@ -37,6 +37,7 @@ class TCodeTemplate;
 class TMemoEnvOptions;
 class TMemoHints;
 class TMemoSource;
+class TSearchMarks;
 class TSimpleParser;
 class TSpecialSymbols;
 class TStrings;
@@ -316,6 +317,11 @@ public:
     // Ranges shown in the match colours (search match, matched brackets).
     void SetMatches(std::vector<TMatchRange> matches);
     const std::vector<TMatchRange>& Matches() const { return m_matches; }
+    // Whether the store's last search shows: its match in the match colours,
+    // the others on screen lighter (searchmarks.h). On unless switched off
+    // (a print).
+    bool ShowSearchMatches() const { return m_showSearchMatches; }
+    void SetShowSearchMatches(bool show);
 
     // Paints what of the client area lies in rect into painter, as a paint
     // event would (without the caret).
@@ -599,6 +605,8 @@ private:
     bool m_constructed = false;
     bool m_restoring = false;
     std::vector<TMatchRange> m_matches;
+    bool m_showSearchMatches = true;
+    std::unique_ptr<TSearchMarks> m_searchMarks;
     // The selection as last drawn, to repaint its lines when it changes.
     int m_drawnSelectionFirst = 0;
     int m_drawnSelectionLast = -1;

@@ -8,6 +8,7 @@
 #include "gutterpainter.h"
 #include "memoparts.h"
 #include "memosource.h"
+#include "searchmarks.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -139,7 +140,14 @@ void TCustomDCMemo::PaintArea(QPainter& painter, const QRect& rect)
 
     TGutterPainter(m_fonts).Paint(painter, rect, rows, y, gutter);
 
-    m_renderer->SetConfig(RenderConfig());
+    TRenderConfig config = RenderConfig();
+    if (m_showSearchMatches && m_source->FoundMatch().Valid()) {
+        if (!m_searchMarks)
+            m_searchMarks = std::make_unique<TSearchMarks>();
+        const int columns = std::max(1, (viewport()->width() - textLeft) / CharWidth() + 1);
+        m_searchMarks->Collect(*m_source, rows, m_leftColumn, columns, config.matches);
+    }
+    m_renderer->SetConfig(config);
     m_renderer->PaintRows(painter, rect, rows, y);
 
     if (OnCustomDraw) {

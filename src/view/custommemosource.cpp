@@ -220,6 +220,9 @@ void TCustomDCMemo::SourceChanged(const TMemoChange& change)
         InvalidateLines(change.firstLine, change.lastLine);
     if (flags & Change::kSelection)
         InvalidateSelection();
+    // The search's marks may stand on any line shown.
+    if ((flags & Change::kSearchMatch) && m_showSearchMatches)
+        viewport()->update();
     if ((flags & Change::kReadOnly) && m_options.testFlag(moUseReadOnlyColor))
         Changed();
     // A parked control keeps its text in place: its top line is shifted
@@ -301,6 +304,14 @@ void TCustomDCMemo::focusOutEvent(QFocusEvent*)
         InvalidateLines(m_source->CaretLine(), m_source->CaretLine());
     if (m_source->View() == this)
         m_source->OnBeforeCaretMove = nullptr;
+}
+
+void TCustomDCMemo::SetShowSearchMatches(bool show)
+{
+    if (m_showSearchMatches == show)
+        return;
+    m_showSearchMatches = show;
+    viewport()->update();
 }
 
 void TCustomDCMemo::SetMatches(std::vector<TMatchRange> matches)

@@ -98,6 +98,8 @@ void configure(TDCMemo& print, TCustomDCMemo& memo, TDCPrintOptions options)
     print.SetSelBackColor(memo.SelBackColor());
     print.SetMatchColor(memo.MatchColor());
     print.SetMatchBackColor(memo.MatchBackColor());
+    // A search's marks are the screen's, not the page's.
+    print.SetShowSearchMatches(false);
     print.SetBorderStyle(bsNone);
     print.SetUseMonoFont(memo.UseMonoFont());
     print.SetTextStyles(memo.TextStyles());

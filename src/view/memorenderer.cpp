@@ -40,13 +40,27 @@ constexpr int kUrlAttribute = 12;
 // to it into a character. The symbol itself is drawn from the marks.
 constexpr char kSymbolPlaceholder = char(0xFF);
 
-bool InRanges(const std::vector<TMatchRange>& ranges, int column)
+// 2 when a full range holds column, 1 when only a light one does, else 0.
+int InRanges(const std::vector<TMatchRange>& ranges, int column)
 {
+    int level = 0;
     for (const TMatchRange& range : ranges) {
-        if (column >= range.left && column < range.right)
-            return true;
+        if (column >= range.left && column < range.right) {
+            if (!range.light)
+                return 2;
+            level = 1;
+        }
     }
-    return false;
+    return level;
+}
+
+// A third of the way from back towards tint.
+TColor Tinted(TColor back, TColor tint)
+{
+    const QColor a = ToQColor(back);
+    const QColor b = ToQColor(tint);
+    auto mix = [](int from, int to) { return (2 * from + to) / 3; };
+    return TColor::FromRgb(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
 }
 
 } // namespace
@@ -152,14 +166,17 @@ void TMemoRenderer::CutRuns(const uchar* attrs, int attrCount, bool urlsOnly, in
         if (urlsOnly && attr != kUrlAttribute)
             attr = -1;
         const bool selected = column >= selLeft && column < selRight;
-        const bool matched = !matches.empty() && InRanges(matches, column);
+        const int level = matches.empty() ? 0 : InRanges(matches, column);
+        const bool matched = level == 2;
+        const bool light = level == 1;
         if (run.length > 0
-            && (attr != run.attr || selected != run.selected || matched != run.matched || run.length >= kMaxRun)) {
+            && (attr != run.attr || selected != run.selected || matched != run.matched || light != run.lightMatch
+                || run.length >= kMaxRun)) {
             runs.push_back(run);
             run.length = 0;
         }
         if (run.length == 0)
-            run = TRun{column, 0, attr, selected, matched};
+            run = TRun{column, 0, attr, selected, matched, light};
         ++run.length;
     }
     if (run.length > 0)
@@ -234,6 +251,9 @@ TMemoRenderer::TRunStyle TMemoRenderer::RunStyle(const TRun& run, int lineStyle)
     if (run.matched) {
         style.fore = m_config.matchColor;
         style.back = m_config.matchBackColor;
+        style.backIsMemo = false;
+    } else if (run.lightMatch && !run.selected) {
+        style.back = Tinted(style.backIsMemo ? MemoBack(m_rowLine) : style.back, m_config.matchBackColor);
         style.backIsMemo = false;
     }
     if (!m_config.enabled)
@@ -361,6 +381,7 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
 {
     const TCustomMemoSource& source = *m_config.source;
     const int line = row.line;
+    m_rowLine = line;
     const bool inText = line >= 0 && line < source.LineCount();
     const int lh = m_config.lineHeight;
     const int cw = m_config.charWidth;

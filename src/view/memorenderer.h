@@ -20,11 +20,14 @@ class TCustomMemoSource;
 class TTextStyles;
 
 // A range of one line shown in the match colours: a search match or a
-// matched bracket. Columns [left, right).
+// matched bracket. Columns [left, right). A light range (another match of
+// the last search) is shown in a lighter form of them: its own text colour
+// on a background tinted by the match background.
 struct TMatchRange {
     int line = 0;
     int left = 0;
     int right = 0;
+    bool light = false;
 };
 
 // Everything the text area is painted from. The control fills one for every
@@ -92,6 +95,7 @@ public:
         int attr = -1; // -1: no attribute (the control's own font and colour)
         bool selected = false;
         bool matched = false;
+        bool lightMatch = false;
     };
     static constexpr int kMaxRun = 512;
 
@@ -175,4 +179,6 @@ private:
     std::vector<TRun> m_runs;
     TLineContent m_line;
     std::vector<TMatchRange> m_lineMatches;
+    // The line of the row being painted.
+    int m_rowLine = -1;
 };

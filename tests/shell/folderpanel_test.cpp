@@ -85,6 +85,8 @@ TEST_F(FolderPanelTest, ListsFoldersThenTheEditorsKindsThenTheRestAndReadsFolder
     EXPECT_TRUE(Panel()->isVisible());
     EXPECT_EQ(form->PanelFolder(), root());
     EXPECT_TRUE(Item("ViewItemsFolderPanel")->isChecked());
+    // Find in Files searches the panel's folder unless told otherwise.
+    EXPECT_EQ(form->FileSearchFolder(), QDir::toNativeSeparators(root()));
     QTRY_COMPARE(Shown(root()), (QStringList{".git", "build", "src", "web", "README.txt", "zeta.jsp", "notes.bin"}));
 
     // Hidden entries and tool folders are greyed; the others are not.

@@ -89,17 +89,20 @@ TEST_F(SearchDialogsTest, EachDialogHasItsCaptionsAndHelpOnlyWithAHelpPage)
         QString title;
         QStringList captions;
         QStringList buttons; // left to right
+        QStringList pages;
     };
     const QStringList searchCaptions = {"&Text to find:", "Options",       "&Case sensitive", "&Whole words only",
                                         "Scope",          "&Global",       "&Selected text",  "Origin",
                                         "&From cursor",   "&Entire scope", "Direction",       "Forwar&d",
-                                        "&Backward"};
+                                        "&Backward", "&Wrap around"};
+    const QStringList filesCaptions = {"In &folder:", "File &masks:", "Include &subfolders"};
     const std::vector<Row> rows = {
-        {dkFind, "Find Text", searchCaptions + QStringList{"&Regular expressions"}, {"OK", "Cancel", "Help"}},
+        {dkFind, "Find Text", searchCaptions + filesCaptions + QStringList{"&Regular expressions"},
+         {"OK", "Cancel", "Help"}, {"Find", "Find in Files"}},
         {dkReplace, "Replace Text",
-         searchCaptions + QStringList{"Regular e&xpressions", "&Replace with:", "&Prompt on replace"},
-         {"&OK", "Replace &All", "Cancel", "&Help"}},
-        {dkGotoLine, "Go to line Number", {"&Enter new line number:"}, {"Ok", "Cancel", "&Help"}},
+         searchCaptions + filesCaptions + QStringList{"Regular e&xpressions", "&Replace with:", "&Prompt on replace"},
+         {"&OK", "Replace &All", "Cancel", "&Help"}, {"Replace", "Replace in Files"}},
+        {dkGotoLine, "Go to line Number", {"&Enter new line number:"}, {"Ok", "Cancel", "&Help"}, {}},
     };
     const QString helpPage = programDir.filePath(QStringLiteral("tarnel.htm"));
     for (const Row& row : rows) {
@@ -128,11 +131,14 @@ TEST_F(SearchDialogsTest, EachDialogHasItsCaptionsAndHelpOnlyWithAHelpPage)
                     buttons << button->text();
                     places << button->mapTo(&dialog, QPoint()).x();
                 }
-                if (auto* pages = dialog.findChild<QTabWidget*>()) {
-                    EXPECT_EQ(pages->tabText(0), "Find");
-                    EXPECT_EQ(pages->tabText(1), "Find in Files");
-                    EXPECT_FALSE(pages->isTabVisible(1));
+                QStringList pages;
+                if (auto* tabs = dialog.findChild<QTabWidget*>()) {
+                    for (int i = 0; i < tabs->count(); ++i) {
+                        EXPECT_TRUE(tabs->isTabVisible(i));
+                        pages << tabs->tabText(i);
+                    }
                 }
+                EXPECT_EQ(pages, row.pages);
                 if (withHelp)
                     Click(dialog, "Help");
             });
