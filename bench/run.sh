@@ -121,6 +121,12 @@ if [ -x "$bin/bench_journal" ]; then
     repeat "$bin/bench_journal"
 fi
 
+if [ -x "$bin/bench_quickopen" ]; then
+    "$bin/bench_quickopen" "$tmp" --generate
+    echo "quick open (a project of 50,000 files: the walk until the index is in, then 5 texts typed key by key into the box until its list shows the matches, and the ranking alone; ms, median of $runs fresh processes):"
+    repeat "$bin/bench_quickopen" "$tmp"
+fi
+
 if [ -x "$bin/bench_findinfiles" ]; then
     src=/usr/lib/jvm/openjdk-17/lib/src.zip
     tree="$tmp/tarnel-bench-jdk-src"

@@ -155,7 +155,9 @@ bool TQtServices::RunFileDialog(TFileDialog& request, bool save)
     ext.remove(QLatin1String("*"));
     while (ext.startsWith(u'.'))
         ext.remove(0, 1);
-    if (save)
+    // Choosing several files, a typed name must name files that exist: one
+    // without its extension is taken with the default one.
+    if (save || request.multiSelect)
         dialog.setDefaultSuffix(ext);
     const QString dir = request.initialDir.isEmpty() ? QDir::currentPath() : request.initialDir;
     dialog.setDirectory(dir);
@@ -181,12 +183,14 @@ bool TQtServices::SaveFileDialog(TFileDialog& dialog)
 
 bool TQtServices::FolderDialog(TFileDialog& request)
 {
-    const QString dir = request.initialDir.isEmpty() ? QDir::currentPath() : request.initialDir;
-    const QString chosen = QFileDialog::getExistingDirectory(DialogParent(), request.title, dir);
-    if (chosen.isEmpty())
+    QFileDialog dialog(DialogParent(), request.title);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(request.initialDir.isEmpty() ? QDir::currentPath() : request.initialDir);
+    if (ModalDialogs::Execute(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    request.fileName = chosen;
-    request.fileNames = QStringList{chosen};
+    request.fileName = dialog.selectedFiles().first();
+    request.fileNames = QStringList{request.fileName};
     return true;
 }
 

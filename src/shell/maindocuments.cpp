@@ -8,11 +8,13 @@
 #include "dcmemo.h"
 #include "diskwatch.h"
 #include "documentnames.h"
+#include "documenttabbar.h"
 #include "editorsettings.h"
 #include "memosource.h"
 #include "preferenceform.h"
 #include "recentlist.h"
 #include "services.h"
+#include "splitview.h"
 
 #include <QFileInfo>
 #include <QTabBar>
@@ -131,11 +133,11 @@ TMemoSource* TMainForm::AddDocument(std::unique_ptr<TMemoSource> document, const
     m_documents.push_back(std::move(document));
     m_diskWatch->Record(added, stamp);
     m_changingTabs = true;
-    m_editor->SetMemoSource(added);
+    m_splitView->Show(added);
     if (m_editorSettings)
         m_editorSettings->FollowDocument();
     const int index = m_tabs->addTab(DocumentNames::WithoutFolder(added->FileName()));
-    m_tabs->setTabToolTip(index, added->FileName());
+    m_tabs->Follow(index, added);
     m_tabs->setCurrentIndex(index);
     m_changingTabs = false;
     UpdateTabRow();
@@ -159,7 +161,7 @@ void TMainForm::ActivateDocument(int index)
 
 void TMainForm::ShowDocument(int index)
 {
-    m_editor->SetMemoSource(Document(index));
+    m_splitView->Show(Document(index));
     if (m_editorSettings)
         m_editorSettings->FollowDocument();
     FocusEditor();
@@ -177,7 +179,7 @@ void TMainForm::UpdateTabRow()
 {
     const bool any = !m_documents.empty();
     m_tabs->setVisible(any);
-    m_editor->setEnabled(any);
+    m_splitView->SetEnabled(any);
 }
 
 void TMainForm::OpenFile(const QString& path)
@@ -288,13 +290,9 @@ bool TMainForm::SaveDocumentTo(int index, const QString& path)
         Services().ShowError(error);
         return false;
     }
+    // The tab follows the new name by itself.
     document->SetFileName(path);
     m_diskWatch->Record(document);
-    const int tab = int(std::find_if(m_documents.begin(), m_documents.end(),
-                                     [document](const auto& d) { return d.get() == document; })
-                        - m_documents.begin());
-    m_tabs->setTabText(tab, DocumentNames::WithoutFolder(path));
-    m_tabs->setTabToolTip(tab, path);
     document->SetModified(false);
     keepOrClearUndo(*document);
     SessionChanged();
@@ -356,8 +354,16 @@ void TMainForm::FileItemsNewClick()
 void TMainForm::FileItemsOpenClick()
 {
     m_openDialog.filter = kOpenFilter;
-    if (Services().OpenFileDialog(m_openDialog))
-        OpenFile(DocumentNames::OpenName(m_openDialog.fileName, m_openDialog.defaultExt));
+    // Several files may be chosen at once; each opens as a single one does.
+    m_openDialog.multiSelect = true;
+    const bool confirmed = Services().OpenFileDialog(m_openDialog);
+    m_openDialog.multiSelect = false;
+    if (confirmed) {
+        const QStringList chosen = m_openDialog.fileNames.isEmpty() ? QStringList{m_openDialog.fileName}
+                                                                     : m_openDialog.fileNames;
+        for (const QString& name : chosen)
+            OpenFile(DocumentNames::OpenName(name, m_openDialog.defaultExt));
+    }
     UpdateEnabling();
 }
 

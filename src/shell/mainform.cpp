@@ -9,6 +9,7 @@
 #include "component.h"
 #include "dcmemo.h"
 #include "diskwatch.h"
+#include "documenttabbar.h"
 #include "editorsettings.h"
 #include "formstorage.h"
 #include "journal.h"
@@ -20,6 +21,7 @@
 #include "services.h"
 #include "settingsstore.h"
 #include "sourcestrings.h"
+#include "splitview.h"
 #include "toolbarlayout.h"
 #include "toolruns.h"
 
@@ -98,6 +100,7 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     m_editor->SetPopupMenu(m_popup);
     CreateStatusBar();
     CreateToolRuns();
+    CreateWorkspace();
     CreateFileSearch();
     CreateSettings();
     m_recent->Load(Services().Settings());
@@ -127,6 +130,7 @@ TMainForm::~TMainForm()
     // The editor outlives this body (it is a child widget): it stops
     // reporting to the window and lets go of the documents and the parsers
     // before they are freed.
+    m_splitView->Close();
     m_editor->OnStateChange = nullptr;
     m_editor->OnChange = nullptr;
     m_editor->OnSelectionChange = nullptr;
@@ -162,33 +166,35 @@ void TMainForm::CreateEditor()
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_tabs = new QTabBar(central);
+    m_tabs = new TDocumentTabBar(central);
     m_tabs->setObjectName(QStringLiteral("EditorTab"));
-    m_tabs->setExpanding(false);
-    m_tabs->setUsesScrollButtons(true);
-    m_tabs->setFocusPolicy(Qt::NoFocus);
     connect(m_tabs, &QTabBar::currentChanged, this, &TMainForm::EditorTabChange);
     layout->addWidget(m_tabs);
 
     m_editor = new TDCMemo(central);
     m_editor->setObjectName(QStringLiteral("TarnelEditor"));
-    m_editor->ApplyApplicationDefaults();
+    WireEditor(*m_editor);
     m_editor->SetSyntaxParser(TarnelParser());
     m_editor->SetHighlightUrls(false);
-    m_editor->OnStateChange = [this](TCustomDCMemo& sender, int state) { TarnelEditorStateChange(sender, state); };
-    m_editor->OnChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
-    m_editor->OnSelectionChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
-    m_editor->OnHintPopup = [this](TCustomDCMemo& sender, TStrings& strings, int& popupType, bool& allowPopup) {
-        TarnelEditorHintPopup(sender, strings, popupType, allowPopup);
-    };
-    m_editor->OnHintInsert = [this](TCustomDCMemo& sender, QByteArray& text) { TarnelEditorHintInsert(sender, text); };
-    // FileDrop: files dropped from the desktop onto the editor.
-    m_editor->setAcceptDrops(true);
-    m_editor->viewport()->setAcceptDrops(true);
-    m_editor->viewport()->installEventFilter(this);
-    m_editor->installEventFilter(this);
     layout->addWidget(m_editor, 1);
     setCentralWidget(central);
+}
+
+void TMainForm::WireEditor(TDCMemo& editor)
+{
+    editor.ApplyApplicationDefaults();
+    editor.OnStateChange = [this](TCustomDCMemo& sender, int state) { TarnelEditorStateChange(sender, state); };
+    editor.OnChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
+    editor.OnSelectionChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
+    editor.OnHintPopup = [this](TCustomDCMemo& sender, TStrings& strings, int& popupType, bool& allowPopup) {
+        TarnelEditorHintPopup(sender, strings, popupType, allowPopup);
+    };
+    editor.OnHintInsert = [this](TCustomDCMemo& sender, QByteArray& text) { TarnelEditorHintInsert(sender, text); };
+    // FileDrop: files dropped from the desktop onto the editor.
+    editor.setAcceptDrops(true);
+    editor.viewport()->setAcceptDrops(true);
+    editor.viewport()->installEventFilter(this);
+    editor.installEventFilter(this);
 }
 
 void TMainForm::CreateStatusBar()
@@ -243,8 +249,8 @@ void TMainForm::LoadTagBox()
 
 void TMainForm::FocusEditor()
 {
-    if (m_editor->isEnabled())
-        m_editor->setFocus(Qt::OtherFocusReason);
+    if (TCustomDCMemo* editor = ActiveEditor(); editor->isEnabled())
+        editor->setFocus(Qt::OtherFocusReason);
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -309,7 +315,9 @@ void TMainForm::ApplicationHint(const QString& hint)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_editor && watched != m_editor->viewport())
+    // The editors (the window's and a split view's) and their viewports.
+    const bool editor = qobject_cast<TCustomDCMemo*>(watched) || qobject_cast<TCustomDCMemo*>(watched->parent());
+    if (!editor)
         return QMainWindow::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::DragEnter:

@@ -87,6 +87,7 @@ void TMainForm::CreateMenus()
     AddItem(search, "SearchItemsLine", "&Go to Line Number...", &TMainForm::SearchItemsLineClick);
     AddItem(search, "SearchItemsBook", "Go to &Bookmark...", &TMainForm::SearchItemsBookClick);
 
+    CreateViewMenu();
     CreateToolsMenu();
     CreateOptionsMenu();
 
@@ -104,6 +105,9 @@ void TMainForm::CreateFileMenu()
     AddItem(file, "FileItemsNew", "&New", &TMainForm::FileItemsNewClick, QKeySequence(Qt::CTRL | Qt::Key_N));
     AddItem(file, "FileItemsOpen", "&Open", &TMainForm::FileItemsOpenClick, QKeySequence(Qt::CTRL | Qt::Key_O));
     AddItem(file, "FileItemsOpenTemplate", "Open From Templates...", &TMainForm::FileItemsOpenTemplateClick);
+    AddItem(file, "FileItemsOpenFolder", "Open Folder...", &TMainForm::FileItemsOpenFolderClick);
+    AddItem(file, "FileItemsQuickOpen", "Quick Open...", &TMainForm::FileItemsQuickOpenClick,
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     file->addSeparator();
     AddItem(file, "FileItemsClose", "&Close", &TMainForm::FileItemsCloseClick);
     AddItem(file, "FileItemsCloseAll", "C&lose All", &TMainForm::FileItemsCloseAllClick);

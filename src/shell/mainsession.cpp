@@ -48,6 +48,7 @@ QString foldsValue(int n)
 void TMainForm::RestoreSession()
 {
     const TMemoSource* pristine = PristineDocument();
+    RestoreWorkspace();
     RecoverDocuments();
     ReopenSessionList();
     ClosePristineDocument(pristine);
@@ -168,6 +169,7 @@ void TMainForm::SaveSessionList() const
             store.WriteString(key, foldsValue(n), folds.join(u','));
         ++n;
     }
+    SaveWorkspace(store, key);
 }
 
 void TMainForm::SessionChanged()

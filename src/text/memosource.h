@@ -551,6 +551,12 @@ public:
     int ViewCount() const { return m_views.Count(); }
     QObject* View() const { return m_view; }
     void SetView(QObject* view) { m_view = view; }
+    // A place of a caller's that edits shift as they shift the caret: a view
+    // that hands the caret to another view of the same store keeps its own
+    // caret and selection this way. The store owns the position until it is
+    // removed or the store goes; a load resets it with the caret.
+    TPosition* AddPosition(TTextPos pos);
+    void RemovePosition(TPosition* position);
 
     // The process-wide list of text stores.
     static const std::vector<TCustomMemoSource*>& Instances();

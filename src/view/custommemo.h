@@ -8,6 +8,7 @@
 #include "memoscroll.h"
 #include "memotypes.h"
 #include "paintfont.h"
+#include "parkedplace.h"
 #include "penbrush.h"
 #include "position.h"
 #include "positionstore.h"
@@ -441,6 +442,9 @@ private:
     void Attach(TCustomMemoSource* source);
     void Detach();
     void BecomeView();
+    // Another control of the store takes the caret over: this one keeps its
+    // own caret, selection and top line parked.
+    void Park();
     void SourceChanged(const TMemoChange& change);
     void LinesParsed(int firstLine, int lastLine);
     void SourceDestroyed(QObject* source);
@@ -566,6 +570,8 @@ private:
     int m_listener = 0;
     QMetaObject::Connection m_destroyedLink;
     TMemoPostionStore m_positions;
+    // This control's place while another control of its store has the caret.
+    TParkedPlace m_parked;
 
     // Parts.
     TLineSeparator* m_lineSeparator = nullptr;

@@ -393,6 +393,7 @@ void TCustomDCMemo::ScrollTo(TRowPos top, int leftColumn)
     const bool pictures = m_background->IsActive() || m_gutterBackground->IsActive();
     m_top = top;
     m_leftColumn = leftColumn;
+    m_parked.SetTopLine(top.line);
     if (dy != 0) {
         if (!pictures && !m_rows.SkipHidden() && !far)
             viewport()->scroll(0, -dy * lh);

@@ -98,7 +98,8 @@ TRenderConfig TCustomDCMemo::RenderConfig()
     config.marginPos = m_marginPos;
     config.separatorOptions = m_lineSeparator->Options();
     config.separatorPen = m_lineSeparator->Pen();
-    config.showSelection = !(m_hideSelection && !hasFocus());
+    // A control parked beside the one with the store's caret shows none.
+    config.showSelection = !(m_hideSelection && !hasFocus()) && !m_parked.Parked();
     config.enabled = isEnabled();
     config.background = m_background->IsActive() ? m_background : nullptr;
     config.lineHeight = LineHeight();
