@@ -499,8 +499,9 @@ TEST(SchemeValidator, ReportsFileAndItem)
 }
 
 // The rules of a block alone, written out: everything but where the block
-// sits (name, ID, parents, the ways into it), with each FontID replaced by
-// the text style it paints with.
+// sits (name, ID, parents, the ways into it) and what folds (a page folds
+// its scripts and styles as parts of the page), with each FontID replaced
+// by the text style it paints with.
 std::string RulesOf(const TSyntaxParser& parser, const QString& blockName)
 {
     const TSyntaxScheme& scheme = *parser.SyntaxScheme();
@@ -523,6 +524,11 @@ std::string RulesOf(const TSyntaxParser& parser, const QString& blockName)
     rules.SetParentID(-1);
     rules.SetMoreParentIDs({});
     rules.BlockDelimiters()->Clear();
+    rules.SetFoldBraces(false);
+    rules.SetFoldComments(false);
+    rules.SetFoldBlock(false);
+    rules.SetFoldTags(false);
+    rules.SetFoldRunWord({});
     for (int slot = 0; slot < TSyntaxBlock::kFontSlotCount; ++slot)
         rules.SetFontSlot(TSyntaxBlock::TFontSlot(slot), style(rules.FontSlot(TSyntaxBlock::TFontSlot(slot))));
     rules.SetKeyFontID(style(rules.KeyFontID()));
