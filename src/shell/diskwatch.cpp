@@ -211,6 +211,17 @@ void TDiskWatch::Record(const TMemoSource* document, const TDiskStamp& stamp)
     m_entries[document] = TEntry{stamp, std::nullopt};
 }
 
+void TDiskWatch::Renamed(const TMemoSource* document)
+{
+    if (!document || DocumentNames::IsUntitled(document->FileName()))
+        return;
+    TDiskStamp stamp = TDiskStamp::Of(document->FileName());
+    const auto recorded = m_entries.find(document);
+    if (recorded != m_entries.end())
+        stamp.checksum = recorded->second.recorded.checksum;
+    Record(document, stamp);
+}
+
 void TDiskWatch::Forget(const TMemoSource* document)
 {
     m_entries.erase(document);

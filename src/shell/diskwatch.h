@@ -87,6 +87,10 @@ public:
     void Record(const TMemoSource* document);
     void Record(const TMemoSource* document, const TDiskStamp& stamp);
     void Forget(const TMemoSource* document);
+    // The document's file was renamed with its bytes: the state follows the
+    // new name, and the checksum stays that of the bytes it holds (not of
+    // the document's unsaved text).
+    void Renamed(const TMemoSource* document);
     // The state recorded for the document's file; none when not watched.
     std::optional<TDiskStamp> Recorded(const TMemoSource* document) const;
     bool Watches(const TMemoSource* document) const { return m_entries.count(document) > 0; }

@@ -120,6 +120,8 @@ void TMainForm::ViewItemsSplitClick()
         m_splitView->Close();
     else
         m_splitView->Open();
+    // The second view has its document only now: its fold column follows it.
+    m_editorSettings->FollowDocument();
     Action(QStringLiteral("ViewItemsSplit"))->setChecked(m_splitView->IsOpen());
     UpdateEnabling();
 }
@@ -269,7 +271,7 @@ void TMainForm::FolderRenamed(const QString& oldPath, const QString& newPath)
         // The tab follows the new name by itself; the file on disk is the
         // one the document was read from, only its name changed.
         document->SetFileName(QDir::toNativeSeparators(to + QDir::fromNativeSeparators(document->FileName()).mid(from.size())));
-        m_diskWatch->Record(document);
+        m_diskWatch->Renamed(document);
     }
     SessionChanged();
     UpdateEnabling();
