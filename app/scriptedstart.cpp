@@ -23,7 +23,9 @@
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QStyle>
+#include <QSplitter>
 #include <QStyleOptionToolBar>
+#include <QTabBar>
 #include <QToolBar>
 
 #include <cstdio>
@@ -157,14 +159,52 @@ void dragBar(QToolBar& bar, QPoint offset)
     QApplication::processEvents();
 }
 
-// "{Bar>dx,dy}": false when command is no drag.
+// Presses the left button at from and moves in steps to to, as a user
+// dragging does.
+void dragWithin(QWidget& widget, QPoint from, QPoint to)
+{
+    // The screen places are taken from where the widget was at the press: a
+    // splitter's handle moves with the drag.
+    const QPoint origin = widget.mapToGlobal(QPoint(0, 0));
+    auto send = [&widget, origin](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), QPointF(origin + at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(&widget, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    constexpr int kSteps = 12;
+    for (int i = 1; i <= kSteps; ++i)
+        send(QEvent::MouseMove, from + (to - from) * i / kSteps, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    QApplication::processEvents();
+}
+
+// "{Bar>dx,dy}" drags a tool bar by its handle, "{Split>dx,dy}" the first
+// handle of the splitter of that name, "{EditorTab>from,to}" the tab at
+// from onto the place of the tab at to. False when command is no drag.
 bool drag(TMainForm& form, const QString& command)
 {
     const qsizetype arrow = command.indexOf(u'>');
     if (arrow < 0)
         return false;
-    QToolBar* bar = form.ToolBar(command.left(arrow));
+    const QString name = command.left(arrow);
     const QStringList offset = command.mid(arrow + 1).split(u',');
+    QTabBar* tabs = form.EditorTab();
+    if (offset.size() == 2 && name == tabs->objectName()) {
+        const QRect from = tabs->tabRect(offset[0].toInt());
+        const QRect to = tabs->tabRect(offset[1].toInt());
+        if (from.isValid() && to.isValid()) {
+            dragWithin(*tabs, from.center(), to.center());
+            return true;
+        }
+    }
+    auto* split = form.findChild<QSplitter*>(name);
+    if (split && split->count() > 1 && offset.size() == 2) {
+        QSplitterHandle* handle = split->handle(1);
+        const QPoint middle = handle->rect().center();
+        dragWithin(*handle, middle, middle + QPoint(offset[0].toInt(), offset[1].toInt()));
+        return true;
+    }
+    QToolBar* bar = form.ToolBar(name);
     if (!bar || offset.size() != 2) {
         say(QStringLiteral("script: cannot drag %1").arg(command));
         return true;
@@ -184,6 +224,8 @@ void Report(const TMainForm& form)
         say(QStringLiteral("document: ") + form.Document(i)->FileName());
     for (const TRecentList::Entry& entry : form.RecentList()->Entries())
         say(QStringLiteral("recent: ") + entry.path);
+    if (const auto* split = form.findChild<QSplitter*>(QStringLiteral("FolderSplit")); !form.PanelFolder().isEmpty())
+        say(QStringLiteral("panel: %1 %2").arg(form.PanelFolder()).arg(split ? split->sizes().value(0) : 0));
     for (const QToolBar* bar : form.findChildren<QToolBar*>()) {
         const QPoint at = bar->isWindow() ? bar->pos() : bar->mapTo(&form, QPoint(0, 0));
         say(QStringLiteral("bar: %1 %2 %3 %4,%5")

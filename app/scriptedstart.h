@@ -11,7 +11,9 @@ class TMainForm;
 //   {Name}        the menu item or button of that name ("{FileItemsNew}")
 //   {Return}      Enter
 //   {Report}      prints the window's state (see Report)
-//   {Bar>dx,dy}   drags the tool bar Bar by its handle, dx, dy pixels
+//   {Bar>dx,dy}   drags the tool bar Bar by its handle, dx, dy pixels; the
+//                 same for a splitter's first handle ("FolderSplit")
+//   {EditorTab>i,j} drags the tab at i onto the place of the tab at j
 //   <item;item>   the next modal dialog, filled in by its items in order:
 //                 Name=value sets the field of that object name (a text, a
 //                 number, a check box as True or False), Name clicks that
@@ -25,7 +27,8 @@ namespace ScriptedStart {
 void Run(TMainForm& form, const QString& script);
 
 // Prints "title: ", then one line per document ("document: "), per recent
-// file ("recent: ") and per tool bar ("bar: Name visible|hidden Area x,y").
+// file ("recent: "), the folder panel while it is open ("panel: folder
+// width") and per tool bar ("bar: Name visible|hidden Area x,y").
 void Report(const TMainForm& form);
 
 } // namespace ScriptedStart

@@ -24,22 +24,8 @@
 #include <functional>
 #include <vector>
 
-namespace {
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Milliseconds(const std::function<void()>& step)
-{
-    const double start = bench::Seconds();
-    step();
-    return (bench::Seconds() - start) * 1000;
-}
-
-} // namespace
+using bench::Median;
+using bench::Milliseconds;
 
 int main(int argc, char* argv[])
 {

@@ -8,12 +8,15 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -30,6 +33,21 @@ inline double ThreadSeconds()
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+// The median of some timings.
+inline double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Milliseconds on the clock that step takes.
+inline double Milliseconds(const std::function<void()>& step)
+{
+    const double start = Seconds();
+    step();
+    return (Seconds() - start) * 1000;
 }
 
 // Resident memory of this process in bytes.

@@ -59,6 +59,11 @@ if [ -x "$bin/bench_highlight" ]; then
     repeat "$bin/bench_highlight"
 fi
 
+if [ -x "$bin/bench_schemes" ]; then
+    echo "schemes (50 MB of installed XML, CSS, JavaScript, JSON, properties, SQL and shell files through a text store: MB/s, median of $runs fresh processes):"
+    repeat "$bin/bench_schemes"
+fi
+
 if [ -x "$bin/bench_paint" ]; then
     echo "paint (1200 x 900 screens of a 1,000,000-line highlighted Java file: the last screen first right after loading, then top, middle and end; ms, median of $runs fresh processes):"
     repeat "$bin/bench_paint"
@@ -88,6 +93,11 @@ if [ -x "$bin/bench_keystroke" ]; then
     repeat "$bin/bench_keystroke"
 fi
 
+if [ -x "$bin/bench_fold" ]; then
+    echo "folding and matching (1,000,000-line highlighted Java file, 1200 x 900 with the fold column: every line's state established, Fold All and Unfold All until repainted, a brace's partner 10,000 lines away looked up and shown at the caret; ms, median of $runs fresh processes):"
+    repeat "$bin/bench_fold"
+fi
+
 if [ -x "$bin/bench_search" ]; then
     echo "search (find from the top of a 1,000,000-line 50 MB file whose only match is on the last line, MB/s; F3 pressed 1,000 times in a highlighted 1,000,000-line file with a match every 100 lines, ms per press; median of $runs fresh processes):"
     repeat "$bin/bench_search"
@@ -96,6 +106,11 @@ fi
 if [ -x "$bin/bench_wrap" ]; then
     echo "word wrap (1,000,000-line 50 MB Java file, lines up to 200 characters, 1200 x 900; ms to the painted frame, wall clock and thread CPU, median of $runs fresh processes):"
     repeat "$bin/bench_wrap"
+fi
+
+if [ -x "$bin/bench_tabwrap" ]; then
+    echo "tab wrap (one 256 MiB line of tabs, word wrap on, 1200 x 900: wrap on with its paint, repaints at the start and in the middle; ms, median of $runs fresh processes):"
+    repeat "$bin/bench_tabwrap"
 fi
 
 if [ -x "$bin/bench_options" ]; then
@@ -114,6 +129,12 @@ fi
 if [ -x "$bin/bench_journal" ]; then
     echo "journal (modified 50 MB Java document: one journal write, interface-thread part and total; 1,000 keys typed without the journal, with it, and with a write every 250 ms; ms, median of $runs fresh processes):"
     repeat "$bin/bench_journal"
+fi
+
+if [ -x "$bin/bench_quickopen" ]; then
+    "$bin/bench_quickopen" "$tmp" --generate
+    echo "quick open (a project of 50,000 files: the walk until the index is in, then 5 texts typed key by key into the box until its list shows the matches, and the ranking alone; ms, median of $runs fresh processes):"
+    repeat "$bin/bench_quickopen" "$tmp"
 fi
 
 if [ -x "$bin/bench_findinfiles" ]; then

@@ -16,7 +16,7 @@
 
 namespace {
 
-std::unique_ptr<TSyntaxParser> g_builtIn[3];
+std::unique_ptr<TSyntaxParser> g_builtIn[BuiltInSchemes::kCount];
 
 void Highlight(TSyntaxParser& parser, const QByteArray& text)
 {
@@ -47,9 +47,8 @@ void Highlight(TSyntaxParser& parser, const QByteArray& text)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzSetUp();
-    const TBuiltInScheme schemes[] = {TBuiltInScheme::Jsp, TBuiltInScheme::Java, TBuiltInScheme::Batch};
-    for (int i = 0; i < 3; ++i) {
-        g_builtIn[i].reset(CreateBuiltInParser(schemes[i], nullptr));
+    for (int i = 0; i < BuiltInSchemes::kCount; ++i) {
+        g_builtIn[i].reset(CreateBuiltInParser(BuiltInSchemes::ForTag(i + 1), nullptr));
         FUZZ_CHECK(g_builtIn[i]);
     }
     return 0;
@@ -60,8 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size == 0)
         return 0;
     const QByteArray rest(reinterpret_cast<const char*>(data) + 1, qsizetype(size - 1));
-    const int mode = data[0] % 4;
-    if (mode < 3) {
+    const int mode = data[0] % (BuiltInSchemes::kCount + 1);
+    if (mode < BuiltInSchemes::kCount) {
         Highlight(*g_builtIn[mode], rest);
         return 0;
     }

@@ -1,10 +1,14 @@
 #include "processes.h"
 
 #include <QFileInfo>
+#include <QPointer>
 #include <QProcess>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <signal.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -43,11 +47,48 @@ bool prepare(QProcess& process, const QString& program, const QStringList& argum
         process.setArguments(arguments);
     }
 #endif
-    // Nothing is ever typed into a hidden program: one that asks would wait
-    // for ever.
-    process.setStandardInputFile(QProcess::nullDevice());
     return true;
 }
+
+// The run's side of a watched process. The process may be gone (it frees
+// itself once ended); the run then only answers that it is not running.
+class TRun : public TServices::TProcessRun {
+public:
+    explicit TRun(QProcess* process) : m_process(process), m_pid(process->processId()) {}
+
+    bool Running() const override { return m_running; }
+
+    bool Write(const QByteArray& bytes) override
+    {
+        return m_running && m_process && m_process->write(bytes) == bytes.size();
+    }
+
+    void Stop() override
+    {
+        if (!m_running || m_stopped)
+            return;
+        m_stopped = true;
+#ifdef Q_OS_WIN
+        QProcess::startDetached(QStringLiteral("taskkill"),
+                                {QStringLiteral("/PID"), QString::number(m_pid), QStringLiteral("/T"), QStringLiteral("/F")});
+#else
+        // The whole group: the program and whatever it started that did not
+        // leave it.
+        ::kill(-pid_t(m_pid), SIGKILL);
+#endif
+        if (m_process)
+            m_process->kill();
+    }
+
+    void Ended() { m_running = false; }
+    bool Stopped() const { return m_stopped; }
+
+private:
+    QPointer<QProcess> m_process;
+    qint64 m_pid;
+    bool m_running = true;
+    bool m_stopped = false;
+};
 
 QString reason(const QProcess& process)
 {
@@ -58,29 +99,21 @@ QString reason(const QProcess& process)
 
 } // namespace
 
-bool Processes::Start(const QString& program, const QStringList& arguments, QString& error)
-{
-    QProcess process;
-    if (!prepare(process, program, arguments, error))
-        return false;
-    if (!process.startDetached()) {
-        error = reason(process);
-        return false;
-    }
-    return true;
-}
-
-bool Processes::Run(const QString& program, const QStringList& arguments, const QString& workingDir,
-                    const TServices::TProcessWatch& watch, QString& error)
+std::shared_ptr<TServices::TProcessRun> Processes::Run(const QString& program, const QStringList& arguments,
+                                                       const QString& workingDir,
+                                                       const TServices::TProcessWatch& watch, QString& error)
 {
     auto* process = new QProcess;
     if (!prepare(*process, program, arguments, error)) {
         delete process;
-        return false;
+        return nullptr;
     }
-    process->setProcessChannelMode(QProcess::MergedChannels);
     if (!workingDir.isEmpty())
         process->setWorkingDirectory(workingDir);
+#ifndef Q_OS_WIN
+    // In the child, before the program is executed.
+    process->setChildProcessModifier([] { ::setpgid(0, 0); });
+#endif
     process->start();
     if (!process->waitForStarted(kStartTimeoutMs)) {
         error = reason(*process);
@@ -88,22 +121,34 @@ bool Processes::Run(const QString& program, const QStringList& arguments, const 
         // unwatched.
         process->kill();
         process->deleteLater();
-        return false;
+        return nullptr;
     }
+    auto run = std::make_shared<TRun>(process);
     // The signals are connected only now, so nothing is reported from inside
-    // this call.
-    QObject::connect(process, &QProcess::readyReadStandardOutput, process, [process, watch] {
-        const QByteArray output = process->readAllStandardOutput();
+    // this call. Each holds the run, which so lives as long as the process.
+    auto forward = [process, watch](QProcess::ProcessChannel channel) {
+        process->setReadChannel(channel);
+        const QByteArray output = process->readAll();
         if (watch.OnOutput && !output.isEmpty())
-            watch.OnOutput(output);
-    });
-    QObject::connect(process, &QProcess::finished, process, [process, watch](int exitCode, QProcess::ExitStatus status) {
-        const QByteArray rest = process->readAllStandardOutput();
-        if (watch.OnOutput && !rest.isEmpty())
-            watch.OnOutput(rest);
-        if (watch.OnFinished)
-            watch.OnFinished(exitCode, status == QProcess::CrashExit ? QStringLiteral("The program crashed.") : QString());
-        process->deleteLater();
-    });
-    return true;
+            watch.OnOutput(output, channel == QProcess::StandardError);
+    };
+    QObject::connect(process, &QProcess::readyReadStandardOutput, process,
+                     [forward] { forward(QProcess::StandardOutput); });
+    QObject::connect(process, &QProcess::readyReadStandardError, process,
+                     [forward] { forward(QProcess::StandardError); });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, watch, run, forward](int exitCode, QProcess::ExitStatus status) {
+                         forward(QProcess::StandardOutput);
+                         forward(QProcess::StandardError);
+                         run->Ended();
+                         QString failure;
+                         if (run->Stopped())
+                             failure = TServices::kStopped;
+                         else if (status == QProcess::CrashExit)
+                             failure = QStringLiteral("The program crashed.");
+                         if (watch.OnFinished)
+                             watch.OnFinished(exitCode, failure);
+                         process->deleteLater();
+                     });
+    return run;
 }

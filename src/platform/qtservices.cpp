@@ -105,6 +105,10 @@ TServices::TAnswer TQtServices::Ask(const QString& text, TButtons buttons)
     case bsOkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         break;
+    case bsYesNoDefaultNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        break;
     }
     switch (ModalDialogs::Execute(box)) {
     case QMessageBox::Yes: return anYes;
@@ -151,7 +155,9 @@ bool TQtServices::RunFileDialog(TFileDialog& request, bool save)
     ext.remove(QLatin1String("*"));
     while (ext.startsWith(u'.'))
         ext.remove(0, 1);
-    if (save)
+    // Choosing several files, a typed name must name files that exist: one
+    // without its extension is taken with the default one.
+    if (save || request.multiSelect)
         dialog.setDefaultSuffix(ext);
     const QString dir = request.initialDir.isEmpty() ? QDir::currentPath() : request.initialDir;
     dialog.setDirectory(dir);
@@ -177,12 +183,14 @@ bool TQtServices::SaveFileDialog(TFileDialog& dialog)
 
 bool TQtServices::FolderDialog(TFileDialog& request)
 {
-    const QString dir = request.initialDir.isEmpty() ? QDir::currentPath() : request.initialDir;
-    const QString chosen = QFileDialog::getExistingDirectory(DialogParent(), request.title, dir);
-    if (chosen.isEmpty())
+    QFileDialog dialog(DialogParent(), request.title);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(request.initialDir.isEmpty() ? QDir::currentPath() : request.initialDir);
+    if (ModalDialogs::Execute(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    request.fileName = chosen;
-    request.fileNames = QStringList{chosen};
+    request.fileName = dialog.selectedFiles().first();
+    request.fileNames = QStringList{request.fileName};
     return true;
 }
 
@@ -216,13 +224,9 @@ bool TQtServices::ShellOpen(const QString& target)
     return QDesktopServices::openUrl(url);
 }
 
-bool TQtServices::StartProcess(const QString& program, const QStringList& arguments, QString& error)
-{
-    return Processes::Start(program, arguments, error);
-}
-
-bool TQtServices::RunProcess(const QString& program, const QStringList& arguments, const QString& workingDir,
-                             const TProcessWatch& watch, QString& error)
+std::shared_ptr<TServices::TProcessRun> TQtServices::RunProcess(const QString& program, const QStringList& arguments,
+                                                                const QString& workingDir,
+                                                                const TProcessWatch& watch, QString& error)
 {
     return Processes::Run(program, arguments, workingDir, watch, error);
 }

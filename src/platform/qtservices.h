@@ -27,9 +27,9 @@ public:
     bool ColorDialog(TColor& color) override;
     bool PrintSetupDialog(QPrinter& printer) override;
     bool ShellOpen(const QString& target) override;
-    bool StartProcess(const QString& program, const QStringList& arguments, QString& error) override;
-    bool RunProcess(const QString& program, const QStringList& arguments, const QString& workingDir,
-                    const TProcessWatch& watch, QString& error) override;
+    std::shared_ptr<TProcessRun> RunProcess(const QString& program, const QStringList& arguments,
+                                            const QString& workingDir, const TProcessWatch& watch,
+                                            QString& error) override;
     bool ClipboardHasText() const override;
     QString ClipboardText(bool* column = nullptr) const override;
     void SetClipboardText(const QString& text, bool column = false, const QByteArray& rtf = {},

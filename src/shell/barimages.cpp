@@ -192,6 +192,20 @@ const QHash<QString, TDraw>& drawings()
              play << QPointF(4, 2) << QPointF(14, 8) << QPointF(4, 14);
              p.drawPolygon(play);
          }},
+        {"cmdRunJava",
+         [](QPainter& p) {
+             p.setPen(QPen(kInk, 1));
+             p.setBrush(kPaper);
+             p.drawRect(QRectF(1.5, 2.5, 13, 11));
+             p.setPen(QPen(kInk, 1.2));
+             p.drawLine(QPointF(3.5, 5.5), QPointF(5.5, 7.5));
+             p.drawLine(QPointF(5.5, 7.5), QPointF(3.5, 9.5));
+             p.setPen(Qt::NoPen);
+             p.setBrush(kGreen);
+             QPolygonF play;
+             play << QPointF(8, 5) << QPointF(14, 8.5) << QPointF(8, 12);
+             p.drawPolygon(play);
+         }},
         {"cmdBrowse",
          [](QPainter& p) {
              p.setPen(QPen(kBlue, 1));

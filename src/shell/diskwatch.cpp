@@ -5,8 +5,10 @@
 
 #include "diskwatch.h"
 
+#include "checksum.h"
 #include "documentnames.h"
 #include "memosource.h"
+#include "regularfile.h"
 #include "services.h"
 
 #include <QFile>
@@ -43,7 +45,7 @@ const QString kBinary =
 bool holdsNulByte(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!RegularFile::Open(file, path, nullptr))
         return false; // the load itself reports why it cannot read the file
     QByteArray chunk;
     while (!(chunk = file.read(1 << 20)).isEmpty()) {
@@ -51,6 +53,46 @@ bool holdsNulByte(const QString& path)
             return true;
     }
     return false;
+}
+
+// Takes the bytes a document saves into a checksum, holding none of them:
+// a write past the limit fails, and with it the checksum.
+class TChecksumDevice : public QIODevice {
+public:
+    explicit TChecksumDevice(qint64 limit) : m_limit(limit) { open(WriteOnly | Unbuffered); }
+    quint64 Value() const { return m_checksum.Value(); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        m_written += length;
+        if (m_written > m_limit)
+            return -1;
+        m_checksum.Add(data, length);
+        return length;
+    }
+
+private:
+    TChecksum m_checksum;
+    qint64 m_limit;
+    qint64 m_written = 0;
+};
+
+// The checksum of a file of at most limit bytes; none when it cannot be
+// read whole.
+std::optional<quint64> fileChecksum(const QString& path, qint64 limit)
+{
+    QFile file(path);
+    if (!RegularFile::Open(file, path, nullptr) || file.size() > limit)
+        return std::nullopt;
+    TChecksum checksum;
+    QByteArray chunk;
+    while (!(chunk = file.read(1 << 20)).isEmpty())
+        checksum.Add(chunk);
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return checksum.Value();
 }
 
 bool sameFile(const QString& a, const QString& b)
@@ -94,6 +136,18 @@ TDiskStamp TDiskStamp::Of(const QString& path)
     return stamp;
 }
 
+TDiskStamp TDiskStamp::WithChecksumOf(const TCustomMemoSource& document) const
+{
+    TDiskStamp stamp = *this;
+    stamp.checksum.reset();
+    if (!exists || size > kChecksumLimit)
+        return stamp;
+    TChecksumDevice device(kChecksumLimit);
+    if (document.SaveToStream(device))
+        stamp.checksum = device.Value();
+    return stamp;
+}
+
 bool TDiskStamp::operator==(const TDiskStamp& other) const
 {
     if (!exists || !other.exists)
@@ -103,13 +157,16 @@ bool TDiskStamp::operator==(const TDiskStamp& other) const
 
 QString TDiskStamp::ToText() const
 {
-    return QStringLiteral("%1 %2 %3 %4 %5").arg(int(exists)).arg(size).arg(modified).arg(device).arg(inode);
+    QString text = QStringLiteral("%1 %2 %3 %4 %5").arg(int(exists)).arg(size).arg(modified).arg(device).arg(inode);
+    if (checksum)
+        text += u' ' + QString::number(*checksum, 16);
+    return text;
 }
 
 std::optional<TDiskStamp> TDiskStamp::FromText(const QString& text)
 {
     const QStringList parts = text.split(u' ');
-    if (parts.size() != 5)
+    if (parts.size() != 5 && parts.size() != 6)
         return std::nullopt;
     TDiskStamp stamp;
     bool ok[5];
@@ -120,6 +177,12 @@ std::optional<TDiskStamp> TDiskStamp::FromText(const QString& text)
     stamp.inode = parts[4].toULongLong(&ok[4]);
     if (!std::all_of(std::begin(ok), std::end(ok), [](bool b) { return b; }))
         return std::nullopt;
+    if (parts.size() == 6) {
+        bool sum = false;
+        stamp.checksum = parts[5].toULongLong(&sum, 16);
+        if (!sum)
+            return std::nullopt;
+    }
     return stamp;
 }
 
@@ -137,8 +200,8 @@ TDiskWatch::TDiskWatch(TDocuments documents, QObject* parent) : QObject(parent),
 
 void TDiskWatch::Record(const TMemoSource* document)
 {
-    if (document)
-        Record(document, TDiskStamp::Of(document->FileName()));
+    if (document && !DocumentNames::IsUntitled(document->FileName()))
+        Record(document, TDiskStamp::Of(document->FileName()).WithChecksumOf(*document));
 }
 
 void TDiskWatch::Record(const TMemoSource* document, const TDiskStamp& stamp)
@@ -146,6 +209,17 @@ void TDiskWatch::Record(const TMemoSource* document, const TDiskStamp& stamp)
     if (!document || DocumentNames::IsUntitled(document->FileName()))
         return;
     m_entries[document] = TEntry{stamp, std::nullopt};
+}
+
+void TDiskWatch::Renamed(const TMemoSource* document)
+{
+    if (!document || DocumentNames::IsUntitled(document->FileName()))
+        return;
+    TDiskStamp stamp = TDiskStamp::Of(document->FileName());
+    const auto recorded = m_entries.find(document);
+    if (recorded != m_entries.end())
+        stamp.checksum = recorded->second.recorded.checksum;
+    Record(document, stamp);
 }
 
 void TDiskWatch::Forget(const TMemoSource* document)
@@ -224,7 +298,12 @@ TDiskWatch::TSaveCheck TDiskWatch::CheckBeforeSave(TMemoSource* document)
     if (it == m_entries.end())
         return TSaveCheck::Unchanged;
     const TDiskStamp now = TDiskStamp::Of(document->FileName());
-    if (now == it->second.recorded)
+    const TDiskStamp& recorded = it->second.recorded;
+    // Same stamp: the bytes tell, where they were kept.
+    if (now == recorded
+        && (!now.exists || !recorded.checksum || now.size > TDiskStamp::kChecksumLimit
+            || fileChecksum(document->FileName(), TDiskStamp::kChecksumLimit).value_or(*recorded.checksum)
+                   == *recorded.checksum))
         return TSaveCheck::Unchanged;
     // Whatever the answer, the next activation does not ask about this state
     // again.
@@ -253,6 +332,16 @@ TDiskWatch::TSaveCheck TDiskWatch::CheckBeforeSave(TMemoSource* document)
         document->SetModified(true);
     EndAsking();
     return check;
+}
+
+bool ConfirmWriteReadOnly(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir()
+        || (info.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther)))
+        return true;
+    return Services().Ask(QStringLiteral("%1 is read-only. Save anyway?").arg(path), TServices::bsYesNoDefaultNo)
+           == TServices::anYes;
 }
 
 TDiskWatch::TSaveCheck TDiskWatch::CheckBeforeSaveAs(TMemoSource* document, const QString& path)
@@ -291,6 +380,6 @@ bool TDiskWatch::Reload(TMemoSource& document, const TDiskStamp& stamp)
     document.SetModified(false);
     document.ClearUndo();
     // Stamped before the read: a write that raced it shows as a change later.
-    Record(&document, stamp);
+    Record(&document, stamp.WithChecksumOf(document));
     return true;
 }

@@ -31,18 +31,34 @@ struct TDiskStamp {
     // with the same size and time. Both 0 where the system gives none.
     quint64 device = 0;
     quint64 inode = 0;
+    // The checksum of the bytes the document had from the file or gave it
+    // (checksum.h), for files up to kChecksumLimit: a change that keeps the
+    // size and puts the time back shows only in them.
+    std::optional<quint64> checksum;
+    static constexpr qint64 kChecksumLimit = 16 << 20;
 
     // The state of the file path names now (following a symbolic link: its
-    // target is what a save writes).
+    // target is what a save writes), without a checksum.
     static TDiskStamp Of(const QString& path);
+    // The stamp with the checksum of what document would save, which is
+    // what the file holds right after it was loaded or saved.
+    TDiskStamp WithChecksumOf(const TCustomMemoSource& document) const;
     // Two missing files are the same state, whatever was stamped before.
+    // The checksum is not compared: that needs the file read
+    // (TDiskWatch::CheckBeforeSave does).
     bool operator==(const TDiskStamp& other) const;
 
-    // As text ("exists size modified device inode"), for the journal to
-    // keep across a crash; nothing back from text of another form.
+    // As text ("exists size modified device inode [checksum]"), for the
+    // journal to keep across a crash; nothing back from text of another form.
     QString ToText() const;
     static std::optional<TDiskStamp> FromText(const QString& text);
 };
+
+// Asks before a file that has no write permission bit is overwritten
+// ("<file> is read-only. Save anyway?", No by default), whatever the
+// program could do to it (as root it could write anything). True when it
+// may be written: it is not read-only, does not exist, or the user said Yes.
+bool ConfirmWriteReadOnly(const QString& path);
 
 // Notices when another program changed, replaced or removed the file of an
 // open document: asked when the window becomes active and before a save, so
@@ -52,8 +68,10 @@ struct TDiskStamp {
 // ("recorded"), and the state last asked or told about ("asked"), so that the
 // same state never brings the same question twice in a row on activation. A
 // save always asks when the file differs from the recorded state: writing
-// over another program's change is never silent. Untitled documents are not
-// watched.
+// over another program's change is never silent. For files up to
+// TDiskStamp::kChecksumLimit a save also reads the file and compares its
+// checksum with the recorded one; activation looks at the stamp alone.
+// Untitled documents are not watched.
 class TDiskWatch : public QObject {
     Q_OBJECT
 
@@ -62,12 +80,17 @@ public:
     using TDocuments = std::function<std::vector<TMemoSource*>()>;
     explicit TDiskWatch(TDocuments documents, QObject* parent = nullptr);
 
-    // The document's file as it is now, or as stamped before it was read
+    // The document's file as it is now, with the checksum of the text the
+    // document just gave it (after a save); or as stamped before it was read
     // (a change between the stamp and the read then shows as a change later,
     // never the other way round). Untitled documents are ignored.
     void Record(const TMemoSource* document);
     void Record(const TMemoSource* document, const TDiskStamp& stamp);
     void Forget(const TMemoSource* document);
+    // The document's file was renamed with its bytes: the state follows the
+    // new name, and the checksum stays that of the bytes it holds (not of
+    // the document's unsaved text).
+    void Renamed(const TMemoSource* document);
     // The state recorded for the document's file; none when not watched.
     std::optional<TDiskStamp> Recorded(const TMemoSource* document) const;
     bool Watches(const TMemoSource* document) const { return m_entries.count(document) > 0; }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+
+#include <vector>
 
 class TCustomDCMemo;
 
@@ -31,10 +34,20 @@ public:
 
     // Writes both to the settings store.
     void Save() const;
+    // The fold column (on in the global options) shows for a document that
+    // can fold: called when the editor shows another document or the
+    // document another scheme.
+    void FollowDocument();
+    // Another editor of the window (a second view) follows them as well,
+    // until it is freed.
+    void Follow(TCustomDCMemo& editor);
 
 private:
-    void Follow();
+    void Apply(TCustomDCMemo& editor) const;
+    void ShowFoldColumn(TCustomDCMemo& editor) const;
+    void ApplyAll();
 
     TCustomDCMemo& m_editor;
+    std::vector<QPointer<TCustomDCMemo>> m_others;
     int m_listener = 0;
 };

@@ -5,6 +5,7 @@
 #include "filereplace.h"
 #include "memosource.h"
 #include "memosourceoptions.h"
+#include "regularfile.h"
 #include "services.h"
 #include "textcodec.h"
 
@@ -277,7 +278,7 @@ void TFindInFiles::ReplaceChecked()
         // it still holds what the search read from the disk.
         if (TMemoSource* document = DocumentOf(file.path)) {
             QFile disk(file.path);
-            const QByteArray bytes = disk.open(QIODevice::ReadOnly) ? disk.readAll() : QByteArray();
+            const QByteArray bytes = RegularFile::Open(disk, file.path, nullptr) ? disk.readAll() : QByteArray();
             const bool same = document->SavedBytes() == bytes && bytes.size() == file.size
                               && FileSearch::Fingerprint(bytes.constData(), bytes.size()) == file.fingerprint;
             if (!same) {

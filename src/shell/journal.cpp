@@ -1,7 +1,8 @@
 // The journal's folders and its worker thread. The interface thread only
 // queues jobs (a snapshot is cheap to move); the worker writes each entry
 // through SaveFileSafely, which flushes it to the disk before it replaces
-// the entry before it.
+// the entry before it. The journal is also its process's folder for save
+// records: the one made last serves until it goes.
 
 #include "journal.h"
 
@@ -16,6 +17,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <atomic>
 
 const QString TJournal::kEntrySuffix = QStringLiteral(".tjn");
 const QString TJournal::kSetAside = QStringLiteral("unreadable");
@@ -32,6 +34,9 @@ QString lockPath(const QString& folder)
 {
     return folder + QStringLiteral(".lock");
 }
+
+// The journal whose folder keeps this process's save records.
+std::atomic<TJournal*> g_recordKeeper{nullptr};
 
 } // namespace
 
@@ -55,10 +60,22 @@ TJournal::TJournal(const QString& root, QObject* parent)
                  .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')))
 {
     m_worker = std::thread([this] { Run(); });
+    g_recordKeeper = this;
+    SaveRecords::SetFolderProvider([](QString* error) {
+        TJournal* journal = g_recordKeeper;
+        if (!journal) {
+            *error = QStringLiteral("The journal is closed.");
+            return QString();
+        }
+        return journal->RecordFolder(error);
+    });
 }
 
 TJournal::~TJournal()
 {
+    TJournal* self = this;
+    if (g_recordKeeper.compare_exchange_strong(self, nullptr))
+        SaveRecords::SetFolderProvider(nullptr);
     {
         std::lock_guard lock(m_mutex);
         m_stop = true;
@@ -81,8 +98,18 @@ QString TJournal::EntryPath(int id) const
     return Folder() + u'/' + QString::number(id) + kEntrySuffix;
 }
 
+QString TJournal::RecordFolder(QString* error)
+{
+    if (m_closed) {
+        *error = QStringLiteral("The journal is closed.");
+        return {};
+    }
+    return Open(error) ? Folder() : QString();
+}
+
 bool TJournal::Open(QString* error)
 {
+    std::lock_guard guard(m_openMutex);
     if (m_open)
         return true;
     // The lock comes first: a folder without a held lock is a leftover to
@@ -157,10 +184,18 @@ void TJournal::Close()
         m_jobs.clear();
     }
     Flush();
+    std::lock_guard guard(m_openMutex);
     m_closed = true;
     if (!m_open)
         return;
-    QDir(Folder()).removeRecursively();
+    // Entries and stand-ins go; a record with the copy it names is the only
+    // old text of a file a failed save could not put back.
+    QDir folder(Folder());
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!name.endsWith(TSaveRecord::kSuffix) && !SaveRecords::IsPrevious(name))
+            folder.remove(name);
+    }
+    QDir(m_root).rmdir(m_name);
     m_lock.reset();
     m_open = false;
 }
@@ -199,7 +234,7 @@ void TJournal::Do(TJob& job)
     }
     QString error;
     const bool written = SaveFileSafely(
-        {path, {}},
+        {path, {}, true},
         [&job](QIODevice& device, QString* reason) { return job.header.Write(device, job.text, reason); }, &error);
     if (!written)
         Report(error);
@@ -227,27 +262,59 @@ std::vector<TJournal::TLeftEntry> TJournal::TakeOverLeftovers()
         lock->setStaleLockTime(0);
         if (!lock->tryLock(0))
             continue;
-        TTakenOver taken{folder, std::move(lock), {}};
-        const QDir dir(folder);
-        for (const QFileInfo& file : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+        TTakenOver taken{folder, std::move(lock), {}, {}};
+        QDir dir(folder);
+        const QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        // Saves first: what they settle leaves the folder, and the copies
+        // of old text the others name are theirs, not files to list.
+        QStringList owned;
+        for (const QFileInfo& file : files) {
+            if (SaveRecords::IsStandIn(file.fileName())) {
+                dir.remove(file.fileName());
+                continue;
+            }
+            if (!file.fileName().endsWith(TSaveRecord::kSuffix))
+                continue;
+            TLeftEntry left;
+            left.path = file.filePath();
+            std::optional<TSaveRecord> record = TSaveRecord::Read(left.path, &left.problem);
+            if (!record) {
+                taken.unreadable.append(file.fileName());
+                found.push_back(std::move(left));
+                continue;
+            }
+            if (!record->Settle())
+                continue;
+            owned.append(QFileInfo(record->previous).fileName());
+            left.interrupted = record;
+            taken.interrupted.push_back(*record);
+            found.push_back(std::move(left));
+        }
+        for (const QFileInfo& file : files) {
+            const QString name = file.fileName();
+            if (SaveRecords::IsStandIn(name) || name.endsWith(TSaveRecord::kSuffix) || owned.contains(name) ||
+                !QFileInfo::exists(file.filePath()))
+                continue;
             TLeftEntry left;
             left.path = file.filePath();
             left.entry = TJournalEntry::Read(left.path, &left.problem);
             if (!left.entry)
-                taken.unreadable.append(file.fileName());
+                taken.unreadable.append(name);
             found.push_back(std::move(left));
         }
         // A folder with nothing in it (its run ended with nothing unsaved,
         // yet not cleanly) only goes.
-        if (dir.isEmpty()) {
+        if (dir.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
             QDir(m_root).rmdir(name);
             continue;
         }
         m_takenOver.push_back(std::move(taken));
     }
     std::stable_sort(found.begin(), found.end(), [](const TLeftEntry& a, const TLeftEntry& b) {
-        const QDateTime never;
-        return (a.entry ? a.entry->written : never) < (b.entry ? b.entry->written : never);
+        auto written = [](const TLeftEntry& left) {
+            return left.entry ? left.entry->written : left.interrupted ? left.interrupted->written : QDateTime();
+        };
+        return written(a) < written(b);
     });
     return found;
 }
@@ -273,6 +340,11 @@ void TJournal::DiscardLeftovers()
         for (const QString& name : std::as_const(taken.unreadable)) {
             QDir().mkpath(aside);
             QFile::rename(dir.filePath(name), aside + u'/' + dir.dirName() + u'-' + name);
+        }
+        // Dropped only while still there: one restored meanwhile is gone.
+        for (const TSaveRecord& record : taken.interrupted) {
+            if (QFileInfo::exists(record.path))
+                record.Discard(nullptr);
         }
         dir.removeRecursively();
         taken.lock.reset();

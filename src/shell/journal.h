@@ -1,6 +1,7 @@
 #pragma once
 
 #include "journalentry.h"
+#include "saverecord.h"
 #include "textsnapshot.h"
 
 #include <QObject>
@@ -34,6 +35,13 @@ class QLockFile;
 // asked, each atomically (temporary file, flush to disk, rename), so that a
 // crash during a write leaves the entry before it. A write still waiting is
 // replaced by a newer one of the same document.
+//
+// The same folder keeps the records of this editor's saves in progress
+// (saverecord.h; the journal is the record folder of its process), and,
+// where a file's own folder takes none, the copies of old text those saves
+// make. A run that did not end cleanly leaves them with its entries: the
+// next start removes what they show to be leftovers, and offers the old
+// text of a save interrupted while it wrote a file in place.
 class TJournal : public QObject {
     Q_OBJECT
 
@@ -47,6 +55,10 @@ public:
     // Finishes every write asked for. Unless Close() ran, the own folder and
     // its entries stay for the next start; the locks are let go.
     ~TJournal() override;
+
+    // The folder for save records, made when first asked for; empty, with
+    // the reason, when it cannot be, or after Close().
+    QString RecordFolder(QString* error);
 
     // The journal folder of this user: "journal" in the application's data
     // folder, unless SetDefaultRoot named another.
@@ -63,23 +75,31 @@ public:
     void Remove(int id);
     // Waits until everything queued so far is done.
     void Flush();
-    // A clean end: every entry and the own folder go, and nothing more is
-    // written.
+    // A clean end: every entry goes, and nothing more is written. So does
+    // the own folder, unless it still keeps the copy of a file's old text
+    // that a failed save could not put back (then it is offered at the next
+    // start).
     void Close();
 
     // -- entries of runs that did not end cleanly ------------------------------
     struct TLeftEntry {
         QString path;
-        std::optional<TJournalEntry> entry; // none when unreadable
+        std::optional<TJournalEntry> entry; // none when unreadable or a save
         QString problem;                    // why it is unreadable
+        // An interrupted save: its file may be half written, and the record
+        // names the whole copy of its old text.
+        std::optional<TSaveRecord> interrupted;
     };
-    // Takes over the folders left by runs that did not end cleanly and reads
-    // their entries, oldest first. The folders stay taken over until
-    // Discard, or until this journal ends (they are then left as they are).
+    // Takes over the folders left by runs that did not end cleanly, removes
+    // the stand-ins and records of their saves that nobody needs, and reads
+    // their entries and interrupted saves, oldest first. The folders stay
+    // taken over until Discard, or until this journal ends (they are then
+    // left as they are).
     std::vector<TLeftEntry> TakeOverLeftovers();
     // Makes a taken-over entry the entry of this run's document id.
     bool Adopt(const QString& path, int id);
     // Removes the taken-over folders: readable entries not adopted go,
+    // interrupted saves not restored are dropped with their copies, and
     // unreadable files are put aside in kSetAside.
     void DiscardLeftovers();
 
@@ -98,6 +118,7 @@ private:
         QString folder;
         std::unique_ptr<QLockFile> lock;
         QStringList unreadable; // file names
+        std::vector<TSaveRecord> interrupted;
     };
 
     // Makes the own lock and folder; false (with the reason) when they cannot be.
@@ -111,6 +132,9 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     bool m_open = false;
     bool m_closed = false;
+    // Open() runs on the interface thread and, for a save record, on
+    // whichever thread saves.
+    std::mutex m_openMutex;
     std::vector<TTakenOver> m_takenOver;
 
     std::mutex m_mutex;

@@ -89,6 +89,7 @@ void TMainForm::CreateButtonBar()
         {nullptr, nullptr, nullptr},
         {"cmdWrap", "Word wrap|Toggle word wrap", &TMainForm::OptionItemsWrapClick},
         {"cmdRun", "Run|Compile and run", &TMainForm::ToolItemsJavaRunClick},
+        {"cmdRunJava", "Run Java Program|Run the Java program and show its output", &TMainForm::ToolItemsJavaRunProgramClick},
         {"cmdBrowse", "Preview|Preview an active document with web browser", &TMainForm::cmdBrowseClick},
     };
     for (const TCommand& button : kButtons) {

@@ -8,10 +8,13 @@
 #include "dcmemo.h"
 #include "diskwatch.h"
 #include "documentnames.h"
+#include "documenttabbar.h"
+#include "editorsettings.h"
 #include "memosource.h"
 #include "preferenceform.h"
 #include "recentlist.h"
 #include "services.h"
+#include "splitview.h"
 
 #include <QFileInfo>
 #include <QTabBar>
@@ -89,7 +92,7 @@ TMemoSource* TMainForm::CreateDocumentStore() const
 TMemoSource* TMainForm::NewDocument(const QString& path)
 {
     std::unique_ptr<TMemoSource> document(CreateDocumentStore());
-    const TDiskStamp stamp = TDiskStamp::Of(path);
+    TDiskStamp stamp = TDiskStamp::Of(path);
     if (!path.isEmpty()) {
         // A file that cannot be read adds nothing; nor does a cancelled
         // load, which has nothing to report.
@@ -109,6 +112,9 @@ TMemoSource* TMainForm::NewDocument(const QString& path)
             return nullptr;
         }
         document->SetFileName(path);
+        // What the file held when read, to tell a later change of the same
+        // size and time.
+        stamp = stamp.WithChecksumOf(*document);
     } else {
         // A new text is one empty line that ends the platform's way, so that
         // what is typed into it is saved with a final line end.
@@ -130,9 +136,11 @@ TMemoSource* TMainForm::AddDocument(std::unique_ptr<TMemoSource> document, const
     m_documents.push_back(std::move(document));
     m_diskWatch->Record(added, stamp);
     m_changingTabs = true;
-    m_editor->SetMemoSource(added);
+    m_splitView->Show(added);
+    if (m_editorSettings)
+        m_editorSettings->FollowDocument();
     const int index = m_tabs->addTab(DocumentNames::WithoutFolder(added->FileName()));
-    m_tabs->setTabToolTip(index, added->FileName());
+    m_tabs->Follow(index, added);
     m_tabs->setCurrentIndex(index);
     m_changingTabs = false;
     UpdateTabRow();
@@ -156,7 +164,9 @@ void TMainForm::ActivateDocument(int index)
 
 void TMainForm::ShowDocument(int index)
 {
-    m_editor->SetMemoSource(Document(index));
+    m_splitView->Show(Document(index));
+    if (m_editorSettings)
+        m_editorSettings->FollowDocument();
     FocusEditor();
 }
 
@@ -172,7 +182,7 @@ void TMainForm::UpdateTabRow()
 {
     const bool any = !m_documents.empty();
     m_tabs->setVisible(any);
-    m_editor->setEnabled(any);
+    m_splitView->SetEnabled(any);
 }
 
 void TMainForm::OpenFile(const QString& path)
@@ -186,7 +196,8 @@ void TMainForm::OpenFile(const QString& path)
         FocusEditor();
     }
     m_recent->Add(path);
-    SetActiveScheme(m_parsers->ForFileName(path));
+    if (const TMemoSource* document = ActiveDocument())
+        SetActiveScheme(SchemeForFile(*document));
     UpdateEnabling();
 }
 
@@ -199,10 +210,19 @@ void TMainForm::OpenFiles(const QStringList& paths)
     UpdateEnabling();
 }
 
+TSyntaxParser* TMainForm::SchemeForFile(const TMemoSource& document) const
+{
+    // The head of the first line is all a "#!" or "<?xml" line needs.
+    const QByteArray first = document.LineCount() > 0 ? document.LineSpan(0, 0, 256) : QByteArray();
+    return m_parsers->ForFile(document.FileName(), std::string_view(first.constData(), size_t(first.size())));
+}
+
 void TMainForm::SetActiveScheme(TSyntaxParser* parser)
 {
     if (TMemoSource* document = ActiveDocument())
         document->SetSyntaxParser(parser);
+    if (m_editorSettings)
+        m_editorSettings->FollowDocument();
 }
 
 bool TMainForm::SaveDocument(int index)
@@ -217,6 +237,8 @@ bool TMainForm::SaveDocument(int index)
     case TDiskWatch::TSaveCheck::Reloaded: return true;
     default: break;
     }
+    if (!ConfirmWriteReadOnly(document->FileName()))
+        return false;
     QString error;
     if (!document->SaveToFile(document->FileName(), &error)) {
         // The document stays modified and keeps its undo history.
@@ -261,6 +283,8 @@ bool TMainForm::SaveDocumentTo(int index, const QString& path)
                           TServices::bsYesNoCancel)
                != TServices::anYes)
         return false;
+    if (!ConfirmWriteReadOnly(path))
+        return false;
     // The document takes the new name only once its text is safely there: a
     // failed write leaves it as it was. One write is enough; a second one
     // would turn the backup of the replaced file into a copy of the new one.
@@ -269,13 +293,9 @@ bool TMainForm::SaveDocumentTo(int index, const QString& path)
         Services().ShowError(error);
         return false;
     }
+    // The tab follows the new name by itself.
     document->SetFileName(path);
     m_diskWatch->Record(document);
-    const int tab = int(std::find_if(m_documents.begin(), m_documents.end(),
-                                     [document](const auto& d) { return d.get() == document; })
-                        - m_documents.begin());
-    m_tabs->setTabText(tab, DocumentNames::WithoutFolder(path));
-    m_tabs->setTabToolTip(tab, path);
     document->SetModified(false);
     keepOrClearUndo(*document);
     SessionChanged();
@@ -337,8 +357,16 @@ void TMainForm::FileItemsNewClick()
 void TMainForm::FileItemsOpenClick()
 {
     m_openDialog.filter = kOpenFilter;
-    if (Services().OpenFileDialog(m_openDialog))
-        OpenFile(DocumentNames::OpenName(m_openDialog.fileName, m_openDialog.defaultExt));
+    // Several files may be chosen at once; each opens as a single one does.
+    m_openDialog.multiSelect = true;
+    const bool confirmed = Services().OpenFileDialog(m_openDialog);
+    m_openDialog.multiSelect = false;
+    if (confirmed) {
+        const QStringList chosen = m_openDialog.fileNames.isEmpty() ? QStringList{m_openDialog.fileName}
+                                                                     : m_openDialog.fileNames;
+        for (const QString& name : chosen)
+            OpenFile(DocumentNames::OpenName(name, m_openDialog.defaultExt));
+    }
     UpdateEnabling();
 }
 

@@ -68,9 +68,7 @@ void TMainForm::UpdateEnabling()
 
     Enable({"FileItemsClose", "FileItemsCloseAll", "FileItemsSaveAs", "SearchItemsBook", "ToolItemsColor",
             "ToolItemsHTMLTags", "ToolItemsLink", "ToolItemsForm", "ToolItemsTable", "ToolItemsBrowse",
-            "OptionItemsSyntax", "OptionItemsSyntaxNone", "OptionItemsSyntaxJSP", "OptionItemsSyntaxJava",
-            "OptionItemsSyntaxBatch", "OptionItemsWrap", "OptionItemsURL", "PopSyntax", "PopSyntaxNone",
-            "PopSyntaxJSP", "PopSyntaxJava", "PopSyntaxBatch", "PopClose", "cmdClose", "cmdWrap"},
+            "OptionItemsSyntax", "OptionItemsWrap", "OptionItemsURL", "PopSyntax", "PopClose", "cmdClose", "cmdWrap"},
            d);
     for (QAction* button : std::as_const(m_documentBarButtons))
         button->setEnabled(d);
@@ -94,20 +92,32 @@ void TMainForm::UpdateEnabling()
     Enable({"EditItemsRedo", "PopRedo", "cmdRedo"}, r);
     Enable({"EditItemsPaste", "PopPaste", "cmdPaste"}, p);
     Enable({"ToolItemsJSP", "cmdJSP", "cmdBrowse"}, j);
-    Enable({"ToolItemsJava", "ToolItemsJavaPrint", "cmdJava", "cmdRun"}, v);
+    Enable({"ToolItemsJava", "ToolItemsJavaPrint", "cmdJava", "cmdRun", "ToolItemsJavaRunProgram", "cmdRunJava"}, v);
     Enable({"cmdNew", "cmdOpen"}, true);
     const bool results = m_findInFiles && m_findInFiles->Pane()->ResultCount() > 0;
     Enable({"SearchItemsNextResult", "SearchItemsPreviousResult"}, results);
+    // Folding needs the fold column: a text that can fold, shown unwrapped.
+    const bool folds = d && document->HasOutline() && m_editor->Options().testFlag(moHideInvisibleLines)
+                       && !m_editor->WordWrap();
+    Enable({"OptionItemsFold", "OptionItemsFoldFold", "OptionItemsFoldUnfold", "OptionItemsFoldAll",
+            "OptionItemsFoldUnfoldAll", "OptionItemsFoldComments"},
+           folds);
 
     Check({"ToolItemsVisibleHTML"}, !ToolBar(QStringLiteral("ToolHTML"))->isHidden());
     Check({"ToolItemsVisibleForm"}, !ToolBar(QStringLiteral("ToolForm"))->isHidden());
     Check({"ToolItemsVisibleTable"}, !ToolBar(QStringLiteral("ToolTable"))->isHidden());
     Check({"ToolItemsVisibleBook"}, !ToolBar(QStringLiteral("ToolBook"))->isHidden());
     Check({"ToolItemsVisibleJSP"}, !ToolBar(QStringLiteral("ToolJSP"))->isHidden());
-    Check({"OptionItemsSyntaxNone", "PopSyntaxNone"}, d && scheme == TBuiltInScheme::None);
-    Check({"OptionItemsSyntaxJSP", "PopSyntaxJSP"}, j);
-    Check({"OptionItemsSyntaxJava", "PopSyntaxJava"}, v);
-    Check({"OptionItemsSyntaxBatch", "PopSyntaxBatch"}, d && scheme == TBuiltInScheme::Batch);
+    // The "Syntax Highlight" items of both menus, one per scheme.
+    for (int tag = 0; tag <= BuiltInSchemes::kCount; ++tag) {
+        const QString caption = BuiltInSchemes::Caption(BuiltInSchemes::ForTag(tag));
+        for (const QString& prefix : {QStringLiteral("OptionItemsSyntax"), QStringLiteral("PopSyntax")}) {
+            if (QAction* item = Action(prefix + caption)) {
+                item->setEnabled(d);
+                item->setChecked(d && BuiltInSchemes::Tag(scheme) == tag);
+            }
+        }
+    }
     Check({"OptionItemsWrap"}, m_editor->WordWrap());
     Check({"OptionItemsURL"}, d && document->HighlightUrls());
 }

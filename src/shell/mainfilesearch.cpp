@@ -62,6 +62,9 @@ QString TMainForm::HelpFile() const
 
 QString TMainForm::FileSearchFolder() const
 {
+    // The folder the user works in, while the folder panel shows it.
+    if (const QString panel = PanelFolder(); !panel.isEmpty())
+        return QDir::toNativeSeparators(panel);
     const QString last = TFileSearchSettings::Last().folder;
     if (!last.isEmpty())
         return last;

@@ -9,17 +9,21 @@
 #include "component.h"
 #include "dcmemo.h"
 #include "diskwatch.h"
+#include "documenttabbar.h"
 #include "editorsettings.h"
 #include "formstorage.h"
 #include "journal.h"
 #include "memoenvoptions.h"
 #include "memosource.h"
 #include "recentlist.h"
+#include "regularfile.h"
 #include "searchdialoghook.h"
 #include "services.h"
 #include "settingsstore.h"
 #include "sourcestrings.h"
+#include "splitview.h"
 #include "toolbarlayout.h"
+#include "toolruns.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -95,9 +99,10 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     // The editor shows it when the right button comes up.
     m_editor->SetPopupMenu(m_popup);
     CreateStatusBar();
-    CreateSettings();
     CreateToolRuns();
+    CreateWorkspace();
     CreateFileSearch();
+    CreateSettings();
     m_recent->Load(Services().Settings());
     m_editorSettings = std::make_unique<TEditorSettings>(*m_editor);
 
@@ -125,6 +130,7 @@ TMainForm::~TMainForm()
     // The editor outlives this body (it is a child widget): it stops
     // reporting to the window and lets go of the documents and the parsers
     // before they are freed.
+    m_splitView->Close();
     m_editor->OnStateChange = nullptr;
     m_editor->OnChange = nullptr;
     m_editor->OnSelectionChange = nullptr;
@@ -160,33 +166,35 @@ void TMainForm::CreateEditor()
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_tabs = new QTabBar(central);
+    m_tabs = new TDocumentTabBar(central);
     m_tabs->setObjectName(QStringLiteral("EditorTab"));
-    m_tabs->setExpanding(false);
-    m_tabs->setUsesScrollButtons(true);
-    m_tabs->setFocusPolicy(Qt::NoFocus);
     connect(m_tabs, &QTabBar::currentChanged, this, &TMainForm::EditorTabChange);
     layout->addWidget(m_tabs);
 
     m_editor = new TDCMemo(central);
     m_editor->setObjectName(QStringLiteral("TarnelEditor"));
-    m_editor->ApplyApplicationDefaults();
+    WireEditor(*m_editor);
     m_editor->SetSyntaxParser(TarnelParser());
     m_editor->SetHighlightUrls(false);
-    m_editor->OnStateChange = [this](TCustomDCMemo& sender, int state) { TarnelEditorStateChange(sender, state); };
-    m_editor->OnChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
-    m_editor->OnSelectionChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
-    m_editor->OnHintPopup = [this](TCustomDCMemo& sender, TStrings& strings, int& popupType, bool& allowPopup) {
-        TarnelEditorHintPopup(sender, strings, popupType, allowPopup);
-    };
-    m_editor->OnHintInsert = [this](TCustomDCMemo& sender, QByteArray& text) { TarnelEditorHintInsert(sender, text); };
-    // FileDrop: files dropped from the desktop onto the editor.
-    m_editor->setAcceptDrops(true);
-    m_editor->viewport()->setAcceptDrops(true);
-    m_editor->viewport()->installEventFilter(this);
-    m_editor->installEventFilter(this);
     layout->addWidget(m_editor, 1);
     setCentralWidget(central);
+}
+
+void TMainForm::WireEditor(TDCMemo& editor)
+{
+    editor.ApplyApplicationDefaults();
+    editor.OnStateChange = [this](TCustomDCMemo& sender, int state) { TarnelEditorStateChange(sender, state); };
+    editor.OnChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
+    editor.OnSelectionChange = [this](TCustomDCMemo&) { UpdateEnabling(); };
+    editor.OnHintPopup = [this](TCustomDCMemo& sender, TStrings& strings, int& popupType, bool& allowPopup) {
+        TarnelEditorHintPopup(sender, strings, popupType, allowPopup);
+    };
+    editor.OnHintInsert = [this](TCustomDCMemo& sender, QByteArray& text) { TarnelEditorHintInsert(sender, text); };
+    // FileDrop: files dropped from the desktop onto the editor.
+    editor.setAcceptDrops(true);
+    editor.viewport()->setAcceptDrops(true);
+    editor.viewport()->installEventFilter(this);
+    editor.installEventFilter(this);
 }
 
 void TMainForm::CreateStatusBar()
@@ -231,10 +239,9 @@ void TMainForm::LoadTagBox()
     m_tagBox.Clear();
     const QString path = m_programDir + QStringLiteral("Dat/Tags.txt");
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        Services().ShowError(QStringLiteral("Cannot open file \"%1\". %2")
-                                 .arg(QDir::toNativeSeparators(path),
-                                      QFileInfo(path).isDir() ? QStringLiteral("It is a folder.") : file.errorString()));
+    QString refusal;
+    if (!RegularFile::Open(file, path, &refusal)) {
+        Services().ShowError(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), refusal));
         return;
     }
     m_tagBox.SetText(file.readAll());
@@ -242,8 +249,8 @@ void TMainForm::LoadTagBox()
 
 void TMainForm::FocusEditor()
 {
-    if (m_editor->isEnabled())
-        m_editor->setFocus(Qt::OtherFocusReason);
+    if (TCustomDCMemo* editor = ActiveEditor(); editor->isEnabled())
+        editor->setFocus(Qt::OtherFocusReason);
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -264,6 +271,11 @@ void TMainForm::closeEvent(QCloseEvent* event)
             event->ignore();
             return;
         }
+    }
+    // Last, so that a program is stopped only once the window really goes.
+    if (!m_toolRuns->MayClose()) {
+        event->ignore();
+        return;
     }
     m_recent->Save(Services().Settings());
     m_formStore->Save(false);
@@ -303,7 +315,9 @@ void TMainForm::ApplicationHint(const QString& hint)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_editor && watched != m_editor->viewport())
+    // The editors (the window's and a split view's) and their viewports.
+    const bool editor = qobject_cast<TCustomDCMemo*>(watched) || qobject_cast<TCustomDCMemo*>(watched->parent());
+    if (!editor)
         return QMainWindow::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::DragEnter:

@@ -16,6 +16,7 @@ class QAction;
 class QKeySequence;
 class QLabel;
 class QMenu;
+class QSplitter;
 class QTabBar;
 class QToolBar;
 class TAutosave;
@@ -26,6 +27,8 @@ class TCustomDCMemo;
 class TCustomMemoSource;
 class TDCMemo;
 class TDiskWatch;
+class TDocumentTabBar;
+class TFolderPanel;
 struct TDiskStamp;
 struct TFileSearchHooks;
 class TEditorSettings;
@@ -35,11 +38,16 @@ class TJournal;
 class TMemoSource;
 class TOutputPane;
 class TPreferenceForm;
+class TQuickOpenForm;
 class TRecentList;
 class TSearchResultsPane;
 class TSearchStatus;
+class TSettingsStore;
+class TSplitView;
 class TSyntaxParser;
 enum class TSnippetKind;
+class TStoredProperties;
+class TTabSwitcher;
 class TToolBarLayout;
 class TToolRuns;
 
@@ -108,10 +116,12 @@ public:
     void ActivateDocument(int index);
     // Gives the active document a scheme (null: plain text).
     void SetActiveScheme(TSyntaxParser* parser);
+    // The scheme a document's file name, or else its first line, names.
+    TSyntaxParser* SchemeForFile(const TMemoSource& document) const;
 
     // -- parts -----------------------------------------------------------------
     TDCMemo* TarnelEditor() const { return m_editor; }
-    QTabBar* EditorTab() const { return m_tabs; }
+    QTabBar* EditorTab() const;
     TRecentList* RecentList() const { return m_recent; }
     const TStringList& TagBox() const { return m_tagBox; }
     TSyntaxParser* TarnelParser() const;
@@ -137,7 +147,7 @@ public:
     // The autosave journal of unsaved work and what keeps it.
     TJournal& Journal() const { return *m_journal; }
     TAutosave& Autosave() const { return *m_autosave; }
-    // The bottom pane of the build runs' output, and the runs themselves.
+    // The bottom pane of the tool runs' output, and the runs themselves.
     TOutputPane* OutputPane() const { return m_output; }
     TToolRuns* ToolRuns() const { return m_toolRuns; }
     // Find in Files with its Search Results pane, and the status bar's
@@ -145,9 +155,26 @@ public:
     TFindInFiles* FindInFiles() const { return m_findInFiles; }
     TSearchResultsPane* SearchResults() const;
     TSearchStatus* SearchStatus() const { return m_searchStatus; }
-    // The folder Find in Files proposes: the one searched last in this run,
-    // else the active document's, else the home folder.
+    // The folder Find in Files proposes: the folder panel's while it is
+    // open, else the one searched last in this run, else the active
+    // document's, else the home folder.
     QString FileSearchFolder() const;
+
+    // -- many files (mainworkspace.cpp) ----------------------------------------
+    TDocumentTabBar* DocumentTabs() const { return m_tabs; }
+    TTabSwitcher* TabSwitcher() const { return m_tabSwitcher; }
+    // The folder panel (null until a folder was opened), the Quick Open box
+    // (null until first asked for) and the split view.
+    TFolderPanel* FolderPanel() const { return m_folderPanel; }
+    TQuickOpenForm* QuickOpen() const { return m_quickOpen; }
+    TSplitView* SplitView() const { return m_splitView; }
+    // The folder the panel shows; empty while the panel is closed.
+    QString PanelFolder() const;
+    // Shows folder in the folder panel, opening the panel.
+    void OpenFolder(const QString& folder);
+    // The editor control the user works in: the split view's second one
+    // when it had the focus last.
+    TCustomDCMemo* ActiveEditor() const;
 
     // Enables and checks every menu item and button by the active document.
     void UpdateEnabling();
@@ -165,6 +192,10 @@ public:
     void FileItemsExportClick();
     void FileItemsPrintClick();
     void FileItemsExitClick();
+    void FileItemsOpenFolderClick();
+    void FileItemsQuickOpenClick();
+    void ViewItemsFolderPanelClick();
+    void ViewItemsSplitClick();
     // tag: the index of the choice in EncodingCommands::kChoices.
     void FileItemsReopenEncodingClick(int tag);
     void FileItemsSaveEncodingClick(int tag);
@@ -239,6 +270,7 @@ public:
     // -- Tools: runs, bookmarks, bars ------------------------------------------------
     void ToolItemsJavaCompileClick();
     void ToolItemsJavaRunClick();
+    void ToolItemsJavaRunProgramClick();
     void cmdBrowseClick();
     void ToolItemsRunBatchClick();
     // tag 1 to 10: "Book Mark 0" to "Book Mark 9".
@@ -290,6 +322,9 @@ private:
 
     // Construction (mainmenus.cpp, mainbars.cpp).
     void CreateEditor();
+    // What every editor control of the window is given: the application's
+    // settings, the window's handlers of its events, file drops.
+    void WireEditor(TDCMemo& editor);
     void CreateMenus();
     void CreateFileMenu();
     void CreateEditMenu();
@@ -302,8 +337,30 @@ private:
     // The settings sections and the preferences dialog (mainsettings.cpp).
     void CreateSettings();
     void LoadTagBox();
-    // The Output pane and the tool runs (maintools.cpp).
+    // The Output pane and the tool runs (maintools.cpp); before the
+    // settings, which keep the pane's height.
     void CreateToolRuns();
+    // The tabs' close buttons and order, keyboard switching, the folder
+    // panel's place and the split view (mainworkspace.cpp).
+    void CreateWorkspace();
+    void CreateViewMenu();
+    TDCMemo* CreateSecondView(QWidget* parent);
+    void CreateFolderPanel();
+    // Opens the panel on folder, storing nothing.
+    void ShowFolderPanel(const QString& folder);
+    // Closes a tab's document as File, Close does, keeping the shown
+    // document when another tab is closed.
+    void CloseTab(int index);
+    void TabMoved(int from, int to);
+    // Open documents follow what the folder panel did on disk.
+    void FolderRenamed(const QString& oldPath, const QString& newPath);
+    void FolderDeleted(const QString& path);
+    QList<int> DocumentsUnder(const QString& path) const;
+    // The panel's folder and width in the session section, written with the
+    // file list (SaveSessionList) and read at start-up.
+    void SaveWorkspace(TSettingsStore& store, const QString& key) const;
+    void RestoreWorkspace();
+    void WorkspaceChanged();
     // Opens a file from a compiler's message at line (counted from 1).
     void OpenAtLine(const QString& path, int line);
     // Find in Files, its pane and the search status (mainfilesearch.cpp).
@@ -320,7 +377,7 @@ private:
     // "Reopen with Encoding" and "Save with Encoding" (mainencodings.cpp).
     void AddEncodingMenus(QMenu* file);
     void UpdateEncodingPanel();
-    // The four "Syntax Highlight" items (tags 0 to 3), named prefix + scheme.
+    // The "Syntax Highlight" items, one per scheme (tags 0 to 10), named prefix + caption.
     void AddSchemeItems(QMenu* menu, const QString& prefix);
     QAction* AddButton(QToolBar* bar, const QString& name, const QString& hint, void (TMainForm::*handler)());
     QToolBar* AddToolBar(const QString& name, const QString& caption);
@@ -370,7 +427,15 @@ private:
     std::unique_ptr<TBuiltInParsers> m_parsers;
     std::vector<std::unique_ptr<TMemoSource>> m_documents;
     TDCMemo* m_editor = nullptr;
-    QTabBar* m_tabs = nullptr;
+    TDocumentTabBar* m_tabs = nullptr;
+    TTabSwitcher* m_tabSwitcher = nullptr;
+    TSplitView* m_splitView = nullptr;
+    // The folder panel sits left of everything below the tool bars.
+    QSplitter* m_folderSplit = nullptr;
+    TFolderPanel* m_folderPanel = nullptr;
+    TQuickOpenForm* m_quickOpen = nullptr;
+    // The folder panel's width, also while it is closed.
+    int m_panelWidth = 240;
     TRecentList* m_recent = nullptr;
     TDiskWatch* m_diskWatch = nullptr;
     // Made before the documents and freed before them: the autosave writes
@@ -380,6 +445,8 @@ private:
     // The global editor settings the editor follows; made once the editor is.
     std::unique_ptr<TEditorSettings> m_editorSettings;
     std::unique_ptr<TToolBarLayout> m_toolBarLayout;
+    // The tool bars' places and the Output pane's height, stored together.
+    std::unique_ptr<TStoredProperties> m_windowValues;
     std::unique_ptr<TFormStorage> m_formStore;
     TPreferenceForm* m_preferences = nullptr;
     TOutputPane* m_output = nullptr;

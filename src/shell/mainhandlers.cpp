@@ -3,6 +3,7 @@
 #include "mainform.h"
 
 #include "dcmemo.h"
+#include "diskwatch.h"
 #include "memoprintform.h"
 #include "memosource.h"
 #include "richtext.h"
@@ -23,7 +24,7 @@ void TMainForm::FileItemsExportClick()
         dialog.initialDir = info.absolutePath();
         dialog.fileName = info.completeBaseName() + QStringLiteral(".rtf");
     }
-    if (!Services().SaveFileDialog(dialog) || dialog.fileName.isEmpty())
+    if (!Services().SaveFileDialog(dialog) || dialog.fileName.isEmpty() || !ConfirmWriteReadOnly(dialog.fileName))
         return;
     QString error;
     if (!TRichTextWriter::ExportFile(*document, m_editor->Font(), m_editor->Color(), dialog.fileName, &error))

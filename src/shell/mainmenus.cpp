@@ -3,6 +3,8 @@
 
 #include "mainform.h"
 
+#include "builtinschemes.h"
+#include "memosource.h"
 #include "recentlist.h"
 #include "services.h"
 #include "settingsstore.h"
@@ -11,6 +13,8 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+
+#include <iterator>
 
 using THandler = void (TMainForm::*)();
 
@@ -41,9 +45,9 @@ void TMainForm::AddItems(QMenu* menu, std::initializer_list<TCommand> items)
 
 void TMainForm::AddSchemeItems(QMenu* menu, const QString& prefix)
 {
-    static const char* const kSchemes[] = {"None", "JSP", "Java", "Batch"};
-    for (int tag = 0; tag < 4; ++tag) {
-        QAction* item = AddItem(menu, prefix + kSchemes[tag], kSchemes[tag], nullptr);
+    for (int tag = 0; tag <= BuiltInSchemes::kCount; ++tag) {
+        const QString caption = BuiltInSchemes::Caption(BuiltInSchemes::ForTag(tag));
+        QAction* item = AddItem(menu, prefix + caption, caption, nullptr);
         item->setCheckable(true);
         item->setData(tag);
         connect(item, &QAction::triggered, this, [this, tag] { OptionItemsSyntaxNoneClick(tag); });
@@ -83,6 +87,7 @@ void TMainForm::CreateMenus()
     AddItem(search, "SearchItemsLine", "&Go to Line Number...", &TMainForm::SearchItemsLineClick);
     AddItem(search, "SearchItemsBook", "Go to &Bookmark...", &TMainForm::SearchItemsBookClick);
 
+    CreateViewMenu();
     CreateToolsMenu();
     CreateOptionsMenu();
 
@@ -100,6 +105,9 @@ void TMainForm::CreateFileMenu()
     AddItem(file, "FileItemsNew", "&New", &TMainForm::FileItemsNewClick, QKeySequence(Qt::CTRL | Qt::Key_N));
     AddItem(file, "FileItemsOpen", "&Open", &TMainForm::FileItemsOpenClick, QKeySequence(Qt::CTRL | Qt::Key_O));
     AddItem(file, "FileItemsOpenTemplate", "Open From Templates...", &TMainForm::FileItemsOpenTemplateClick);
+    AddItem(file, "FileItemsOpenFolder", "Open Folder...", &TMainForm::FileItemsOpenFolderClick);
+    AddItem(file, "FileItemsQuickOpen", "Quick Open...", &TMainForm::FileItemsQuickOpenClick,
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     file->addSeparator();
     AddItem(file, "FileItemsClose", "&Close", &TMainForm::FileItemsCloseClick);
     AddItem(file, "FileItemsCloseAll", "C&lose All", &TMainForm::FileItemsCloseAllClick);
@@ -212,6 +220,9 @@ void TMainForm::CreateToolsMenu()
     QMenu* java = AddMenu(tools, QStringLiteral("ToolItemsJava"), QStringLiteral("Java"));
     AddItems(java, {{"ToolItemsJavaCompile", "Applet Compile", &TMainForm::ToolItemsJavaCompileClick},
                     {"ToolItemsJavaRun", "Applet Run", &TMainForm::ToolItemsJavaRunClick}});
+    java->addSeparator();
+    AddItem(java, "ToolItemsJavaRunProgram", "Run Java Program", &TMainForm::ToolItemsJavaRunProgramClick,
+            QKeySequence(Qt::CTRL | Qt::Key_F9));
     QMenu* javaPrint = AddMenu(tools, QStringLiteral("ToolItemsJavaPrint"), QStringLiteral("Java Print"));
     AddItems(javaPrint,
              {{"ToolItemsJavaWritePrintLine", "Insert - println", &TMainForm::ToolItemsJavaWritePrintLineClick},
@@ -250,6 +261,25 @@ void TMainForm::CreateOptionsMenu()
                    QStringLiteral("OptionItemsSyntax"));
     AddItem(options, "OptionItemsURL", "Highlight URLs", &TMainForm::OptionItemsURLClick)->setCheckable(true);
     AddItem(options, "OptionItemsWrap", "Wordwrap", &TMainForm::OptionItemsWrapClick)->setCheckable(true);
+    // Folding works on the active document; its keys are the editor's.
+    QMenu* folding = AddMenu(options, QStringLiteral("OptionItemsFold"), QStringLiteral("Folding"));
+    static const std::pair<const char*, const char*> kFoldItems[] = {{"OptionItemsFoldFold", "&Fold"},
+                                                                     {"OptionItemsFoldUnfold", "&Unfold"},
+                                                                     {"OptionItemsFoldAll", "Fold &All"},
+                                                                     {"OptionItemsFoldUnfoldAll", "U&nfold All"},
+                                                                     {"OptionItemsFoldComments", "Fold All &Comments"}};
+    static void (*const kFoldCommands[])(TCustomMemoSource&) = {
+        [](TCustomMemoSource& s) { s.FoldAtCaret(); }, [](TCustomMemoSource& s) { s.UnfoldAtCaret(); },
+        [](TCustomMemoSource& s) { s.FoldAll(); },     [](TCustomMemoSource& s) { s.UnfoldAll(); },
+        [](TCustomMemoSource& s) { s.FoldAllComments(); }};
+    for (size_t i = 0; i < std::size(kFoldItems); ++i) {
+        QAction* item = AddItem(folding, kFoldItems[i].first, kFoldItems[i].second, nullptr);
+        connect(item, &QAction::triggered, this, [this, command = kFoldCommands[i]] {
+            if (TMemoSource* document = ActiveDocument())
+                command(*document);
+            UpdateEnabling();
+        });
+    }
     options->addSeparator();
     AddItem(options, "OptionItemsEditor", "Editor Options...", &TMainForm::OptionItemsEditorClick);
     AddItem(options, "OptionItemsPreferens", "Preferences...", &TMainForm::OptionItemsPreferensClick);

@@ -37,11 +37,18 @@ QString caretValue(int n)
     return QStringLiteral("Caret%1").arg(n);
 }
 
+// The collapsed fold points of the document, as line numbers from 0.
+QString foldsValue(int n)
+{
+    return QStringLiteral("Folds%1").arg(n);
+}
+
 } // namespace
 
 void TMainForm::RestoreSession()
 {
     const TMemoSource* pristine = PristineDocument();
+    RestoreWorkspace();
     RecoverDocuments();
     ReopenSessionList();
     ClosePristineDocument(pristine);
@@ -74,6 +81,18 @@ void TMainForm::RecoverDocuments()
     if (left.empty())
         return;
     TRecoveryForm form(left, this);
+    // What cannot be done is said, and the row stays undecided.
+    auto reported = [](bool (TSaveRecord::*act)(QString*) const) {
+        return [act](const TSaveRecord& record) {
+            QString error;
+            const bool done = (record.*act)(&error);
+            if (!done)
+                Services().ShowError(error);
+            return done;
+        };
+    };
+    form.OnRestore = reported(&TSaveRecord::Restore);
+    form.OnDiscard = reported(&TSaveRecord::Discard);
     switch (form.Execute()) {
     case TRecoveryForm::chLater:
         return;
@@ -86,6 +105,14 @@ void TMainForm::RecoverDocuments()
     const TMemoSource* pristine = PristineDocument();
     QStringList failures;
     for (const TJournal::TLeftEntry& entry : left) {
+        // An interrupted save not decided in its row gets its old text back;
+        // one that cannot stays for another try.
+        if (entry.interrupted && QFileInfo::exists(entry.interrupted->path)) {
+            QString error;
+            if (!entry.interrupted->Restore(&error))
+                failures.append(error);
+            continue;
+        }
         if (!entry.entry)
             continue;
         std::unique_ptr<TMemoSource> document(CreateDocumentStore());
@@ -111,7 +138,7 @@ void TMainForm::RecoverDocuments()
         const std::optional<TDiskStamp> stamp = TDiskStamp::FromText(entry.entry->diskState);
         TMemoSource* added = AddDocument(std::move(document), stamp.value_or(TDiskStamp::Of(untitled ? QString() : name)));
         if (!untitled)
-            SetActiveScheme(m_parsers->ForFileName(name));
+            SetActiveScheme(SchemeForFile(*added));
         m_autosave->Adopt(added, entry.path);
     }
     FocusEditor();
@@ -135,8 +162,14 @@ void TMainForm::SaveSessionList() const
         const TTextPos caret = document->Caret();
         store.WriteString(key, fileValue(n), document->FileName());
         store.WriteString(key, caretValue(n), QStringLiteral("%1,%2").arg(caret.line).arg(caret.column));
+        QStringList folds;
+        for (int line : document->CollapsedLines())
+            folds.append(QString::number(line));
+        if (!folds.isEmpty())
+            store.WriteString(key, foldsValue(n), folds.join(u','));
         ++n;
     }
+    SaveWorkspace(store, key);
 }
 
 void TMainForm::SessionChanged()
@@ -170,12 +203,22 @@ void TMainForm::ReopenSessionList()
         TMemoSource* document = NewDocument(path);
         if (!document)
             continue;
-        SetActiveScheme(m_parsers->ForFileName(path));
+        SetActiveScheme(SchemeForFile(*document));
         const QStringList caret = store.ReadString(key, caretValue(n)).split(u',');
         if (caret.size() == 2) {
             const int line = std::clamp(caret[0].toInt(), 0, std::max(0, document->LineCount() - 1));
             document->SetCaret({line, std::max(0, caret[1].toInt())});
         }
+        // Lines that are no fold points any more (the file changed since)
+        // fold nothing.
+        std::vector<int> folds;
+        for (const QString& item : store.ReadString(key, foldsValue(n)).split(u',', Qt::SkipEmptyParts)) {
+            bool ok = false;
+            const int line = item.trimmed().toInt(&ok);
+            if (ok && line >= 0 && line < document->LineCount())
+                folds.push_back(line);
+        }
+        document->CollapseLines(folds);
     }
     m_reopening = false;
     SessionChanged();

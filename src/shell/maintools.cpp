@@ -1,7 +1,7 @@
-// The main window's tool runs: Applet Compile and Run, the browser preview
-// and batch commands, and the Output pane that shows what a build wrote.
-// The work itself is TToolRuns'; here the window hands it the active
-// document.
+// The main window's tool runs: Applet Compile and Run, Run Java Program,
+// the browser preview and batch commands, and the Output pane that shows
+// what they write. The work itself is TToolRuns'; here the window hands it
+// the active document.
 
 #include "mainform.h"
 
@@ -55,6 +55,20 @@ void TMainForm::ToolItemsJavaRunClick()
         m_toolRuns->Run(document->FileName());
 }
 
+void TMainForm::ToolItemsJavaRunProgramClick()
+{
+    // The launcher reads the file, so what is shown is saved first; an
+    // untitled document is asked a name for.
+    const int index = ActiveIndex();
+    TMemoSource* document = Document(index);
+    if (!document)
+        return;
+    if ((document->Modified() || !DocumentNames::HasFolder(document->FileName())) && !SaveDocument(index))
+        return;
+    UpdateEnabling();
+    m_toolRuns->RunJavaProgram(document->FileName());
+}
+
 void TMainForm::cmdBrowseClick()
 {
     if (TMemoSource* document = ActiveDocument())
@@ -66,5 +80,5 @@ void TMainForm::ToolItemsRunBatchClick()
     // Made for each use: nothing of one showing is wanted in the next.
     TBatchForm batch(this);
     if (batch.Execute(m_programDir + QStringLiteral("Command/")))
-        m_toolRuns->StartBatch(batch.Command());
+        m_toolRuns->RunBatch(batch.Command());
 }

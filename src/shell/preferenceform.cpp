@@ -1,7 +1,8 @@
 // The preferences dialog, built in code. Its fields are stored as
 // "JavacPath_Text", "ParamEdit_Text", "AppWidthEdit_Text",
-// "AppHeightEdit_Text", "ReopenCheck_Checked", "Utf8Check_Checked" and
-// "KeepUndoCheck_Checked" ("True" or "False"); the tool runs read them back at each use through
+// "AppHeightEdit_Text", "ProgramArgsEdit_Text", "ReopenCheck_Checked",
+// "Utf8Check_Checked" and "KeepUndoCheck_Checked" ("True" or "False"); the
+// tool runs read them back at each use through
 // StoredSettings, which applies the same checks as the dialog, so a run and
 // the dialog never disagree about a value.
 
@@ -36,6 +37,7 @@ const QString kJavacPathText = QStringLiteral("JavacPath.Text");
 const QString kParamEditText = QStringLiteral("ParamEdit.Text");
 const QString kAppWidthEditText = QStringLiteral("AppWidthEdit.Text");
 const QString kAppHeightEditText = QStringLiteral("AppHeightEdit.Text");
+const QString kProgramArgsEditText = QStringLiteral("ProgramArgsEdit.Text");
 const QString kReopenCheckChecked = QStringLiteral("ReopenCheck.Checked");
 const QString kUtf8CheckChecked = QStringLiteral("Utf8Check.Checked");
 const QString kKeepUndoCheckChecked = QStringLiteral("KeepUndoCheck.Checked");
@@ -92,6 +94,10 @@ TPreferenceForm::TPreferenceForm(QWidget* parent)
     m_width = sizeField("AppWidthEdit", kDefaultWidth);
     m_height = sizeField("AppHeightEdit", kDefaultHeight);
 
+    m_programArgs = new QLineEdit(this);
+    m_programArgs->setObjectName(QStringLiteral("ProgramArgsEdit"));
+    m_programArgs->setToolTip(QStringLiteral("Given to Run Java Program; quote an argument that holds blanks"));
+
     m_reopen = new QCheckBox(QStringLiteral("Reopen the documents that were open at exit"), this);
     m_reopen->setObjectName(QStringLiteral("ReopenCheck"));
     m_utf8 = new QCheckBox(QStringLiteral("New documents use UTF-8"), this);
@@ -130,6 +136,8 @@ TPreferenceForm::TPreferenceForm(QWidget* parent)
     sizeRow->addWidget(m_height);
     sizeRow->addStretch(1);
     layout->addLayout(sizeRow);
+    layout->addWidget(label(QStringLiteral("Program arguments:"), m_programArgs, this));
+    layout->addWidget(m_programArgs);
     layout->addSpacing(6);
     layout->addWidget(note);
     layout->addSpacing(6);
@@ -197,7 +205,7 @@ void TPreferenceForm::BrowseJavac()
 
 QStringList TPreferenceForm::StoredNames() const
 {
-    return {kJavacPathText,      kParamEditText,    kAppWidthEditText,    kAppHeightEditText,
+    return {kJavacPathText,      kParamEditText,    kAppWidthEditText,    kAppHeightEditText, kProgramArgsEditText,
             kReopenCheckChecked, kUtf8CheckChecked, kKeepUndoCheckChecked};
 }
 
@@ -207,6 +215,7 @@ QList<QPair<QString, QString>> TPreferenceForm::StoredValues() const
             {kParamEditText, m_params->text()},
             {kAppWidthEditText, QString::number(m_width->value())},
             {kAppHeightEditText, QString::number(m_height->value())},
+            {kProgramArgsEditText, m_programArgs->text()},
             {kReopenCheckChecked, TFormStorage::BoolText(m_reopen->isChecked())},
             {kUtf8CheckChecked, TFormStorage::BoolText(m_utf8->isChecked())},
             {kKeepUndoCheckChecked, TFormStorage::BoolText(m_keepUndo->isChecked())}};
@@ -237,6 +246,7 @@ QStringList TPreferenceForm::RestoreValues(const QHash<QString, QString>& values
     text(kParamEditText, m_params);
     number(kAppWidthEditText, m_width);
     number(kAppHeightEditText, m_height);
+    text(kProgramArgsEditText, m_programArgs);
     auto check = [&](const QString& name, QCheckBox* field) {
         auto it = values.constFind(name);
         if (it == values.constEnd())
@@ -265,7 +275,7 @@ TPreferenceForm::TJavaSettings TPreferenceForm::StoredSettings()
         return QString::number(appletSize(read(property)).value_or(fallback));
     };
     return {text(kJavacPathText), text(kParamEditText), size(kAppWidthEditText, kDefaultWidth),
-            size(kAppHeightEditText, kDefaultHeight)};
+            size(kAppHeightEditText, kDefaultHeight), text(kProgramArgsEditText)};
 }
 
 bool TPreferenceForm::StoredReopen()

@@ -13,10 +13,11 @@ class QPushButton;
 class QSpinBox;
 
 // The preferences dialog ("Preferences..."): the compiler path and its
-// parameters and the default applet size, the configuration of the Java
-// tool runs, whether a start reopens the documents open at the last exit,
-// whether new documents are UTF-8, and whether saving keeps the undo
-// history. Its settings section keeps the seven fields; OK stores them,
+// parameters, the default applet size and the arguments of Run Java
+// Program (the configuration of the Java tool runs), whether a start
+// reopens the documents open at the last exit, whether new documents are
+// UTF-8, and whether saving keeps the undo history. Its settings section
+// keeps the eight fields; OK stores them,
 // Cancel leaves the stored values as they were (the fields go back to them
 // too), and either stores where the dialog stood.
 class TPreferenceForm : public QDialog, private TStoredProperties {
@@ -41,12 +42,13 @@ public:
 
     // What the Java tool runs use, read from the section at each call as the
     // dialog would show it: a missing or unusable value gives the default
-    // (empty path and parameters, 480 and 360).
+    // (empty path, parameters and program arguments, 480 and 360).
     struct TJavaSettings {
         QString javacPath;
         QString parameters;
         QString appletWidth;
         QString appletHeight;
+        QString programArguments;
     };
     static TJavaSettings StoredSettings();
     // "Reopen the documents that were open at exit", as stored; off unless set.
@@ -63,6 +65,7 @@ public:
     QLineEdit* ParamEdit() const { return m_params; }
     QSpinBox* AppWidthEdit() const { return m_width; }
     QSpinBox* AppHeightEdit() const { return m_height; }
+    QLineEdit* ProgramArgsEdit() const { return m_programArgs; }
     QCheckBox* ReopenCheck() const { return m_reopen; }
     QCheckBox* Utf8Check() const { return m_utf8; }
     QCheckBox* KeepUndoCheck() const { return m_keepUndo; }
@@ -80,7 +83,7 @@ protected:
 private:
     void BrowseJavac();
 
-    // TStoredProperties: the fields' texts.
+    // TStoredProperties: the fields' values.
     QStringList StoredNames() const override;
     QList<QPair<QString, QString>> StoredValues() const override;
     QStringList RestoreValues(const QHash<QString, QString>& values) override;
@@ -90,6 +93,7 @@ private:
     QLineEdit* m_params = nullptr;
     QSpinBox* m_width = nullptr;
     QSpinBox* m_height = nullptr;
+    QLineEdit* m_programArgs = nullptr;
     QCheckBox* m_reopen = nullptr;
     QCheckBox* m_utf8 = nullptr;
     QCheckBox* m_keepUndo = nullptr;

@@ -1,5 +1,6 @@
 #include "templatefiles.h"
 
+#include "regularfile.h"
 #include "stringlist.h"
 
 #include <QDir>
@@ -19,13 +20,10 @@ QString TemplateFiles::HtmlTemplate(const QString& programDir)
 bool TemplateFiles::Read(const QString& path, QByteArray& text, QString& error)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    if (QFileInfo(path).isDir()) {
-        error = QStringLiteral("Cannot open file \"%1\". It is a folder.").arg(shown);
-        return false;
-    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Cannot open file \"%1\". %2").arg(shown, file.errorString());
+    QString refusal;
+    if (!RegularFile::Open(file, path, &refusal)) {
+        error = QStringLiteral("Cannot open file \"%1\". %2").arg(shown, refusal);
         return false;
     }
     const QByteArray bytes = file.readAll();

@@ -41,6 +41,13 @@ bool canWrite(const QString& path)
     return folder.isDir() && folder.isWritable();
 }
 
+// "Clock.java" -> "Clock"; a name starting with its only dot keeps it.
+QString withoutExtension(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot > 0 ? name.left(dot) : name;
+}
+
 } // namespace
 
 const QStringList ToolFiles::HTMLHead = {
@@ -102,6 +109,9 @@ QByteArray ToolFiles::AppletPage(const QString& width, const QString& height, co
     QStringList lines = HTMLHead;
     lines.append(QStringLiteral(" width=\"%1\" height=\"%2\" code=\"%3\">")
                      .arg(attribute(width), attribute(height), attribute(code)));
+    // A browser reads everything up to the element's end as its fallback
+    // content, the page's own end included.
+    lines.append(QStringLiteral("</APPLET>"));
     lines += HTMLFoot;
     lines.append(QString());
     QByteArray page;
@@ -125,13 +135,16 @@ bool ToolFiles::IsAppletPage(const QByteArray& bytes)
     return true;
 }
 
+QString ToolFiles::AppletClassFile(const QString& documentPath)
+{
+    return withoutExtension(DocumentNames::WithoutFolder(documentPath)) + QStringLiteral(".class");
+}
+
 QString ToolFiles::AppletPagePath(const QString& documentPath)
 {
     const QString folder = DocumentNames::HasFolder(documentPath) ? QFileInfo(documentPath).absolutePath()
                                                                   : QDir::homePath();
-    const QString name = DocumentNames::WithoutFolder(documentPath);
-    const int dot = name.lastIndexOf(u'.');
-    return folder + u'/' + (dot > 0 ? name.left(dot) : name) + QStringLiteral(".html");
+    return folder + u'/' + withoutExtension(DocumentNames::WithoutFolder(documentPath)) + QStringLiteral(".html");
 }
 
 bool ToolFiles::Write(const QString& path, const QByteArray& bytes, QString& error)

@@ -35,8 +35,12 @@ QString BuildLine(const QString& javacPath, const QString& parameters, const QSt
 QByteArray BuildFile(const QString& buildLine);
 
 // The applet page: HTMLHead, one line " width="w" height="h" code="name">",
-// HTMLFoot and an empty line, CR LF line ends.
+// the element's end "</APPLET>", HTMLFoot and an empty line, CR LF line
+// ends. code names the class file ("Clock.class").
 QByteArray AppletPage(const QString& width, const QString& height, const QString& code);
+// The class file a document's applet is loaded from: its name without
+// folder, with ".class" for its extension.
+QString AppletClassFile(const QString& documentPath);
 // Whether a file's bytes begin with the lines of HTMLHead, i.e. Applet Run
 // wrote it and may write it again.
 bool IsAppletPage(const QByteArray& bytes);

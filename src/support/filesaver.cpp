@@ -1,23 +1,41 @@
-// Saving a file so that the old one survives every failure.
+// Saving a file so that the old one survives every failure and every crash.
 //
-// The new text normally goes to a temporary file beside the real target (a
+// The new text normally goes to a stand-in file beside the real target (a
 // symbolic link is followed to its final target first) and is renamed over
 // it only once every byte is on the disk. Each step's result is checked:
 // writes go straight to the descriptor, so there is no buffered last piece
-// that could fail unseen at close; then fsync, then close. A failure before
-// the target changed removes what was made; a failure after the target
-// changed puts the old bytes back.
+// that could fail unseen; then fsync, then the rename. A failure before the
+// target changed removes what was made; a failure after the target changed
+// puts the old bytes back.
 //
 // A rename swaps in a new inode. That is wrong for a file with other hard
 // links (they would keep the old text), for a file whose owner or group the
 // new one cannot be given (a saved file would change hands), and impossible
 // in a folder that takes no new file. Those are written in place, over the
-// old bytes, after a full copy of them that is put back if the write fails.
+// old bytes, after a full copy of them. What a kill leaves, step by step:
+//
+//   replacing:  record written, stand-in made and written, flushed, old
+//               bytes linked or copied aside for the backup, stand-in renamed
+//               over the file, backup renamed in, record removed. Until the
+//               rename the file is the old one, after it the new one; the
+//               stand-ins left behind hold nothing anyone needs and go at the
+//               next start (the record names them) or at the next save of
+//               the file (their names do).
+//   in place:   record written, copy of the old bytes made and flushed (a
+//               stand-in until whole), record rewritten to name the copy and
+//               flushed, copy renamed to its ".previous" name, file written
+//               over, cut to length and flushed, copy renamed to the backup or
+//               removed, record removed. Until the copy has its name the file
+//               is untouched; from then until the copy goes the record and
+//               the copy are there for the next start, which offers the old
+//               text back unless the file still holds it.
 //
 // The replacing path keeps permission bits, owner and group; what else an
 // inode carries (ACLs, extended attributes, a security label) is not copied.
 
 #include "filesaver.h"
+
+#include "saverecord.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -30,8 +48,15 @@
 #include <QFileInfo>
 #include <windows.h>
 #else
+#include "checksum.h"
+#include "posixfiles.h"
+
+#include <QDateTime>
+
 #include <climits>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -43,13 +68,9 @@ struct TInjectedFaults {
     int writeError = 0;
     int fsyncError = 0;
     int renameError = 0;
+    std::function<void(const char*)> stepHook;
 };
 TInjectedFaults g_faults;
-
-QString Reason(int err)
-{
-    return QString::fromLocal8Bit(std::strerror(err));
-}
 
 QString FolderMessage(const QString& path)
 {
@@ -76,6 +97,11 @@ void FailRename(int err)
     g_faults.renameError = err;
 }
 
+void SetStepHook(std::function<void(const char* step)> hook)
+{
+    g_faults.stepHook = std::move(hook);
+}
+
 void Reset()
 {
     g_faults = {};
@@ -85,142 +111,17 @@ void Reset()
 
 #ifndef Q_OS_WIN
 
+using namespace PosixFiles;
+
 namespace {
 
 // The same cap the kernel puts on a chain of links.
 constexpr int kMaxLinkHops = 40;
-constexpr qint64 kCopyChunk = 1 << 20;
 
-QString Shown(const QByteArray& native)
+void Step(const char* name)
 {
-    return QFile::decodeName(native);
-}
-
-QByteArray FolderOf(const QByteArray& path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-}
-
-QByteArray NameOf(const QByteArray& path)
-{
-    return path.mid(path.lastIndexOf('/') + 1);
-}
-
-// A descriptor closed when it goes out of scope. Only paths that already
-// failed close that way; a close whose result matters calls Close().
-class TFd {
-public:
-    ~TFd() { Reset(); }
-    int Get() const { return m_fd; }
-    bool Valid() const { return m_fd >= 0; }
-    void Reset(int fd = -1)
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = fd;
-    }
-    // 0 or the errno. EINTR counts as closed: Linux has released the
-    // descriptor by then, and the data was flushed by fsync before.
-    int Close()
-    {
-        const int err = ::close(std::exchange(m_fd, -1)) != 0 && errno != EINTR ? errno : 0;
-        return err;
-    }
-
-private:
-    int m_fd = -1;
-};
-
-// A file this save made. Removed when it goes out of scope unless Keep()
-// gave it up (it was renamed to its real name, or holds text that must
-// survive a failed restore).
-struct TTempFile {
-    TFd fd;
-    QByteArray path;
-
-    ~TTempFile() { Discard(); }
-    void Discard()
-    {
-        fd.Reset();
-        if (!path.isEmpty())
-            ::unlink(path.constData());
-        path.clear();
-    }
-    void Keep() { path.clear(); }
-};
-
-// A random name in folder for a file standing in for name: hidden, and
-// within NAME_MAX however long name is.
-QByteArray TemporaryName(const QByteArray& folder, const QByteArray& name)
-{
-    return folder + "/." + name.left(200) + '.' +
-           QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".saving";
-}
-
-// A new file in folder under a name no other file has: a random name opened
-// with O_EXCL, so an existing file (or a link planted under that name) is
-// never reused. Mode 0666 less the umask, as any new file. Returns 0 or the
-// errno.
-int CreateUnique(const QByteArray& folder, const QByteArray& name, TTempFile& file)
-{
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QByteArray path = TemporaryName(folder, name);
-        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            file.fd.Reset(fd);
-            file.path = path;
-            return 0;
-        }
-        if (errno != EEXIST && errno != EINTR)
-            return errno;
-    }
-    return EEXIST;
-}
-
-int WriteAllAt(int fd, const char* data, qint64 length, qint64 offset)
-{
-    while (length > 0) {
-        const ssize_t n = ::pwrite(fd, data, size_t(length), off_t(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n < 0 ? errno : EIO;
-        data += n;
-        length -= n;
-        offset += n;
-    }
-    return 0;
-}
-
-// Copies every byte of from over to, both from offset 0. Returns 0, or the
-// errno with *readFailed telling which side it came from.
-int CopyAll(int from, int to, bool* readFailed)
-{
-    QByteArray buffer(kCopyChunk, Qt::Uninitialized);
-    for (qint64 offset = 0;;) {
-        const ssize_t n = ::pread(from, buffer.data(), size_t(buffer.size()), off_t(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            *readFailed = true;
-            return n < 0 ? errno : 0;
-        }
-        if (const int err = WriteAllAt(to, buffer.constData(), n, offset)) {
-            *readFailed = false;
-            return err;
-        }
-        offset += n;
-    }
-}
-
-int Sync(int fd)
-{
-    while (::fsync(fd) != 0) {
-        if (errno != EINTR)
-            return errno;
-    }
-    return 0;
+    if (g_faults.stepHook)
+        g_faults.stepHook(name);
 }
 
 int SyncDocument(int fd)
@@ -228,17 +129,27 @@ int SyncDocument(int fd)
     return g_faults.fsyncError ? g_faults.fsyncError : Sync(fd);
 }
 
-// Makes a rename in folder durable. A folder that cannot be synced (some
-// file systems refuse it) is left to the system: the file itself is already
-// complete on the disk, and failing the save now would misreport a file that
-// was replaced.
-void SyncFolder(const QByteArray& folder)
+// Removes the ".saving" stand-ins for name in folder that no running editor
+// holds: left by saves that died, they hold nothing anyone needs (the file
+// itself was never touched through them). A stand-in still locked belongs
+// to a save under way; ".previous" copies are never touched here.
+void SweepStandIns(const QByteArray& folder, const QByteArray& name)
 {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        Sync(fd);
-        ::close(fd);
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray fileName(entry->d_name);
+        if (!IsStandInFor(fileName, name, ".saving"))
+            continue;
+        TFd fd(::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info = {};
+        if (fd.Valid() && ::fstat(fd.Get(), &info) == 0 && S_ISREG(info.st_mode) &&
+            ::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(dirFd, entry->d_name, 0);
     }
+    ::closedir(dir);
 }
 
 // The device the document is written through: unbuffered, over the
@@ -259,6 +170,7 @@ protected:
 
     qint64 writeData(const char* data, qint64 length) override
     {
+        Step("write");
         qint64 done = 0;
         while (done < length) {
             const bool injected = g_faults.writeLimit >= 0 && m_written + (length - done) > g_faults.writeLimit;
@@ -292,8 +204,15 @@ private:
 class TFileSaver {
 public:
     TFileSaver(const TSaveTarget& target, const TSaveWriter& write, QString* error)
-        : m_target(target), m_write(write), m_error(error), m_backup(QFile::encodeName(target.backupPath))
+        : m_target(target), m_write(write), m_error(error), m_backup(QFile::encodeName(target.backupPath)),
+          m_id(RandomId())
     {
+    }
+    // The record goes unless it names the only whole copy of the old text.
+    ~TFileSaver()
+    {
+        if (m_recorded && !m_keepRecord)
+            m_record.Remove();
     }
 
     bool Run();
@@ -301,14 +220,22 @@ public:
 private:
     bool Resolve();
     bool TakeOwner(int fd) const;
+    // Writes the save's record; false, with the reason, when there is no
+    // record folder or the record cannot be written.
+    bool BeginRecord(QString* why);
+    QByteArray StandIn(const QByteArray& beside, const char* suffix) const
+    {
+        return FolderOf(beside) + '/' + StandInName(NameOf(beside), m_id, suffix);
+    }
     bool Replace(TTempFile& temp);
     bool WriteInPlace();
+    bool CopyAside(int from, TTempFile& copy, QByteArray* previous);
     bool RunWriter(TDescriptorDevice& device, QString* reason) const;
     bool BackupNameFree() const;
     bool LinkForBackup(TTempFile& backup) const;
     bool CopyForBackup(int from, TTempFile& copy) const;
     bool CommitBackup(TTempFile& copy) const;
-    int Restore(int fd, const TTempFile& copy, const QByteArray& held) const;
+    int Restore(int fd, const TTempFile& copy) const;
 
     bool Fail(const QString& message) const
     {
@@ -324,6 +251,11 @@ private:
     {
         return Fail(QStringLiteral("Cannot write file \"%1\". %2").arg(path, reason));
     }
+    bool CannotKeepPrevious(const QString& why) const
+    {
+        return CannotWrite(m_target.path,
+                           QStringLiteral("A copy of its previous text cannot be kept for recovery: %1").arg(why));
+    }
     bool CannotRename(const QByteArray& from, const QByteArray& to, int err) const
     {
         return Fail(QStringLiteral("Can't rename file %1 to file %2. %3").arg(Shown(from), Shown(to), Reason(err)));
@@ -333,24 +265,37 @@ private:
     const TSaveWriter& m_write;
     QString* m_error;
     const QByteArray m_backup;
+    const QByteArray m_id;
     QByteArray m_final;  // target.path with every link followed
     bool m_isLink = false;
     bool m_exists = false;
     struct stat m_old = {};  // m_final's, when it exists
+    TSaveRecord m_record;
+    QByteArray m_recordFolder;
+    bool m_recorded = false;
+    bool m_keepRecord = false;
 };
 
 bool TFileSaver::Run()
 {
     if (!Resolve())
         return false;
+    SweepStandIns(FolderOf(m_final), NameOf(m_final));
+    if (!m_backup.isEmpty())
+        SweepStandIns(FolderOf(m_backup), NameOf(m_backup));
     if (m_exists && m_old.st_nlink > 1)
         return WriteInPlace();
+    // A replacing save does without a record where none can be kept: it only
+    // spares the next start a look for stand-ins.
+    QString why;
+    BeginRecord(&why);
     TTempFile temp;
-    if (const int err = CreateUnique(FolderOf(m_final), NameOf(m_final), temp)) {
+    if (const int err = CreateLocked(StandIn(m_final, ".saving"), temp)) {
         if (m_exists && (err == EACCES || err == EPERM || err == EROFS))
             return WriteInPlace();
         return CannotCreate(m_target.path, err);
     }
+    Step("stand-in");
     if (m_exists && !TakeOwner(temp.fd.Get())) {
         temp.Discard();
         return WriteInPlace();
@@ -393,6 +338,30 @@ bool TFileSaver::Resolve()
     return true;
 }
 
+bool TFileSaver::BeginRecord(QString* why)
+{
+    if (m_recorded)
+        return true;
+    if (m_target.inRecordFolder) {
+        *why = QStringLiteral("The file is kept in the record folder itself.");
+        return false;
+    }
+    const QString folder = SaveRecords::Folder(why);
+    if (folder.isEmpty())
+        return false;
+    m_recordFolder = QFile::encodeName(folder);
+    m_record.path = folder + u'/' + QString::fromLatin1(m_id) + TSaveRecord::kSuffix;
+    m_record.id = QString::fromLatin1(m_id);
+    m_record.target = Shown(m_final);
+    m_record.backup = m_target.backupPath;
+    m_record.written = QDateTime::currentDateTimeUtc();
+    if (!m_record.Write(false, why))
+        return false;
+    m_recorded = true;
+    Step("record");
+    return true;
+}
+
 // A renamed file belongs to whoever made it. Gives the new file the old
 // one's owner and group where the system allows it (root may; an owner may
 // pick one of their own groups); false when it does not.
@@ -422,6 +391,7 @@ bool TFileSaver::Replace(TTempFile& temp)
     QString reason;
     if (!RunWriter(device, &reason))
         return CannotWrite(m_target.path, reason);
+    Step("written");
     // The modes go on after the writes, which clear set-user-ID bits. A file
     // system without Unix modes refuses them; the file then has what any new
     // file there gets.
@@ -429,11 +399,10 @@ bool TFileSaver::Replace(TTempFile& temp)
         ::fchmod(fd, m_old.st_mode & 07777);
     if (const int err = SyncDocument(fd))
         return CannotWrite(m_target.path, Reason(err));
-    if (const int err = temp.fd.Close())
-        return CannotWrite(m_target.path, Reason(err));
+    Step("flushed");
 
     // The old file's bytes are set aside for the backup now that the new
-    // text is safely beside it, under a name of their own: a plain file by a
+    // text is safely beside it, under a stand-in name: a plain file by a
     // second hard link (it keeps its inode, and costs nothing), the file
     // behind a link, or one where hard links fail, by a copy. They take the
     // backup's name only once the new file is in place, so that a failure
@@ -443,27 +412,37 @@ bool TFileSaver::Replace(TTempFile& temp)
         if (!BackupNameFree())
             return false;
         if (m_isLink || !LinkForBackup(backup)) {
-            TFd old;
-            old.Reset(::open(m_final.constData(), O_RDONLY | O_CLOEXEC));
+            TFd old(OpenNonBlocking(m_final, O_RDONLY));
             if (!old.Valid())
                 return Fail(QStringLiteral("Cannot read file \"%1\". %2").arg(m_target.path, Reason(errno)));
             if (!CopyForBackup(old.Get(), backup))
                 return false;
         }
+        Step("backup set aside");
     }
 
+    // The stand-in stays open, and so locked, until it has the file's name.
     const int err = g_faults.renameError ? g_faults.renameError
                     : ::rename(temp.path.constData(), m_final.constData()) == 0 ? 0
                                                                                : errno;
     if (err)
         return CannotRename(temp.path, m_final, err);
     temp.Keep();
+    temp.fd.Reset();
     SyncFolder(FolderOf(m_final));
-    if (!backup.path.isEmpty() && !CommitBackup(backup)) {
-        // The new text is in place; the set-aside copy, which the message
-        // names, is the only old text left.
-        backup.Keep();
-        return false;
+    Step("renamed");
+    if (!backup.path.isEmpty()) {
+        if (!CommitBackup(backup)) {
+            // The new text is in place; the set-aside copy, which the message
+            // names, is the only old text left. It takes a name no sweep of
+            // stand-ins removes.
+            const QByteArray kept = StandIn(m_backup, ".previous");
+            if (::rename(backup.path.constData(), kept.constData()) == 0 && m_error)
+                m_error->replace(Shown(backup.path), Shown(kept));
+            backup.Keep();
+            return false;
+        }
+        Step("backup committed");
     }
     return true;
 }
@@ -472,16 +451,11 @@ bool TFileSaver::Replace(TTempFile& temp)
 // file system refuses (another file system, no hard links).
 bool TFileSaver::LinkForBackup(TTempFile& backup) const
 {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QByteArray path = TemporaryName(FolderOf(m_backup), NameOf(m_backup));
-        if (::link(m_final.constData(), path.constData()) == 0) {
-            backup.path = path;
-            return true;
-        }
-        if (errno != EEXIST)
-            return false;
-    }
-    return false;
+    const QByteArray path = StandIn(m_backup, ".saving");
+    if (::link(m_final.constData(), path.constData()) != 0)
+        return false;
+    backup.path = path;
+    return true;
 }
 
 // A backup name taken by a folder is reported as the backup that cannot
@@ -494,11 +468,11 @@ bool TFileSaver::BackupNameFree() const
     return true;
 }
 
-// Copies from's bytes into a new file beside the backup name, flushed to
+// Copies from's bytes into a stand-in beside the backup name, flushed to
 // the disk. Nothing is replaced yet.
 bool TFileSaver::CopyForBackup(int from, TTempFile& copy) const
 {
-    if (const int err = CreateUnique(FolderOf(m_backup), NameOf(m_backup), copy))
+    if (const int err = CreateLocked(StandIn(m_backup, ".saving"), copy))
         return CannotCreate(m_target.backupPath, err);
     bool readFailed = false;
     if (const int err = CopyAll(from, copy.fd.Get(), &readFailed)) {
@@ -523,60 +497,110 @@ bool TFileSaver::CommitBackup(TTempFile& copy) const
     return true;
 }
 
+// The whole, flushed copy of the old bytes an in-place write needs first:
+// beside the backup name when a backup is asked for (failing the save if it
+// cannot be made there, rather than going on without it; it takes the
+// backup's name once the new text is written), else beside the file, else
+// (a folder that takes no new file, or no room for one) in the record
+// folder. *previous is the name it takes once its record is on the disk.
+bool TFileSaver::CopyAside(int from, TTempFile& copy, QByteArray* previous)
+{
+    struct TPlace {
+        QByteArray beside;
+        bool only;
+    };
+    std::vector<TPlace> places;
+    if (!m_backup.isEmpty())
+        places.push_back({m_backup, true});
+    else
+        places = {{m_final, false}, {m_recordFolder + '/' + NameOf(m_final), false}};
+    QString why;
+    for (const TPlace& place : places) {
+        int err = CreateLocked(StandIn(place.beside, ".saving"), copy);
+        if (err && place.only)
+            return CannotCreate(m_target.backupPath, err);
+        TChecksum checksum;
+        bool readFailed = false;
+        if (!err) {
+            Step("copy");
+            err = CopyAll(from, copy.fd.Get(), &readFailed, &checksum);
+            if (err && readFailed)
+                return Fail(QStringLiteral("Cannot read file \"%1\". %2").arg(m_target.path, Reason(err)));
+        }
+        if (!err) {
+            ::fchmod(copy.fd.Get(), m_old.st_mode & 0777);
+            err = Sync(copy.fd.Get());
+        }
+        if (!err) {
+            Step("copied");
+            *previous = StandIn(place.beside, ".previous");
+            m_record.previous = Shown(*previous);
+            m_record.size = qint64(m_old.st_size);
+            m_record.checksum = checksum.Value();
+            return true;
+        }
+        copy.Discard();
+        if (place.only)
+            return CannotWrite(m_target.backupPath, Reason(err));
+        why = Reason(err);
+    }
+    return CannotKeepPrevious(why);
+}
+
 // Writes over the old file's own bytes, so its inode, links, owner and
-// permissions stay. A full copy of the old bytes comes first: beside the
-// backup name when a backup is asked for (failing the save if it cannot be
-// made, rather than going on without it; it takes the backup's name once
-// the new text is written), else a temporary file beside the target, else
-// (a folder that takes no new file, or no room for one) memory. Writing
-// starts at offset 0 and the file is cut to the new length at the end; on
-// any failure the copy is written back and the file cut to its old length.
+// permissions stay. The old bytes are copied aside and recorded first (see
+// the top of this file). Writing starts at offset 0 and the file is cut to
+// the new length at the end; on any failure the copy is written back and
+// the file cut to its old length.
 bool TFileSaver::WriteInPlace()
 {
-    TFd file;
-    file.Reset(::open(m_final.constData(), O_RDWR | O_CLOEXEC));
+    TFd file(OpenNonBlocking(m_final, O_RDWR));
     if (!file.Valid())
         return CannotCreate(m_target.path, errno);
     if (::fstat(file.Get(), &m_old) != 0)
         return Fail(QStringLiteral("Cannot read file \"%1\". %2").arg(m_target.path, Reason(errno)));
+    if (!S_ISREG(m_old.st_mode))
+        return CannotWrite(m_target.path, QStringLiteral("It is not a regular file."));
+    QString why;
+    if (!BeginRecord(&why))
+        return CannotKeepPrevious(why);
 
     TTempFile copy;
-    QByteArray held;
-    if (!m_backup.isEmpty()) {
-        if (!BackupNameFree() || !CopyForBackup(file.Get(), copy))
-            return false;
-    } else {
-        bool readFailed = false;
-        if (CreateUnique(FolderOf(m_final), NameOf(m_final), copy) != 0 ||
-            CopyAll(file.Get(), copy.fd.Get(), &readFailed) != 0 || Sync(copy.fd.Get()) != 0) {
-            copy.Discard();
-            held.resize(qsizetype(m_old.st_size));
-            qint64 got = 0;
-            while (got < held.size()) {
-                const ssize_t n = ::pread(file.Get(), held.data() + got, size_t(held.size() - got), off_t(got));
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n <= 0)
-                    return Fail(QStringLiteral("Cannot read file \"%1\". %2")
-                                    .arg(m_target.path, Reason(n < 0 ? errno : EIO)));
-                got += n;
-            }
-        }
-    }
+    QByteArray previous;
+    if (!CopyAside(file.Get(), copy, &previous))
+        return false;
+    // From here the copy and its record are the old text's keepers: the
+    // record is on the disk before the copy takes the name it points at.
+    if (!m_record.Write(true, &why))
+        return CannotKeepPrevious(why);
+    Step("recorded");
+    if (::rename(copy.path.constData(), previous.constData()) != 0)
+        return CannotKeepPrevious(Reason(errno));
+    copy.path = previous;
+    SyncFolder(FolderOf(previous));
+    Step("kept");
 
     TDescriptorDevice device(file.Get());
     QString reason;
     if (RunWriter(device, &reason)) {
+        Step("written");
         int err = ::ftruncate(file.Get(), off_t(device.Written())) == 0 ? 0 : errno;
-        if (!err)
+        if (!err) {
+            Step("cut");
             err = SyncDocument(file.Get());
+        }
         if (!err)
             err = file.Close();
         if (!err) {
-            if (m_backup.isEmpty() || CommitBackup(copy))
+            Step("flushed");
+            if (m_backup.isEmpty()) {
+                copy.Discard();
+                return true;
+            }
+            if (CommitBackup(copy))
                 return true;
             // The new text is in place; the copy, which the message names, is
-            // the only old text left.
+            // the only old text left. The file is whole, so no start offers it.
             copy.Keep();
             return false;
         }
@@ -592,23 +616,20 @@ bool TFileSaver::WriteInPlace()
         file.Reset(fd);
     }
     if (file.Valid())
-        restoreError = Restore(file.Get(), copy, held);
+        restoreError = Restore(file.Get(), copy);
     if (restoreError) {
-        if (!copy.path.isEmpty()) {
-            message += QStringLiteral(" The previous text is kept in \"%1\".").arg(Shown(copy.path));
-            copy.Keep();
-        } else {
-            message += QStringLiteral(" The previous text could not be put back: %1").arg(Reason(restoreError));
-        }
+        // The copy and its record stay: the next start offers them.
+        message += QStringLiteral(" The previous text is kept in \"%1\".").arg(Shown(copy.path));
+        copy.Keep();
+        m_keepRecord = true;
     }
     return Fail(message);
 }
 
-int TFileSaver::Restore(int fd, const TTempFile& copy, const QByteArray& held) const
+int TFileSaver::Restore(int fd, const TTempFile& copy) const
 {
     bool readFailed = false;
-    int err = copy.fd.Valid() ? CopyAll(copy.fd.Get(), fd, &readFailed)
-                              : WriteAllAt(fd, held.constData(), held.size(), 0);
+    int err = CopyAll(copy.fd.Get(), fd, &readFailed);
     if (!err && ::ftruncate(fd, m_old.st_size) != 0)
         err = errno;
     return err ? err : Sync(fd);

@@ -5,8 +5,8 @@
 
 #include <functional>
 
-// Writing a file so that the old one survives every failure: a full disk, a
-// failing flush, a rename that is refused. The caller hands over a function
+// Writing a file so that the old one survives every failure (a full disk, a
+// failing flush, a rename that is refused) and a crash at any moment. The caller hands over a function
 // that produces the bytes; where they go, and in which order the old file,
 // its backup and the new text change hands, is decided here.
 
@@ -20,6 +20,10 @@ struct TSaveTarget {
     // old file at this name is replaced only once the new text is safely
     // written.
     QString backupPath;
+    // The file lives in the folder that keeps the save records (a journal
+    // entry): no record is kept for its save, as whatever it leaves there
+    // goes with that folder.
+    bool inRecordFolder = false;
 };
 
 // Produces the new text into device, a sequential, unbuffered, write-only
@@ -32,12 +36,21 @@ using TSaveWriter = std::function<bool(QIODevice& device, QString* error)>;
 //
 // Normally the text goes to a new temporary file in the target's folder,
 // is flushed to the disk, given the old file's permissions (and, as root,
-// its owner and group) and renamed over the target. A file with other hard
-// links, one whose owner or group the new file cannot be given, and a
-// writable file in a folder that takes no new file are written in place
-// instead, after a full copy of the old bytes that puts them back if the
-// write fails; the links, the owner and the permissions stay. A new file
-// gets the default permissions (0666 less the umask).
+// its owner and group) and renamed over the target: a crash at any moment
+// leaves the old file or the new one. A file with other hard links, one
+// whose owner or group the new file cannot be given, and a writable file in
+// a folder that takes no new file are written in place instead, after a
+// full, flushed copy of the old bytes (beside the file, else in the record
+// folder) that a save record names (saverecord.h): a crash while the file
+// is half written leaves that copy for the next start to offer back, and a
+// failed write puts it back at once. The links, the owner and the
+// permissions stay. A new file gets the default permissions (0666 less the
+// umask).
+//
+// Every save first removes what earlier saves of the same file (and
+// backup) left beside it when they died: their ".saving" stand-ins that no
+// running editor holds. While it runs it keeps a record in the record
+// folder, so that the next start removes what a crash leaves.
 //
 // On failure returns false with a message in *error (the program's usual
 // forms, carrying the system's reason, e.g. "No space left on device"),
@@ -59,5 +72,9 @@ void FailWriteAfter(qint64 bytes, int err);
 void FailFsync(int err);
 // The rename that puts the new file in place of the target fails with err.
 void FailRename(int err);
+// Called with the name of each step of a save as it is reached (a kill
+// test stops a saving process at each). Steps that repeat (a piece written
+// or copied) are called each time.
+void SetStepHook(std::function<void(const char* step)> hook);
 void Reset();
 } // namespace FileSaverFaults

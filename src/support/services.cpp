@@ -51,15 +51,11 @@ public:
     bool FolderDialog(TFileDialog&) override { return false; }
     bool ColorDialog(TColor&) override { return false; }
     bool ShellOpen(const QString&) override { return false; }
-    bool StartProcess(const QString&, const QStringList&, QString& error) override
+    std::shared_ptr<TProcessRun> RunProcess(const QString&, const QStringList&, const QString&, const TProcessWatch&,
+                                            QString& error) override
     {
         error = QStringLiteral("No process can be started here.");
-        return false;
-    }
-    bool RunProcess(const QString&, const QStringList&, const QString&, const TProcessWatch&, QString& error) override
-    {
-        error = QStringLiteral("No process can be started here.");
-        return false;
+        return nullptr;
     }
     bool ClipboardHasText() const override { return !m_clipboard.isEmpty(); }
     QString ClipboardText(bool* column) const override
@@ -97,6 +93,8 @@ TSilentServices& silent()
 TServices* g_services = nullptr;
 
 } // namespace
+
+const QString TServices::kStopped = QStringLiteral("Stopped.");
 
 TServices& Services()
 {

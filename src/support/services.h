@@ -8,6 +8,7 @@
 
 class QPrinter;
 #include <functional>
+#include <memory>
 
 class TSettingsStore;
 
@@ -20,7 +21,7 @@ class TServices {
 public:
     enum TAnswer { anYes, anNo, anCancel, anAll, anOk };
     // Buttons of a question.
-    enum TButtons { bsYesNo, bsYesNoCancel, bsYesNoCancelAll, bsOkCancel };
+    enum TButtons { bsYesNo, bsYesNoCancel, bsYesNoCancelAll, bsOkCancel, bsYesNoDefaultNo };
 
     struct TFileDialog {
         QString title;
@@ -36,12 +37,31 @@ public:
     // What a caller hears of a program it runs. Both are called later, on
     // the GUI thread, never from inside RunProcess itself.
     struct TProcessWatch {
-        // Output as it comes, standard output and error merged.
-        std::function<void(const QByteArray& output)> OnOutput;
+        // Output as it comes, from standard output or (error) standard error.
+        std::function<void(const QByteArray& output, bool error)> OnOutput;
         // Once, when the program has ended: its exit code, and failure empty
-        // when it ran to its end (otherwise why it did not: it crashed).
+        // when it ran to its end (otherwise why it did not: it crashed, or
+        // it was stopped).
         std::function<void(int exitCode, const QString& failure)> OnFinished;
     };
+
+    // A program started by RunProcess, as its starter holds it. It stays
+    // usable after the program ended; it then does nothing.
+    class TProcessRun {
+    public:
+        virtual ~TProcessRun() = default;
+        // True until the watch has heard the end.
+        virtual bool Running() const = 0;
+        // Sends bytes to the program's standard input; false when the
+        // program no longer takes any.
+        virtual bool Write(const QByteArray& bytes) = 0;
+        // Ends the program and every program it started, at once; the watch
+        // then hears the end, as stopped.
+        virtual void Stop() = 0;
+    };
+
+    // The failure a stopped program ends with.
+    static const QString kStopped;
 
     virtual ~TServices() = default;
 
@@ -62,15 +82,15 @@ public:
 
     // Opens a path or web address with the system's default action.
     virtual bool ShellOpen(const QString& target) = 0;
-    // Starts a program (outside Windows a ".bat" file runs as a /bin/sh
-    // script) hidden, not waited for. False, with the system's reason in
-    // error, when it could not be started.
-    virtual bool StartProcess(const QString& program, const QStringList& arguments, QString& error) = 0;
-    // As StartProcess, in workingDir (empty: the program's own current
-    // folder), and watch hears what it writes and how it ends. The caller
-    // is never blocked beyond the start itself.
-    virtual bool RunProcess(const QString& program, const QStringList& arguments, const QString& workingDir,
-                            const TProcessWatch& watch, QString& error) = 0;
+    // Runs a program (outside Windows a ".bat" file runs as a /bin/sh
+    // script) hidden, not waited for, in workingDir (empty: the program's
+    // own current folder); watch hears what it writes and how it ends, and
+    // its standard input stays open for the run's Write. The caller is never
+    // blocked beyond the start itself. Null, with the system's reason in
+    // error, when nothing was started.
+    virtual std::shared_ptr<TProcessRun> RunProcess(const QString& program, const QStringList& arguments,
+                                                    const QString& workingDir, const TProcessWatch& watch,
+                                                    QString& error) = 0;
 
     // The clipboard holds Unicode text (each document writes it in its own
     // encoding); column marks a column block.

@@ -2,6 +2,7 @@
 
 #include "component.h"
 #include "font.h"
+#include "linestructure.h"
 
 #include <QtGlobal>
 
@@ -119,6 +120,15 @@ public:
     // Prepares the attributes of a line before ParseLine (the base fills 0).
     virtual void InitLineAttributes(int line, std::string_view text, uchar* attrs);
 
+    // Whether the parser reports the structure of what it parses (brackets,
+    // comments, blocks, elements) to a structure sink; a text store keeps
+    // fold points only then.
+    virtual bool ReportsStructure() const { return false; }
+    // Where ParseLine and ParseLineState report the structure of each line
+    // from now on (null: nowhere, the parse costs nothing more).
+    void SetStructureSink(TStructureSink* sink) { m_structureSink = sink; }
+    TStructureSink* StructureSink() const { return m_structureSink; }
+
     void AddListener(TParserListener* listener);
     void RemoveListener(TParserListener* listener);
     int ListenerCount() const { return int(m_listeners.size()); }
@@ -131,4 +141,5 @@ private:
     std::vector<TParserListener*> m_listeners;
     int m_currentLine = 0;
     bool m_utf8Text = false;
+    TStructureSink* m_structureSink = nullptr;
 };

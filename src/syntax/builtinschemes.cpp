@@ -16,21 +16,57 @@ static void InitSchemeResources()
     (void)done;
 }
 
+namespace {
+
+struct TSchemeEntry {
+    const char* component;
+    const char* caption;
+    // The extensions that choose it, lower case, space-separated.
+    const char* extensions;
+};
+
+// By tag less one. An extension that an earlier entry names stays with it.
+// JSP tag files (".tag") and fragments (".jspf") are written in JSP's own
+// syntax; the XML form of tag files is ".tagx".
+constexpr TSchemeEntry kSchemes[BuiltInSchemes::kCount] = {
+    {"TarnelParser", "JSP", ".jsp .htm .html .shtm .shtml .htx .jspf .tag"},
+    {"JavaParser", "Java", ".java"},
+    {"BatParser", "Batch", ".bat"},
+    {"XmlParser", "XML", ".xml .xsd .xsl .xslt .tld .tagx .jspx .pom .wsdl .svg"},
+    {"CssParser", "CSS", ".css"},
+    {"JavaScriptParser", "JavaScript", ".js .mjs .cjs"},
+    {"JsonParser", "JSON", ".json .jsonc"},
+    {"PropertiesParser", "Properties", ".properties"},
+    {"SqlParser", "SQL", ".sql"},
+    {"ShellParser", "Shell", ".sh .bash"},
+};
+
+const TSchemeEntry* Entry(TBuiltInScheme which)
+{
+    const int tag = int(which);
+    return tag >= 1 && tag <= BuiltInSchemes::kCount ? &kSchemes[tag - 1] : nullptr;
+}
+
+// The shells whose scripts the Shell scheme reads.
+bool IsBourneShell(std::string_view name)
+{
+    return name == "sh" || name == "bash" || name == "dash" || name == "ksh";
+}
+
+} // namespace
+
 namespace BuiltInSchemes {
 
 QString ComponentName(TBuiltInScheme which)
 {
-    switch (which) {
-    case TBuiltInScheme::Jsp:
-        return QStringLiteral("TarnelParser");
-    case TBuiltInScheme::Java:
-        return QStringLiteral("JavaParser");
-    case TBuiltInScheme::Batch:
-        return QStringLiteral("BatParser");
-    case TBuiltInScheme::None:
-        break;
-    }
-    return {};
+    const TSchemeEntry* entry = Entry(which);
+    return entry ? QString::fromLatin1(entry->component) : QString();
+}
+
+QString Caption(TBuiltInScheme which)
+{
+    const TSchemeEntry* entry = Entry(which);
+    return entry ? QString::fromLatin1(entry->caption) : QStringLiteral("None");
 }
 
 QByteArray StreamText(TBuiltInScheme which)
@@ -51,30 +87,53 @@ TBuiltInScheme ForFileName(const QString& fileName)
     if (suffix.isEmpty())
         return TBuiltInScheme::None;
     const QString extension = "." + suffix.toLower();
-    static const char* const kJsp[] = {".jsp", ".htm", ".html", ".shtm", ".shtml", ".htx"};
-    for (const char* jsp : kJsp) {
-        if (extension == QLatin1String(jsp))
-            return TBuiltInScheme::Jsp;
+    for (int tag = 1; tag <= kCount; ++tag) {
+        const QStringList extensions = QString::fromLatin1(kSchemes[tag - 1].extensions).split(u' ');
+        if (extensions.contains(extension))
+            return TBuiltInScheme(tag);
     }
-    if (extension == QLatin1String(".java"))
-        return TBuiltInScheme::Java;
-    if (extension == QLatin1String(".bat"))
-        return TBuiltInScheme::Batch;
     return TBuiltInScheme::None;
+}
+
+TBuiltInScheme ForFirstLine(std::string_view line)
+{
+    // A UTF-8 byte order mark may come first.
+    if (line.substr(0, 3) == "\xEF\xBB\xBF")
+        line.remove_prefix(3);
+    if (line.substr(0, 5) == "<?xml" && (line.size() == 5 || uchar(line[5]) <= 32))
+        return TBuiltInScheme::Xml;
+    if (line.substr(0, 2) != "#!")
+        return TBuiltInScheme::None;
+    // "#!/bin/sh -e", "#! /usr/bin/env bash": the program's last path
+    // component, or with env the program env starts.
+    auto word = [&line](size_t& at) {
+        while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
+            ++at;
+        const size_t start = at;
+        while (at < line.size() && uchar(line[at]) > 32)
+            ++at;
+        return line.substr(start, at - start);
+    };
+    size_t at = 2;
+    std::string_view program = word(at);
+    program.remove_prefix(program.rfind('/') == std::string_view::npos ? 0 : program.rfind('/') + 1);
+    if (program == "env") {
+        program = word(at);
+        while (program.substr(0, 1) == "-" || program.find('=') != std::string_view::npos)
+            program = word(at);
+    }
+    return IsBourneShell(program) ? TBuiltInScheme::Shell : TBuiltInScheme::None;
+}
+
+TBuiltInScheme ForFile(const QString& fileName, std::string_view firstLine)
+{
+    const TBuiltInScheme byName = ForFileName(fileName);
+    return byName != TBuiltInScheme::None ? byName : ForFirstLine(firstLine);
 }
 
 TBuiltInScheme ForTag(int tag)
 {
-    switch (tag) {
-    case 1:
-        return TBuiltInScheme::Jsp;
-    case 2:
-        return TBuiltInScheme::Java;
-    case 3:
-        return TBuiltInScheme::Batch;
-    default:
-        return TBuiltInScheme::None;
-    }
+    return tag >= 1 && tag <= kCount ? TBuiltInScheme(tag) : TBuiltInScheme::None;
 }
 
 int Tag(TBuiltInScheme which) { return int(which); }
@@ -99,36 +158,22 @@ TSyntaxParser* CreateBuiltInParser(TBuiltInScheme which, TComponent* owner, QStr
 }
 
 TBuiltInParsers::TBuiltInParsers(TComponent* owner)
-    : m_jsp(CreateBuiltInParser(TBuiltInScheme::Jsp, owner)),
-      m_java(CreateBuiltInParser(TBuiltInScheme::Java, owner)),
-      m_batch(CreateBuiltInParser(TBuiltInScheme::Batch, owner))
 {
+    for (int tag = 1; tag <= BuiltInSchemes::kCount; ++tag)
+        m_parsers[size_t(tag - 1)] = CreateBuiltInParser(TBuiltInScheme(tag), owner);
 }
 
 TSyntaxParser* TBuiltInParsers::Parser(TBuiltInScheme which) const
 {
-    switch (which) {
-    case TBuiltInScheme::Jsp:
-        return m_jsp;
-    case TBuiltInScheme::Java:
-        return m_java;
-    case TBuiltInScheme::Batch:
-        return m_batch;
-    case TBuiltInScheme::None:
-        break;
-    }
-    return nullptr;
+    const int tag = int(which);
+    return tag >= 1 && tag <= BuiltInSchemes::kCount ? m_parsers[size_t(tag - 1)].data() : nullptr;
 }
 
 TBuiltInScheme TBuiltInParsers::SchemeOf(const TSyntaxParser* parser) const
 {
-    if (!parser)
-        return TBuiltInScheme::None;
-    if (parser == m_jsp)
-        return TBuiltInScheme::Jsp;
-    if (parser == m_java)
-        return TBuiltInScheme::Java;
-    if (parser == m_batch)
-        return TBuiltInScheme::Batch;
+    for (int tag = 1; parser && tag <= BuiltInSchemes::kCount; ++tag) {
+        if (m_parsers[size_t(tag - 1)] == parser)
+            return TBuiltInScheme(tag);
+    }
     return TBuiltInScheme::None;
 }

@@ -1,8 +1,10 @@
 #include "compiledblock.h"
 
 #include "ansi.h"
+#include "charsettext.h"
 #include "commatext.h"
 #include "linestate.h"
+#include "linestructure.h"
 #include "syntaxblock.h"
 
 #include <cctype>
@@ -31,6 +33,19 @@ void AddFirst(TCharSet& set, const std::string& text, bool caseSensitive)
         else if (c >= 'a' && c <= 'z')
             set.Add(uchar(c - 32));
     }
+}
+
+// What a folded block shows after its first line: its opening text, "..."
+// and its closing text. An opening that starts a tag by name ("<script") is
+// shown with the tag's ">".
+quint32 FoldLabel(const std::string& opening, const std::string& closing)
+{
+    std::string label = opening;
+    if (label.size() > 1 && label[0] == '<' && std::isalpha(uchar(label.back())))
+        label += '>';
+    label += "...";
+    label += closing;
+    return TStructureNames::Shared().Intern(label);
 }
 
 // The attribute of a FontID: modulo 256, and 255 ("none") stands for the
@@ -84,6 +99,13 @@ void CompileKeywords(TCompiledBlock& compiled, const TKeywordSetList& sets, ucha
             break;
         TKeywordTable table;
         table.attr = Attr(set->FontID(), textAttr);
+        if (set->HasContext()) {
+            table.hasContext = true;
+            table.after = CharSetText::Read(Ansi::FromQString(set->After()));
+            table.notAfter = CharSetText::Read(Ansi::FromQString(set->NotAfter()));
+            table.notBefore = CharSetText::Read(Ansi::FromQString(set->NotBefore()));
+            table.beforeWord = set->BeforeWord();
+        }
         const QByteArray text = caseSensitive ? set->KeywordBytes() : Ansi::Lower(set->KeywordBytes());
         for (const QByteArray& word : CommaText::Split(text)) {
             if (word.isEmpty())
@@ -165,6 +187,25 @@ void CompileOpenings(TCompiledBlock& compiled, const TSyntaxBlockList& blocks, i
             opening.caseSensitive = child->CaseSensitive();
             opening.partOfBlock = delimiter->DelimitersArePartOfBlock();
             opening.priority = delimiter->Priority();
+            if (child->FoldBlock())
+                opening.foldLabel = FoldLabel(opening.text, Bytes(delimiter->Right()));
+            auto rules = std::make_unique<TOpeningRules>();
+            rules->escape = uchar(delimiter->EscapeSymbol());
+            rules->inTokensOf = Bytes(delimiter->InTokensOf());
+            rules->notBefore = CharSetText::Read(Ansi::FromQString(delimiter->NotBefore()));
+            rules->hasNotBefore = !rules->notBefore.IsEmpty();
+            rules->notAtLineStart = delimiter->NotAtLineStart();
+            rules->literal = delimiter->HereDocument() == TDelimiters::hdLiteral;
+            if (rules->escape || !rules->inTokensOf.empty() || rules->hasNotBefore || rules->notAtLineStart ||
+                delimiter->HereDocument() != TDelimiters::hdNone) {
+                opening.rules = rules.get();
+                compiled.openingRules.push_back(std::move(rules));
+            }
+            if (delimiter->HereDocument() != TDelimiters::hdNone) {
+                // Read with the word behind it by the parent's own rule.
+                compiled.hereOpenings.push_back(opening);
+                continue;
+            }
             const TDelimiters::TOpenInTokens where = delimiter->OpenInTokens();
             // The text ending at the position is compared with the parent's
             // comparison.
@@ -247,6 +288,10 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
             c.singleLineComments = CompileList(*block.SingleLineCommentDelimiters(), cs, text, used, false, false);
         if (block.UseMultiLineComments())
             c.multiLineComments = CompileList(*block.MultiLineCommentDelimiters(), cs, text, used, false, false);
+        if (block.FoldComments()) {
+            for (TCompiledToken& item : c.multiLineComments.items)
+                item.foldLabel = FoldLabel(item.left, item.right);
+        }
         if (block.UseFullLineComments())
             c.fullLineComments = CompileList(*block.FullLineCommentDelimiters(), cs, text, used, false, false);
         c.commentStart.Add(c.singleLineComments.firstChars);
@@ -257,6 +302,8 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     if (c.useStrings) {
         if (block.UseSingleLineStrings())
             c.singleLineStrings = CompileList(*block.SingleLineStringDelimiters(), cs, text, used, false, false);
+        for (TCompiledToken& item : c.singleLineStrings.items)
+            item.regex = block.RegexDelimiter() != 0 && item.left == std::string(1, block.RegexDelimiter());
         if (block.UseMultiLineStrings())
             c.multiLineStrings = CompileList(*block.MultiLineStringDelimiters(), cs, text, used, false, false);
         c.stringStart.Add(c.singleLineStrings.firstChars);
@@ -314,6 +361,23 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     if (c.usePrefixedSuffixedIdentifiers)
         c.identPrefixesSuffixes = CompileList(*block.IdentPrefixesSuffixes(), cs, text, used, true, true);
     c.useAffixFonts = block.UseAffixFonts();
+    c.foldBraces = block.FoldBraces();
+    c.foldComments = block.FoldComments();
+    c.foldBlock = block.FoldBlock();
+    c.foldTags = block.FoldTags();
+    c.foldRunWord = Bytes(block.FoldRunWord().toLatin1());
+    if (!c.foldRunWord.empty())
+        c.foldRunLabel = TStructureNames::Shared().Intern(c.foldRunWord + " ...");
+    c.endsWithLine = block.EndsWithLine();
+    c.escapeSymbol = uchar(block.EscapeSymbol());
+    for (const QByteArray& word : CommaText::Split(Ansi::FromQString(block.RegexAfterWords()))) {
+        if (!word.isEmpty())
+            c.regexAfterWords.push_back(Bytes(word));
+    }
+    c.keySuffix = Bytes(Ansi::FromQString(block.KeySuffix()));
+    c.hasKeys = block.KeyFontID() != -1 && !c.keySuffix.empty();
+    c.keyAttr = Attr(block.KeyFontID(), text);
+    AddChars(used, c.keySuffix);
     c.useKeywords = block.UseKeywords();
     if (c.useKeywords)
         CompileKeywords(c, *block.KeywordSets(), text, cs);
@@ -376,19 +440,34 @@ TCompiledBlock CompileBlock(const TSyntaxBlockList& blocks, int index, TCharSet&
     c.closings.reserve(size_t(own->Count()));
     for (int d = 0; d < own->Count(); ++d) {
         const TDelimiters* delimiter = own->At(d);
+        const std::string left = Bytes(delimiter->Left());
         c.closings.push_back({Bytes(delimiter->Right()), delimiter->DelimitersArePartOfBlock(),
-                              delimiter->CloseInTokens()});
+                              delimiter->CloseInTokens(), !left.empty() && left.back() == '/',
+                              uchar(delimiter->EscapeSymbol())});
+        c.hereDocument = c.hereDocument || delimiter->HereDocument() != TDelimiters::hdNone;
         if (delimiter->UseToken()) {
             AddChars(used, Bytes(delimiter->Left()));
             AddChars(used, Bytes(delimiter->Right()));
         }
     }
     CompileOpenings(c, blocks, block.ID());
+    if (c.escapeSymbol) {
+        for (int ch = 0; ch < 256; ++ch) {
+            if (c.starts[size_t(ch)] & (sfComment | sfString))
+                c.starts[size_t(ch)] |= sfEscapable;
+        }
+    }
+    for (const TOpening& opening : c.hereOpenings) {
+        const uchar first = uchar(opening.text[0]);
+        c.starts[first] |= sfHereDocument;
+        if (!cs && unsigned((first | 0x20) - 'a') < 26u)
+            c.starts[first ^ 0x20] |= sfHereDocument;
+    }
     schemeUsed.Add(used);
     // What a run of free symbols must not swallow in this block: besides its
     // own characters, those of its children's openings.
     c.ownUsed = used;
-    for (const auto* table : {&c.openHere, &c.openAfter, &c.tokenOpenHere, &c.tokenOpenAfter}) {
+    for (const auto* table : {&c.openHere, &c.openAfter, &c.tokenOpenHere, &c.tokenOpenAfter, &c.hereOpenings}) {
         for (const TOpening& opening : *table)
             AddChars(c.ownUsed, opening.text);
     }

@@ -52,6 +52,10 @@ struct TCompiledToken {
     uchar attr = 0; // the attribute its text is painted with
     int index = 0;  // position in the full list
     bool hasFont = false; // its FontID is not -1 (see UseAffixFonts)
+    // A multi-line comment: what it shows when folded ("/*...*/"), an id of
+    // TStructureNames.
+    quint32 foldLabel = 0;
+    bool regex = false; // a regular expression literal (RegexDelimiter)
 };
 
 // The enabled tokens of one list in list order (at most 256, the most the
@@ -77,6 +81,12 @@ struct TKeywordTable {
     std::array<std::uint64_t, 256> lengths{};
     // Per bucket, where each keyword stands in it (offset, length).
     std::array<std::vector<std::pair<quint32, quint32>>, 256> words;
+    // Where the words are keywords (TKeywordSet::After and the others).
+    bool hasContext = false;
+    TCharSet after;
+    TCharSet notAfter;
+    TCharSet notBefore;
+    bool beforeWord = false;
 };
 
 // How many openings of a block a path remembers the entered path for.
@@ -103,6 +113,19 @@ struct TOpeningIndex {
     }
 };
 
+// What an opening asks of the text around it, when it asks anything
+// (TDelimiters::EscapeSymbol, OpenInTokensOf, NotBefore, NotAtLineStart), and
+// whether a here-document opening takes a quoted word. Kept apart so that
+// the tables of openings the scanner walks stay small.
+struct TOpeningRules {
+    uchar escape = 0;
+    std::string inTokensOf;
+    bool hasNotBefore = false;
+    TCharSet notBefore;
+    bool notAtLineStart = false;
+    bool literal = false;
+};
+
 // A delimiter of a child block that can open here.
 struct TOpening {
     std::string text;
@@ -114,6 +137,10 @@ struct TOpening {
     // Where the path entered through this opening is remembered in the
     // parent's path (see TBlockInfo::quick); -1 when it is not.
     int quickSlot = -1;
+    // What the child shows when folded ("<%...%>"), when it folds.
+    quint32 foldLabel = 0;
+    // Null when the opening asks nothing more (owned by the parent's block).
+    const TOpeningRules* rules = nullptr;
 };
 
 // Calls try_(opening) for the entries of table that may match with outer
@@ -142,6 +169,10 @@ struct TClosing {
     std::string right; // empty: never closed by text
     bool partOfBlock = false;
     bool inTokens = false; // also inside the block's comments and strings
+    // The opening text ends with "/": a tag block opened so closes an
+    // element.
+    bool endTag = false;
+    uchar escape = 0;      // TDelimiters::EscapeSymbol
 };
 
 // What can start at a character, per block (TCompiledBlock::starts): one
@@ -162,6 +193,8 @@ enum TStartFlag : quint16 {
     // would be; the scanner reads them in one step when nobody asks for the
     // tokens one by one (OnGetToken).
     sfFreeHere = 256,
+    sfHereDocument = 512, // the opening text of a here-document
+    sfEscapable = 1024,   // a comment or string the block's EscapeSymbol can stop
 };
 
 // The run-time tables of one block, built by the scheme's Compile and read by
@@ -195,6 +228,26 @@ struct TCompiledBlock {
     bool useHexFloats = false;
     bool hasDigitSeparator = false;
     uchar digitSeparator = 0;
+    // EndsWithLine; the block is a here-document (opened through one); the
+    // ways into here-documents that open in this block.
+    bool endsWithLine = false;
+    bool hereDocument = false;
+    std::vector<TOpening> hereOpenings;
+    std::vector<std::unique_ptr<TOpeningRules>> openingRules; // the rules the openings point to
+    // RegexAfterWords; KeyFontID and KeySuffix.
+    std::vector<std::string> regexAfterWords;
+    uchar escapeSymbol = 0; // TSyntaxBlock::EscapeSymbol
+    bool hasKeys = false;
+    uchar keyAttr = 0;
+    std::string keySuffix;
+
+    // Folding (see TSyntaxBlock::FoldBraces and the others).
+    bool foldBraces = false;
+    bool foldComments = false;
+    bool foldBlock = false;
+    bool foldTags = false;
+    std::string foldRunWord;
+    quint32 foldRunLabel = 0;
 
     // The attribute of each kind whose colour comes from the block (the
     // others take their token's).

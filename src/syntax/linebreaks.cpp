@@ -42,6 +42,8 @@ bool TLineScanner::ClosingAt(int b) const
         return false;
     // Compared as the end test compares: by the block when it reads the
     // text, else as the root block compares.
+    if (m_info->closeEscape && Escaped(b, m_info->closeEscape))
+        return false;
     if (m_partOfBlock)
         return SameText(m_text + b, right, m_block->caseSensitive) && !RefusedBefore(b, right);
     return SameText(m_text + b, right, m_blocks[0].caseSensitive) && !RefusedAfter(b, right);
@@ -58,7 +60,8 @@ TBreak TLineScanner::BreakAt(int b, bool at, bool before) const
                       [&](const TOpening& opening) {
                           const int start = b - int(opening.text.size());
                           if (start < m_openFrom || !SameText(m_text + start, opening.text, block.caseSensitive) ||
-                              RefusedBefore(start, opening.text))
+                              RefusedBefore(start, opening.text) || OpeningRefused(opening, start, b) ||
+                              (opening.rules && !opening.rules->inTokensOf.empty() && !InTokenOf(opening.rules->inTokensOf)))
                               return false;
                           found = {b, &opening};
                           return true;
@@ -69,7 +72,9 @@ TBreak TLineScanner::BreakAt(int b, bool at, bool before) const
     if (at) {
         ForCandidates(block.tokenOpenHere, block.tokenHereIndex, m_text[b], m_text[b + 1 < m_n ? b + 1 : b],
                       [&](const TOpening& opening) {
-                          if (!At(b, opening.text) || RefusedAfter(b, opening.text))
+                          if (!At(b, opening.text) || RefusedAfter(b, opening.text) ||
+                              OpeningRefused(opening, b, b + int(opening.text.size())) ||
+                              (opening.rules && !opening.rules->inTokensOf.empty() && !InTokenOf(opening.rules->inTokensOf)))
                               return false;
                           found = {b, &opening};
                           return true;

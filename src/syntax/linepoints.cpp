@@ -18,7 +18,10 @@ using namespace LinePoint;
 
 bool TLineScanner::PointHere(TResumePoint& point) const
 {
-    if (m_construct == kForcedToken || m_pos >= m_n || m_text[m_pos] > 32 || m_openFrom > m_pos || m_guardTo > m_pos)
+    // A here-document opened on the line is entered at its end: a point
+    // behind its opening would lose it.
+    if (m_construct == kForcedToken || m_pos >= m_n || m_text[m_pos] > 32 || m_openFrom > m_pos || m_guardTo > m_pos ||
+        m_herePending || m_ownOpeningEnd > m_pos)
         return false;
     TLocal local;
     local.directiveAllowed = m_directiveAllowed;
@@ -41,6 +44,8 @@ quint32 TLineScanner::Resume(const TResumePoint& from, TResumablePass& pass)
 {
     m_pass = &pass;
     m_attrs = pass.attrs;
+    // A pass covers part of a line: the line's structure is a full run's.
+    m_sink = nullptr;
     pass.stoppedAt = from.pos;
     pass.converged = false;
     m_pos = std::clamp(int(from.pos), 0, m_n);
@@ -65,6 +70,10 @@ quint32 TLineScanner::Resume(const TResumePoint& from, TResumablePass& pass)
         ++m_oldIndex;
     if (m_pos >= pass.limit)
         return 0;
+    if (m_pos == 0 && m_hereWord != 0 && m_n > 0 && HereDocumentEnds<true>()) {
+        pass.stoppedAt = m_n;
+        return StateHere();
+    }
     return RunPass();
 }
 

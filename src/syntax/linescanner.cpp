@@ -13,7 +13,6 @@
 #include "linescanner.h"
 
 #include "ansi.h"
-#include "utf8.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -30,9 +29,10 @@ void TSyntaxParser::InitLineAttributes(int line, std::string_view text, uchar* a
 quint32 TSyntaxParser::ParseLine(std::string_view text, quint32 state, uchar* attrs)
 {
     if (text.empty() || !attrs || IsLoading() || !m_scheme->IsCompiled())
-        return state;
+        return text.empty() ? EmptyLineState(state) : state;
     return TLineScanner(*this, text, attrs).Run(state);
 }
+
 
 quint32 TSyntaxParser::ParseLineState(int line, std::string_view text, quint32 state, std::vector<uchar>& scratch)
 {
@@ -40,7 +40,7 @@ quint32 TSyntaxParser::ParseLineState(int line, std::string_view text, quint32 s
         return TSimpleParser::ParseLineState(line, text, state, scratch);
     SetCurrentLine(line);
     if (text.empty() || IsLoading() || !m_scheme->IsCompiled())
-        return state;
+        return text.empty() ? EmptyLineState(state) : state;
     return TLineScanner(*this, text, nullptr).Run(state);
 }
 
@@ -76,9 +76,15 @@ bool TLineScanner::Push(const TOpening& opening, quint32 resumeConstruct, int re
             m_scheme.RememberPath(m_path, opening.quickSlot, path);
     }
     SelectPath(path);
-    // A block opened inside a comment or string reads only what follows.
+    if (m_sink)
+        ReportOpening(opening);
+    // A block opened inside a comment or string reads only what follows;
+    // nothing opens inside the opening text a block reads itself ("{" in
+    // "${").
     m_openFrom = resumeConstruct != LineState::ocNone ? m_pos : 0;
     m_guardFrom = m_guardTo = 0;
+    m_ownOpeningStart = opening.partOfBlock ? m_pos : -1;
+    m_ownOpeningEnd = opening.partOfBlock ? m_pos + int(opening.text.size()) : 0;
     return true;
 }
 
@@ -89,9 +95,13 @@ void TLineScanner::Pop()
     const int token = info.resumeToken;
     const bool hardClosing = info.closesInTokens && !info.partOfBlock;
     const int closeLength = m_closeLength;
+    if (m_sink)
+        ReportClosing();
     SelectPath(info.next < 0 ? 0 : info.next);
     m_openFrom = 0;
     m_guardFrom = m_guardTo = 0;
+    m_ownOpeningStart = -1;
+    m_ownOpeningEnd = 0;
     if (Q_LIKELY(!hardClosing && resume == LineState::ocNone))
         return;
     if (hardClosing) {
@@ -106,6 +116,11 @@ void TLineScanner::Pop()
         m_token = token;
         m_parser.m_collected.clear();
     }
+}
+
+void TLineScanner::LeaveBlock()
+{
+    Pop();
 }
 
 bool TLineScanner::ValidConstruct(quint32 construct, int token) const
@@ -139,6 +154,10 @@ void TLineScanner::EnterState(quint32 state)
     SelectPath(in.path);
     m_construct = in.construct;
     m_token = in.token;
+    if (m_construct & kHereWordBit) {
+        m_hereWord = m_block->hereDocument ? (m_construct & ~kHereWordBit) << 8 | quint32(m_token) : 0;
+        m_construct = ocNone;
+    }
     if (m_construct != ocNone && !ValidConstruct(m_construct, m_token))
         m_construct = ocNone;
     // A directive continued from the line before is as good as one seen on
@@ -149,6 +168,8 @@ void TLineScanner::EnterState(quint32 state)
 quint32 TLineScanner::Run(quint32 state)
 {
     EnterState(state);
+    if (Q_UNLIKELY(m_hereWord != 0) && m_n > 0 && HereDocumentEnds<false>())
+        return StateHere();
     return Loop<false>();
 }
 
@@ -184,6 +205,7 @@ quint32 TLineScanner::Loop()
         if (m_pos >= m_n)
             break;
         const quint32 constructBefore = m_construct;
+        const bool lineStartBefore = m_lineStart;
         NextToken();
         if (m_pos <= tokenStart)
             m_pos = tokenStart + 1;
@@ -192,6 +214,10 @@ quint32 TLineScanner::Loop()
             m_lineStart = m_lineStart && m_kind == tkText;
         }
         Fill<kPass>(tokenStart);
+        if constexpr (!kPass) {
+            if (m_sink)
+                ReportToken(tokenStart, constructBefore, lineStartBefore);
+        }
         if (reportTokens) {
             const char* begin = reinterpret_cast<const char*>(m_text) + tokenStart;
             if (constructBefore != ocNone)
@@ -215,6 +241,10 @@ quint32 TLineScanner::Loop()
     if (m_construct == ocSingleLineComment || m_construct == ocFullLineComment || m_construct == kForcedToken ||
         (m_construct == ocSingleLineString && !(m_block->metaWrapsLines && m_text[m_n - 1] == m_block->metaSymbol)))
         m_construct = ocNone;
+    if (Q_UNLIKELY(m_block->endsWithLine))
+        EndLineBlocks();
+    if (Q_UNLIKELY(m_herePending != nullptr))
+        EnterHereDocument();
     return StateHere();
 }
 
@@ -228,14 +258,16 @@ bool TLineScanner::EndTest()
     const int length = m_closeLength;
     if (m_partOfBlock) {
         // The block read its closing text itself: it ends just behind it.
+        // Not where its own opening text starts ('"' ... '"').
         const int start = m_pos - length;
-        if (start < 0 || !SameText(m_text + start, right, m_block->caseSensitive) || RefusedBefore(start, right) ||
-            (start > m_guardFrom && start < m_guardTo))
+        if (start < 0 || start == m_ownOpeningStart || !SameText(m_text + start, right, m_block->caseSensitive) ||
+            RefusedBefore(start, right) ||
+            (start > m_guardFrom && start < m_guardTo) || (m_info->closeEscape && Escaped(start, m_info->closeEscape)))
             return false;
     } else {
         // The parent reads the closing text: the block ends in front of it.
         if (m_n - m_pos < length || !SameText(m_text + m_pos, right, m_blocks[0].caseSensitive) ||
-            RefusedAfter(m_pos, right))
+            RefusedAfter(m_pos, right) || (m_info->closeEscape && Escaped(m_pos, m_info->closeEscape)))
             return false;
     }
     Pop();
@@ -260,20 +292,23 @@ void TLineScanner::Transition()
         if (!block->openAfter.empty() && m_pos > 0 && block->openAfterLast.Has(m_text[m_pos - 1])) {
             for (const TOpening& opening : block->openAfter) {
                 const int start = m_pos - int(opening.text.size());
-                if (start >= m_openFrom && SameText(m_text + start, opening.text, block->caseSensitive) &&
-                    !RefusedBefore(start, opening.text)) {
+                if (start >= std::max(m_openFrom, m_ownOpeningEnd) &&
+                    SameText(m_text + start, opening.text, block->caseSensitive) &&
+                    !RefusedBefore(start, opening.text) && !OpeningRefused(opening, start, m_pos)) {
                     pushedAfter = Push(opening);
                     break;
                 }
             }
         }
         // Openings whose text the child reads.
-        if (!pushedAfter && !block->openHere.empty() && m_pos < m_n && block->openHereFirst.Has(m_text[m_pos])) {
+        if (!pushedAfter && !block->openHere.empty() && m_pos < m_n && m_pos >= m_ownOpeningEnd &&
+            block->openHereFirst.Has(m_text[m_pos])) {
             // (At the line's end the second character is taken as the first:
             // an opening of two characters cannot match there anyway.)
             ForCandidates(block->openHere, block->hereIndex, m_text[m_pos], m_text[m_pos + 1 < m_n ? m_pos + 1 : m_pos],
                           [&](const TOpening& opening) {
-                              if (!At(m_pos, opening.text) || RefusedAfter(m_pos, opening.text))
+                              if (!At(m_pos, opening.text) || RefusedAfter(m_pos, opening.text) ||
+                                  OpeningRefused(opening, m_pos, m_pos + int(opening.text.size())))
                                   return false;
                               pushedHere = Push(opening);
                               return true;
@@ -359,6 +394,12 @@ void TLineScanner::NextToken()
         m_kind = tkSymbol;
         m_attr = m_block->kindAttr[tkSymbol];
         return;
+    }
+    if (Q_UNLIKELY(flags & (sfHereDocument | sfEscapable))) {
+        if ((flags & sfHereDocument) && TryHereDocument())
+            return;
+        if ((flags & sfEscapable) && Escaped(m_pos, m_block->escapeSymbol))
+            flags &= quint16(~(sfComment | sfString));
     }
     if (!(flags & sfAny)) {
         // Nothing can start here: the character is a token of its own.
@@ -551,11 +592,18 @@ bool TLineScanner::TryString()
         const std::string& left = single[i].left;
         if (!At(m_pos, left))
             continue;
+        if (single[i].regex) {
+            if (TryRegex(single[i]))
+                return true;
+            continue;
+        }
         const int end = m_pos + int(left.size());
         // A delimiter that is a word itself must not run into one.
         if (b.first.Has(uchar(left.front())) && b.other.Has(uchar(left.back())) && end < m_n &&
             b.other.Has(m_text[end]))
             continue;
+        if (b.hasKeys && i == 0 && TryKeyString(single[i]))
+            return true;
         m_kind = tkSingleLineString;
         m_attr = single[i].attr;
         m_token = int(i);
@@ -647,54 +695,6 @@ bool TLineScanner::TryIdentifier()
     return true;
 }
 
-int TLineScanner::WideIdentChar(int p, bool first) const
-{
-    if (!m_block->wordIdentifiers || p >= m_n || m_text[p] < 0x80)
-        return 0;
-    const char* at = reinterpret_cast<const char*>(m_text + p);
-    const int n = Utf8::SequenceLength(at, reinterpret_cast<const char*>(m_text + m_n));
-    if (n < 2)
-        return 0;
-    const char32_t ch = Utf8::Decode(at, n);
-    if (QChar::isLetter(ch))
-        return n;
-    if (first)
-        return 0;
-    return QChar::isNumber(ch) || QChar::isMark(ch) ? n : 0;
-}
-
-int TLineScanner::WideIdentifierEnd(int p, bool first) const
-{
-    if (first) {
-        if (p >= m_n)
-            return p;
-        if (m_text[p] < 0x80) {
-            if (!m_block->first.Has(m_text[p]))
-                return p;
-            ++p;
-        } else {
-            const int n = WideIdentChar(p, true);
-            if (n == 0)
-                return p;
-            p += n;
-        }
-    }
-    const bool* other = m_block->isOtherAscii.data();
-    while (p < m_n) {
-        if (m_text[p] < 0x80) {
-            if (!other[m_text[p]])
-                break;
-            ++p;
-            continue;
-        }
-        const int n = WideIdentChar(p, false);
-        if (n == 0)
-            break;
-        p += n;
-    }
-    return p;
-}
-
 bool TLineScanner::IsKeyword(int start, int end, uchar& attr)
 {
     const TCompiledBlock& b = *m_block;
@@ -731,11 +731,14 @@ bool TLineScanner::IsKeyword(int start, int end, uchar& attr)
         if (exact) {
             for (const auto& [offset, size] : set.words[first]) {
                 if (size == length && std::memcmp(bucket.data() + offset, word, length) == 0) {
+                    if (set.hasContext && !ContextHolds(set, start, end))
+                        break;
                     attr = set.attr;
                     return true;
                 }
             }
-        } else if (std::string_view(bucket).find(std::string_view(word - 1, length + 2)) != std::string_view::npos) {
+        } else if (std::string_view(bucket).find(std::string_view(word - 1, length + 2)) != std::string_view::npos &&
+                   (!set.hasContext || ContextHolds(set, start, end))) {
             attr = set.attr;
             return true;
         }

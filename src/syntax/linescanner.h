@@ -3,7 +3,11 @@
 // The line parser proper, shared by the files that implement it:
 // linescanner.cpp (the run over a line, the block transitions and the
 // tokens), linepoints.cpp (passes resumed inside a line), linebreaks.cpp
-// (stops inside comments and strings) and linenumbers.cpp (numbers). See
+// (stops inside comments and strings), linenumbers.cpp (numbers),
+// lineevents.cpp (the structure reported while parsing), linewords.cpp
+// (identifiers in UTF-8 text) and linecontext.cpp (rules that look at the
+// text around a token: escaped openings, keywords and keys by their
+// neighbours, regular expressions, here-documents). See
 // linescanner.cpp for what it guarantees.
 
 #include "compiledblock.h"
@@ -46,7 +50,8 @@ public:
           m_utf8(parser.Utf8Text()),
           m_text(reinterpret_cast<const uchar*>(text.data())),
           m_n(int(text.size())),
-          m_attrs(attrs)
+          m_attrs(attrs),
+          m_sink(parser.StructureSink())
     {
     }
 
@@ -77,6 +82,10 @@ private:
         }
         out.construct = m_construct;
         out.token = m_construct == ocNone ? 0 : m_token;
+        if (Q_UNLIKELY(m_hereWord != 0) && m_construct == ocNone && m_block->hereDocument) {
+            out.construct = kHereWordBit | m_hereWord >> 8;
+            out.token = int(m_hereWord & 0xFF);
+        }
         return Pack(out);
     }
     // At a token boundary of a pass: records or compares the resume point
@@ -89,6 +98,8 @@ private:
     Q_ALWAYS_INLINE void SelectPath(int path);
     bool Push(const TOpening& opening, quint32 resumeConstruct = LineState::ocNone, int resumeToken = 0);
     Q_ALWAYS_INLINE void Pop();
+    // Pop, for the rules outside the run over a line.
+    void LeaveBlock();
     // Whether token index token of the current block's list for construct
     // exists.
     bool ValidConstruct(quint32 construct, int token) const;
@@ -113,6 +124,60 @@ private:
                (m_pos > 0 && (m_trigger[m_text[m_pos - 1]] & TBlockInfo::kTriggerBefore));
     }
     bool EndTest();
+
+    // The structure of the line, reported to m_sink (lineevents.cpp): what
+    // the token from start to m_pos opens or closes (brackets, a comment),
+    // or marks (a run word at the line's start); a block or tag entered
+    // through opening, and the current block or tag ending at m_pos.
+    void ReportToken(int start, quint32 constructBefore, bool atLineStart);
+    void ReportOpening(const TOpening& opening);
+    void ReportClosing();
+    void Report(int column, int length, quint8 kind, quint8 action, bool folds, quint32 name = 0, quint32 label = 0);
+    // -- linecontext.cpp ---------------------------------------------------------
+    // The nearest character that is no blank in front of p on the line, or
+    // behind p; -1 when there is none within reach.
+    int CharBefore(int p) const;
+    int CharAfter(int p) const;
+    // Whether an odd run of escape stands right in front of p.
+    bool Escaped(int p, uchar escape) const;
+    // Whether an opening whose text runs from start to end is refused by its
+    // escape, NotBefore or NotAtLineStart.
+    bool OpeningRefused(const TOpening& opening, int start, int end) const
+    {
+        const TOpeningRules* rules = opening.rules;
+        return Q_UNLIKELY(rules != nullptr) &&
+               ((rules->escape && Escaped(start, rules->escape)) || (rules->notAtLineStart && m_lineStart) ||
+                (rules->hasNotBefore && NotBeforeHits(end, rules->notBefore)));
+    }
+    bool NotBeforeHits(int end, const TCharSet& set) const
+    {
+        const int c = CharAfter(end);
+        return c >= 0 && set.Has(uchar(c));
+    }
+    // Whether the open comment or string is one an opening with
+    // OpenInTokensOf text may open in.
+    bool InTokenOf(const std::string& text) const;
+    // Whether a keyword of set that runs from start to end stands where the
+    // set's words are keywords.
+    bool ContextHolds(const TKeywordTable& set, int start, int end) const;
+    // Whether the block's key suffix follows p on the line.
+    bool KeyFollows(int p) const;
+    // A string of item that is a key, read whole; false when it is none.
+    bool TryKeyString(const TCompiledToken& item);
+    // A regular expression literal of item at the position.
+    bool TryRegex(const TCompiledToken& item);
+    bool OperandMayStart(int p) const;
+    // The opening text of a here-document and its word.
+    bool TryHereDocument();
+    // At the line's end: enters the here-document whose opening the line
+    // held.
+    void EnterHereDocument();
+    // At the start of a line in a here-document: when the line holds only
+    // its word, it is read as one token and the block ends behind it.
+    template <bool kPass>
+    bool HereDocumentEnds();
+    // The block ends with its line (EndsWithLine) unless the line continues.
+    void EndLineBlocks();
 
     Q_ALWAYS_INLINE void NextToken();
     void ReadComment(const TTokenTable& table);
@@ -251,6 +316,11 @@ private:
     int m_openFrom = 0;
     int m_guardFrom = 0;
     int m_guardTo = 0;
+    // Where the opening text the current block reads itself starts and
+    // ends, while it reads it (-1 and 0: none): no child opens inside it,
+    // and the block's closing text does not match where it starts.
+    int m_ownOpeningStart = -1;
+    int m_ownOpeningEnd = 0;
 
     // Per line.
     bool m_directiveAllowed = true;
@@ -262,6 +332,15 @@ private:
     int m_forced = 0;
     // A break here could not be taken (no nesting path left): read on.
     int m_noBreakAt = -1;
+    // A here-document opened on this line (entered at its end) and the
+    // digest of its word; in a here-document, the digest of the word that
+    // ends it (0: none).
+    const TOpening* m_herePending = nullptr;
+    quint32 m_herePendingWord = 0;
+    quint32 m_hereWord = 0;
+
+    // Where the structure goes (null: nowhere; always in a resumed pass).
+    TStructureSink* m_sink;
 
     // A resumed pass (null in a full run): attributes go to its buffer for
     // its columns only, and its points are recorded or compared at token

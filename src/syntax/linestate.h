@@ -30,6 +30,12 @@ enum TOpenConstruct : quint32 {
     ocFullLineComment = 6,
 };
 
+// In a here-document the construct and token bytes carry the word that ends
+// it instead: the construct byte has this bit set and holds the high seven
+// bits of a 15-bit digest of the word, the token byte the low eight (see
+// linecontext.cpp). Nothing is open inside a here-document body.
+constexpr quint32 kHereWordBit = 0x80;
+
 constexpr int kPathShift = 24;
 constexpr quint32 kPathMask = 0xFFu << kPathShift;
 constexpr quint32 kPartOfBlockBit = 1u << 23;

@@ -1,6 +1,7 @@
 #include "persholder.h"
 
 #include "componentstream.h"
+#include "regularfile.h"
 #include "savebytes.h"
 #include "textstyle.h"
 
@@ -43,8 +44,9 @@ bool TTextStyles::LoadFromFile(const QString& path, QString* error)
         return false;
     };
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("Cannot open file \"%1\". %2").arg(Shown(path), file.errorString()));
+    QString refusal;
+    if (!RegularFile::Open(file, path, &refusal))
+        return fail(QStringLiteral("Cannot open file \"%1\". %2").arg(Shown(path), refusal));
     if (file.size() > kMaxStyleFileSize)
         return fail(QStringLiteral("\"%1\" is not a color style file: it is too large.").arg(Shown(path)));
     const QByteArray text = file.read(kMaxStyleFileSize + 1);

@@ -12,8 +12,8 @@
 // open it from its parent. Properties are declared in stream order; the token
 // lists are stored only while their switch is on, the identifier character
 // sets (defined properties, declared last) only when they differ from the
-// defaults. The five properties after KeywordSets came later; at their
-// defaults a block reads and highlights exactly as it did without them.
+// defaults. The properties after KeywordSets came later; at their defaults
+// a block reads and highlights exactly as it did without them.
 class TSyntaxBlock : public TNamedItem {
     Q_OBJECT
     Q_PROPERTY(int ID READ ID WRITE SetID)
@@ -68,6 +68,17 @@ class TSyntaxBlock : public TNamedItem {
     Q_PROPERTY(char DigitSeparator READ DigitSeparator WRITE SetDigitSeparator)
     Q_PROPERTY(bool UseLeadingDotNumbers READ UseLeadingDotNumbers WRITE SetUseLeadingDotNumbers)
     Q_PROPERTY(bool UseHexFloats READ UseHexFloats WRITE SetUseHexFloats)
+    Q_PROPERTY(bool FoldBraces READ FoldBraces WRITE SetFoldBraces)
+    Q_PROPERTY(bool FoldComments READ FoldComments WRITE SetFoldComments)
+    Q_PROPERTY(bool FoldBlock READ FoldBlock WRITE SetFoldBlock)
+    Q_PROPERTY(bool FoldTags READ FoldTags WRITE SetFoldTags)
+    Q_PROPERTY(QString FoldRunWord READ FoldRunWord WRITE SetFoldRunWord)
+    Q_PROPERTY(bool EndsWithLine READ EndsWithLine WRITE SetEndsWithLine)
+    Q_PROPERTY(char RegexDelimiter READ RegexDelimiter WRITE SetRegexDelimiter)
+    Q_PROPERTY(QString RegexAfterWords READ RegexAfterWords WRITE SetRegexAfterWords)
+    Q_PROPERTY(int KeyFontID READ KeyFontID WRITE SetKeyFontID)
+    Q_PROPERTY(QString KeySuffix READ KeySuffix WRITE SetKeySuffix)
+    Q_PROPERTY(char EscapeSymbol READ EscapeSymbol WRITE SetEscapeSymbol)
     Q_PROPERTY(QString FirstIdentChars READ FirstIdentChars WRITE SetFirstIdentChars DESIGNABLE false)
     Q_PROPERTY(QString OtherIdentChars READ OtherIdentChars WRITE SetOtherIdentChars DESIGNABLE false)
 
@@ -228,6 +239,56 @@ public:
     // exponent (0x1.8p-3), and is then a float.
     bool UseHexFloats() const { return m_useHexFloats; }
     void SetUseHexFloats(bool on) { m_useHexFloats = on; }
+    // The block closes at the end of its line (a value of a properties
+    // file), unless the line ends in an odd run of MetaSymbol and
+    // UseMetaToWrapLines is on.
+    bool EndsWithLine() const { return m_endsWithLine; }
+    void SetEndsWithLine(bool on) { m_endsWithLine = on; }
+    // The single-line string whose left delimiter is this character is a
+    // regular expression literal: it starts only where an operand can, not
+    // behind a word (other than those of RegexAfterWords), a number, a
+    // string or a closing bracket on the same line; it must end on its line;
+    // its delimiter inside [...] does not end it; the letters behind its end
+    // (its flags) belong to it. #0: none.
+    char RegexDelimiter() const { return m_regexDelimiter; }
+    void SetRegexDelimiter(char c) { m_regexDelimiter = c; }
+    // Words behind which an operand follows ("return", "typeof"), as comma
+    // text.
+    QString RegexAfterWords() const { return m_regexAfterWords; }
+    void SetRegexAfterWords(const QString& words) { m_regexAfterWords = words; }
+    // A string of the first item of SingleLineStringDelimiters that ends
+    // on its line and that KeySuffix follows there, blanks between allowed,
+    // is a key and painted with KeyFontID ("name" in "name": 1). -1 or an
+    // empty suffix: no keys.
+    int KeyFontID() const { return m_keyFontId; }
+    void SetKeyFontID(int id) { m_keyFontId = id; }
+    QString KeySuffix() const { return m_keySuffix; }
+    void SetKeySuffix(const QString& suffix) { m_keySuffix = suffix; }
+    // No comment or string starts right behind an odd run of this character
+    // (\' and \# in a shell script); #0: none.
+    char EscapeSymbol() const { return m_escapeSymbol; }
+    void SetEscapeSymbol(char c) { m_escapeSymbol = c; }
+
+    // Folding. A "{" read as a symbol in this block that stays open at its
+    // line's end makes the line a fold point, up to its "}".
+    bool FoldBraces() const { return m_foldBraces; }
+    void SetFoldBraces(bool on) { m_foldBraces = on; }
+    // A multi-line comment of this block over several lines folds.
+    bool FoldComments() const { return m_foldComments; }
+    void SetFoldComments(bool on) { m_foldComments = on; }
+    // The block itself folds when it spans lines (a scriptlet, a script
+    // element).
+    bool FoldBlock() const { return m_foldBlock; }
+    void SetFoldBlock(bool on) { m_foldBlock = on; }
+    // The block is a tag: the name just behind its opening text names an
+    // element, which it opens (or closes, when the opening text ends with
+    // "/"); elements over several lines fold.
+    bool FoldTags() const { return m_foldTags; }
+    void SetFoldTags(bool on) { m_foldTags = on; }
+    // Lines of this block that start with this word ("import") fold as one
+    // run; empty for none.
+    QString FoldRunWord() const { return m_foldRunWord; }
+    void SetFoldRunWord(const QString& word) { m_foldRunWord = word; }
 
     // The identifier characters: a first character, then any run of others.
     const TCharSet& FirstIdentSet() const { return m_firstIdentChars; }
@@ -302,6 +363,17 @@ private:
     char m_digitSeparator = '\0';
     bool m_useLeadingDotNumbers = false;
     bool m_useHexFloats = false;
+    bool m_foldBraces = false;
+    bool m_foldComments = false;
+    bool m_foldBlock = false;
+    bool m_foldTags = false;
+    QString m_foldRunWord;
+    bool m_endsWithLine = false;
+    char m_regexDelimiter = '\0';
+    QString m_regexAfterWords;
+    int m_keyFontId = -1;
+    QString m_keySuffix;
+    char m_escapeSymbol = '\0';
 
     TCharSet m_firstIdentChars;
     TCharSet m_otherIdentChars;

@@ -67,6 +67,7 @@ public:
     bool Resumable() const override;
     int ResumeReach() const override;
     quint32 ParseFrom(std::string_view text, const TResumePoint& from, TResumablePass& pass) override;
+    bool ReportsStructure() const override { return true; }
     // ParseLine writes every attribute of a line, so the attributes need no
     // clearing first unless the parser cannot parse now.
     void InitLineAttributes(int line, std::string_view text, uchar* attrs) override;
@@ -86,6 +87,8 @@ protected:
 
 private:
     friend class TLineScanner;
+    // The state after an empty line that starts in state.
+    quint32 EmptyLineState(quint32 state);
     const TAttrItem& AttrFor(int attr) const;
 
     TSyntaxScheme* m_scheme;

@@ -188,6 +188,7 @@ int TSyntaxScheme::PushPath(int from, int child, int delimiter, bool partOfBlock
         path.closing = &right;
         path.closeLength = int(right.size());
         path.closesInTokens = block.closings[size_t(delimiter)].inTokens;
+        path.closeEscape = block.closings[size_t(delimiter)].escape;
         // The block compares a text it read itself; the parent's closing
         // text is compared as the root block compares.
         const uchar c = uchar(partOfBlock ? right.back() : right.front());

@@ -37,6 +37,7 @@ struct TBlockInfo {
     int closeLength = 0;
     uchar closeChar = 0;
     uchar closeCharOtherCase = 0;
+    uchar closeEscape = 0; // TDelimiters::EscapeSymbol of the opening
     // Characters that, just before or at a position, let a transition step
     // do anything there: the closing text's and the openings' (a superset),
     // as a table of kTriggerAt and kTriggerBefore bits.

@@ -25,3 +25,5 @@ QString TDelimiters::LeftDelimiter() const { return Ansi::ToQString(m_left); }
 void TDelimiters::SetLeftDelimiter(const QString& text) { m_left = Ansi::FromQString(text); }
 QString TDelimiters::RightDelimiter() const { return Ansi::ToQString(m_right); }
 void TDelimiters::SetRightDelimiter(const QString& text) { m_right = Ansi::FromQString(text); }
+QString TDelimiters::OpenInTokensOf() const { return Ansi::ToQString(m_inTokensOf); }
+void TDelimiters::SetOpenInTokensOf(const QString& text) { m_inTokensOf = Ansi::FromQString(text); }

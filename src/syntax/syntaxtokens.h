@@ -65,6 +65,10 @@ class TKeywordSet : public TToken {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
     Q_PROPERTY(QString Keywords READ Keywords WRITE SetKeywords)
+    Q_PROPERTY(QString After READ After WRITE SetAfter)
+    Q_PROPERTY(QString NotAfter READ NotAfter WRITE SetNotAfter)
+    Q_PROPERTY(QString NotBefore READ NotBefore WRITE SetNotBefore)
+    Q_PROPERTY(bool BeforeWord READ BeforeWord WRITE SetBeforeWord)
 
 public:
     Q_INVOKABLE explicit TKeywordSet(TCollection* collection = nullptr);
@@ -77,14 +81,40 @@ public:
     const QByteArray& KeywordBytes() const { return m_keywords; }
     void SetKeywordBytes(const QByteArray& bytes) { m_keywords = bytes; }
 
+    // Where the words are keywords, for words that are keywords only in
+    // some places ("var" before a name, not in "String var"). Each set is in
+    // the compact form of CharSetText; empty means no condition. "Before"
+    // and "after" look at the nearest character on the same line that is no
+    // blank: After, the one in front of the word must be in the set (a line
+    // start is not); NotAfter, it must not be; NotBefore, the one behind the
+    // word must not be; BeforeWord, a word must follow on the line. A word
+    // whose set's conditions fail is looked for in the sets after it.
+    QString After() const { return m_after; }
+    void SetAfter(const QString& set) { m_after = set; }
+    QString NotAfter() const { return m_notAfter; }
+    void SetNotAfter(const QString& set) { m_notAfter = set; }
+    QString NotBefore() const { return m_notBefore; }
+    void SetNotBefore(const QString& set) { m_notBefore = set; }
+    bool BeforeWord() const { return m_beforeWord; }
+    void SetBeforeWord(bool on) { m_beforeWord = on; }
+    bool HasContext() const
+    {
+        return m_beforeWord || !m_after.isEmpty() || !m_notAfter.isEmpty() || !m_notBefore.isEmpty();
+    }
+
 private:
     QString m_name;
     QByteArray m_keywords;
+    QString m_after;
+    QString m_notAfter;
+    QString m_notBefore;
+    bool m_beforeWord = false;
 };
 
-// One way into a child block from its parent. The last three properties
-// were added after the first stored schemes; their defaults give exactly the
-// old behaviour, so a scheme that does not name them reads as it always did.
+// One way into a child block from its parent. The properties after
+// DelimitersArePartOfBlock were added after the first stored schemes; their
+// defaults give exactly the old behaviour, so a scheme that does not name
+// them reads as it always did.
 class TDelimiters : public TCollectionItem {
     Q_OBJECT
     Q_PROPERTY(bool UseToken READ UseToken WRITE SetUseToken)
@@ -94,6 +124,11 @@ class TDelimiters : public TCollectionItem {
     Q_PROPERTY(int Priority READ Priority WRITE SetPriority)
     Q_PROPERTY(TDelimiters::TOpenInTokens OpenInTokens READ OpenInTokens WRITE SetOpenInTokens)
     Q_PROPERTY(bool CloseInTokens READ CloseInTokens WRITE SetCloseInTokens)
+    Q_PROPERTY(char EscapeSymbol READ EscapeSymbol WRITE SetEscapeSymbol)
+    Q_PROPERTY(QString OpenInTokensOf READ OpenInTokensOf WRITE SetOpenInTokensOf)
+    Q_PROPERTY(QString NotBefore READ NotBefore WRITE SetNotBefore)
+    Q_PROPERTY(bool NotAtLineStart READ NotAtLineStart WRITE SetNotAtLineStart)
+    Q_PROPERTY(TDelimiters::THereDocument HereDocument READ HereDocument WRITE SetHereDocument)
 
 public:
     // Where the opening text is looked for in the parent: between its tokens
@@ -102,6 +137,10 @@ public:
     // block closes.
     enum TOpenInTokens { otNever, otAlso, otOnly };
     Q_ENUM(TOpenInTokens)
+    // A way into a here-document: not at all, or when the word behind the
+    // opening text is not quoted (the body expands variables), or when it is.
+    enum THereDocument { hdNone, hdExpanding, hdLiteral };
+    Q_ENUM(THereDocument)
 
     Q_INVOKABLE explicit TDelimiters(TCollection* collection = nullptr);
 
@@ -128,11 +167,35 @@ public:
     // "//" comment).
     bool CloseInTokens() const { return m_closeInTokens; }
     void SetCloseInTokens(bool close) { m_closeInTokens = close; }
+    // An opening or closing text directly behind an odd run of this
+    // character opens or closes nothing ("\${1}" in a JSP page is text); #0:
+    // none.
+    char EscapeSymbol() const { return m_escapeSymbol; }
+    void SetEscapeSymbol(char c) { m_escapeSymbol = c; }
+    // With OpenInTokens: only inside the parent's comments and strings whose
+    // left delimiter is this text (empty: inside all of them).
+    QString OpenInTokensOf() const;
+    void SetOpenInTokensOf(const QString& text);
+    // The opening opens nothing when the nearest character behind it on the
+    // line that is no blank is in this set (CharSetText form; empty: none).
+    QString NotBefore() const { return m_notBefore; }
+    void SetNotBefore(const QString& set) { m_notBefore = set; }
+    // The opening opens nothing while the line so far holds only blanks and
+    // plain text.
+    bool NotAtLineStart() const { return m_notAtLineStart; }
+    void SetNotAtLineStart(bool on) { m_notAtLineStart = on; }
+    // Not hdNone: the opening text starts a here-document. The parent reads
+    // it together with the word behind it ("<<EOF", "<<-'EOF'"); the block
+    // starts with the next line and ends after the line that holds only that
+    // word (tabs before it allowed after "<<-"). RightDelimiter is not used.
+    THereDocument HereDocument() const { return m_hereDocument; }
+    void SetHereDocument(THereDocument mode) { m_hereDocument = mode; }
 
     const QByteArray& Left() const { return m_left; }
     void SetLeft(const QByteArray& bytes) { m_left = bytes; }
     const QByteArray& Right() const { return m_right; }
     void SetRight(const QByteArray& bytes) { m_right = bytes; }
+    const QByteArray& InTokensOf() const { return m_inTokensOf; }
 
 private:
     bool m_useToken = true;
@@ -142,6 +205,11 @@ private:
     int m_priority = 0;
     TOpenInTokens m_openInTokens = otNever;
     bool m_closeInTokens = false;
+    char m_escapeSymbol = '\0';
+    QByteArray m_inTokensOf;
+    QString m_notBefore;
+    bool m_notAtLineStart = false;
+    THereDocument m_hereDocument = hdNone;
 };
 
 class TLineTokenList : public TOwnedCollection<TLineToken> {

@@ -3,6 +3,7 @@
 #include "encodingdetect.h"
 #include "savebytes.h"
 #include "filesearch.h"
+#include "regularfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -38,13 +39,18 @@ TOutcome Apply(const QString& path, qint64 size, quint64 fingerprint, std::vecto
                const QString& backupPath, QString* error)
 {
     QFile file(path);
-    if (!QFileInfo::exists(path))
+    const QFileInfo info(path);
+    if (!info.exists())
         return TOutcome::Changed;
-    if (!file.open(QIODevice::ReadOnly)) {
+    // A batch asks no one: a file without write permission stays as it is,
+    // whatever this process could do to it.
+    if (!(info.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther))) {
         if (error)
-            *error = file.errorString();
+            *error = QStringLiteral("it is read-only");
         return TOutcome::Failed;
     }
+    if (!RegularFile::Open(file, path, error))
+        return TOutcome::Failed;
     const QByteArray old = file.readAll();
     file.close();
     if (old.size() != size || FileSearch::Fingerprint(old.constData(), old.size()) != fingerprint)

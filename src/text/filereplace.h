@@ -25,7 +25,8 @@ enum class TOutcome { Written, Changed, Failed };
 
 // Changed: the file is gone or differs from what was searched (nothing is
 // written). Failed: it could not be read or written, with the reason in
-// *error (the old file stays). backupPath: where the old bytes are kept
+// *error (the old file stays); so is a file without write permission,
+// which is never written. backupPath: where the old bytes are kept
 // (empty: no backup).
 TOutcome Apply(const QString& path, qint64 size, quint64 fingerprint, std::vector<TEdit> edits,
                const QString& backupPath, QString* error);

@@ -71,6 +71,8 @@ void TInternalStrings::PutRaw(int index, std::string_view text)
     if (index < 0 || index >= m_count)
         return;
     m_longLines.Drop(index);
+    m_folds.LineChanged(index);
+    m_tabColumns.Drop(index);
     SetText(Item(index), text);
 }
 
@@ -85,6 +87,8 @@ void TInternalStrings::Splice(int index, int pos, int count, std::string_view te
     const int newLength = item.length - count + n;
     const int capacity = item.Capacity();
     m_longLines.Spliced(index, pos, count, n);
+    m_folds.LineChanged(index);
+    m_tabColumns.Drop(index);
     // The tab flag follows the splice: the line is searched again only
     // when a tab was removed from it.
     const bool removedTab = item.Has(TStringItem::kHasTab) && count > 0 && std::memchr(item.text + pos, '\t', size_t(count));
@@ -132,6 +136,9 @@ void TInternalStrings::InsertRaw(int index, std::string_view text)
     ++m_count;
     m_attributes.LinesInserted(index, 1);
     m_longLines.LinesInserted(index, 1);
+    m_structures.LinesInserted(index, 1);
+    m_folds.LinesInserted(index, 1);
+    m_tabColumns.LinesInserted(index, 1);
     SetText(item, text);
 }
 
@@ -162,6 +169,9 @@ void TInternalStrings::Delete(int index)
     --m_count;
     m_attributes.LinesDeleted(index, 1);
     m_longLines.LinesDeleted(index, 1);
+    m_structures.LinesDeleted(index, 1);
+    m_folds.LinesDeleted(index, 1);
+    m_tabColumns.LinesDeleted(index, 1);
 }
 
 void TInternalStrings::Clear()
@@ -171,6 +181,9 @@ void TInternalStrings::Clear()
     }
     m_attributes.Clear();
     m_longLines.Clear();
+    m_structures.Clear();
+    m_folds.Clear();
+    m_tabColumns.Clear();
     std::free(m_items);
     m_items = nullptr;
     m_count = m_capacity = m_gapStart = m_gapLength = 0;
@@ -203,6 +216,9 @@ void TInternalStrings::Swap(TInternalStrings& other)
     std::swap(m_blockEnding, other.m_blockEnding);
     m_attributes.Swap(other.m_attributes);
     m_longLines.Swap(other.m_longLines);
+    m_structures.Swap(other.m_structures);
+    std::swap(m_folds, other.m_folds);
+    m_tabColumns.Swap(other.m_tabColumns);
 }
 
 void TInternalStrings::Grow()

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "attributecache.h"
+#include "foldranges.h"
+#include "linestructures.h"
 #include "longlines.h"
+#include "tabcolumns.h"
 #include "stringitem.h"
 #include "stringlist.h"
 
@@ -80,6 +83,15 @@ public:
     // step with every edit.
     TLongLines& LongLines() { return m_longLines; }
     const TLongLines& LongLines() const { return m_longLines; }
+    // The structure of the parsed lines (brackets, comments, blocks,
+    // elements) and the collapsed folds, kept in step with every edit.
+    TLineStructures& Structures() { return m_structures; }
+    const TLineStructures& Structures() const { return m_structures; }
+    TFoldRanges& Folds() { return m_folds; }
+    const TFoldRanges& Folds() const { return m_folds; }
+    // The column indexes of long lines with tabs, built as they are asked
+    // for (also through a const store, hence mutable), dropped with edits.
+    TTabColumns& TabColumns() const { return m_tabColumns; }
 
 private:
     size_t Slot(int index) const { return size_t(index < m_gapStart ? index : index + m_gapLength); }
@@ -99,4 +111,7 @@ private:
     std::vector<std::shared_ptr<char[]>> m_blocks;
     TAttributeCache m_attributes;
     TLongLines m_longLines;
+    TLineStructures m_structures;
+    TFoldRanges m_folds;
+    mutable TTabColumns m_tabColumns;
 };

@@ -1,11 +1,12 @@
 // Entries of the autosave journal: written from a snapshot on the journal's
-// worker thread, read back at the next start. The checksum is a word-wise
-// multiply-xor hash, fast enough to run over 50 MB in a few tens of
-// milliseconds; it guards against damage, not against forgery.
+// worker thread, read back at the next start. The checksum (checksum.h)
+// guards against damage, not against forgery.
 
 #include "journalentry.h"
 
+#include "checksum.h"
 #include "memosource.h"
+#include "regularfile.h"
 #include "textsnapshot.h"
 
 #include <QFile>
@@ -42,55 +43,6 @@ constexpr qint64 kMaxHeaderLine = 64 * 1024;
 constexpr int kMaxHeaderLines = 64;
 constexpr char kTrailerKey[] = "\nchecksum: ";
 constexpr qint64 kTrailerSize = sizeof(kTrailerKey) - 1 + 16 + 1;
-
-// Hashes bytes eight at a time, whatever pieces they come in.
-class TChecksum {
-public:
-    void Add(const char* data, qint64 length)
-    {
-        while (length > 0 && m_pending > 0) {
-            push(*data++);
-            --length;
-        }
-        while (length >= 8) {
-            quint64 word;
-            std::memcpy(&word, data, 8);
-            mix(word);
-            data += 8;
-            length -= 8;
-        }
-        while (length-- > 0)
-            push(*data++);
-    }
-    quint64 Value() const
-    {
-        quint64 hash = m_hash;
-        if (m_pending > 0) {
-            quint64 word = 0;
-            std::memcpy(&word, m_buffer, size_t(m_pending));
-            hash = (hash ^ word ^ quint64(m_pending) << 56) * kPrime;
-        }
-        return hash ^ (hash >> 29);
-    }
-
-private:
-    static constexpr quint64 kPrime = 0x100000001b3ULL * 0x9E3779B97F4A7C15ULL | 1;
-    void mix(quint64 word) { m_hash = ((m_hash ^ word) * kPrime) ^ (m_hash >> 31); }
-    void push(char c)
-    {
-        m_buffer[m_pending++] = c;
-        if (m_pending == 8) {
-            quint64 word;
-            std::memcpy(&word, m_buffer, 8);
-            mix(word);
-            m_pending = 0;
-        }
-    }
-
-    quint64 m_hash = 0xcbf29ce484222325ULL;
-    char m_buffer[8] = {};
-    int m_pending = 0;
-};
 
 QByteArray formatName(TOutFormatType format)
 {
@@ -133,7 +85,7 @@ bool TJournalEntry::Write(QIODevice& device, const TTextSnapshot& text, QString*
         checksum.Add(data, length);
         return put(data, length);
     });
-    const QByteArray trailer = kTrailerKey + QByteArray::number(checksum.Value(), 16).rightJustified(16, '0') + '\n';
+    const QByteArray trailer = kTrailerKey + checksum.Hex() + '\n';
     if (!written || !put(trailer.constData(), trailer.size()))
         return fail(error, device.errorString());
     return true;
@@ -142,8 +94,9 @@ bool TJournalEntry::Write(QIODevice& device, const TTextSnapshot& text, QString*
 std::optional<TJournalEntry> TJournalEntry::Read(const QString& path, QString* problem)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(problem, file.errorString());
+    QString refusal;
+    if (!RegularFile::Open(file, path, &refusal)) {
+        fail(problem, refusal);
         return std::nullopt;
     }
     return Read(file, problem);
@@ -211,7 +164,7 @@ std::optional<TJournalEntry> TJournalEntry::Read(QIODevice& device, QString* pro
     const QByteArray trailer = device.read(kTrailerSize);
     TChecksum checksum;
     checksum.Add(entry.text.constData(), entry.text.size());
-    const QByteArray expected = kTrailerKey + QByteArray::number(checksum.Value(), 16).rightJustified(16, '0') + '\n';
+    const QByteArray expected = kTrailerKey + checksum.Hex() + '\n';
     if (entry.text.size() != entry.size || trailer != expected || !device.atEnd())
         return refuse(QStringLiteral("It was cut short or is damaged."));
     return entry;

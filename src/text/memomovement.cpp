@@ -5,6 +5,7 @@
 #include "memosource.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -171,6 +172,15 @@ bool TCustomMemoSource::MatchingBracket(int extend)
     const int line = CaretLine();
     if (!InRealLine(line))
         return false;
+    if (m_parser && m_parser->ReportsStructure()) {
+        // By the structure: brackets in strings and comments do not count,
+        // and a tag goes to its partner too.
+        const TStructureMatch match = MatchAt(Caret());
+        if (match.result != TStructureMatch::mrMatched)
+            return false;
+        MoveCaretTo({match.partnerLine, match.partnerColumn}, extend);
+        return true;
+    }
     const std::string_view raw = m_strings.RawText(line);
     int index = RawIndex(line, CaretColumn());
     if (index >= int(raw.size()) || !partner(raw[size_t(index)])) {
@@ -182,7 +192,7 @@ bool TCustomMemoSource::MatchingBracket(int extend)
     const char other = partner(bracket);
     const int step = isOpening(bracket) ? 1 : -1;
     int depth = 0;
-    for (int l = line; l >= 0 && l < LineCount(); l += step) {
+    for (int l = line; l >= 0 && l < LineCount() && std::abs(l - line) <= kMatchReach; l += step) {
         const std::string_view text = m_strings.RawText(l);
         int i = l == line ? index : (step > 0 ? 0 : int(text.size()) - 1);
         for (; i >= 0 && i < int(text.size()); i += step) {

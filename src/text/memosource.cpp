@@ -80,6 +80,7 @@ void TCustomMemoSource::SetOptions(TStringsOptions options)
 void TCustomMemoSource::SetTabStops(const QString& text)
 {
     m_tabStops.Set(text);
+    m_strings.TabColumns().Clear();
     if (m_options.testFlag(soUseTabCharacter)) {
         m_longestDirty = true;
         BeginUpdate(Reason::kAttributesReset);
@@ -210,11 +211,21 @@ QByteArray TCustomMemoSource::LineText(int line) const
     return m_tabStops.Expand(item.Text());
 }
 
+const TTabColumns::TIndex* TCustomMemoSource::TabIndex(int line) const
+{
+    const TStringItem& item = m_strings.Item(line);
+    if (!item.Has(TStringItem::kHasTab) || item.length < TTabColumns::kThreshold)
+        return nullptr;
+    return &m_strings.TabColumns().Of(line, item.Text(), m_tabStops);
+}
+
 QByteArray TCustomMemoSource::LineSpan(int line, int from, int to) const
 {
     if (!InRealLine(line) || to <= from)
         return {};
     const TStringItem& item = m_strings.Item(line);
+    if (const TTabColumns::TIndex* index = TabIndex(line))
+        return m_tabStops.ExpandSpan(item.Text(), from, to, TTabColumns::PlaceBeforeColumn(*index, from));
     if (item.Has(TStringItem::kHasTab))
         return m_tabStops.ExpandSpan(item.Text(), from, to);
     // Without tabs, columns are bytes.
@@ -227,6 +238,8 @@ int TCustomMemoSource::LineLength(int line) const
     if (!InRealLine(line))
         return 0;
     const TStringItem& item = m_strings.Item(line);
+    if (const TTabColumns::TIndex* index = TabIndex(line))
+        return index->length;
     return item.Has(TStringItem::kHasTab) ? m_tabStops.ExpandedLength(item.Text()) : item.length;
 }
 
@@ -269,6 +282,8 @@ int TCustomMemoSource::RawIndex(int line, int column) const
     const TStringItem& item = m_strings.Item(line);
     if (!item.Has(TStringItem::kHasTab))
         return column;
+    if (const TTabColumns::TIndex* index = TabIndex(line))
+        return m_tabStops.ColumnToIndex(item.Text(), column, TTabColumns::PlaceBeforeColumn(*index, column));
     return m_tabStops.ColumnToIndex(item.Text(), column);
 }
 
@@ -279,6 +294,8 @@ int TCustomMemoSource::DisplayColumn(int line, int index) const
     const TStringItem& item = m_strings.Item(line);
     if (!item.Has(TStringItem::kHasTab))
         return index;
+    if (const TTabColumns::TIndex* kept = TabIndex(line))
+        return m_tabStops.IndexToColumn(item.Text(), index, TTabColumns::PlaceBeforeIndex(*kept, index));
     return m_tabStops.IndexToColumn(item.Text(), index);
 }
 
@@ -296,6 +313,7 @@ void TCustomMemoSource::BeginUpdate(int reason)
     m_savedModeAtStart = m_selectionMode;
     m_modifiedAtStart = m_modified;
     m_groupStartPending = true;
+    m_foldGenerationAtStart = m_strings.Folds().Generation();
     Position(kSavedBeginIndex)->Assign(*Position(kBlockBeginIndex));
     Position(kSavedEndIndex)->Assign(*Position(kBlockEndIndex));
 }
@@ -325,6 +343,9 @@ void TCustomMemoSource::EndUpdate()
     if (--m_updateCount > 0)
         return;
 
+    KeepCaretShown();
+    if (m_strings.Folds().Generation() != m_foldGenerationAtStart)
+        m_changeFlags |= Change::kFolding;
     if (m_selectionMode != smNone && BlockBegin() == BlockEnd())
         m_selectionMode = smNone;
     if (m_selectionMode != m_savedModeAtStart || BlockBegin() != Position(kSavedBeginIndex)->Pos()

@@ -9,6 +9,7 @@
 #include "position.h"
 #include "searchoptions.h"
 #include "simpleparser.h"
+#include "structurematch.h"
 #include "tabstops.h"
 #include "textsnapshot.h"
 #include "undolist.h"
@@ -103,6 +104,12 @@ public:
     void SetCodeTemplates(TCodeTemplates* templates);
     bool KeepTrailingBlanks() const { return m_keepTrailingBlanks; }
     void SetKeepTrailingBlanks(bool keep) { m_keepTrailingBlanks = keep; }
+    // What typing by structure does (structuretyping.h): close a start tag
+    // (on unless set), close brackets and quotes (off unless set).
+    bool CloseTags() const { return m_closeTags; }
+    void SetCloseTags(bool on) { m_closeTags = on; }
+    bool CloseBrackets() const { return m_closeBrackets; }
+    void SetCloseBrackets(bool on) { m_closeBrackets = on; }
     QString Version() const { return QStringLiteral("0.9.1"); }
 
     // -- lines ---------------------------------------------------------------
@@ -426,10 +433,60 @@ public:
     // -- per-line view data -------------------------------------------------------
     int LineStyle(int line) const;
     void SetLineStyle(int line, int style);
+
+    // -- folding (memosourcefolds.cpp) ----------------------------------------------
+    // A fold point is a line that starts a block over several lines: one
+    // the parser's structure says opens a brace, a comment, a block or an
+    // element that ends on a later line, or a run of import lines. Fold
+    // points are known for the lines parsed so far; collapsing one hides
+    // the lines of its block after it. The caret never stays on a hidden
+    // line: an operation that leaves it there expands what hides it.
     // 0 expanded, 1 collapsed, 2 not a collapse point.
     int CollapseState(int line) const;
+    // 1 collapses the fold point at line, 0 expands it, 2 makes the line no
+    // fold point. A line the structure makes no fold point becomes one by
+    // hand with 0 or 1, folding up to the next fold point.
     void SetCollapseState(int line, int state);
-    bool IsLineVisible(int line) const;
+    bool IsLineVisible(int line) const { return !m_strings.Folds().IsHidden(line); }
+    const TFoldRanges& Folds() const { return m_strings.Folds(); }
+    // Whether the text can have fold points: its parser reports structure,
+    // or points were set by hand.
+    bool HasOutline() const;
+    // The last line of the block the fold point at line starts, parsing on
+    // as far as needed; -1 when line is no fold point or its block does not
+    // end.
+    int FoldEnd(int line);
+    // Collapse / expand the fold point at line; false when nothing changed.
+    bool FoldLine(int line);
+    bool UnfoldLine(int line);
+    // The caret line's fold point, or else (or when it is collapsed
+    // already) the innermost one around the caret; its line keeps the
+    // caret.
+    bool FoldAtCaret();
+    bool UnfoldAtCaret();
+    // Every fold point of the text (which is parsed to its end first), and
+    // every one that starts a comment.
+    void FoldAll();
+    void FoldAllComments();
+    void UnfoldAll();
+    // What a collapsed fold point shows behind its line ("{...}",
+    // "<div>...</div>"); empty when it is not collapsed.
+    QByteArray FoldMarker(int line) const;
+    // The collapsed fold points, and collapsing those of a list (a session).
+    std::vector<int> CollapsedLines() const;
+    void CollapseLines(const std::vector<int>& lines);
+
+    // -- matching (memosourcematch.cpp) --------------------------------------------
+    // Brackets and tags are matched by the structure the parser reports, so
+    // brackets in strings and comments take no part. A partner further than
+    // this many lines away is not looked for.
+    static constexpr int kMatchReach = 100'000;
+    // The bracket at pos or just before it, or else the tag whose name holds
+    // pos, and its partner.
+    TStructureMatch MatchAt(TTextPos pos);
+    // The innermost element open at pos: its name and the line of its
+    // start tag; false when none is.
+    bool OpenElementAt(TTextPos pos, QByteArray& name, int& line);
 
     // -- attributes -----------------------------------------------------------
     // The attribute bytes of a line (one per displayed character), parsing
@@ -445,6 +502,12 @@ public:
     void SetLongLineLimits(int threshold, int spacing);
     // Parses every line up to line + 100 that is not yet parsed.
     void ParseTo(int line);
+    // The structure of the parsed lines (linestructures.h).
+    const TLineStructures& Structures() const { return m_strings.Structures(); }
+    // Every structure event of one line as its parse reports it (all of
+    // them, with their columns), parsing the line once more; false without
+    // a parser that reports structure.
+    bool LineEvents(int line, std::vector<TStructureEvent>& events);
     int ParsedUpTo() const { return m_parsedUpTo; }
     quint32 InitialState() const { return m_initialState; }
     void SetInitialState(quint32 state) { m_initialState = state; }
@@ -494,6 +557,12 @@ public:
     int ViewCount() const { return m_views.Count(); }
     QObject* View() const { return m_view; }
     void SetView(QObject* view) { m_view = view; }
+    // A place of a caller's that edits shift as they shift the caret: a view
+    // that hands the caret to another view of the same store keeps its own
+    // caret and selection this way. The store owns the position until it is
+    // removed or the store goes; a load resets it with the caret.
+    TPosition* AddPosition(TTextPos pos);
+    void RemovePosition(TPosition* position);
 
     // The process-wide list of text stores.
     static const std::vector<TCustomMemoSource*>& Instances();
@@ -540,6 +609,8 @@ protected:
     void LinesReplaced();
     // Makes sure the caret line exists (lines below the text are added).
     void MaterializeCaretLine();
+    // The column index of a long line with tabs (null for any other line).
+    const TTabColumns::TIndex* TabIndex(int line) const;
 
 private:
     friend class TExternalStrings;
@@ -653,6 +724,30 @@ private:
     quint32 ParseInto(int line, std::string_view display, uchar* attrs, quint32 state);
     // The state at the end of line, its attributes not kept.
     quint32 StateAfter(int line, std::string_view display, quint32 state);
+    // Folding: after a pass, the lines whose structure changed get their
+    // fold points anew, and a collapsed fold whose lines changed what they
+    // open or close is expanded; without structure nothing folds.
+    void StructureChanged(const std::vector<std::pair<int, bool>>& lines);
+    void DropStructure();
+    void UpdateCollapsePoint(int line);
+    bool EndsOnItsLine(int line, const TStructureEntry& entry) const;
+    bool IsRunLine(int line) const;
+    int RunEnd(int line);
+    // The line of the structure entry before / after line's (-1: none).
+    int RunNeighbour(int line, int step) const;
+    void MatchBracket(int line, const std::vector<TStructureEvent>& events, int index, TStructureMatch& match);
+    void MatchTag(int line, const std::vector<TStructureEvent>& events, int index, TStructureMatch& match);
+    // Parses on until the structure of line is known (false: it is past the
+    // text).
+    bool KnowStructureOf(int line);
+    TFoldRanges::TFold FoldOf(int line, int last) const;
+    TFoldRanges::TFold FoldOf(const TStructureEntry& entry, int last) const;
+    // Every block of the text that ends (parsed to its end first), sorted.
+    std::vector<TFoldRanges::TFold> EveryFold();
+    // Collapses folds, keeping the caret out of them.
+    void CollapseFolds(std::vector<TFoldRanges::TFold> folds, bool replace);
+    // An operation left the caret on a hidden line: the folds around it open.
+    void KeepCaretShown();
     // Marks URL runs; recordUndo keeps the old bytes for undo inside an
     // operation.
     void MarkUrls(int line, uchar* attrs, int length, bool recordUndo);
@@ -704,6 +799,8 @@ private:
     TSimpleParser* m_parser = nullptr;
     bool m_useGlobalOptions = false;
     bool m_keepTrailingBlanks = false;
+    bool m_closeTags = true;
+    bool m_closeBrackets = false;
 
     bool m_modified = false;
     QString m_fileName;
@@ -725,6 +822,7 @@ private:
     int m_compoundSerial = 0;
     int m_keepSelectionDepth = 0;
     KeptSelection m_kept;
+    quint64 m_foldGenerationAtStart = 0;
 
     // Undo state: two lists, one recorded into, the other replayed from
     // while undoing; Redo swaps their roles.
@@ -754,6 +852,8 @@ private:
     TFoundMatch m_found;
     quint64 m_foundSerial = 0;
     quint64 m_textVersion = 0;
+    // Fold points set by hand (SetCollapseState) were made.
+    bool m_manualFolds = false;
 
     TTextPos m_bookmarks[kBookmarkCount];
     bool m_bookmarkSet[kBookmarkCount] = {};

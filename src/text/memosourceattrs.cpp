@@ -60,10 +60,12 @@ constexpr int kWorkerLeadIn = 2'000;
 class TStateWorker {
 public:
     TStateWorker(const TInternalStrings& strings, const TTabStops& tabs, std::unique_ptr<TSimpleParser> parser, int first,
-                 int end)
+                 int end, bool structure)
         : m_strings(strings), m_tabs(tabs), m_parser(std::move(parser)), m_first(first), m_end(end)
     {
         m_states.resize(size_t(end - first) + 1);
+        if (structure)
+            m_parser->SetStructureSink(&m_builder);
         m_thread = std::thread([this] { Run(); });
     }
     ~TStateWorker()
@@ -79,7 +81,7 @@ public:
     // the parser's own numbering, unless they cannot be had in it. The
     // stored attributes of those lines are dropped. Returns the lines
     // written, 0 for none.
-    int Deliver(TSimpleParser& parser, TInternalStrings& strings)
+    int Deliver(TSimpleParser& parser, TInternalStrings& strings, TLineStructures::TPass& pass)
     {
         m_thread.join();
         if (!parser.TakeWorkerStates(*m_parser, m_states.data(), m_states.size()))
@@ -90,6 +92,8 @@ public:
             item.endState = m_states[size_t(i - m_first) + 1];
             item.Set(TStringItem::kAttrsValid, true);
         }
+        if (m_parser->StructureSink())
+            pass.Take(m_summaries);
         strings.Attributes().DropRange(m_first, m_end - 1);
         return m_end - m_first;
     }
@@ -110,7 +114,10 @@ private:
             }
             if (i >= m_first)
                 m_states[size_t(i - m_first)] = state;
+            m_builder.Reset();
             state = m_parser->ParseLineState(i, display, state, scratch);
+            if (i >= m_first && m_parser->StructureSink())
+                m_summaries.Add(i, m_builder);
         }
         m_states.back() = state;
     }
@@ -123,6 +130,9 @@ private:
     // The start state of every line of the half and, last, the end state of
     // its last line; the copy's numbering.
     std::vector<quint32> m_states;
+    // The structure of its lines.
+    TStructureBuilder m_builder;
+    TStructureSummaries m_summaries;
     std::thread m_thread;
 };
 // Columns a long line's window holds beyond those asked for, so that a
@@ -203,6 +213,12 @@ void TCustomMemoSource::ParseTo(int line)
     quint32 state = m_parsedUpTo == 0 ? m_initialState : m_strings.Item(m_parsedUpTo - 1).endState;
     TAttributeCache& cache = m_strings.Attributes();
     QByteArray expanded;
+    // The structure of each line parsed comes from the same pass.
+    const bool structure = m_parser && m_parser->ReportsStructure();
+    TStructureBuilder builder;
+    TLineStructures::TPass pass(m_strings.Structures());
+    if (structure)
+        m_parser->SetStructureSink(&builder);
     // Far above the line asked for, the states of the lower half of the way
     // are established on a worker thread meanwhile. A listener to single
     // lines is told of each in order, so it gets none.
@@ -211,12 +227,12 @@ void TCustomMemoSource::ParseTo(int line)
         if (std::unique_ptr<TSimpleParser> copy = m_parser->CreateWorkerCopy()) {
             copy->SetUtf8Text(m_encoding == teUtf8);
             const int first = m_parsedUpTo + (line - m_parsedUpTo) / 2;
-            worker = std::make_unique<TStateWorker>(m_strings, m_tabStops, std::move(copy), first, line);
+            worker = std::make_unique<TStateWorker>(m_strings, m_tabStops, std::move(copy), first, line, structure);
         }
     }
     for (int i = m_parsedUpTo; i <= last; ++i) {
         if (worker && i == worker->First()) {
-            if (const int written = worker->Deliver(*m_parser, m_strings)) {
+            if (const int written = worker->Deliver(*m_parser, m_strings, pass)) {
                 if (firstParsed < 0)
                     firstParsed = i;
                 lastParsed = std::max(lastParsed, i + written - 1);
@@ -229,6 +245,7 @@ void TCustomMemoSource::ParseTo(int line)
             continue;
         }
         item.startState = state;
+        builder.Reset();
         if (ParsedAsLong(i)) {
             cache.Drop(i);
             state = ParseLong(i, item.Text(), state);
@@ -251,15 +268,21 @@ void TCustomMemoSource::ParseTo(int line)
         }
         item.endState = state;
         item.Set(TStringItem::kAttrsValid, true);
+        if (structure)
+            pass.Add(i, builder);
         if (OnLineParsed)
             OnLineParsed(i);
         if (firstParsed < 0)
             firstParsed = i;
         lastParsed = std::max(lastParsed, i);
     }
+    if (structure)
+        m_parser->SetStructureSink(nullptr);
     if (m_scratch.size() > kScratchKeep)
         std::vector<uchar>().swap(m_scratch);
     m_parsedUpTo = std::max(m_parsedUpTo, last + 1);
+    if (structure && !pass.Empty())
+        StructureChanged(pass.Commit());
     if (firstParsed >= 0 && OnLinesParsed)
         OnLinesParsed(firstParsed, lastParsed);
 }
@@ -450,6 +473,10 @@ void TCustomMemoSource::ResetAttributes()
         m_strings.Attributes().Clear();
     // Points found with another parser or other settings say nothing.
     m_strings.LongLines().Clear();
+    // Without a parser that reports it there is no structure, and nothing
+    // folds.
+    if (!m_parser || !m_parser->ReportsStructure())
+        DropStructure();
     m_parsedUpTo = 0;
     m_changeFlags |= Change::kAttributesReset;
     MarkChanged(0, TMemoChange::kToEnd);

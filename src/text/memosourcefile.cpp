@@ -9,6 +9,7 @@
 #include "encodingdetect.h"
 #include "filesaver.h"
 #include "loadstatepass.h"
+#include "regularfile.h"
 #include "services.h"
 
 #include <QBuffer>
@@ -265,10 +266,9 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
         return false;
     };
     QFile file(path);
-    if (QFileInfo(path).isDir())
-        return fail(QStringLiteral("It is a folder."));
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(describe(file));
+    QString refusal;
+    if (!RegularFile::Open(file, path, &refusal))
+        return fail(refusal);
     const qint64 size = file.size();
     std::shared_ptr<char[]> block;
     if (size >= 0 && quint64(size) < std::numeric_limits<size_t>::max())

@@ -1,5 +1,5 @@
-// Bookmarks and the per-line data the views show: line styles and outline
-// (collapse) points.
+// Bookmarks and the per-line data the views show: line styles (fold points
+// are memosourcefolds.cpp's).
 
 #include "memosource.h"
 
@@ -114,35 +114,4 @@ void TCustomMemoSource::SetLineStyle(int line, int style)
     m_strings.Item(line).lineStyle = quint8(std::clamp(style, 0, 255));
     MarkChanged(line, line);
     EndUpdate();
-}
-
-int TCustomMemoSource::CollapseState(int line) const
-{
-    if (!InRealLine(line))
-        return 2;
-    switch (m_strings.Item(line).collapse) {
-    case TStringItem::kExpanded: return 0;
-    case TStringItem::kCollapsed: return 1;
-    default: return 2;
-    }
-}
-
-void TCustomMemoSource::SetCollapseState(int line, int state)
-{
-    if (!InRealLine(line))
-        return;
-    BeginUpdate(0);
-    m_strings.Item(line).collapse = state == 0 ? TStringItem::kExpanded
-                                    : state == 1 ? TStringItem::kCollapsed
-                                                 : TStringItem::kNoCollapsePoint;
-    // A collapsed point hides the lines up to the next collapse point.
-    for (int i = line + 1; i < LineCount() && m_strings.Item(i).collapse == TStringItem::kNoCollapsePoint; ++i)
-        m_strings.Item(i).Set(TStringItem::kHidden, state == 1);
-    MarkChanged(line, TMemoChange::kToEnd);
-    EndUpdate();
-}
-
-bool TCustomMemoSource::IsLineVisible(int line) const
-{
-    return !InRealLine(line) || !m_strings.Item(line).Has(TStringItem::kHidden);
 }

@@ -10,6 +10,8 @@
 namespace {
 
 const QString kKeepTrailingBlanks = QStringLiteral("KeepTrailingBlanks");
+const QString kCloseTags = QStringLiteral("CloseTags");
+const QString kCloseBrackets = QStringLiteral("CloseBrackets");
 const QString kOptions = QStringLiteral("Options");
 const QString kTabStops = QStringLiteral("TabStops");
 const QString kDelimeters = QStringLiteral("Delimeters");
@@ -37,6 +39,22 @@ void TMemoSourceOptions::SetKeepTrailingBlanks(bool keep)
     if (m_keepTrailingBlanks == keep)
         return;
     m_keepTrailingBlanks = keep;
+    Changed();
+}
+
+void TMemoSourceOptions::SetCloseTags(bool on)
+{
+    if (m_closeTags == on)
+        return;
+    m_closeTags = on;
+    Changed();
+}
+
+void TMemoSourceOptions::SetCloseBrackets(bool on)
+{
+    if (m_closeBrackets == on)
+        return;
+    m_closeBrackets = on;
     Changed();
 }
 
@@ -91,6 +109,8 @@ void TMemoSourceOptions::Assign(const TMemoSourceOptions& source)
     SetTabStops(source.m_tabStops);
     SetDelimeters(source.m_delimeters);
     SetBlockIndent(source.m_blockIndent);
+    SetCloseTags(source.m_closeTags);
+    SetCloseBrackets(source.m_closeBrackets);
     EndUpdate();
 }
 
@@ -98,7 +118,8 @@ bool TMemoSourceOptions::operator==(const TMemoSourceOptions& other) const
 {
     return m_keepTrailingBlanks == other.m_keepTrailingBlanks && m_options == other.m_options
            && m_tabStops == other.m_tabStops && m_delimeters == other.m_delimeters
-           && m_blockIndent == other.m_blockIndent;
+           && m_blockIndent == other.m_blockIndent && m_closeTags == other.m_closeTags
+           && m_closeBrackets == other.m_closeBrackets;
 }
 
 void TMemoSourceOptions::EndUpdate()
@@ -131,6 +152,8 @@ void TMemoSourceOptions::Load()
     const TSettingsStore& store = Services().Settings();
     BeginUpdate();
     SetKeepTrailingBlanks(store.ReadBool(kKey, kKeepTrailingBlanks, m_keepTrailingBlanks));
+    SetCloseTags(store.ReadBool(kKey, kCloseTags, m_closeTags));
+    SetCloseBrackets(store.ReadBool(kKey, kCloseBrackets, m_closeBrackets));
 
     bool ok = false;
     const quint32 bits = store.ReadString(kKey, kOptions, &ok).trimmed().toUInt(&ok);
@@ -160,6 +183,8 @@ void TMemoSourceOptions::Save() const
 {
     TSettingsStore& store = Services().Settings();
     store.WriteBool(kKey, kKeepTrailingBlanks, m_keepTrailingBlanks);
+    store.WriteBool(kKey, kCloseTags, m_closeTags);
+    store.WriteBool(kKey, kCloseBrackets, m_closeBrackets);
     store.WriteString(kKey, kOptions, QString::number(m_options.toInt()));
     store.WriteString(kKey, kTabStops, m_tabStops);
     store.WriteString(kKey, kDelimeters, m_delimeters);
@@ -185,4 +210,6 @@ void TCustomMemoSource::ApplyGlobalOptions()
         SetDelimeters(global.Delimeters());
     SetBlockIndent(global.BlockIndent());
     SetKeepTrailingBlanks(global.KeepTrailingBlanks());
+    SetCloseTags(global.CloseTags());
+    SetCloseBrackets(global.CloseBrackets());
 }

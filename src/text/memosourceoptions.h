@@ -18,6 +18,8 @@ class TMemoSourceOptions : public TComponent {
     Q_PROPERTY(QString TabStops READ TabStops WRITE SetTabStops)
     Q_PROPERTY(QString Delimeters READ Delimeters WRITE SetDelimeters)
     Q_PROPERTY(int BlockIndent READ BlockIndent WRITE SetBlockIndent)
+    Q_PROPERTY(bool CloseTags READ CloseTags WRITE SetCloseTags)
+    Q_PROPERTY(bool CloseBrackets READ CloseBrackets WRITE SetCloseBrackets)
 
 public:
     static inline const QString kKey = QStringLiteral("VodaRedu\\MemoSource\\");
@@ -41,6 +43,13 @@ public:
     int BlockIndent() const { return m_blockIndent; }
     // Negative values are stored as 0.
     void SetBlockIndent(int indent);
+    // Typing ">" of a start tag puts its end tag behind the caret (on unless
+    // set); "(", "[", "{" and quotes come with their partner (off unless
+    // set). See structuretyping.h.
+    bool CloseTags() const { return m_closeTags; }
+    void SetCloseTags(bool on);
+    bool CloseBrackets() const { return m_closeBrackets; }
+    void SetCloseBrackets(bool on);
 
     // Several changes announced once, at the end of the outermost bracket.
     void BeginUpdate() { ++m_updateCount; }
@@ -68,6 +77,8 @@ private:
     QString m_tabStops;
     QString m_delimeters;
     int m_blockIndent = 1;
+    bool m_closeTags = true;
+    bool m_closeBrackets = false;
     int m_updateCount = 0;
     bool m_changedDuringUpdate = false;
     TNotifierList<> m_listeners;

@@ -18,6 +18,22 @@ void TCustomMemoSource::ResetPositions()
     EndUpdate();
 }
 
+TPosition* TCustomMemoSource::AddPosition(TTextPos pos)
+{
+    auto* position = static_cast<TPosition*>(m_positions.Add());
+    position->SetPos(pos);
+    position->OnAllowUpdate = [](const TPosition&, bool&, bool&) {};
+    return position;
+}
+
+void TCustomMemoSource::RemovePosition(TPosition* position)
+{
+    // The caret and the block ends are the store's own.
+    const int index = m_positions.IndexOf(position);
+    if (index > kSavedEndIndex)
+        m_positions.Delete(index);
+}
+
 bool TCustomMemoSource::MayShift(const TPosition& position, bool& column, bool& line) const
 {
     if (!position.OnAllowUpdate)

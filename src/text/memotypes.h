@@ -139,6 +139,8 @@ constexpr quint16 kAttributesReset = 0x0400;
 constexpr quint16 kReadOnly = 0x0800;
 // The match the last search found came or went (FoundMatch()).
 constexpr quint16 kSearchMatch = 0x0200;
+// Folds were collapsed or expanded: other lines are hidden.
+constexpr quint16 kFolding = 0x2000;
 // Everything a newly attached view must draw.
 constexpr quint16 kAttach = 0x057D;
 } // namespace Change

@@ -61,10 +61,10 @@ int TTabStops::ExpandedLength(std::string_view raw) const
 {
     if (!std::memchr(raw.data(), '\t', raw.size()))
         return int(raw.size());
-    int column = 0;
+    TTabWalk walk(*this);
     for (char c : raw)
-        column = std::min(c == '\t' ? NextStop(column) : column + 1, kMaxColumn);
-    return column;
+        walk.Step(c);
+    return walk.Column();
 }
 
 QByteArray TTabStops::Expand(std::string_view raw) const
@@ -73,66 +73,76 @@ QByteArray TTabStops::Expand(std::string_view raw) const
         return QByteArray(raw.data(), qsizetype(raw.size()));
     QByteArray out;
     out.reserve(qsizetype(raw.size()) + 16);
+    TTabWalk walk(*this);
     for (char c : raw) {
-        if (out.size() >= kMaxColumn)
+        if (walk.Column() >= kMaxColumn)
             break;
         if (c == '\t')
-            out.append(NextStop(int(out.size())) - int(out.size()), ' ');
+            out.append(walk.ColumnAfter(c) - walk.Column(), ' ');
         else
             out.append(c);
+        walk.Step(c);
     }
     return out;
 }
 
-QByteArray TTabStops::ExpandSpan(std::string_view raw, int from, int to) const
+QByteArray TTabStops::ExpandSpan(std::string_view raw, int from, int to, TTabPlace start) const
 {
     from = std::max(from, 0);
     if (to <= from)
         return {};
     QByteArray out;
-    int column = 0;
-    for (char c : raw) {
+    TTabWalk walk(*this, start);
+    for (size_t i = size_t(start.index); i < raw.size(); ++i) {
+        const int column = walk.Column();
         if (column >= to)
             break;
-        const int width = c == '\t' ? NextStop(column) - column : 1;
+        const char c = raw[i];
+        const int next = walk.ColumnAfter(c);
         // The part of this character's columns that falls into the span.
         const int left = std::max(column, from);
-        const int right = std::min(column + width, to);
+        const int right = std::min(next, to);
         if (right > left)
             out.append(right - left, c == '\t' ? ' ' : c);
-        column += width;
+        // A character at the column cap takes no columns: nothing follows.
+        if (next == column)
+            break;
+        walk.Step(c);
     }
     return out;
 }
 
-int TTabStops::IndexToColumn(std::string_view raw, int index) const
+int TTabStops::IndexToColumn(std::string_view raw, int index, TTabPlace start) const
 {
     const int n = int(raw.size());
     if (index <= 0)
         return 0;
     // Tabs behind the index do not move it: only the text in front of it
     // is looked at, which keeps a caret near the start of a long line cheap.
-    if (!std::memchr(raw.data(), '\t', std::min(raw.size(), size_t(index))))
-        return index;
-    int column = 0;
-    for (int i = 0; i < index && i < n; ++i)
-        column = std::min(raw[size_t(i)] == '\t' ? NextStop(column) : column + 1, kMaxColumn);
-    return column + (index > n ? index - n : 0);
+    const int from = std::clamp(start.index, 0, n);
+    if (!std::memchr(raw.data() + from, '\t', size_t(std::clamp(index, from, n) - from)))
+        return start.column + (index - from);
+    TTabWalk walk(*this, {from, start.column});
+    for (int i = from; i < index && i < n; ++i)
+        walk.Step(raw[size_t(i)]);
+    return walk.Column() + (index > n ? index - n : 0);
 }
 
-int TTabStops::ColumnToIndex(std::string_view raw, int column) const
+int TTabStops::ColumnToIndex(std::string_view raw, int column, TTabPlace start) const
 {
     if (column <= 0)
         return 0;
     const int n = int(raw.size());
+    const int from = std::clamp(start.index, 0, n);
     // Without a tab in front of the column, columns are bytes up to it.
-    if (!std::memchr(raw.data(), '\t', std::min(raw.size(), size_t(column))))
-        return column;
-    int start = 0;
-    for (int i = 0; i < n; ++i) {
-        if (start >= column)
+    const int span = std::clamp(column - start.column, 0, n - from);
+    if (!std::memchr(raw.data() + from, '\t', size_t(span)))
+        return from + (column - start.column);
+    TTabWalk walk(*this, {from, start.column});
+    for (int i = from; i < n; ++i) {
+        if (walk.Column() >= column)
             return i;
-        start = std::min(raw[size_t(i)] == '\t' ? NextStop(start) : start + 1, kMaxColumn);
+        walk.Step(raw[size_t(i)]);
     }
-    return n + (column > start ? column - start : 0);
+    return n + (column > walk.Column() ? column - walk.Column() : 0);
 }

@@ -8,6 +8,7 @@
 #include "memohints.h"
 #include "memoenvoptions.h"
 #include "memoparts.h"
+#include "memostructure.h"
 #include "memosource.h"
 #include "searchmarks.h"
 #include "sourcestrings.h"
@@ -35,6 +36,7 @@ const QString kApplicationDelimeters = QStringLiteral("/{}+-*():=,;><$.#[]^@&~|%
 TCustomDCMemo::TCustomDCMemo(QWidget* parent)
     : TDCCustomControl(parent), m_internalSource(std::make_unique<TMemoSource>())
 {
+    m_structure = std::make_unique<TMemoStructure>(*this);
     m_options = kDefaultMemoOptions;
     m_templateFont.SetSize(8);
     m_lineNumColor = m_font.Color();
@@ -163,7 +165,7 @@ void TCustomDCMemo::SetOptions(TMemoOptions options)
     if (m_options == options)
         return;
     m_options = options;
-    m_rows.SetSkipHidden(m_options.testFlag(moHideInvisibleLines) && !m_wordWrap);
+    m_structure->UpdateOutline();
     ResetMetrics();
 }
 
@@ -375,7 +377,7 @@ void TCustomDCMemo::SetWordWrap(bool wrap)
     if (!assign(m_wordWrap, wrap))
         return;
     // Collapsed lines stay shown while wrapping.
-    m_rows.SetSkipHidden(m_options.testFlag(moHideInvisibleLines) && !m_wordWrap);
+    m_structure->UpdateOutline();
     ResetMetrics();
 }
 

@@ -8,6 +8,7 @@
 #include "memoscroll.h"
 #include "memotypes.h"
 #include "paintfont.h"
+#include "parkedplace.h"
 #include "penbrush.h"
 #include "position.h"
 #include "positionstore.h"
@@ -37,6 +38,7 @@ class TMemoEnvOptions;
 class TMemoHints;
 class TMemoSource;
 class TSearchMarks;
+class TMemoStructure;
 class TSimpleParser;
 class TSpecialSymbols;
 class TStrings;
@@ -300,6 +302,10 @@ public:
     // Flips the overwrite mode of every text store and raises OnStateChange
     // with kInsertModeChanged.
     void ToggleOverwrite();
+    // Enter and Backspace, by the structure of the text where it applies
+    // (structuretyping.h), else the text store's own.
+    void TypeNewLine();
+    void TypeBackspace();
     // A bit of the state change mask that the text store's masks leave free.
     static constexpr int kInsertModeChanged = 0x1000;
     // The toolkit's key events: OnKeyDown before the key list sees the key
@@ -430,11 +436,15 @@ protected:
 private:
     friend class TMemoMouse;
     friend class TMemoScroller;
+    friend class TMemoStructure;
 
     // -- the store link ---------------------------------------------------------------------
     void Attach(TCustomMemoSource* source);
     void Detach();
     void BecomeView();
+    // Another control of the store takes the caret over: this one keeps its
+    // own caret, selection and top line parked.
+    void Park();
     void SourceChanged(const TMemoChange& change);
     void LinesParsed(int firstLine, int lastLine);
     void SourceDestroyed(QObject* source);
@@ -560,6 +570,8 @@ private:
     int m_listener = 0;
     QMetaObject::Connection m_destroyedLink;
     TMemoPostionStore m_positions;
+    // This control's place while another control of its store has the caret.
+    TParkedPlace m_parked;
 
     // Parts.
     TLineSeparator* m_lineSeparator = nullptr;
@@ -617,4 +629,5 @@ private:
     std::unique_ptr<TMemoMouse> m_mouse;
     std::unique_ptr<TMemoScroller> m_scroller;
     std::unique_ptr<TMemoHints> m_hints;
+    std::unique_ptr<TMemoStructure> m_structure;
 };

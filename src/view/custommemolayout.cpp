@@ -294,7 +294,7 @@ TRowPos TCustomDCMemo::MaxTop()
 {
     const int lines = LastViewLine() + 1;
     const int rows = std::max(1, VisibleRows());
-    if (!m_rows.Wrapping())
+    if (!m_rows.Wrapping() && !m_rows.Folding())
         return {std::max(0, lines - rows), 0};
     const int last = std::max(0, lines - 1);
     return m_rows.Step({last, m_rows.RowsOfLine(last) - 1}, -(rows - 1));
@@ -393,6 +393,7 @@ void TCustomDCMemo::ScrollTo(TRowPos top, int leftColumn)
     const bool pictures = m_background->IsActive() || m_gutterBackground->IsActive();
     m_top = top;
     m_leftColumn = leftColumn;
+    m_parked.SetTopLine(top.line);
     if (dy != 0) {
         if (!pictures && !m_rows.SkipHidden() && !far)
             viewport()->scroll(0, -dy * lh);
@@ -461,7 +462,7 @@ void TCustomDCMemo::scrollContentsBy(int, int)
         return;
     QScrollBar* bar = verticalScrollBar();
     const int value = bar->value();
-    TRowPos top{value, 0};
+    TRowPos top = RowAtScrollIndex(value);
     if (m_rows.Wrapping()) {
         // A step of the bar (arrows, page) moves by exact rows; the thumb
         // goes where its value stands among the estimated rows, and a drag

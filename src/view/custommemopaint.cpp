@@ -7,6 +7,7 @@
 #include "gutterimages.h"
 #include "gutterpainter.h"
 #include "memoparts.h"
+#include "memostructure.h"
 #include "memosource.h"
 #include "searchmarks.h"
 
@@ -97,7 +98,8 @@ TRenderConfig TCustomDCMemo::RenderConfig()
     config.marginPos = m_marginPos;
     config.separatorOptions = m_lineSeparator->Options();
     config.separatorPen = m_lineSeparator->Pen();
-    config.showSelection = !(m_hideSelection && !hasFocus());
+    // A control parked beside the one with the store's caret shows none.
+    config.showSelection = !(m_hideSelection && !hasFocus()) && !m_parked.Parked();
     config.enabled = isEnabled();
     config.background = m_background->IsActive() ? m_background : nullptr;
     config.lineHeight = LineHeight();
@@ -113,6 +115,8 @@ TRenderConfig TCustomDCMemo::RenderConfig()
         config.highlightBrush = m_lineHighlight->Brush();
     }
     config.matches = m_matches;
+    config.foldMarkers = m_rows.SkipHidden();
+    m_structure->AddMarks(config);
     return config;
 }
 
@@ -164,6 +168,7 @@ void TCustomDCMemo::paintEvent(QPaintEvent* event)
     PaintArea(painter, event->rect());
     m_painting = false;
     FlushParsedLines(event->region());
+    m_structure->AfterPaint();
 
     // The caret, drawn over the text by inverting it while it blinks on. A
     // paint that covers the old caret has wiped it.

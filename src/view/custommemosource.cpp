@@ -6,6 +6,7 @@
 
 #include "memohints.h"
 #include "memoparts.h"
+#include "memostructure.h"
 #include "memosource.h"
 
 #include <QFocusEvent>
@@ -26,10 +27,11 @@ void TCustomDCMemo::SetMemoSource(TCustomMemoSource* source)
     if (source == m_source)
         return;
     m_hints->CloseAll();
-    TCustomMemoSource* old = m_source;
+    // Where this control stood, before another control of the old store
+    // takes the caret over: a parked caret is this control's own.
+    if (TCustomMemoSource* old = m_source)
+        m_positions.Save(old, m_top.line, m_leftColumn, m_parked.Parked() ? m_parked.Caret() : old->Caret(), m_top.row);
     Detach();
-    if (old)
-        m_positions.Save(old, m_top.line, m_leftColumn, old->Caret(), m_top.row);
     Attach(source);
 }
 
@@ -40,9 +42,10 @@ void TCustomDCMemo::Attach(TCustomMemoSource* source)
     m_wrap.SetSource(source);
     m_destroyedLink = connect(source, &QObject::destroyed, this, &TCustomDCMemo::SourceDestroyed);
     // Another control that shows the same store and has the focus stays its
-    // view.
+    // view, and keeps the caret.
     auto* current = qobject_cast<TCustomDCMemo*>(source->View());
-    if (!current || current == this || !current->hasFocus())
+    const bool view = !current || current == this || !current->hasFocus();
+    if (view)
         BecomeView();
     m_drawnSelectionFirst = 0;
     m_drawnSelectionLast = -1;
@@ -52,7 +55,18 @@ void TCustomDCMemo::Attach(TCustomMemoSource* source)
         m_internalSource->SetUseGlobalOptions(true);
     m_listener = source->AttachView([this](const TMemoChange& change) { SourceChanged(change); });
 
-    if (const TStoredPosition* stored = m_positions.Find(source)) {
+    const TStoredPosition* stored = m_positions.Find(source);
+    if (!view) {
+        // The caret is the focused control's: this one's waits parked, where
+        // it was left or, new to the store, where the other one stands.
+        if (stored) {
+            m_top = {stored->topLine, stored->topRow};
+            m_leftColumn = stored->leftColumn;
+            m_parked.Park(*source, stored->caret, stored->topLine);
+        } else {
+            m_parked.Park(*source, m_top.line);
+        }
+    } else if (stored) {
         // The view comes back exactly as it was left, even when the caret
         // was scrolled out of sight.
         const TStoredPosition position = *stored;
@@ -67,6 +81,7 @@ void TCustomDCMemo::Attach(TCustomMemoSource* source)
         source->EndUpdate();
         m_restoring = false;
     }
+    m_structure->Attached();
     ResetMetrics();
     // The new text is wrapped whatever the layout was.
     UpdateWrap(true);
@@ -82,12 +97,21 @@ void TCustomDCMemo::Detach()
         return;
     disconnect(m_destroyedLink);
     m_source->DetachView(m_listener);
+    m_parked.Drop();
     if (m_source->View() == this) {
         m_source->SetView(nullptr);
         m_source->OnBeforeCaretMove = nullptr;
         m_source->OnLinesParsed = nullptr;
         m_source->OnViewCreateDialog = nullptr;
         m_source->OnViewTemplateInsert = nullptr;
+        // A store shown by another control keeps a view: that control takes
+        // the caret over, with its own caret and selection.
+        for (TCustomDCMemo* other : Instances()) {
+            if (other != this && other->m_source == m_source) {
+                other->BecomeView();
+                break;
+            }
+        }
     }
     m_listener = 0;
     m_source = nullptr;
@@ -105,15 +129,33 @@ void TCustomDCMemo::SourceDestroyed(QObject* source)
     m_rows.SetSource(nullptr);
     m_wrap.SetSource(nullptr);
     m_listener = 0;
+    m_parked.Drop();
     if (m_constructed)
         Attach(m_internalSource.get());
 }
 
 void TCustomDCMemo::BecomeView()
 {
+    // The control that had the store's caret keeps its own place parked.
+    auto* previous = qobject_cast<TCustomDCMemo*>(m_source->View());
+    if (previous && previous != this && previous->m_source == m_source)
+        previous->Park();
     m_source->SetView(this);
     m_source->OnBeforeCaretMove = [this](int& dLines, int& dColumns) { AdjustCaretMove(dLines, dColumns); };
-    m_source->OnLinesParsed = [this](int firstLine, int lastLine) { LinesParsed(firstLine, lastLine); };
+    // New attributes concern every control that shows the store.
+    m_source->OnLinesParsed = [source = m_source](int firstLine, int lastLine) {
+        for (TCustomDCMemo* memo : Instances()) {
+            if (memo->m_source == source)
+                memo->LinesParsed(firstLine, lastLine);
+        }
+    };
+    if (m_parked.Parked()) {
+        // Back to where this control left its caret; the view stays put.
+        const bool restoring = m_restoring;
+        m_restoring = true;
+        m_parked.Restore();
+        m_restoring = restoring;
+    }
     // The control's own events are looked up when they are needed, so that
     // assigning one later still counts.
     m_source->OnViewCreateDialog = [this]() -> TCustomMemoSource::TCreateDialogEvent {
@@ -129,13 +171,20 @@ void TCustomDCMemo::BecomeView()
     };
 }
 
+void TCustomDCMemo::Park()
+{
+    m_parked.Park(*m_source, m_top.line);
+    // Only the control with the caret shows the selection.
+    InvalidateLines(m_drawnSelectionFirst, m_drawnSelectionLast);
+}
+
 void TCustomDCMemo::AdjustCaretMove(int& dLines, int& dColumns)
 {
     const TTextPos caret = m_source->Caret();
     const int last = std::max(0, m_source->LineCount() - 1);
     const bool beyond = m_source->Options().testFlag(soBeyondFileEnd);
     // So do the characters of a UTF-8 document, which cover 0 to 2 cells.
-    const bool cells = m_rows.Wrapping() || !m_useMonoFont || m_source->Encoding() == teUtf8;
+    const bool cells = m_rows.Wrapping() || !m_useMonoFont || m_source->Encoding() == teUtf8 || m_rows.Folding();
     if (dLines != 0 && dColumns == 0 && cells) {
         // A vertical move counts rows and keeps the caret's x, through a run
         // of such moves even where a shorter row pulled the caret left.
@@ -169,6 +218,8 @@ void TCustomDCMemo::SourceChanged(const TMemoChange& change)
         UpdateLayout();
     if (flags & Change::kLineCount)
         UpdateScrollBars();
+    // Folds and the marks at the caret follow, before the caret is shown.
+    m_structure->SourceChanged(change);
     if (change.lastLine >= change.firstLine)
         InvalidateLines(change.firstLine, change.lastLine);
     if (flags & Change::kSelection)
@@ -178,8 +229,16 @@ void TCustomDCMemo::SourceChanged(const TMemoChange& change)
         viewport()->update();
     if ((flags & Change::kReadOnly) && m_options.testFlag(moUseReadOnlyColor))
         Changed();
+    // A parked control keeps its text in place: its top line is shifted
+    // by edits above it as its caret is.
+    if (m_parked.Parked() && (flags & Change::kLineCount) && m_parked.TopLine() != m_top.line) {
+        m_top = {std::clamp(m_parked.TopLine(), 0, MaxTop().line), 0};
+        UpdateScrollBars();
+        viewport()->update();
+    }
     if (flags & Change::kCaretMoved) {
-        if (!m_restoring)
+        // Only the control that moves the caret follows it.
+        if (!m_restoring && m_source->View() == this)
             MakeCaretVisible();
         InvalidateCaret();
     }
@@ -193,6 +252,7 @@ void TCustomDCMemo::SourceChanged(const TMemoChange& change)
 
 void TCustomDCMemo::LinesParsed(int firstLine, int lastLine)
 {
+    m_structure->LinesParsed();
     if (m_wrap.Busy()) {
         // Parsed ahead of measuring: the rows are being cut and cannot be
         // looked up; whatever is shown is repainted.

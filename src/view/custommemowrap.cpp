@@ -148,13 +148,13 @@ TTextPos TCustomDCMemo::PositionInRow(TRowPos pos, int x)
 
 qint64 TCustomDCMemo::ScrollIndex(TRowPos pos)
 {
-    return m_rows.Wrapping() ? m_wrap.RowIndex(pos.line) + pos.row : pos.line;
+    return m_rows.Wrapping() ? m_wrap.RowIndex(pos.line) + pos.row : m_rows.ShownIndex(pos.line);
 }
 
 TRowPos TCustomDCMemo::RowAtScrollIndex(qint64 index)
 {
     if (!m_rows.Wrapping())
-        return {int(index), 0};
+        return {m_rows.LineOfShownIndex(index), 0};
     TRowPos pos;
     m_wrap.LineAtRowIndex(index, LastViewLine() + 1, pos.line, pos.row);
     return pos;

@@ -140,6 +140,8 @@ TEnvDisplayPage::TEnvDisplayPage(TEnvSettings& settings, QWidget* parent) : TEnv
     gutterLayout->addRow(label("Color:", m_gutterColor, gutterGroup), m_gutterColor);
     gutterLayout->addRow(label("Style:", m_gutterStyle, gutterGroup), m_gutterStyle);
     gutterLayout->addRow(label("&Width:", m_gutterWidth, gutterGroup), m_gutterWidth);
+    m_foldColumn = new QCheckBox(QStringLiteral("Fold column"), gutterGroup);
+    gutterLayout->addRow(m_foldColumn);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(editorGroup, 0, 0, 1, 2);
@@ -205,6 +207,7 @@ TEnvDisplayPage::TEnvDisplayPage(TEnvSettings& settings, QWidget* parent) : TEnv
         Write([&] { env.SetMarginPos(column); });
     });
     connect(m_gutterVisible, &QCheckBox::toggled, this, [this](bool on) { SetOption(moDrawGutter, on); });
+    connect(m_foldColumn, &QCheckBox::toggled, this, [this](bool on) { SetOption(moHideInvisibleLines, on); });
     auto gutterBrush = [this, &env] {
         Write([&] {
             const auto style = TBrush::TBrushStyle(m_gutterStyle->currentData().toInt());
@@ -260,6 +263,7 @@ void TEnvDisplayPage::Refresh()
     m_marginWidth->setValue(env.MarginPen().Width());
     m_marginPos->setValue(env.MarginPos());
     m_gutterVisible->setChecked(options.testFlag(moDrawGutter));
+    m_foldColumn->setChecked(options.testFlag(moHideInvisibleLines));
     m_gutterColor->SetColor(env.GutterBrush().Color());
     selectData(m_gutterStyle, int(env.GutterBrush().Style()));
     m_gutterWidth->setValue(env.GutterWidth());

@@ -19,7 +19,7 @@ class TEnvDisplayPage : public TEnvPage {
 
 public:
     static constexpr TMemoOptions kEditedOptions = moUseReadOnlyColor | moDrawSpecialSymbols | moDrawMargin
-                                                   | moDrawGutter;
+                                                   | moDrawGutter | moHideInvisibleLines;
 
     explicit TEnvDisplayPage(TEnvSettings& settings, QWidget* parent = nullptr);
 
@@ -43,6 +43,7 @@ public:
     QSpinBox* MarginWidth() const { return m_marginWidth; }
     QSpinBox* MarginPosition() const { return m_marginPos; }
     QCheckBox* GutterVisible() const { return m_gutterVisible; }
+    QCheckBox* FoldColumn() const { return m_foldColumn; }
     TColorButton* GutterColor() const { return m_gutterColor; }
     QComboBox* GutterStyle() const { return m_gutterStyle; }
     QSpinBox* GutterWidth() const { return m_gutterWidth; }
@@ -71,6 +72,7 @@ private:
     QSpinBox* m_marginWidth = nullptr;
     QSpinBox* m_marginPos = nullptr;
     QCheckBox* m_gutterVisible = nullptr;
+    QCheckBox* m_foldColumn = nullptr;
     TColorButton* m_gutterColor = nullptr;
     QComboBox* m_gutterStyle = nullptr;
     QSpinBox* m_gutterWidth = nullptr;

@@ -89,6 +89,10 @@ TEnvEditorPage::TEnvEditorPage(TEnvSettings& settings, QWidget* parent) : TEnvPa
     }
     m_keepTrailingBlanks = new QCheckBox(QStringLiteral("&Keep trailing blanks"), sourceGroup);
     sourceLayout->addWidget(m_keepTrailingBlanks);
+    m_closeTags = new QCheckBox(QStringLiteral("Close tags automatically"), sourceGroup);
+    sourceLayout->addWidget(m_closeTags);
+    m_closeBrackets = new QCheckBox(QStringLiteral("Close brackets and quotes automatically"), sourceGroup);
+    sourceLayout->addWidget(m_closeBrackets);
     // A text store never holds both tab settings: ticking one clears the
     // other, so that the page shows what "Ok" will give.
     connect(m_smartTab, &QCheckBox::toggled, this, [this](bool on) {
@@ -124,7 +128,11 @@ QCheckBox* TEnvEditorPage::Tick(const QString& caption) const
         if (tick.box->text() == caption)
             return tick.box;
     }
-    return m_keepTrailingBlanks->text() == caption ? m_keepTrailingBlanks : nullptr;
+    for (QCheckBox* box : {m_keepTrailingBlanks, m_closeTags, m_closeBrackets}) {
+        if (box->text() == caption)
+            return box;
+    }
+    return nullptr;
 }
 
 void TEnvEditorPage::ShowSettings()
@@ -137,6 +145,8 @@ void TEnvEditorPage::ShowSettings()
         tick.box->setChecked(set != tick.inverted);
     }
     m_keepTrailingBlanks->setChecked(m_settings.source.KeepTrailingBlanks());
+    m_closeTags->setChecked(m_settings.source.CloseTags());
+    m_closeBrackets->setChecked(m_settings.source.CloseBrackets());
     const QString mapping = m_settings.env.KeyMapping();
     int index = m_keyMapping->findText(mapping, Qt::MatchFixedString);
     if (index < 0) {
@@ -198,6 +208,8 @@ void TEnvEditorPage::Apply()
     ReadBlockIndent(indent);
     m_settings.source.BeginUpdate();
     m_settings.source.SetKeepTrailingBlanks(m_keepTrailingBlanks->isChecked());
+    m_settings.source.SetCloseTags(m_closeTags->isChecked());
+    m_settings.source.SetCloseBrackets(m_closeBrackets->isChecked());
     m_settings.source.SetOptions(source);
     m_settings.source.SetTabStops(m_tabStops->text().trimmed());
     m_settings.source.SetBlockIndent(indent);

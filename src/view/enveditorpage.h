@@ -51,6 +51,8 @@ private:
 
     std::vector<TTick> m_ticks;
     QCheckBox* m_keepTrailingBlanks = nullptr;
+    QCheckBox* m_closeTags = nullptr;
+    QCheckBox* m_closeBrackets = nullptr;
     QCheckBox* m_smartTab = nullptr;
     QCheckBox* m_useTabCharacter = nullptr;
     QComboBox* m_keyMapping = nullptr;

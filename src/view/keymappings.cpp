@@ -147,10 +147,12 @@ void TKeyBinder::Digits(quint8 state, quint8 next, TShiftState shift,
 
 void TKeyBinder::EditingKeys()
 {
-    Store(Vk::Return, 0, [](TCustomMemoSource& s) { s.NewLine(); });
-    Store(Vk::Return, ssShift, [](TCustomMemoSource& s) { s.NewLine(); });
-    Store(Vk::Back, 0, [](TCustomMemoSource& s) { s.Backspace(); });
-    Store(Vk::Back, ssShift, [](TCustomMemoSource& s) { s.Backspace(); });
+    // Through the view: typing by structure may indent the new line, or
+    // take a pair of brackets back at once.
+    View(Vk::Return, 0, [](TCustomDCMemo& memo) { memo.TypeNewLine(); });
+    View(Vk::Return, ssShift, [](TCustomDCMemo& memo) { memo.TypeNewLine(); });
+    View(Vk::Back, 0, [](TCustomDCMemo& memo) { memo.TypeBackspace(); });
+    View(Vk::Back, ssShift, [](TCustomDCMemo& memo) { memo.TypeBackspace(); });
     Store(Vk::Delete, 0, [](TCustomMemoSource& s) { s.DeleteChar(); });
     View(Vk::Insert, 0, [](TCustomDCMemo& memo) { memo.ToggleOverwrite(); });
 }

@@ -75,6 +75,16 @@ void cursorAndEditingKeys(TKeyBinder& b)
     b.Store('A', ssCtrl, [](S& s) { s.SelectAll(); });
     b.Store('J', ssCtrl, [](S& s) { s.ExpandCodeTemplate(); });
     b.Store(KeyStrokes::KeyOfChar('['), ssCtrl, [](S& s) { s.MatchingBracket(); });
+    // Folding, with the keys the main keyboard and the number pad give.
+    b.Store(KeyStrokes::KeyOfChar('['), kCtrlShift, [](S& s) { s.FoldAtCaret(); });
+    b.Store(KeyStrokes::KeyOfChar(']'), kCtrlShift, [](S& s) { s.UnfoldAtCaret(); });
+    b.Store(Vk::Subtract, ssCtrl, [](S& s) { s.FoldAtCaret(); });
+    b.Store(Vk::Add, ssCtrl, [](S& s) { s.UnfoldAtCaret(); });
+    b.Store(KeyStrokes::KeyOfChar('-'), kCtrlShift, [](S& s) { s.FoldAll(); });
+    b.Store(Vk::Subtract, kCtrlShift, [](S& s) { s.FoldAll(); });
+    b.Store(KeyStrokes::KeyOfChar('='), kCtrlShift, [](S& s) { s.UnfoldAll(); });
+    b.Store(Vk::Add, kCtrlShift, [](S& s) { s.UnfoldAll(); });
+    b.Store(KeyStrokes::KeyOfChar('/'), kCtrlShift, [](S& s) { s.FoldAllComments(); });
     b.Store('G', kCtrlShift, [](S& s) { s.InsertGuid(); });
     b.Store('I', kCtrlShift, [](S& s) { s.IndentBlock(); });
     b.Store('U', kCtrlShift, [](S& s) { s.UnindentBlock(); });

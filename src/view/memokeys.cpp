@@ -8,6 +8,7 @@
 #include "keymappings.h"
 #include "keystroke.h"
 #include "memohints.h"
+#include "memostructure.h"
 #include "memosource.h"
 #include "textcodec.h"
 
@@ -164,7 +165,8 @@ bool TCustomDCMemo::TypeText(const QString& text, bool insert)
             continue;
         m_hints->BeforeChar(code);
         MakeRoomToType();
-        m_source->TypeChar(c);
+        if (!m_structure->Typing().Type(*m_source, c))
+            m_source->TypeChar(c);
         m_hints->CharTyped(code);
         typed = true;
     }
@@ -316,6 +318,18 @@ void TCustomDCMemo::ScrollLineUp()
 void TCustomDCMemo::ScrollLineDown()
 {
     SetTopRow(m_rows.Step(m_top, 1));
+}
+
+void TCustomDCMemo::TypeNewLine()
+{
+    if (m_source && !m_structure->Typing().NewLine(*m_source))
+        m_source->NewLine();
+}
+
+void TCustomDCMemo::TypeBackspace()
+{
+    if (m_source && !m_structure->Typing().Backspace(*m_source))
+        m_source->Backspace();
 }
 
 void TCustomDCMemo::ToggleOverwrite()

@@ -108,7 +108,11 @@ TTextPos TCustomDCMemo::PixelToPosition(QPoint pixel, bool cell)
     const int lh = LineHeight();
     const int rowIndex = pixel.y() >= 0 ? pixel.y() / lh : -((lh - 1 - pixel.y()) / lh);
     // A continuation row of a wrapped line starts at its own column.
-    const TRow row = m_rows.RowAt(m_rows.Step(m_top, rowIndex));
+    TRow row = m_rows.RowAt(m_rows.Step(m_top, rowIndex));
+    // Below the text while its last lines are folded away: the last shown
+    // line, not the hidden last one (which would open the fold).
+    if (m_rows.Folding() && row.line >= m_source->LineCount() && !m_source->Options().testFlag(soBeyondFileEnd))
+        row.line = std::max(0, m_source->Folds().ShownBefore(m_source->LineCount() - 1));
     const int dx = pixel.x() - TextLeft();
     if (dx < 0) {
         if (m_source && m_source->Encoding() == teUtf8)

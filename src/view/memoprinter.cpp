@@ -116,7 +116,8 @@ void configure(TDCMemo& print, TCustomDCMemo& memo, TDCPrintOptions options)
         memoOptions |= moLeftIndent;
         leftIndent = memo.PrintIndent();
     }
-    memoOptions &= ~TMemoOptions(moDrawMargin | moDrawGutter | moLineNumbers);
+    // Paper shows every line: no fold column, nothing folded.
+    memoOptions &= ~TMemoOptions(moDrawMargin | moDrawGutter | moLineNumbers | moHideInvisibleLines);
     memoOptions.setFlag(moColorSyntax, options.testFlag(poPrintSyntax));
     memoOptions.setFlag(moLineNumbers, options.testFlag(poLineNumbers));
     print.SetOptions(memoOptions);

@@ -1,5 +1,6 @@
 #include "memorenderer.h"
 
+#include "foldmarker.h"
 #include "memoparts.h"
 #include "memosource.h"
 #include "textstyle.h"
@@ -249,8 +250,9 @@ TMemoRenderer::TRunStyle TMemoRenderer::RunStyle(const TRun& run, int lineStyle)
         style.backIsMemo = false;
     }
     if (run.matched) {
-        style.fore = m_config.matchColor;
-        style.back = m_config.matchBackColor;
+        const bool error = !m_lineErrors.empty() && InRanges(m_lineErrors, run.start);
+        style.fore = error ? m_config.errorColor : m_config.matchColor;
+        style.back = error ? m_config.errorBackColor : m_config.matchBackColor;
         style.backIsMemo = false;
     } else if (run.lightMatch && !run.selected) {
         style.back = Tinted(style.backIsMemo ? MemoBack(m_rowLine) : style.back, m_config.matchBackColor);
@@ -453,6 +455,8 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
         if (match.line == line)
             m_lineMatches.push_back(match);
     }
+    m_lineErrors.clear();
+    AddBracketMarks(m_config, line, m_lineMatches, m_lineErrors);
 
     const int baseline = y + m_config.ascent;
     int xEnd = 0;
@@ -546,6 +550,8 @@ void TMemoRenderer::PaintRow(QPainter& painter, const QRect& area, const TRow& r
         Fill(painter, restLeft, right, y, restBack, restIsMemo);
     }
 
+    if (m_config.foldMarkers && inText && row.LastOfLine() && source.CollapseState(line) == 1)
+        PaintFoldMarker(painter, m_config, *m_plainStyle.font, source.FoldMarker(line), xEnd + cw, y);
     if (m_config.options.testFlag(moDrawMargin)) {
         const int x = cw * (m_config.marginPos - m_config.leftColumn) + textLeft;
         if (x >= textLeft && x >= area.left() && x <= area.right()) {

@@ -73,6 +73,15 @@ struct TRenderConfig {
     TBrush highlightBrush;
 
     std::vector<TMatchRange> matches;
+    // The bracket or tag at the caret and its partner, in the match colours;
+    // one without a partner in errorColor on errorBackColor.
+    std::vector<TMatchRange> brackets;
+    std::vector<TMatchRange> unmatchedBrackets;
+    TColor errorColor = clWindow;
+    TColor errorBackColor = clMaroon;
+    // A collapsed fold point shows its marker behind its line (while the
+    // outline column is shown).
+    bool foldMarkers = false;
     // May change a line's text and attributes before it is drawn.
     std::function<void(int line, QByteArray& text, QByteArray& attrs)> customString;
     // May change the font and background an attribute is painted in.
@@ -181,4 +190,5 @@ private:
     std::vector<TMatchRange> m_lineMatches;
     // The line of the row being painted.
     int m_rowLine = -1;
+    std::vector<TMatchRange> m_lineErrors;
 };

@@ -3,8 +3,11 @@
 //
 // Cost: a monospaced line no longer than a row is settled by its length
 // alone (no text is read); a longer one is scanned once, backwards from each
-// row's last column to its first break. A typed character re-wraps its own
-// line, and the lists move nothing unless the line's row count changed.
+// row's last column to its first break. A line with tabs is walked forwards
+// over its raw bytes instead (a tab's width depends on where it starts), and
+// never expanded: a line of megabytes of tabs would expand to gigabytes. A
+// typed character re-wraps its own line, and the lists move nothing unless
+// the line's row count changed.
 
 #include "memowrap.h"
 
@@ -104,8 +107,14 @@ int TMemoWordWrap::CutLine(int line, std::vector<TWrapPoint>* wraps, std::vector
     const bool measured = m_layout.measure && !estimate;
     if (!measured && length <= capacity)
         return 1;
+    // An estimate of a very long line goes by its length: cutting it exactly
+    // costs the whole line, which the estimate is there to spare.
+    if (estimate && length > kExactEstimate)
+        return length / capacity + 1;
     QByteArray expanded;
     std::string_view text = m_source->Strings().RawText(line);
+    if (!measured && int(text.size()) != length)
+        return CutTabLine(line, text, length, capacity, wraps, info);
     if (int(text.size()) != length) {
         expanded = m_source->LineText(line);
         text = std::string_view(expanded.constData(), size_t(expanded.size()));
@@ -142,11 +151,55 @@ int TMemoWordWrap::CutLine(int line, std::vector<TWrapPoint>* wraps, std::vector
                 break;
             }
         }
-        // A row never ends inside a character of a UTF-8 line.
-        int next = m_source->SnapToChar(line, end + 1, false);
-        if (next <= p)
-            next = m_source->SnapToChar(line, end + 1, true);
-        p = next;
+        p = RowAfter(line, p, end);
+        if (wraps)
+            wraps->push_back({p, line});
+        ++rows;
+    }
+    if (rows > 1 && info)
+        info->push_back({p, line});
+    return rows;
+}
+
+int TMemoWordWrap::RowAfter(int line, int start, int end) const
+{
+    // A row never ends inside a character of a UTF-8 line.
+    const int next = m_source->SnapToChar(line, end + 1, false);
+    return next > start ? next : m_source->SnapToChar(line, end + 1, true);
+}
+
+int TMemoWordWrap::CutTabLine(int line, std::string_view raw, int length, int capacity,
+                              std::vector<TWrapPoint>* wraps, std::vector<TWrapPoint>* info)
+{
+    // The rows end where they would in the expanded text, whose tab cells
+    // are blanks: at the last break cell of the row, or at its capacity.
+    const TTabStops& stops = m_source->TabRack();
+    const bool blankBreaks = m_source->IsWordBreak(uchar(' '));
+    const auto size = int(raw.size());
+    // The character holding the row's first column p.
+    TTabWalk rowStart(stops);
+    int p = 0;
+    int rows = 1;
+    while (length - p > capacity) {
+        const int last = p + capacity - 1;
+        int breakAt = -1;
+        for (TTabWalk walk = rowStart; walk.Index() < size && walk.Column() <= last;) {
+            const char c = raw[size_t(walk.Index())];
+            const int next = walk.ColumnAfter(c);
+            if (next == walk.Column())
+                break;
+            if (c == '\t' ? blankBreaks : m_source->IsWordBreak(uchar(c)))
+                breakAt = std::min(next - 1, last);
+            walk.Step(c);
+        }
+        p = RowAfter(line, p, breakAt >= p ? breakAt : last);
+        for (char c; rowStart.Index() < size;) {
+            c = raw[size_t(rowStart.Index())];
+            const int next = rowStart.ColumnAfter(c);
+            if (next > p || next == rowStart.Column())
+                break;
+            rowStart.Step(c);
+        }
         if (wraps)
             wraps->push_back({p, line});
         ++rows;

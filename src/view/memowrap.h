@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <string_view>
 #include <vector>
 
 class TCustomMemoSource;
@@ -80,6 +81,9 @@ public:
     // Lines measured across the text to estimate the rows of lines not
     // wrapped yet.
     static constexpr int kSamples = 1024;
+    // A sampled line longer than this many columns is estimated by its
+    // length rather than cut.
+    static constexpr int kExactEstimate = 1 << 16;
 
     // Forgets every wrap point; lines of the new store are wrapped by the
     // next re-wrap.
@@ -137,6 +141,12 @@ private:
     // Cuts one line, appending its wrap points and line info; returns its
     // rows. An estimate cuts by the capacity without measuring.
     int CutLine(int line, std::vector<TWrapPoint>* wraps, std::vector<TWrapPoint>* info, bool estimate);
+    // The first column of the row after a row of line that starts at start
+    // and ends at end.
+    int RowAfter(int line, int start, int end) const;
+    // CutLine for a monospaced line with tabs, over its raw text.
+    int CutTabLine(int line, std::string_view raw, int length, int capacity, std::vector<TWrapPoint>* wraps,
+                   std::vector<TWrapPoint>* info);
     void WrapRange(int first, int last);
     void Forget(int first, int last);
     void Clear();

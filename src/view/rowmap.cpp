@@ -4,6 +4,7 @@
 #include "memowrap.h"
 
 #include <algorithm>
+#include <climits>
 
 bool TRowMap::Wrapping() const
 {
@@ -19,18 +20,31 @@ int TRowMap::ShownLineFrom(int line) const
 {
     if (!m_source || !m_skipHidden)
         return line;
-    const int count = m_source->LineCount();
-    while (line < count && !m_source->IsLineVisible(line))
-        ++line;
-    return line;
+    // Over a folded block in one step.
+    return m_source->Folds().ShownFrom(line);
 }
 
 int TRowMap::ShownLineBefore(int line) const
 {
-    --line;
-    while (line > 0 && !IsShown(line))
-        --line;
-    return line;
+    if (!m_source || !m_skipHidden)
+        return line - 1;
+    return std::max(0, m_source->Folds().ShownBefore(line - 1));
+}
+
+bool TRowMap::Folding() const
+{
+    return m_skipHidden && m_source && !m_source->Folds().Empty();
+}
+
+qint64 TRowMap::ShownIndex(int line) const
+{
+    return Folding() ? line - m_source->Folds().HiddenBefore(line) : line;
+}
+
+int TRowMap::LineOfShownIndex(qint64 index) const
+{
+    const int line = int(std::clamp<qint64>(index, 0, INT_MAX));
+    return Folding() ? m_source->Folds().LineOfShownIndex(line) : line;
 }
 
 int TRowMap::RowsOfLine(int line) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <compare>
 #include <vector>
 
@@ -63,6 +65,11 @@ public:
     int LineAtRow(TRowPos top, int row) const { return Step(top, row).line; }
     // The row that shows a text position.
     TRowPos RowPosOf(TTextPos pos) const;
+    // Whether rows skip folded lines now; the index of a line among the
+    // shown ones (its row counted from the first line, unwrapped), and back.
+    bool Folding() const;
+    qint64 ShownIndex(int line) const;
+    int LineOfShownIndex(qint64 index) const;
     // The columns of a row.
     TRow RowAt(TRowPos pos) const;
 

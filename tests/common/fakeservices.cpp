@@ -181,17 +181,44 @@ bool TFakeServices::ShellOpen(const QString& target)
     return !m_shellOpenFails;
 }
 
-bool TFakeServices::StartProcess(const QString& program, const QStringList& arguments, QString& error)
-{
-    m_calls.append(QStringLiteral("start: ") + (QStringList{program} + arguments).join(u' '));
-    return OnStartProcess ? OnStartProcess(program, arguments, error) : true;
-}
+namespace {
 
-bool TFakeServices::RunProcess(const QString& program, const QStringList& arguments, const QString& workingDir,
-                               const TProcessWatch& watch, QString& error)
+// A run that goes on until it is stopped, recording what it is given.
+class TScriptedRun : public TServices::TProcessRun {
+public:
+    TScriptedRun(QStringList& calls, const TServices::TProcessWatch& watch) : m_calls(calls), m_watch(watch) {}
+    bool Running() const override { return m_running; }
+    bool Write(const QByteArray& bytes) override
+    {
+        m_calls.append(QStringLiteral("input: ") + QString::fromUtf8(bytes).chopped(bytes.endsWith('\n') ? 1 : 0));
+        return m_running;
+    }
+    void Stop() override
+    {
+        if (!m_running)
+            return;
+        m_running = false;
+        m_calls.append(QStringLiteral("stop"));
+        if (m_watch.OnFinished)
+            m_watch.OnFinished(-1, TServices::kStopped);
+    }
+
+private:
+    QStringList& m_calls;
+    TServices::TProcessWatch m_watch;
+    bool m_running = true;
+};
+
+} // namespace
+
+std::shared_ptr<TServices::TProcessRun> TFakeServices::RunProcess(const QString& program, const QStringList& arguments,
+                                                                  const QString& workingDir,
+                                                                  const TProcessWatch& watch, QString& error)
 {
     m_calls.append(QStringLiteral("start: ") + (QStringList{program} + arguments).join(u' '));
-    return OnRunProcess ? OnRunProcess(program, arguments, workingDir, watch, error) : true;
+    if (OnRunProcess)
+        return OnRunProcess(program, arguments, workingDir, watch, error);
+    return std::make_shared<TScriptedRun>(m_calls, watch);
 }
 
 QString TFakeServices::ClipboardText(bool* column) const

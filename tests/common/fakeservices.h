@@ -48,11 +48,12 @@ public:
     void FailShellOpen() { m_shellOpenFails = true; }
     // Lets a test answer a dialog by looking at it (for file dialogs).
     std::function<bool(TFileDialog&)> OnFileDialog;
-    // Process starts go here when set (a test that runs real programs
-    // installs the platform's own); otherwise a start is only recorded and
-    // succeeds, and a run never ends.
-    std::function<bool(const QString&, const QStringList&, QString&)> OnStartProcess;
-    std::function<bool(const QString&, const QStringList&, const QString&, const TProcessWatch&, QString&)>
+    // Process runs go here when set (a test that runs real programs
+    // installs the platform's own); otherwise a run is only recorded, and it
+    // never ends by itself: what is written to it is recorded ("input:
+    // line"), and Stop ends it ("stop") with the watch hearing it at once.
+    std::function<std::shared_ptr<TProcessRun>(const QString&, const QStringList&, const QString&,
+                                               const TProcessWatch&, QString&)>
         OnRunProcess;
     // The next long work is cancelled at its report number reports + 1
     // (the first report with 0). Progress is recorded apart from Calls().
@@ -63,7 +64,7 @@ public:
     QStringList Messages() const; // texts of errors and messages, in order
     QStringList Questions() const;
     QStringList Opened() const;   // shell-open targets
-    QStringList Started() const;  // started and run programs with their arguments
+    QStringList Started() const;  // programs run, with their arguments
     QList<TFileDialog> FileDialogs() const { return m_fileDialogs; }
     void ClearCalls() { m_calls.clear(); }
     TMemorySettingsStore& Store() { return m_settings; }
@@ -83,9 +84,9 @@ public:
     bool FolderDialog(TFileDialog& dialog) override;
     bool ColorDialog(TColor& color) override;
     bool ShellOpen(const QString& target) override;
-    bool StartProcess(const QString& program, const QStringList& arguments, QString& error) override;
-    bool RunProcess(const QString& program, const QStringList& arguments, const QString& workingDir,
-                    const TProcessWatch& watch, QString& error) override;
+    std::shared_ptr<TProcessRun> RunProcess(const QString& program, const QStringList& arguments,
+                                            const QString& workingDir, const TProcessWatch& watch,
+                                            QString& error) override;
     bool ClipboardHasText() const override { return m_clipboardSet; }
     QString ClipboardText(bool* column = nullptr) const override;
     void SetClipboardText(const QString& text, bool column = false, const QByteArray& rtf = {},

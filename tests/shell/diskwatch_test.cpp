@@ -131,6 +131,31 @@ TEST_F(DiskWatchTest, AFileRenamedIntoPlaceWithTheSameSizeAndTimeIsNoticed)
     EXPECT_EQ(services.Questions(), QStringList{kChanged.arg(path)});
     EXPECT_EQ(document->SavedBytes(), "xyz\n");
 }
+
+TEST_F(DiskWatchTest, AChangeOfTheSameSizeWithItsTimePutBackIsCaughtBeforeASave)
+{
+    TMemoSource* document = OpenDocument("same.txt", "abc\n");
+    const QString path = document->FileName();
+    struct stat before;
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
+    // Another program writes the same file (same inode, same size) and puts
+    // its time back: no stamp can tell.
+    WriteFile(path, "xyz\n");
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+    struct stat after;
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
+    ASSERT_EQ(after.st_ino, before.st_ino);
+    ASSERT_EQ(after.st_size, before.st_size);
+    ASSERT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+
+    QTest::keyClicks(form->TarnelEditor(), "1");
+    services.AnswerNext(TServices::anCancel);
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(services.Questions(), QStringList{kSaveChangedLosing.arg(path)});
+    EXPECT_EQ(ReadFile(path), "xyz\n");
+    EXPECT_TRUE(document->Modified());
+}
 #endif
 
 TEST_F(DiskWatchTest, SavingOverAChangedFileDoesWhatTheAnswerSays)

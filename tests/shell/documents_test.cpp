@@ -115,6 +115,25 @@ TEST_F(ShellTest, SchemeFollowsTheLowerCasedExtension)
     }
     form->FileItemsNewClick();
     EXPECT_EQ(SchemeOf(form->ActiveDocument()), form->TarnelParser());
+
+    // The files of a web application besides pages and classes; a file
+    // whose extension names no scheme by its first line.
+    const struct {
+        const char* name;
+        const char* text;
+        const char* component;
+    } more[] = {{"pom.xml", "<project/>\n", "XmlParser"},
+                {"site.CSS", "a {}\n", "CssParser"},
+                {"row.tag", "<%@ tag %>\n", "TarnelParser"},
+                {"start", "#!/bin/sh\necho hi\n", "ShellParser"},
+                {"config", "<?xml version=\"1.0\"?>\n<a/>\n", "XmlParser"},
+                {"notes.txt", "#!/bin/bash\n", "ShellParser"},
+                {"tool", "#!/usr/bin/perl\n", ""}};
+    for (const auto& c : more) {
+        Open(MakeFile(c.name, c.text));
+        const TSyntaxParser* parser = SchemeOf(form->ActiveDocument());
+        EXPECT_EQ(parser ? parser->Name().toStdString() : std::string(), c.component) << c.name;
+    }
 }
 
 TEST_F(ShellTest, AFileThatCannotBeReadAddsNothing)

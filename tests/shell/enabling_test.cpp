@@ -27,7 +27,8 @@ const std::vector<std::pair<const char*, Condition>>& rule()
         {"ToolItemsTable", &Conditions::d},        {"ToolItemsBrowse", &Conditions::d},
         {"OptionItemsSyntax", &Conditions::d},     {"OptionItemsSyntaxNone", &Conditions::d},
         {"OptionItemsSyntaxJSP", &Conditions::d},  {"OptionItemsSyntaxJava", &Conditions::d},
-        {"OptionItemsSyntaxBatch", &Conditions::d}, {"OptionItemsWrap", &Conditions::d},
+        {"OptionItemsSyntaxBatch", &Conditions::d}, {"OptionItemsSyntaxShell", &Conditions::d},
+        {"PopSyntaxXML", &Conditions::d},          {"OptionItemsWrap", &Conditions::d},
         {"OptionItemsURL", &Conditions::d},        {"PopSyntax", &Conditions::d},
         {"PopClose", &Conditions::d},              {"cmdWrap", &Conditions::d},
         {"cmdClose", &Conditions::d},              {"cmdHTMLImage", &Conditions::d},
@@ -65,6 +66,7 @@ const std::vector<std::pair<const char*, Condition>>& rule()
         {"cmdBrowse", &Conditions::j},
         {"ToolItemsJava", &Conditions::v},         {"ToolItemsJavaPrint", &Conditions::v},
         {"cmdJava", &Conditions::v},               {"cmdRun", &Conditions::v},
+        {"ToolItemsJavaRunProgram", &Conditions::v}, {"cmdRunJava", &Conditions::v},
     };
     return table;
 }
@@ -198,17 +200,21 @@ TEST_F(EnablingTest, CutPasteDeleteAndUndoActOnTheActiveDocument)
 
 TEST_F(EnablingTest, SchemeItemsOfMenuAndPopupMarkTheActiveScheme)
 {
-    const char* menu[] = {"OptionItemsSyntaxNone", "OptionItemsSyntaxJSP", "OptionItemsSyntaxJava",
-                          "OptionItemsSyntaxBatch"};
-    const char* popup[] = {"PopSyntaxNone", "PopSyntaxJSP", "PopSyntaxJava", "PopSyntaxBatch"};
-    TSyntaxParser* parsers[] = {nullptr, form->TarnelParser(), form->JavaParser(), form->BatParser()};
-    for (int tag : {2, 3, 0, 1}) {
+    const char* captions[] = {"None", "JSP", "Java", "Batch", "XML", "CSS",
+                              "JavaScript", "JSON", "Properties", "SQL", "Shell"};
+    const char* components[] = {"", "TarnelParser", "JavaParser", "BatParser", "XmlParser", "CssParser",
+                                "JavaScriptParser", "JsonParser", "PropertiesParser", "SqlParser", "ShellParser"};
+    auto menu = [&](int tag) { return Item(("OptionItemsSyntax" + std::string(captions[tag])).c_str()); };
+    auto popup = [&](int tag) { return Item(("PopSyntax" + std::string(captions[tag])).c_str()); };
+    for (int tag : {2, 3, 0, 1, 4, 7, 10, 5, 6, 8, 9}) {
         // The popup's items run the same handler as the menu's.
-        Item(tag % 2 ? menu[tag] : popup[tag])->trigger();
-        EXPECT_EQ(SchemeOf(form->ActiveDocument()), parsers[tag]);
-        for (int other = 0; other < 4; ++other) {
-            EXPECT_EQ(Item(menu[other])->isChecked(), other == tag) << tag << " " << other;
-            EXPECT_EQ(Item(popup[other])->isChecked(), other == tag) << tag << " " << other;
+        (tag % 2 ? menu(tag) : popup(tag))->trigger();
+        const TSyntaxParser* parser = SchemeOf(form->ActiveDocument());
+        EXPECT_EQ(parser ? parser->Name().toStdString() : std::string(), components[tag]);
+        EXPECT_EQ(menu(tag)->text(), captions[tag]);
+        for (int other = 0; other < 11; ++other) {
+            EXPECT_EQ(menu(other)->isChecked(), other == tag) << tag << " " << other;
+            EXPECT_EQ(popup(other)->isChecked(), other == tag) << tag << " " << other;
         }
     }
 }

@@ -125,6 +125,9 @@ TEST_F(RecoveryTest, TheWorkOfAKilledProgramComesBackByteForByte)
     const QString deadFolder = QFileInfo(entryPath).absolutePath();
     WriteFile(deadFolder + QStringLiteral("/cut.tjn"), ReadFile(entryPath).chopped(20));
     WriteFile(deadFolder + QStringLiteral("/notes.txt"), "not an entry\n");
+    // And the stand-in of an entry write the kill cut short: nothing to
+    // offer, nothing to keep.
+    WriteFile(deadFolder + QStringLiteral("/.1.tjn.k3j2h1.saving"), ReadFile(entryPath).left(30));
 
     QStringList rows;
     ScriptDialog([&rows](QDialog& dialog) {

@@ -186,3 +186,23 @@ TEST_F(RestartTest, AKilledRunKeepsItsRecentFilesAndOpenDocuments)
               Listed(QStringLiteral("recent: "), {files[2], files[1], files[0], stale[0]}));
     EXPECT_EQ(SoftwareRoots(), QStringList{"tarnel"});
 }
+
+TEST_F(RestartTest, TheTabOrderAndTheFolderPanelComeBack)
+{
+    const QString folder = home.filePath(QStringLiteral("docs"));
+    const QStringList first =
+        Run(files, QStringLiteral("{OptionItemsPreferens}<ReopenCheck=True;OkButton>"
+                                  "{FileItemsOpenFolder}<fileNameEdit=%1;accept>"
+                                  "{EditorTab>0,2}{FolderSplit>80,0}{Report}{FileItemsExit}")
+                       .arg(folder));
+    EXPECT_EQ(Lines(first, QStringLiteral("script:")), "");
+    // The first tab was dragged to the end.
+    const std::string order = Listed(QStringLiteral("document: "), {files[1], files[2], files[0]});
+    EXPECT_EQ(Lines(first, QStringLiteral("document: ")), order);
+    const std::string panel = Lines(first, QStringLiteral("panel: "));
+    EXPECT_EQ(panel, QStringLiteral("panel: %1 320").arg(folder).toStdString());
+
+    const QStringList second = Run({}, QStringLiteral("{Report}"), true);
+    EXPECT_EQ(Lines(second, QStringLiteral("document: ")), order);
+    EXPECT_EQ(Lines(second, QStringLiteral("panel: ")), panel);
+}

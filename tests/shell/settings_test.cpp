@@ -7,6 +7,7 @@
 #include "formstorage.h"
 #include "mainform.h"
 #include "memosource.h"
+#include "outputpane.h"
 #include "preferenceform.h"
 #include "qtsettingsstore.h"
 #include "toolbarstate.h"
@@ -21,11 +22,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QStyle>
 #include <QStyleOptionToolBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -142,13 +145,13 @@ protected:
     static QStringList Fields(const TPreferenceForm& dialog)
     {
         return {dialog.JavacPath()->text(), dialog.ParamEdit()->text(), dialog.AppWidthEdit()->text(),
-                dialog.AppHeightEdit()->text()};
+                dialog.AppHeightEdit()->text(), dialog.ProgramArgsEdit()->text()};
     }
 
     static QStringList Stored()
     {
         const TPreferenceForm::TJavaSettings s = TPreferenceForm::StoredSettings();
-        return {s.javacPath, s.parameters, s.appletWidth, s.appletHeight};
+        return {s.javacPath, s.parameters, s.appletWidth, s.appletHeight, s.programArguments};
     }
 
     static void Retype(QWidget* field, const QString& text)
@@ -201,19 +204,22 @@ TEST_F(SettingsTest, AFirstRunShowsTheDesignAndStoresEveryValueOnClose)
         EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
         QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
     });
-    EXPECT_EQ(shown, (QStringList{"", "", "480", "360"}));
+    EXPECT_EQ(shown, (QStringList{"", "", "480", "360", ""}));
     labels.sort();
     EXPECT_EQ(labels, (QStringList{"Compiler Path (Locate Javac.exe):", "Default Applet Size (pixels):", "Height:",
-                                   "Only for Javac and parameters right now.", "Parameters:", "Width:"}));
+                                   "Only for Javac and parameters right now.", "Parameters:", "Program arguments:",
+                                   "Width:"}));
     // What a compile started now would use: no compiler, so it reports one
     // missing.
-    EXPECT_EQ(Stored(), (QStringList{"", "", "480", "360"}));
+    EXPECT_EQ(Stored(), (QStringList{"", "", "480", "360", ""}));
     Stop();
 
-    // The window's section holds its placement and the six values of each
-    // kept bar; the preferences, cancelled, only their placement.
+    // The window's section holds its placement, the six values of each
+    // kept bar and the Output pane's height; the preferences, cancelled,
+    // only their placement.
     QStringList expected = {"Flags", "ShowCmd", "PixelsPerInch", "MinMaxPos", "NormPos", "Visible"};
     const QStringList placement = expected;
+    expected.append(QStringLiteral("OutputPane_Height"));
     for (const QString& bar : kKeptBars) {
         for (const char* property : {"Visible", "DockedTo", "DockRow", "DockPos", "Left", "Top"})
             expected.append(bar + u'_' + QLatin1String(property));
@@ -329,12 +335,13 @@ TEST_F(SettingsTest, PreferencesKeepWhatOkStoredAndCancelThrowsAway)
         QTest::mouseClick(dialog.JavacBrowse(), Qt::LeftButton);
         Retype(dialog.ParamEdit(), " -g");
         Retype(dialog.AppWidthEdit(), "640");
+        Retype(dialog.ProgramArgsEdit(), "in.txt \"two words\"");
         QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
     });
     ASSERT_EQ(services.FileDialogs().size(), 1);
     EXPECT_EQ(services.FileDialogs().first().title, "Browse Javac");
     EXPECT_EQ(services.FileDialogs().first().filter, TPreferenceForm::kBrowseFilter);
-    EXPECT_EQ(Stored(), (QStringList{javac, " -g", "640", "360"}));
+    EXPECT_EQ(Stored(), (QStringList{javac, " -g", "640", "360", "in.txt \"two words\""}));
     EXPECT_TRUE(form->Action("EditItemsPaste")->isEnabled());
 
     Restart();
@@ -345,13 +352,63 @@ TEST_F(SettingsTest, PreferencesKeepWhatOkStoredAndCancelThrowsAway)
         Retype(dialog.AppHeightEdit(), "100");
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
-    EXPECT_EQ(shown, (QStringList{javac, " -g", "640", "360"}));
+    EXPECT_EQ(shown, (QStringList{javac, " -g", "640", "360", "in.txt \"two words\""}));
     // A compile now uses the path stored before, and so does the next start.
-    EXPECT_EQ(Stored(), (QStringList{javac, " -g", "640", "360"}));
+    EXPECT_EQ(Stored(), (QStringList{javac, " -g", "640", "360", "in.txt \"two words\""}));
     Preferences([&](TPreferenceForm& dialog) { shown = Fields(dialog); });
-    EXPECT_EQ(shown, (QStringList{javac, " -g", "640", "360"}));
+    EXPECT_EQ(shown, (QStringList{javac, " -g", "640", "360", "in.txt \"two words\""}));
     Restart();
-    EXPECT_EQ(Stored(), (QStringList{javac, " -g", "640", "360"}));
+    EXPECT_EQ(Stored(), (QStringList{javac, " -g", "640", "360", "in.txt \"two words\""}));
+    EXPECT_TRUE(services.Messages().isEmpty()) << services.Messages().join('\n').toStdString();
+}
+
+TEST_F(SettingsTest, TheOutputPaneKeepsItsHeightAcrossARestart)
+{
+    // The pane appears with a run (here one of the scripted services, which
+    // runs until stopped); the user drags it taller by the splitter.
+    QTemporaryDir files;
+    const QString java = files.filePath(QStringLiteral("Hello.java"));
+    {
+        QFile file(java);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("class Hello {}\n");
+    }
+    auto run = [&] {
+        form->OpenFile(java);
+        form->Action(QStringLiteral("ToolItemsJavaRunProgram"))->trigger();
+        EXPECT_TRUE(form->OutputPane()->isVisible());
+    };
+    Start();
+    run();
+    auto* split = qobject_cast<QSplitter*>(form->OutputPane()->parentWidget());
+    ASSERT_NE(split, nullptr);
+    QSplitterHandle* handle = split->handle(1);
+    const QPoint start = handle->mapToGlobal(handle->rect().center());
+    const QPoint target = start - QPoint(0, 80);
+    auto send = [handle](QEvent::Type type, QPoint global, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(handle->mapFromGlobal(global)), QPointF(global), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(handle, &event);
+    };
+    const int before = form->OutputPane()->height();
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    send(QEvent::MouseMove, target, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, target, Qt::NoButton);
+    const int height = form->OutputPane()->height();
+    EXPECT_GT(height, before);
+    QTest::mouseClick(form->OutputPane()->StopButton(), Qt::LeftButton);
+
+    Restart();
+    EXPECT_TRUE(form->OutputPane()->isHidden()) << "the pane waits for a run";
+    run();
+    EXPECT_EQ(form->OutputPane()->height(), height);
+    // Closed, it keeps the height it had.
+    QTest::mouseClick(form->OutputPane()->StopButton(), Qt::LeftButton);
+    QTest::mouseClick(form->OutputPane()->CloseButton(), Qt::LeftButton);
+    Restart();
+    run();
+    EXPECT_EQ(form->OutputPane()->height(), height);
+    QTest::mouseClick(form->OutputPane()->StopButton(), Qt::LeftButton);
     EXPECT_TRUE(services.Messages().isEmpty()) << services.Messages().join('\n').toStdString();
 }
 
@@ -471,7 +528,7 @@ TEST_F(SettingsTest, ADamagedSettingsFileKeepsTheDesignWithOneMessage)
     // compile reads the same; the damage is not told of twice.
     QStringList shown;
     Preferences([&](TPreferenceForm& dialog) { shown = Fields(dialog); });
-    EXPECT_EQ(shown, (QStringList{"", "cut short", "480", "360"}));
+    EXPECT_EQ(shown, (QStringList{"", "cut short", "480", "360", ""}));
     EXPECT_EQ(Stored(), shown);
     EXPECT_EQ(services.Messages().size(), 1);
 

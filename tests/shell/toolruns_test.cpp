@@ -8,6 +8,8 @@
 
 #include "batchform.h"
 #include "formstorage.h"
+#include "memoenvoptions.h"
+#include "paintfont.h"
 #include "outputpane.h"
 #include "preferenceform.h"
 #include "processes.h"
@@ -16,7 +18,9 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QContextMenuEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -32,7 +36,6 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        services.OnStartProcess = &Processes::Start;
         services.OnRunProcess = &Processes::Run;
         buildFile = programDir.filePath(QStringLiteral("Commando/build.bat"));
         WriteFile(buildFile, "rem shipped\r\n");
@@ -60,10 +63,24 @@ protected:
     void CompileAndWait(const char* item = "ToolItemsJavaCompile")
     {
         Item(item)->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(Output().contains(QStringLiteral("Finished with exit code")), kRunTimeoutMs);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !form->OutputPane()->Running(); }, kRunTimeoutMs))
+            << Output().toStdString();
     }
 
     QString Output() const { return form->OutputPane()->PlainText(); }
+
+    // Run Batch Command on a file browsed for.
+    void RunBrowsedBatch(const QString& path)
+    {
+        ScriptDialog([this, path](QDialog& dialog) {
+            auto& batch = static_cast<TBatchForm&>(dialog);
+            batch.BrowseCheck()->setChecked(true);
+            services.ChooseFile(path);
+            QTest::mouseClick(batch.BrowseButton(), Qt::LeftButton);
+            QTest::mouseClick(batch.OkButton(), Qt::LeftButton);
+        });
+        Item("ToolItemsRunBatch")->trigger();
+    }
     QString Arguments() const { return QString::fromLocal8Bit(ReadFile(compilerDir + QStringLiteral("/args.txt"))); }
 
     QString buildFile;
@@ -98,7 +115,7 @@ TEST_F(ToolRunsTest, AppletCompileWritesOneBuildLineThatTheShellTakesLiterally)
         CompileAndWait();
         EXPECT_TRUE(form->OutputPane()->isVisible());
         EXPECT_EQ(Arguments(), (*row.parameters ? QStringLiteral("-g\n") : QString()) + path + u'\n');
-        EXPECT_TRUE(Output().contains(QStringLiteral("Finished with exit code 0.")));
+        EXPECT_TRUE(Output().contains(QStringLiteral("Finished with exit code 0 after")));
         for (const QString& folder : {files.path(), programDir.path(), QDir::currentPath()})
             EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/pwned"))) << folder.toStdString();
     }
@@ -126,7 +143,7 @@ TEST_F(ToolRunsTest, ParametersFollowTheCompilerWithoutASeparator)
     Open(path);
     CompileAndWait();
     EXPECT_EQ(ReadFile(buildFile), QFile::encodeName(fakeCompiler + QStringLiteral("-g \"") + path + "\"\n"));
-    EXPECT_FALSE(Output().contains(QStringLiteral("exit code 0.")));
+    EXPECT_FALSE(Output().contains(QStringLiteral("exit code 0 after")));
     EXPECT_FALSE(QFile::exists(compilerDir + QStringLiteral("/args.txt")));
 
     // A compiler in a folder with a blank is quoted.
@@ -137,7 +154,7 @@ TEST_F(ToolRunsTest, ParametersFollowTheCompilerWithoutASeparator)
     SetPreference("ParamEdit_Text", QString());
     CompileAndWait();
     EXPECT_EQ(ReadFile(buildFile), QFile::encodeName(u'"' + spaced + QStringLiteral("\" \"") + path + "\"\n"));
-    EXPECT_TRUE(Output().contains(QStringLiteral("Finished with exit code 0."))) << Output().toStdString();
+    EXPECT_TRUE(Output().contains(QStringLiteral("Finished with exit code 0 after"))) << Output().toStdString();
 }
 
 TEST_F(ToolRunsTest, AMissingCompilerOrBuildFileStopsTheCompile)
@@ -188,8 +205,10 @@ TEST_F(ToolRunsTest, AppletRunOpensItsPageOnlyAfterACompileWithoutError)
     services.ClearCalls();
     ClickButton("cmdRun");
     QTRY_COMPARE_WITH_TIMEOUT(services.Opened(), QStringList{page}, kRunTimeoutMs);
+    // The code attribute names the class file, and the element is closed.
     const QByteArray written = "<HTML>\r\n<HEAD>\r\n<TITLE>APPLET TEMPLATE</TITLE>\r\n</HEAD>\r\n<BODY>\r\n<APPLET\r\n"
-                               " width=\"300\" height=\"360\" code=\"Clock.java\">\r\n</BODY>\r\n</HTML>\r\n\r\n";
+                               " width=\"300\" height=\"360\" code=\"Clock.class\">\r\n</APPLET>\r\n</BODY>\r\n"
+                               "</HTML>\r\n\r\n";
     EXPECT_EQ(ReadFile(page), written);
     EXPECT_TRUE(services.Questions().isEmpty());
 
@@ -242,7 +261,8 @@ TEST_F(ToolRunsTest, RealJavacCompilesAnAppletAndItsErrorLinesOpenTheFile)
                                                                 "}\n");
     Open(good);
     Item("ToolItemsJavaCompile")->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(files.filePath(QStringLiteral("Hello.class"))), kRunTimeoutMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->OutputPane()->Running(); }, kRunTimeoutMs));
+    EXPECT_TRUE(QFile::exists(files.filePath(QStringLiteral("Hello.class"))));
 
     const QString broken = MakeFile(QStringLiteral("Broken.java"), "public class Broken {\n"
                                                                    "    void f() {\n"
@@ -373,6 +393,8 @@ TEST_F(ToolRunsTest, BatchDialogTakesAListedItemOrABrowsedFileThatExists)
     Item("ToolItemsRunBatch")->trigger();
     EXPECT_EQ(services.Started(), QStringList{browsed});
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(marker), QByteArray("browsed\n"), kRunTimeoutMs);
+    // Written is not ended yet: a run still going would be asked about.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form->OutputPane()->Running(); }, kRunTimeoutMs));
 
     // A double click runs the listed file at once.
     ScriptDialog([&](QDialog& dialog) { clickItem(static_cast<TBatchForm&>(dialog), "hello.bat", true); });
@@ -380,6 +402,7 @@ TEST_F(ToolRunsTest, BatchDialogTakesAListedItemOrABrowsedFileThatExists)
     Item("ToolItemsRunBatch")->trigger();
     EXPECT_EQ(services.Started(), QStringList{commands + QStringLiteral("hello.bat")});
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(marker), QByteArray("browsed\nlisted\n"), kRunTimeoutMs);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form->OutputPane()->Running(); }, kRunTimeoutMs));
 
     // Cancel starts nothing; a listed folder cannot run, and says so.
     ScriptDialog([&](QDialog& dialog) {
@@ -394,6 +417,186 @@ TEST_F(ToolRunsTest, BatchDialogTakesAListedItemOrABrowsedFileThatExists)
     EXPECT_EQ(services.Messages(),
               QStringList{QStringLiteral("Cannot start \"%1\". It is a folder.")
                               .arg(QDir::toNativeSeparators(commands + QStringLiteral("old.bat")))});
+}
+
+TEST_F(ToolRunsTest, ABatchRunShowsItsOutputAndRunsInItsOwnFolder)
+{
+    const QString commands = programDir.filePath(QStringLiteral("Command"));
+    const QString where = commands + QStringLiteral("/where.bat");
+    WriteFile(where, "echo from the batch\npwd\necho oops >&2\nexit 2\n");
+    ScriptDialog([&](QDialog& dialog) {
+        auto& batch = static_cast<TBatchForm&>(dialog);
+        batch.List()->setCurrentRow(0);
+        QTest::keyClick(batch.List(), Qt::Key_Return);
+    });
+    Item("ToolItemsRunBatch")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->OutputPane()->Running(); }, kRunTimeoutMs));
+    const QStringList lines = Output().split(u'\n');
+    ASSERT_EQ(lines.size(), 5) << Output().toStdString();
+    EXPECT_EQ(lines[0], QDir::toNativeSeparators(commands) + QStringLiteral("> ") + QDir::toNativeSeparators(where));
+    EXPECT_EQ(lines[1], QStringLiteral("from the batch"));
+    EXPECT_EQ(lines[2], commands);
+    EXPECT_EQ(lines[3], QStringLiteral("oops"));
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("Finished with exit code 2 after"))) << lines[4].toStdString();
+    EXPECT_NE(QDir::currentPath(), commands);
+}
+
+TEST_F(ToolRunsTest, ARunStillGoingIsAskedAboutBeforeAnotherRunAndBeforeClosing)
+{
+    const QString sleeper = MakeFile(QStringLiteral("sleep.bat"), "echo asleep\nsleep 600\n");
+    const QString other = MakeFile(QStringLiteral("other.bat"), "echo other\n");
+    RunBrowsedBatch(sleeper);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Output().contains(QStringLiteral("asleep")); }, kRunTimeoutMs));
+
+    // No: nothing new starts, the first goes on.
+    services.ClearCalls();
+    services.AnswerNext(TServices::anNo);
+    RunBrowsedBatch(other);
+    EXPECT_EQ(services.Questions(),
+              QStringList{QStringLiteral("\"%1\" is still running. Stop it?").arg(QDir::toNativeSeparators(sleeper))});
+    EXPECT_TRUE(services.Started().isEmpty());
+    EXPECT_TRUE(form->OutputPane()->Running());
+
+    // Yes: the first is stopped and the new one shows.
+    services.AnswerNext(TServices::anYes);
+    RunBrowsedBatch(other);
+    EXPECT_EQ(services.Started(), QStringList{other});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->OutputPane()->Running(); }, kRunTimeoutMs));
+    EXPECT_TRUE(Output().contains(QStringLiteral("\nother\nFinished with exit code 0"))) << Output().toStdString();
+
+    // Closing the window while a run goes on: Yes stops it and closes.
+    RunBrowsedBatch(sleeper);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Output().contains(QStringLiteral("asleep")); }, kRunTimeoutMs));
+    services.ClearCalls();
+    services.AnswerNext(TServices::anYes);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(services.Questions().size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Output().contains(QStringLiteral("\nStopped after")); }, kRunTimeoutMs));
+}
+
+TEST_F(ToolRunsTest, RunJavaProgramSavesFirstAndUsesTheLauncherBesideTheCompiler)
+{
+    SetPreference("JavacPath_Text", fakeCompiler);
+    // Not there, nor on the PATH: the message names where it was looked for.
+    struct PathGuard {
+        QByteArray old = qgetenv("PATH");
+        ~PathGuard() { qputenv("PATH", old); }
+    } guard;
+    qputenv("PATH", QFile::encodeName(compilerDir + QStringLiteral("/none")));
+    const QString java = MakeFile(QStringLiteral("Good.java"), "class Good {}\n");
+    Open(java);
+    services.ClearCalls();
+    QTest::keyClick(form->TarnelEditor(), Qt::Key_F9, Qt::ControlModifier);
+    EXPECT_EQ(services.Messages(),
+              QStringList{QStringLiteral("Cannot find the Java launcher: there is no \"%1\" beside the compiler, "
+                                         "and no \"java\" on the PATH.")
+                              .arg(QDir::toNativeSeparators(compilerDir + QStringLiteral("/java")))});
+    EXPECT_TRUE(services.Started().isEmpty());
+
+    // A launcher beside the compiler: an untitled Java document is saved
+    // under the name the user gives, then run.
+    const QString launcher = compilerDir + QStringLiteral("/java");
+    WriteFile(launcher, "#!/bin/sh\necho \"ran in $(pwd):\" \"$@\"\n");
+    QFile::setPermissions(launcher, QFile::permissions(launcher) | QFile::ExeOwner);
+    QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
+    form->SetActiveScheme(form->JavaParser());
+    form->UpdateEnabling();
+    form->ActiveDocument()->InsertText("class Untitled {}");
+    const QString named = files.filePath(QStringLiteral("Named.java"));
+    services.ChooseFile(named);
+    services.ClearCalls();
+    ClickButton("cmdRunJava");
+    EXPECT_EQ(form->ActiveDocument()->FileName(), named);
+    EXPECT_EQ(ReadFile(named), "class Untitled {}\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->OutputPane()->Running(); }, kRunTimeoutMs));
+    EXPECT_TRUE(Output().contains(QStringLiteral("\nran in %1: Named.java\n").arg(files.path())))
+        << Output().toStdString();
+    EXPECT_TRUE(services.Messages().isEmpty()) << services.Messages().join(u'|').toStdString();
+
+    // A name that is not a Java source's is refused, with the reason.
+    const QString page = MakeFile(QStringLiteral("page.jsp"), "<%= 1 %>\n");
+    Open(page);
+    form->SetActiveScheme(form->JavaParser());
+    form->UpdateEnabling();
+    services.ClearCalls();
+    Item("ToolItemsJavaRunProgram")->trigger();
+    ASSERT_EQ(services.Messages().size(), 1);
+    EXPECT_TRUE(services.Messages()[0].contains(QStringLiteral("is not a Java source file")));
+    EXPECT_TRUE(services.Started().isEmpty());
+}
+
+TEST_F(ToolRunsTest, TheOutputPaneShowsTheEditorsFontAndItsMenuClearsAndCopies)
+{
+    TOutputPane* pane = form->OutputPane();
+    const QString batch = MakeFile(QStringLiteral("lines.bat"), "echo first\necho second\n");
+    RunBrowsedBatch(batch);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pane->Running(); }, kRunTimeoutMs));
+
+    // The editor's font, and its changes.
+    const TFont editorFont = form->TarnelEditor()->Font();
+    EXPECT_EQ(pane->Text()->font().family(), ToQFont(editorFont).family());
+    EXPECT_EQ(pane->Text()->font().pixelSize(), ToQFont(editorFont).pixelSize());
+    TMemoEnvOptions& global = TMemoEnvOptions::Global();
+    TFont bigger = global.Font();
+    bigger.SetHeight(bigger.Height() < 0 ? bigger.Height() - 6 : bigger.Height() + 6);
+    global.SetFont(bigger);
+    EXPECT_EQ(pane->Text()->font().pixelSize(), ToQFont(bigger).pixelSize());
+    global.SetFont(editorFont);
+
+    // A right click offers the menu: Copy takes the selection, or all of it
+    // when nothing is selected; Clear empties the pane.
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), pane->Text()->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(pane->Text()->viewport(), &click);
+    ASSERT_TRUE(pane->ContextMenu()->isVisible());
+    QStringList captions;
+    for (QAction* action : pane->ContextMenu()->actions())
+        captions.append(action->text());
+    EXPECT_EQ(captions, (QStringList{"Clear", "Copy"}));
+    pane->ContextMenu()->hide();
+    QAction* copy = pane->ContextMenu()->actions().value(1);
+    copy->trigger();
+    EXPECT_EQ(services.ClipboardText(), Output());
+    EXPECT_TRUE(services.ClipboardText().contains(QStringLiteral("\nfirst\nsecond\n")));
+    QTextCursor second(pane->Text()->document()->findBlockByNumber(2));
+    second.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    pane->Text()->setTextCursor(second);
+    copy->trigger();
+    EXPECT_EQ(services.ClipboardText(), QStringLiteral("second"));
+    pane->ContextMenu()->actions().value(0)->trigger();
+    EXPECT_TRUE(Output().isEmpty());
+}
+
+TEST_F(ToolRunsTest, TheOutputPaneKeepsLinesStreamsAndCharactersTogether)
+{
+    TOutputPane* pane = form->OutputPane();
+    const int run = pane->Begin(QStringLiteral("prog"), files.path());
+    // A line cut between reads, a character cut between reads, the other
+    // stream breaking into an unfinished line, CR LF ends.
+    pane->Append(run, "ab");
+    pane->Append(run, "c\xC3");
+    pane->Append(run, "\xA9\r\nhalf");
+    pane->Append(run, "err\n", true);
+    pane->Append(run, "rest\n");
+    // An older run's late output is not this run's.
+    pane->Append(run - 1, "stale\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Output().endsWith(QStringLiteral("rest")); }, kRunTimeoutMs));
+    // A flood: more than can wait, the oldest gives way with a note, and
+    // what came last and the end are kept.
+    QByteArray flood;
+    for (int i = 0; i < 200000; ++i)
+        flood += "line " + QByteArray::number(i) + '\n';
+    pane->Append(run, flood);
+    pane->Finish(run, QStringLiteral("done"));
+    EXPECT_TRUE(pane->Running()) << "shown over the next turns of the event loop";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pane->Running(); }, kRunTimeoutMs));
+    const QStringList lines = Output().split(u'\n');
+    ASSERT_GT(lines.size(), 6);
+    EXPECT_EQ(lines.mid(0, 5), (QStringList{QDir::toNativeSeparators(files.path()) + QStringLiteral("> prog"),
+                                            QString::fromUtf8("abc\u00e9"), "half", "err", "rest"}));
+    EXPECT_TRUE(lines[5].contains(QStringLiteral("characters of output were skipped"))) << lines[5].toStdString();
+    EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{"line 199999", "done"}));
+    EXPECT_FALSE(Output().contains(QStringLiteral("stale")));
+    EXPECT_LE(pane->Text()->document()->blockCount(), TOutputPane::kMaxLines);
 }
 
 } // namespace

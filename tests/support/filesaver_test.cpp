@@ -1,4 +1,6 @@
+#include "checksum.h"
 #include "filesaver.h"
+#include "saverecord.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +15,7 @@
 
 #include <fcntl.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,7 +56,21 @@ QByteArray LinkText(const QString& path)
 
 class FileSaverTest : public ::testing::Test {
 protected:
-    void TearDown() override { FileSaverFaults::Reset(); }
+    // Records go to a folder of their own, open to the unprivileged user a
+    // test may save as.
+    void SetUp() override
+    {
+        ::chmod(QFile::encodeName(m_records.path()).constData(), 0777);
+        SaveRecords::SetFolderProvider([this](QString*) { return m_records.path(); });
+    }
+    void TearDown() override
+    {
+        FileSaverFaults::Reset();
+        SaveRecords::SetFolderProvider({});
+        // Every save, failed or not, took its record away.
+        EXPECT_EQ(QDir(m_records.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList());
+    }
 
     QString Path(const QString& name) const { return m_dir.filePath(name); }
 
@@ -90,6 +107,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    QTemporaryDir m_records;
     QString m_error;
 };
 
@@ -392,6 +410,102 @@ TEST_F(FileSaverTest, AFullDiskFailsWithItsReasonAndKeepsTheOldFile)
     EXPECT_EQ(Read("disk/linked.txt"), oldText);
     EXPECT_EQ(Read("disk/twin.txt"), oldText);
     EXPECT_EQ(Entries("disk"), files);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FileSaverTest, ASaveRemovesWhatDeadSavesOfTheSameFileLeftAndNothingElse)
+{
+    Write("doc.txt", "old\n");
+    Write(".doc.txt.k3j2h1.saving", "half a new text");        // a dead save's new text
+    Write(".doc.txt.bak.9z8y.saving", "old\n");               // a dead save's backup copy
+    Write(".doc.txt.busy.saving", "a save under way");         // held by a running save
+    Write(".doc.txt.5x.previous", "the only old text");       // an interrupted save's copy
+    Write(".doc.txt.notes", "the user's");
+    Write(".other.txt.k3j2h1.saving", "another file's");
+    const int busy = ::open(QFile::encodeName(Path(".doc.txt.busy.saving")).constData(), O_RDONLY);
+    ASSERT_GE(busy, 0);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+
+    ASSERT_TRUE(Save("doc.txt", "new\n", "doc.txt.bak")) << m_error.toStdString();
+    ::close(busy);
+    EXPECT_EQ(Entries(), (QStringList{".doc.txt.5x.previous", ".doc.txt.busy.saving", ".doc.txt.notes",
+                                      ".other.txt.k3j2h1.saving", "doc.txt", "doc.txt.bak"}));
+
+    // With nowhere to keep a record, a file that must be written in place is
+    // not written at all: a kill would leave nothing to offer its old text.
+    SaveRecords::SetFolderProvider({});
+    ASSERT_TRUE(HardLink("doc.txt", "twin.txt"));
+    EXPECT_FALSE(Save("doc.txt", "newer\n"));
+    EXPECT_EQ(m_error, "Cannot write file \"" + Path("doc.txt") +
+                           "\". A copy of its previous text cannot be kept for recovery: There is no folder to keep it in.");
+    EXPECT_EQ(Read("twin.txt"), "new\n");
+}
+
+// The records a dead save left, as the next start meets them: what they
+// show to be leftovers goes, an interrupted save stays to be offered, and
+// Restore gives the old text back only from a whole copy.
+TEST_F(FileSaverTest, ARecordOfADeadSaveIsSettledAndRestoredOnlyFromAWholeCopy)
+{
+    const QByteArray oldText = QByteArray("old text\n").repeated(3000);
+    struct Case {
+        const char* state;
+        QByteArray file;       // what the file holds after the kill
+        bool copy;             // whether the copy has its ".previous" name
+        QByteArray copyBytes;  // what the copy holds (the record names the old text)
+        bool interrupted;
+        bool restored;
+    };
+    const std::vector<Case> cases{
+        {"killed before the copy was whole", oldText, false, {}, false, false},
+        {"killed before the file changed", oldText, true, oldText, false, false},
+        {"killed while the file was written", "new text\n" + oldText.mid(9), true, oldText, true, true},
+        {"killed after the new text was whole", "new text\n", true, oldText, true, true},
+        {"the copy was damaged since", "new text\n", true, "damaged\n" + oldText.mid(8), true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.state);
+        for (const QString& name : Entries())
+            QFile::remove(Path(name));
+        Write("doc.txt", c.file);
+        ASSERT_TRUE(HardLink("doc.txt", "twin.txt"));
+        Write(".doc.txt.k3j2h1.saving", "stand-in");
+        TSaveRecord record;
+        record.path = m_records.filePath("k3j2h1" + TSaveRecord::kSuffix);
+        record.id = "k3j2h1";
+        record.target = Path("doc.txt");
+        record.previous = Path(".doc.txt.k3j2h1.previous");
+        record.size = oldText.size();
+        record.checksum = TChecksum::Of(oldText);
+        record.written = QDateTime::currentDateTimeUtc();
+        ASSERT_TRUE(record.Write(true, &m_error)) << m_error.toStdString();
+        if (c.copy)
+            Write(".doc.txt.k3j2h1.previous", c.copyBytes);
+
+        const std::optional<TSaveRecord> read = TSaveRecord::Read(record.path, &m_error);
+        ASSERT_TRUE(read) << m_error.toStdString();
+        EXPECT_EQ(read->Text(), record.Text());
+        EXPECT_EQ(read->Settle(), c.interrupted);
+        if (!c.interrupted) {
+            EXPECT_EQ(Entries(), (QStringList{"doc.txt", "twin.txt"}));
+            EXPECT_FALSE(QFile::exists(record.path));
+            continue;
+        }
+        EXPECT_EQ(read->Restore(&m_error), c.restored) << m_error.toStdString();
+        if (c.restored) {
+            EXPECT_EQ(Read("twin.txt"), oldText) << "written in place, the links stay";
+            EXPECT_EQ(Entries(), (QStringList{"doc.txt", "twin.txt"}));
+            EXPECT_FALSE(QFile::exists(record.path));
+        } else {
+            EXPECT_EQ(m_error, "Cannot restore file \"" + Path("doc.txt") + "\". The copy of its previous text (\"" +
+                                   Path(".doc.txt.k3j2h1.previous") + "\") is damaged.");
+            EXPECT_EQ(Read("doc.txt"), c.file);
+            ASSERT_TRUE(read->Discard(&m_error));
+            EXPECT_EQ(Entries(), (QStringList{"doc.txt", "twin.txt"}));
+        }
+    }
 }
 
 } // namespace

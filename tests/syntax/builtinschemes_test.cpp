@@ -286,14 +286,17 @@ TEST_P(Shipped, LoadedSchemeIsCompiledAndFollowsTheGlobalOptions)
 }
 
 // The comments and strings of a block that a child can open in (and that
-// each give the child's path a variant of its own).
-int ResumableTokens(const TSyntaxBlock& block)
+// each give the child's path a variant of its own); with only, those that
+// start with that text.
+int ResumableTokens(const TSyntaxBlock& block, const QByteArray& only = {})
 {
     int count = 0;
-    auto enabled = [](const TCollection* list) {
+    auto enabled = [&only](const TCollection* list) {
         int n = 0;
-        for (int i = 0; i < list->Count(); ++i)
-            n += static_cast<const TToken*>(list->Item(i))->UseToken() ? 1 : 0;
+        for (int i = 0; i < list->Count(); ++i) {
+            const auto* token = static_cast<const TLineToken*>(list->Item(i));
+            n += token->UseToken() && (only.isEmpty() || token->Left() == only) ? 1 : 0;
+        }
         return n;
     };
     if (block.UseComments()) {
@@ -356,7 +359,9 @@ int NestingPaths(const TSyntaxBlockList& blocks)
                 return -1;
             const TDelimiters::TOpenInTokens where = ways[i].opening->OpenInTokens();
             const int count = (where != TDelimiters::otOnly && !shadowed(i, false) ? 1 : 0) +
-                              (where != TDelimiters::otNever && !shadowed(i, true) ? ResumableTokens(*from) : 0);
+                              (where != TDelimiters::otNever && !shadowed(i, true)
+                                   ? ResumableTokens(*from, ways[i].opening->InTokensOf())
+                                   : 0);
             total += count * (1 + inner);
         }
         return total;
@@ -402,6 +407,7 @@ QStringList Validate(const TSyntaxParser& parser, const QString& file)
                                              "FIIdentifier"};
         for (int slot = 0; slot < TSyntaxBlock::kFontSlotCount; ++slot)
             checkFont(block, kSlots[slot], block->FontSlot(TSyntaxBlock::TFontSlot(slot)));
+        checkFont(block, "KeyFontID", block->KeyFontID());
         auto checkList = [&](const char* name, const TCollection* list, bool needsRight) {
             for (int i = 0; i < list->Count(); ++i) {
                 const QString item = QStringLiteral("%1 %2").arg(name).arg(i);
@@ -464,7 +470,10 @@ TEST_P(Shipped, SchemeDataIsConsistent)
 }
 
 INSTANTIATE_TEST_SUITE_P(Schemes, Shipped,
-                         ::testing::Values(TBuiltInScheme::Jsp, TBuiltInScheme::Java, TBuiltInScheme::Batch),
+                         ::testing::Values(TBuiltInScheme::Jsp, TBuiltInScheme::Java, TBuiltInScheme::Batch,
+                                           TBuiltInScheme::Xml, TBuiltInScheme::Css, TBuiltInScheme::JavaScript,
+                                           TBuiltInScheme::Json, TBuiltInScheme::Properties, TBuiltInScheme::Sql,
+                                           TBuiltInScheme::Shell),
                          [](const auto& info) { return BuiltInSchemes::ComponentName(info.param).toStdString(); });
 
 TEST(SchemeValidator, ReportsFileAndItem)
@@ -489,17 +498,123 @@ TEST(SchemeValidator, ReportsFileAndItem)
         << qPrintable(faults.join('\n'));
 }
 
+// The rules of a block alone, written out: everything but where the block
+// sits (name, ID, parents, the ways into it) and what folds (a page folds
+// its scripts and styles as parts of the page), with each FontID replaced
+// by the text style it paints with.
+std::string RulesOf(const TSyntaxParser& parser, const QString& blockName)
+{
+    const TSyntaxScheme& scheme = *parser.SyntaxScheme();
+    const TSyntaxBlock* found = nullptr;
+    for (int b = 0; b < scheme.SyntaxBlocks()->Count(); ++b) {
+        if (scheme.SyntaxBlocks()->At(b)->Name() == blockName)
+            found = scheme.SyntaxBlocks()->At(b);
+    }
+    if (!found)
+        return "no block " + blockName.toStdString();
+    auto style = [&scheme](int fontId) {
+        const TAttrItem* item = fontId == -1 ? nullptr : scheme.FindFontID(fontId);
+        return fontId == -1 ? -1 : item ? int(qHash(item->GlobalAttrID()) & 0xFFFF) : -2;
+    };
+    TSyntaxParser holder;
+    TSyntaxBlock& rules = *holder.SyntaxScheme()->SyntaxBlocks()->At(0);
+    rules.Assign(*found);
+    rules.SetName({});
+    rules.SetID(0);
+    rules.SetParentID(-1);
+    rules.SetMoreParentIDs({});
+    rules.BlockDelimiters()->Clear();
+    rules.SetFoldBraces(false);
+    rules.SetFoldComments(false);
+    rules.SetFoldBlock(false);
+    rules.SetFoldTags(false);
+    rules.SetFoldRunWord({});
+    for (int slot = 0; slot < TSyntaxBlock::kFontSlotCount; ++slot)
+        rules.SetFontSlot(TSyntaxBlock::TFontSlot(slot), style(rules.FontSlot(TSyntaxBlock::TFontSlot(slot))));
+    rules.SetKeyFontID(style(rules.KeyFontID()));
+    for (TCollection* list : std::initializer_list<TCollection*>{
+             rules.SingleLineCommentDelimiters(), rules.MultiLineCommentDelimiters(), rules.FullLineCommentDelimiters(),
+             rules.SingleLineStringDelimiters(), rules.MultiLineStringDelimiters(), rules.NumPrefixes(),
+             rules.NumSuffixes(), rules.NumPrefixesSuffixes(), rules.IdentPrefixes(), rules.IdentSuffixes(),
+             rules.IdentPrefixesSuffixes(), rules.KeywordSets()}) {
+        for (int i = 0; i < list->Count(); ++i) {
+            auto* token = static_cast<TToken*>(list->Item(i));
+            token->SetFontID(style(token->FontID()));
+        }
+    }
+    return WriteComponent(holder).toStdString();
+}
+
+// The JavaScript and CSS of a JSP page are read by the rules of JavaScript
+// and CSS files, and the blocks a file scheme repeats for its nesting keep
+// the rules of the first.
+TEST(SchemeText, ScriptsAndStyleSheetsInPagesAndFilesShareTheirRules)
+{
+    auto jsp = BuiltIn(TBuiltInScheme::Jsp);
+    auto js = BuiltIn(TBuiltInScheme::JavaScript);
+    auto css = BuiltIn(TBuiltInScheme::Css);
+    const std::string script = RulesOf(*js, "JavaScript");
+    EXPECT_EQ(RulesOf(*jsp, "JavaScript"), script);
+    for (const char* nested : {"Template substitution", "Braces", "Inner braces", "Inner template substitution"})
+        EXPECT_EQ(RulesOf(*js, nested), script) << nested;
+    EXPECT_EQ(RulesOf(*jsp, "CSS"), RulesOf(*css, "CSS"));
+    const std::string declarations = RulesOf(*css, "Declarations");
+    EXPECT_EQ(RulesOf(*jsp, "CSS declarations"), declarations);
+    EXPECT_EQ(RulesOf(*jsp, "Style attribute"), declarations);
+    for (const char* nested : {"Nested declarations", "Inner declarations"})
+        EXPECT_EQ(RulesOf(*css, nested), declarations) << nested;
+}
+
 // -- choosing a parser -----------------------------------------------------------------------------
 
 TEST(BuiltInChoice, ByFileExtensionLowercased)
 {
-    using BuiltInSchemes::ForFileName;
-    for (const char* name : {"a.jsp", "x.HTM", "b.html", "c.shtm", "d.SHTML", "e.htx", "dir.d/page.Jsp"})
-        EXPECT_EQ(ForFileName(QString::fromLatin1(name)), TBuiltInScheme::Jsp) << name;
-    EXPECT_EQ(ForFileName("Main.java"), TBuiltInScheme::Java);
-    EXPECT_EQ(ForFileName("run.BAT"), TBuiltInScheme::Batch);
-    for (const char* name : {"x.txt", "noext", "x.js", "x.html.bak", "x.", "java", ".bat.txt"})
-        EXPECT_EQ(ForFileName(QString::fromLatin1(name)), TBuiltInScheme::None) << name;
+    const struct {
+        TBuiltInScheme scheme;
+        const char* names;
+    } cases[] = {
+        {TBuiltInScheme::Jsp, "a.jsp x.HTM b.html c.shtm d.SHTML e.htx dir.d/page.Jsp part.jspf WEB-INF/tags/row.tag"},
+        {TBuiltInScheme::Java, "Main.java"},
+        {TBuiltInScheme::Batch, "run.BAT"},
+        {TBuiltInScheme::Xml, "web.xml s.xsd t.XSL t.xslt c.tld row.tagx p.jspx a-1.0.pom w.wsdl i.svg"},
+        {TBuiltInScheme::Css, "site.css"},
+        {TBuiltInScheme::JavaScript, "app.js m.mjs c.CJS"},
+        {TBuiltInScheme::Json, "package.json tsconfig.jsonc"},
+        {TBuiltInScheme::Properties, "Messages_de.properties"},
+        {TBuiltInScheme::Sql, "schema.SQL"},
+        {TBuiltInScheme::Shell, "start.sh build.bash"},
+        {TBuiltInScheme::None, "x.txt noext x.html.bak x. java .bat.txt x.ts x.shtmlx"},
+    };
+    for (const auto& c : cases) {
+        for (const QString& name : QString::fromLatin1(c.names).split(u' '))
+            EXPECT_EQ(BuiltInSchemes::ForFileName(name), c.scheme) << qPrintable(name);
+    }
+}
+
+TEST(BuiltInChoice, ByFirstLineWhenTheExtensionNamesNone)
+{
+    const struct {
+        const char* file;
+        const char* firstLine;
+        TBuiltInScheme scheme;
+    } cases[] = {
+        {"start", "#!/bin/sh", TBuiltInScheme::Shell},
+        {"start", "#!/bin/bash -e", TBuiltInScheme::Shell},
+        {"start.txt", "#! /usr/bin/env bash", TBuiltInScheme::Shell},
+        {"start", "#!/usr/bin/env -S dash -e", TBuiltInScheme::Shell},
+        {"start", "#!/bin/ksh", TBuiltInScheme::Shell},
+        {"start", "#!/usr/bin/python3", TBuiltInScheme::None},
+        {"start", "#!/bin/shell", TBuiltInScheme::None},
+        {"start", "# !/bin/sh", TBuiltInScheme::None},
+        {"data", "<?xml version=\"1.0\"?>", TBuiltInScheme::Xml},
+        {"data", "\xEF\xBB\xBF<?xml version='1.0'?>", TBuiltInScheme::Xml},
+        {"data", "<?xml-stylesheet href='a'?>", TBuiltInScheme::None},
+        {"page.html", "#!/bin/sh", TBuiltInScheme::Jsp},
+        {"build.xml", "#!/bin/sh", TBuiltInScheme::Xml},
+        {"empty", "", TBuiltInScheme::None},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BuiltInSchemes::ForFile(QString::fromLatin1(c.file), c.firstLine), c.scheme) << c.file << ": " << c.firstLine;
 }
 
 TEST(BuiltInChoice, ByMenuTag)
@@ -509,7 +624,9 @@ TEST(BuiltInChoice, ByMenuTag)
     EXPECT_EQ(ForTag(1), TBuiltInScheme::Jsp);
     EXPECT_EQ(ForTag(2), TBuiltInScheme::Java);
     EXPECT_EQ(ForTag(3), TBuiltInScheme::Batch);
-    EXPECT_EQ(ForTag(4), TBuiltInScheme::None);
+    EXPECT_EQ(ForTag(4), TBuiltInScheme::Xml);
+    EXPECT_EQ(ForTag(10), TBuiltInScheme::Shell);
+    EXPECT_EQ(ForTag(11), TBuiltInScheme::None);
     EXPECT_EQ(ForTag(-1), TBuiltInScheme::None);
     EXPECT_EQ(BuiltInSchemes::Tag(TBuiltInScheme::Java), 2);
 }

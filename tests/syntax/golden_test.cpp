@@ -1,18 +1,25 @@
 // The shipped schemes pinned by golden files: every sample under data/ sits
 // beside its expected attributes (<sample>.attrs), one line per text line,
 // one character per text character: 0-9, a-z, A-Z for the attribute values
-// 0..61, "{hh}" for any other. update-golden.sh rewrites the expectations
+// 0..61, "{hh}" for any other. Lines starting with "#" at the top of an
+// expectation say where its sample was cut from (which package and version)
+// and are kept when update-golden.sh rewrites the expectations
 // (TARNEL_UPDATE_GOLDEN=1) for review with git diff.
 //
 // The same samples check that highlighting line by line, starting from any
 // line's stored start state, gives what a parse from the first line gives,
 // for LF and for CR LF texts.
+//
+// Their fold points are pinned the same way (<sample>.folds): one line per
+// fold point, "line: last marker" (1-based; "-" for a block that does not
+// end).
 
 #include "syntaxfixture.h"
 
 #include <QDir>
 #include <QFile>
 
+#include <cctype>
 #include <iterator>
 #include <random>
 
@@ -31,7 +38,27 @@ const Sample kSamples[] = {
     {"catalog.jsp", TBuiltInScheme::Jsp},
     {"gallery.html", TBuiltInScheme::Jsp},
     {"Shapes.java", TBuiltInScheme::Java},
+    {"lists.html", TBuiltInScheme::Jsp},
+    {"commons-io.pom", TBuiltInScheme::Xml},
+    {"bootstrap.css", TBuiltInScheme::Css},
+    {"jquery.js", TBuiltInScheme::JavaScript},
+    {"popper-bundle.js", TBuiltInScheme::JavaScript},
+    {"package.json", TBuiltInScheme::Json},
+    {"java.security.properties", TBuiltInScheme::Properties},
+    {"system_views.sql", TBuiltInScheme::Sql},
+    {"dpkg-maintscript-helper.sh", TBuiltInScheme::Shell},
 };
+
+// The header of an expectation: its leading lines that start with "#".
+QByteArray Header(const QByteArray& expected)
+{
+    qsizetype end = 0;
+    while (end < expected.size() && expected[end] == '#') {
+        const qsizetype next = expected.indexOf('\n', end);
+        end = next < 0 ? expected.size() : next + 1;
+    }
+    return expected.left(end);
+}
 
 QByteArray ReadFile(const QString& path)
 {
@@ -69,13 +96,15 @@ TEST_P(Golden, AttributesMatchTheReviewedExpectation)
     ASSERT_TRUE(parser);
     const QByteArray actual = Highlight(*parser, text);
     const QString expectedPath = DataPath(sample.file) + ".attrs";
+    const QByteArray stored = ReadFile(expectedPath);
+    const QByteArray header = Header(stored);
     if (qEnvironmentVariableIsSet("TARNEL_UPDATE_GOLDEN")) {
         QFile file(expectedPath);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(actual);
+        file.write(header + actual);
         return;
     }
-    const QList<QByteArray> expected = ReadFile(expectedPath).split('\n');
+    const QList<QByteArray> expected = stored.mid(header.size()).split('\n');
     const QList<QByteArray> got = actual.split('\n');
     const QList<QByteArray> lines = TStrings::SplitLines(text);
     ASSERT_EQ(got.size(), expected.size()) << sample.file << ": run tests/syntax/update-golden.sh and review";
@@ -131,9 +160,49 @@ TEST_P(Golden, LineByLineFromAnyStartStateMatchesTheWholeText)
     EXPECT_EQ(Highlight(*parser, lf), Highlight(*parser, crlf)) << sample.file;
 }
 
+// Every fold point of a text with the last line of its block and the marker
+// it shows folded.
+QByteArray FoldPoints(TSyntaxParser& parser, const QByteArray& text)
+{
+    TMemoSource source;
+    source.SetSyntaxParser(&parser);
+    source.SetTextStr(text);
+    source.FoldAll();
+    QByteArray out;
+    for (int i = 0; i < source.LineCount(); ++i) {
+        if (source.CollapseState(i) == 2)
+            continue;
+        const TFoldRanges::TFold* fold = source.Folds().Find(i);
+        out += QByteArray::number(i + 1) + ": " + (fold ? QByteArray::number(fold->last + 1) : QByteArray("-")) + ' ' +
+               source.FoldMarker(i) + '\n';
+    }
+    return out;
+}
+
+TEST_P(Golden, FoldPointsMatchTheReviewedExpectation)
+{
+    const Sample& sample = GetParam();
+    const QByteArray text = ReadFile(DataPath(sample.file));
+    auto parser = BuiltIn(sample.scheme);
+    ASSERT_TRUE(parser);
+    const QByteArray actual = FoldPoints(*parser, text);
+    const QString expectedPath = DataPath(sample.file) + ".folds";
+    if (qEnvironmentVariableIsSet("TARNEL_UPDATE_GOLDEN")) {
+        QFile file(expectedPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(actual);
+        return;
+    }
+    EXPECT_EQ(actual.toStdString(), ReadFile(expectedPath).toStdString())
+        << sample.file << ": run tests/syntax/update-golden.sh and review";
+}
+
 INSTANTIATE_TEST_SUITE_P(Samples, Golden, ::testing::ValuesIn(kSamples), [](const auto& info) {
     QByteArray name = info.param.file;
-    name.replace('.', '_');
+    for (char& c : name) {
+        if (!std::isalnum(uchar(c)))
+            c = '_';
+    }
     return std::string(name.constData());
 });
 
@@ -141,13 +210,33 @@ INSTANTIATE_TEST_SUITE_P(Samples, Golden, ::testing::ValuesIn(kSamples), [](cons
 
 namespace {
 
+// What a store keeps of the structure of its lines, written out.
+std::string StructureDump(TCustomMemoSource& source)
+{
+    std::string out;
+    const TLineStructures& structures = source.Structures();
+    for (size_t i = 0; i < structures.Count(); ++i) {
+        const TStructureEntry& entry = structures.At(i);
+        out += std::to_string(entry.line) + " f" + std::to_string(entry.fold) + " p" +
+               std::to_string(source.CollapseState(entry.line));
+        for (int k = 0; k < Structure::kBracketKinds; ++k)
+            out += " " + std::to_string(entry.closes[k]) + "/" + std::to_string(entry.opens[k]);
+        for (const TStructureEvent& event : structures.Events(entry))
+            out += " " + std::to_string(event.kind) + ":" + std::to_string(event.action) + "@" +
+                   std::to_string(event.column) + "#" + std::to_string(event.name);
+        out += "\n";
+    }
+    return out;
+}
+
 // Random edits in a highlighted store: after each one, the lines the store
-// re-parses lazily must colour exactly as parsing all its lines afresh.
+// re-parses lazily must colour exactly as parsing all its lines afresh, and
+// it must keep the structure (and fold points) a fresh store finds.
 TEST(Rehighlight, RandomEditsMatchAFreshHighlight)
 {
     static const char* const kPieces[] = {"<%", "%>", "<", ">", "/*", "*/", "\"", "'", "<!--", "-->", "\\", "x", " ", "int",
                                           "${", "}", "<%--", "--%>", "<script>", "</script>", "style=\"", "`", "\"\"\"",
-                                          "//"};
+                                          "//", "/", "=", ":", "#", "$(", "<<EOF", "EOF", "\t", "{", "var "};
     std::mt19937 random(7);
     for (const Sample& sample : kSamples) {
         auto parser = BuiltIn(sample.scheme);
@@ -177,6 +266,11 @@ TEST(Rehighlight, RandomEditsMatchAFreshHighlight)
                 const QByteArray fresh = ParseOne(*parser, edited.LineText(i), state, &state);
                 ASSERT_EQ(Codes(Attrs(edited, i)), Codes(fresh)) << sample.file << " step " << step << " line " << i + 1;
             }
+            TMemoSource fresh;
+            fresh.SetSyntaxParser(parser.get());
+            fresh.SetTextStr(edited.Lines().Text());
+            fresh.ParseTo(fresh.LineCount() - 1);
+            ASSERT_EQ(StructureDump(edited), StructureDump(fresh)) << sample.file << " step " << step;
         }
     }
 }

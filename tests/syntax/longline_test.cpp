@@ -188,7 +188,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "catalog.jsp",
                    {"//"},
                    {"<%", "%>", "<!--", "-->", "\"", "'", "<script>", "</script>", "<", ">", "${", "}", " ", "/*", "*/"}},
-        RandomCase{TBuiltInScheme::Batch, "build.bat", {"rem", "::"}, {"%", "\"", "set ", "echo ", " ", "^", "&", ">", ":"}}),
+        RandomCase{TBuiltInScheme::Batch, "build.bat", {"rem", "::"}, {"%", "\"", "set ", "echo ", " ", "^", "&", ">", ":"}},
+        // Regular expressions and keys are told by the text around them.
+        RandomCase{TBuiltInScheme::JavaScript,
+                   "jquery.js",
+                   {"//"},
+                   {"/", "`", "${", "}", "[", "]", " ", "\\", "return ", ")", "\"", "x"}},
+        RandomCase{TBuiltInScheme::Json, "package.json", {"//"}, {"\"", ":", " ", "\\", ",", "x"}}),
     [](const ::testing::TestParamInfo<RandomCase>& info) { return std::string(info.param.sample).substr(0, std::string(info.param.sample).find('.')); });
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "common/fakeservices.h"
 #include "memosource.h"
+#include "saverecord.h"
 #include "sourcestrings.h"
 #include "textfixture.h"
 
@@ -225,6 +226,9 @@ TEST_F(FileTest, AWritableFileInALockedFolderIsWrittenInPlace)
     TMemoSource source;
     ASSERT_TRUE(source.LoadFromFile(Path("keep.txt")));
     source.InsertString("edit ");
+    // The copy of the old text goes where the save records are kept.
+    QTemporaryDir records;
+    SaveRecords::SetFolderProvider([&records](QString*) { return records.path(); });
     QString error;
     bool saved = false;
     {
@@ -233,10 +237,12 @@ TEST_F(FileTest, AWritableFileInALockedFolderIsWrittenInPlace)
             GTEST_SKIP() << "no way to make the folder refuse files here";
         saved = source.SaveToFile(Path("keep.txt"), &error);
     }
+    SaveRecords::SetFolderProvider({});
     EXPECT_TRUE(saved) << error.toStdString();
     EXPECT_EQ(Read("keep.txt"), "edit precious\n");
     EXPECT_FALSE(source.Modified());
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.txt"});
+    EXPECT_TRUE(QDir(records.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
 TEST_F(FileTest, SavingIntoAFolderNameFailsCleanly)

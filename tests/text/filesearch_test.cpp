@@ -249,6 +249,14 @@ TEST_F(FileSearchTest, ReplacingWritesOnlyAFileThatDidNotChangeSinceTheSearch)
               FileReplace::TOutcome::Written);
     EXPECT_EQ(Read("a.txt"), "\xef\xbb\xbfkeep now\r\nnow now\r\n");
 
+    // A file without write permission is not written, even by root.
+    QFile::setPermissions(b.path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    EXPECT_EQ(FileReplace::Apply(b.path, b.size, b.fingerprint, editsOf("b.txt"), QString(), &error),
+              FileReplace::TOutcome::Failed);
+    EXPECT_EQ(error, "it is read-only");
+    EXPECT_EQ(Read("b.txt"), "old\n");
+    QFile::setPermissions(b.path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
     // Changed after the search, even to the same size: left as it is.
     Write("b.txt", "odd\n");
     EXPECT_EQ(FileReplace::Apply(b.path, b.size, b.fingerprint, editsOf("b.txt"), QString(), &error),

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRandomGenerator>
+
 #include <vector>
 
 namespace {
@@ -167,4 +169,42 @@ TEST(WordWrap, RowIndicesAboveALineStayWhileLinesBelowItAreWrapped)
     // Strictly increasing everywhere, estimated or not.
     for (int line = 1; line <= 4000; ++line)
         ASSERT_LT(w.wrap.RowIndex(line - 1), w.wrap.RowIndex(line)) << line;
+}
+
+TEST(WordWrap, LinesWithTabsAreCutWhereTheirShownTextWouldBe)
+{
+    // Rows are cut over the raw bytes; the expanded text, cut by the plain
+    // rule, is the model.
+    auto modelStarts = [](const TMemoSource& source, const QByteArray& shown, int capacity) {
+        std::vector<int> starts{0};
+        const int c = std::max(2, capacity);
+        for (int p = 0; int(shown.size()) - p > c;) {
+            int end = p + c - 1;
+            for (int q = end; q >= p; --q) {
+                if (source.IsWordBreak(uchar(shown[q]))) {
+                    end = q;
+                    break;
+                }
+            }
+            p = end + 1;
+            starts.push_back(p);
+        }
+        return starts;
+    };
+    QRandomGenerator random(7);
+    static const char kBytes[] = "\t\tabcdefg .";
+    for (int round = 0; round < 300; ++round) {
+        QByteArray line(random.bounded(1, 400), Qt::Uninitialized);
+        for (char& c : line)
+            c = kBytes[random.bounded(int(sizeof kBytes - 1))];
+        const int capacity = random.bounded(1, 40);
+        Wrapped w(line, capacity);
+        if (round % 3 == 1)
+            w.source.SetTabStops(QStringLiteral("3,5,11"));
+        else if (round % 3 == 2)
+            w.source.SetTabStops(QStringLiteral("4"));
+        w.wrap.Rewrap(0, TMemoWordWrap::kToEnd, 0);
+        ASSERT_EQ(w.RowStarts(0), modelStarts(w.source, w.source.LineText(0), capacity))
+            << line.replace('\t', "\\t").toStdString() << " at " << capacity;
+    }
 }

@@ -1,0 +1,328 @@
+// The structure entries of a text's lines (see linestructures.h). A pass
+// replaces the entries of the lines it parsed in the span they cover, so a
+// keystroke touches the entries of its line, not the text's.
+
+#include "linestructures.h"
+
+#include "htmlelements.h"
+
+#include <algorithm>
+#include <numeric>
+
+// -- summing a line up ---------------------------------------------------------------
+
+void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructureEvent>& kept) const
+{
+    using namespace Structure;
+    entry = TStructureEntry();
+    kept.clear();
+    // Brackets: the opens still waiting for their close, per kind (their
+    // index in m_events).
+    std::vector<int> waiting[kBracketKinds];
+    int closes[kBracketKinds] = {};
+    const TStructureEvent* run = nullptr;
+    for (size_t i = 0; i < m_events.size(); ++i) {
+        const TStructureEvent& event = m_events[i];
+        if (event.IsBracket()) {
+            std::vector<int>& open = waiting[event.kind];
+            if (event.IsOpen())
+                open.push_back(int(i));
+            else if (!open.empty())
+                open.pop_back();
+            else
+                ++closes[event.kind];
+            continue;
+        }
+        if (event.kind == skRun) {
+            run = &event;
+            continue;
+        }
+        if (event.action == saTagEnd)
+            continue;
+        const bool tag = event.kind == skTag;
+        if (tag && HtmlElements::IsVoid(event.name))
+            continue;
+        // A close (or "/>") right behind its own open cancels it, unless the
+        // open may have ended something around it.
+        if (event.action != saOpen && !kept.empty()) {
+            const TStructureEvent& last = kept.back();
+            const bool pair = last.IsOpen() && last.kind == event.kind &&
+                              (event.action == saSelfClose ? tag : (last.name == event.name || event.kind == skComment));
+            if (pair && (!tag || HtmlElements::Inert(event.name) || event.action == saSelfClose)) {
+                kept.pop_back();
+                continue;
+            }
+        }
+        kept.push_back(event);
+    }
+    for (int k = 0; k < kBracketKinds; ++k) {
+        entry.closes[k] = quint8(std::min(closes[k], 255));
+        entry.opens[k] = quint8(std::min<size_t>(waiting[k].size(), 255));
+    }
+    // The fold the line starts: the first open left unclosed that folds.
+    int foldColumn = -1;
+    auto consider = [&](int kind, int column) {
+        if (foldColumn < 0 || column < foldColumn) {
+            foldColumn = column;
+            entry.fold = quint8(kind + 1);
+        }
+    };
+    for (int k = 0; k < kBracketKinds; ++k) {
+        if (!waiting[k].empty() && m_events[size_t(waiting[k].front())].folds)
+            consider(k, m_events[size_t(waiting[k].front())].column);
+    }
+    TStructureStack stack;
+    for (const TStructureEvent& event : kept)
+        stack.Apply(event, 0, event.folds ? 1 : 0, nullptr);
+    for (const TStructureStack::TItem& item : stack.Items()) {
+        if (item.mark == 1)
+            consider(item.kind, item.column);
+    }
+    if (run && foldColumn < 0)
+        entry.fold = quint8(skRun + 1);
+    if (run)
+        kept.push_back(*run);
+    entry.count = int(kept.size());
+}
+
+// -- the entries --------------------------------------------------------------------
+
+void TLineStructures::Settle() const
+{
+    if (m_spliceAt < 0)
+        return;
+    const int at = m_spliceAt;
+    const int removedEnd = at + m_removed;
+    const int shift = m_inserted - m_removed;
+    m_spliceAt = -1;
+    auto first = std::lower_bound(m_entries.begin(), m_entries.end(), at,
+                                  [](const TStructureEntry& e, int value) { return e.line < value; });
+    auto last = std::lower_bound(first, m_entries.end(), removedEnd,
+                                 [](const TStructureEntry& e, int value) { return e.line < value; });
+    auto& self = const_cast<TLineStructures&>(*this);
+    for (auto it = first; it != last; ++it)
+        self.m_garbage += size_t(it->count);
+    first = m_entries.erase(first, last);
+    if (shift != 0) {
+        for (auto it = first; it != m_entries.end(); ++it)
+            it->line += shift;
+    }
+}
+
+const TStructureEntry* TLineStructures::Find(int line) const
+{
+    const size_t i = LowerBound(line);
+    return i < m_entries.size() && m_entries[i].line == line ? &m_entries[i] : nullptr;
+}
+
+size_t TLineStructures::LowerBound(int line) const
+{
+    Settle();
+    return size_t(std::lower_bound(m_entries.begin(), m_entries.end(), line,
+                                   [](const TStructureEntry& e, int value) { return e.line < value; }) -
+                  m_entries.begin());
+}
+
+size_t TLineStructures::Count() const
+{
+    Settle();
+    return m_entries.size();
+}
+
+const TStructureEntry& TLineStructures::At(size_t index) const
+{
+    Settle();
+    return m_entries[index];
+}
+
+void TLineStructures::Clear()
+{
+    m_entries.clear();
+    m_events.clear();
+    m_garbage = 0;
+    m_spliceAt = -1;
+}
+
+void TLineStructures::Swap(TLineStructures& other)
+{
+    Settle();
+    other.Settle();
+    m_entries.swap(other.m_entries);
+    m_events.swap(other.m_events);
+    std::swap(m_garbage, other.m_garbage);
+}
+
+size_t TLineStructures::Bytes() const
+{
+    return m_entries.capacity() * sizeof(TStructureEntry) + m_events.capacity() * sizeof(TStructureEvent);
+}
+
+void TLineStructures::LinesInserted(int index, int count)
+{
+    // Inside or at the end of the lines a pending splice put in: the
+    // splice grows.
+    if (m_spliceAt >= 0 && index >= m_spliceAt && index <= m_spliceAt + m_inserted) {
+        m_inserted += count;
+        return;
+    }
+    Settle();
+    m_spliceAt = index;
+    m_removed = 0;
+    m_inserted = count;
+}
+
+void TLineStructures::LinesDeleted(int index, int count)
+{
+    if (m_spliceAt >= 0) {
+        // Lines the splice put in (they have no entries yet), or the old
+        // lines right behind them.
+        if (index >= m_spliceAt && index + count <= m_spliceAt + m_inserted) {
+            m_inserted -= count;
+            return;
+        }
+        if (index == m_spliceAt + m_inserted) {
+            m_removed += count;
+            return;
+        }
+    }
+    Settle();
+    m_spliceAt = index;
+    m_removed = count;
+    m_inserted = 0;
+}
+
+TLineStructures::TDifference TLineStructures::Compare(const TStructureEntry& a, std::span<const TStructureEvent> aEvents,
+                                                     const TStructureEntry& b, std::span<const TStructureEvent> bEvents)
+{
+    using Structure::skBrace;
+    // Columns move with every keystroke in front of an event; what is
+    // opened and closed is what counts.
+    const bool sameEvents = std::equal(aEvents.begin(), aEvents.end(), bEvents.begin(), bEvents.end(),
+                                       [](const TStructureEvent& x, const TStructureEvent& y) {
+                                           return x.kind == y.kind && x.action == y.action && x.name == y.name &&
+                                                  x.label == y.label;
+                                       });
+    if (a.fold != b.fold || !sameEvents || a.closes[skBrace] != b.closes[skBrace] || a.opens[skBrace] != b.opens[skBrace])
+        return tdFolds;
+    if (!std::equal(a.closes, a.closes + Structure::kBracketKinds, b.closes) ||
+        !std::equal(a.opens, a.opens + Structure::kBracketKinds, b.opens))
+        return tdBrackets;
+    return tdNone;
+}
+
+// -- passes -------------------------------------------------------------------------------
+
+quint8 TStructureSummaries::Add(int line, const TStructureBuilder& builder)
+{
+    TStructureEntry entry;
+    builder.Summarize(entry, m_kept);
+    entry.line = line;
+    entry.first = int(m_events.size());
+    m_events.insert(m_events.end(), m_kept.begin(), m_kept.end());
+    m_entries.push_back(entry);
+    return entry.fold;
+}
+
+void TStructureSummaries::Append(const TStructureSummaries& other)
+{
+    const int offset = int(m_events.size());
+    m_events.insert(m_events.end(), other.m_events.begin(), other.m_events.end());
+    for (TStructureEntry entry : other.m_entries) {
+        entry.first += offset;
+        m_entries.push_back(entry);
+    }
+}
+
+void TStructureSummaries::Clear()
+{
+    m_entries.clear();
+    m_events.clear();
+}
+
+std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
+{
+    std::vector<std::pair<int, bool>> changed;
+    const std::vector<TStructureEntry>& added = m_lines.m_entries;
+    const std::vector<TStructureEvent>& addedEvents = m_lines.m_events;
+    if (added.empty())
+        return changed;
+    TLineStructures& owner = m_owner;
+    owner.Settle();
+    // By line, the later of two adds of one line holding.
+    std::vector<size_t> order(added.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    const bool sorted = std::adjacent_find(added.begin(), added.end(), [](const TStructureEntry& a, const TStructureEntry& b) {
+                            return a.line >= b.line;
+                        }) == added.end();
+    if (!sorted) {
+        std::stable_sort(order.begin(), order.end(),
+                         [&added](size_t a, size_t b) { return added[a].line < added[b].line; });
+        std::vector<size_t> last;
+        for (size_t i : order) {
+            if (!last.empty() && added[last.back()].line == added[i].line)
+                last.back() = i;
+            else
+                last.push_back(i);
+        }
+        order.swap(last);
+    }
+    const int firstLine = added[order.front()].line;
+    const int lastLine = added[order.back()].line;
+    std::vector<TStructureEntry>& entries = owner.m_entries;
+    const auto lo = std::lower_bound(entries.begin(), entries.end(), firstLine,
+                                     [](const TStructureEntry& e, int value) { return e.line < value; });
+    const auto hi = std::lower_bound(lo, entries.end(), lastLine + 1,
+                                     [](const TStructureEntry& e, int value) { return e.line < value; });
+    // The span [lo, hi) anew: old entries of lines not parsed stay, the
+    // parsed lines get their new ones.
+    std::vector<TStructureEntry> span;
+    span.reserve(size_t(hi - lo) + order.size());
+    auto old = lo;
+    for (size_t i : order) {
+        const TStructureEntry& fresh = added[i];
+        while (old != hi && old->line < fresh.line)
+            span.push_back(*old++);
+        const std::span<const TStructureEvent> freshEvents(addedEvents.data() + fresh.first, size_t(fresh.count));
+        const bool hadOld = old != hi && old->line == fresh.line;
+        if (hadOld) {
+            const TDifference difference = Compare(*old, owner.Events(*old), fresh, freshEvents);
+            if (difference != tdNone)
+                changed.emplace_back(fresh.line, difference == tdFolds);
+            owner.m_garbage += size_t(old->count);
+            ++old;
+        } else if (!fresh.Empty()) {
+            const TDifference difference = Compare(TStructureEntry(), {}, fresh, freshEvents);
+            changed.emplace_back(fresh.line, difference == tdFolds);
+        }
+        if (fresh.Empty())
+            continue;
+        TStructureEntry kept = fresh;
+        kept.first = int(owner.m_events.size());
+        owner.m_events.insert(owner.m_events.end(), freshEvents.begin(), freshEvents.end());
+        span.push_back(kept);
+    }
+    span.insert(span.end(), old, hi);
+    const auto at = size_t(lo - entries.begin());
+    const auto removed = size_t(hi - lo);
+    if (span.size() == removed) {
+        std::copy(span.begin(), span.end(), entries.begin() + std::ptrdiff_t(at));
+    } else {
+        entries.erase(entries.begin() + std::ptrdiff_t(at), entries.begin() + std::ptrdiff_t(at + removed));
+        entries.insert(entries.begin() + std::ptrdiff_t(at), span.begin(), span.end());
+    }
+    // Events of replaced entries are dropped once they are half the pool.
+    if (owner.m_garbage > 4096 && owner.m_garbage * 2 > owner.m_events.size()) {
+        std::vector<TStructureEvent> events;
+        events.reserve(owner.m_events.size() - owner.m_garbage);
+        for (TStructureEntry& entry : entries) {
+            const int first = int(events.size());
+            events.insert(events.end(), owner.m_events.begin() + entry.first,
+                          owner.m_events.begin() + entry.first + entry.count);
+            entry.first = first;
+        }
+        owner.m_events.swap(events);
+        owner.m_garbage = 0;
+    }
+    m_lines.Clear();
+    return changed;
+}

@@ -1,0 +1,142 @@
+#pragma once
+
+#include "linestructure.h"
+
+#include <span>
+#include <utility>
+#include <vector>
+
+// The structure of a line as the store keeps it, for the lines that have
+// any: most lines open and close nothing they do not close or open
+// themselves, and keep nothing here. Brackets are kept as counts (the ones
+// the line closes without opening them, and the ones it leaves open), so
+// that a search for a partner passes over whole lines; comments, blocks,
+// elements and run marks are kept as events in text order, with the pairs
+// that open and close next to each other left out.
+struct TStructureEntry {
+    static constexpr quint8 kNoFold = 0;
+
+    qint32 line = 0;
+    // Its events: [first, first + count) of the event pool.
+    qint32 first = 0;
+    qint32 count = 0;
+    // Per bracket kind (Structure::skBrace..skBracket), saturating at 255.
+    quint8 closes[Structure::kBracketKinds] = {};
+    quint8 opens[Structure::kBracketKinds] = {};
+    // The fold the line starts: kNoFold, or 1 + the kind of the first open
+    // it leaves unclosed that folds (a run line: 1 + skRun).
+    quint8 fold = kNoFold;
+
+    int FoldKind() const { return fold == kNoFold ? -1 : fold - 1; }
+    bool Empty() const
+    {
+        for (int k = 0; k < Structure::kBracketKinds; ++k) {
+            if (closes[k] || opens[k])
+                return false;
+        }
+        return count == 0 && fold == kNoFold;
+    }
+};
+
+// Collects the events a parser reports for one line and sums them up.
+class TStructureBuilder : public TStructureSink {
+public:
+    void Reset() { m_events.clear(); }
+    void Add(const TStructureEvent& event) override { m_events.push_back(event); }
+    // Every event of the line, in text order.
+    const std::vector<TStructureEvent>& Events() const { return m_events; }
+    // Sums the line up into entry (its line and event range are the
+    // caller's) and the events kept for it.
+    void Summarize(TStructureEntry& entry, std::vector<TStructureEvent>& kept) const;
+
+private:
+    std::vector<TStructureEvent> m_events;
+};
+
+// Lines summed up by a parse, in the order they were parsed (empty entries
+// included: they say that a line lost what it had).
+class TStructureSummaries {
+public:
+    // Sums up the line the builder collected; the fold it starts.
+    quint8 Add(int line, const TStructureBuilder& builder);
+    // Appends the lines of other.
+    void Append(const TStructureSummaries& other);
+    void Clear();
+    bool Empty() const { return m_entries.empty(); }
+
+private:
+    friend class TLineStructures;
+    std::vector<TStructureEntry> m_entries;
+    std::vector<TStructureEvent> m_events;
+    std::vector<TStructureEvent> m_kept;
+};
+
+// The entries of a text's lines, sorted by line, kept in step with inserted
+// and deleted lines. Consecutive insertions and deletions at one place (a
+// paste, a block deleted line by line) are gathered into one pending splice
+// and applied to the entries behind it only when they are next looked at,
+// so a paste of many lines costs one pass over the entries, not one per
+// line.
+//
+// invariant: m_entries is sorted by line without duplicates once the
+// pending splice is applied, and holds no empty entry.
+class TLineStructures {
+public:
+    // The entry of line, or null.
+    const TStructureEntry* Find(int line) const;
+    // The index of the first entry at or after line.
+    size_t LowerBound(int line) const;
+    size_t Count() const;
+    const TStructureEntry& At(size_t index) const;
+    std::span<const TStructureEvent> Events(const TStructureEntry& entry) const
+    {
+        return {m_events.data() + entry.first, size_t(entry.count)};
+    }
+    void Clear();
+    void Swap(TLineStructures& other);
+    // Bytes held for the entries and their events.
+    size_t Bytes() const;
+
+    void LinesInserted(int index, int count);
+    void LinesDeleted(int index, int count);
+
+    // The lines a parse pass summed up, handed over in one piece when it
+    // ends: the entries of those lines are replaced, the others kept.
+    class TPass {
+    public:
+        explicit TPass(TLineStructures& owner) : m_owner(owner) {}
+        TPass(const TPass&) = delete;
+        TPass& operator=(const TPass&) = delete;
+        // The summed-up structure of a parsed line (in increasing order of
+        // lines, except that a line may come again: the later one holds);
+        // the fold it starts.
+        quint8 Add(int line, const TStructureBuilder& builder) { return m_lines.Add(line, builder); }
+        // The lines another thread summed up.
+        void Take(const TStructureSummaries& lines) { m_lines.Append(lines); }
+        // Puts the lines added in place; the lines whose entry changed, and
+        // whether what changed may move a fold (anything but the counts of
+        // parentheses and square brackets).
+        std::vector<std::pair<int, bool>> Commit();
+        bool Empty() const { return m_lines.Empty(); }
+
+    private:
+        TLineStructures& m_owner;
+        TStructureSummaries m_lines;
+    };
+
+private:
+    void Settle() const;
+    enum TDifference { tdNone, tdBrackets, tdFolds };
+    static TDifference Compare(const TStructureEntry& a, std::span<const TStructureEvent> aEvents,
+                               const TStructureEntry& b, std::span<const TStructureEvent> bEvents);
+
+    mutable std::vector<TStructureEntry> m_entries;
+    std::vector<TStructureEvent> m_events;
+    // Events of replaced entries still in the pool.
+    size_t m_garbage = 0;
+    // A splice not yet applied: from line m_spliceAt on, m_removed old lines
+    // were deleted and m_inserted lines put in their place.
+    mutable int m_spliceAt = -1;
+    mutable int m_removed = 0;
+    mutable int m_inserted = 0;
+};
