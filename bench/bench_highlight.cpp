@@ -1,5 +1,9 @@
 // links: tarnel_syntax tarnel_text
-// Highlights a generated 50 MB Java file, a 50 MB HTML page with JSP and a
+// First shows files of the kinds the open benchmark makes (Java, HTML, JSP,
+// batch) line by line through a text store, every line's attributes asked
+// for in order as a view scrolling through the whole text asks for them,
+// and prints the rate of each ("bench_highlight KIND [BYTES]" does only
+// that, once, for a profiler). Then highlights a generated 50 MB Java file, a 50 MB HTML page with JSP and a
 // 50 MB page of nothing but nested script / style / JSP / EL switches
 // through a text store (every line's attributes computed) and prints the
 // rate of each, and the rate of the parser alone over the same lines. Times
@@ -94,11 +98,72 @@ double ParserOnly(TBuiltInScheme scheme, const QByteArray& text)
     return CpuSeconds() - start;
 }
 
+// Seconds to show every line of text in order, each line's attributes
+// asked for as a view scrolling down through the whole text asks for them
+// (the store parses a little ahead and keeps what is near the view); the
+// best of rounds fresh stores.
+double Shown(TBuiltInScheme scheme, const QByteArray& text, int rounds)
+{
+    std::unique_ptr<TSyntaxParser> parser(CreateBuiltInParser(scheme, nullptr));
+    if (!parser)
+        return -1;
+    double best = -1;
+    for (int round = 0; round < rounds; ++round) {
+        TMemoSource source;
+        source.SetTextStr(text);
+        source.SetSyntaxParser(parser.get());
+        const int lines = source.LineCount();
+        qint64 shown = 0;
+        const double start = CpuSeconds();
+        for (int i = 0; i < lines; ++i) {
+            int length = 0;
+            if (const uchar* attrs = source.LineAttributes(i, &length))
+                shown += length + attrs[length - 1];
+        }
+        const double seconds = CpuSeconds() - start;
+        source.SetSyntaxParser(nullptr);
+        if (shown <= 0)
+            return -1;
+        if (best < 0 || seconds < best)
+            best = seconds;
+    }
+    return best;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    // Files of the kinds the open benchmark makes, shown line by line.
+    struct TKind {
+        const char* name;
+        TBuiltInScheme scheme;
+        QByteArray (*text)(qint64);
+        qint64 bytes;
+    };
+    const TKind kinds[] = {
+        {"java", TBuiltInScheme::Java, bench::JavaText, 49'000'000},
+        {"html", TBuiltInScheme::Jsp, bench::HtmlText, 51'000'000},
+        {"jsp", TBuiltInScheme::Jsp, bench::JspText, 20'000'000},
+        {"batch", TBuiltInScheme::Batch, bench::BatchText, 5'000'000},
+    };
+    // With a kind named, only that kind is shown, once, of the given
+    // size (for a profiler).
+    const QByteArray only = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    const qint64 onlyBytes = argc > 2 ? QByteArray(argv[2]).toLongLong() : 0;
+    for (const TKind& kind : kinds) {
+        if (!only.isEmpty() && only != kind.name)
+            continue;
+        const QByteArray text = kind.text(onlyBytes > 0 ? onlyBytes : kind.bytes);
+        const int rounds = !only.isEmpty() ? 1 : kind.bytes < 10'000'000 ? 7 : 3;
+        const double seconds = Shown(kind.scheme, text, rounds);
+        if (seconds <= 0)
+            return 1;
+        std::printf("shown_%s_mb_per_s %.1f\n", kind.name, text.size() / 1e6 / seconds);
+    }
+    if (!only.isEmpty())
+        return 0;
     const qint64 size = 50'000'000;
     int lines = 0;
     const QByteArray java = bench::JavaText(size);

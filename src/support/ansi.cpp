@@ -183,6 +183,7 @@ QByteArray FromQString(const QString& text)
 }
 
 uchar Lower(uchar byte) { return tables().lower[byte]; }
+const uchar* LowerTable() { return tables().lower.data(); }
 uchar Upper(uchar byte) { return tables().upper[byte]; }
 bool IsLower(uchar byte) { return tables().upper[byte] != byte; }
 bool IsUpper(uchar byte) { return tables().lower[byte] != byte; }

@@ -21,6 +21,8 @@ QByteArray FromQString(const QString& text);
 
 // The system's ANSI case mapping of Windows-1252.
 uchar Lower(uchar byte);
+// The 256 bytes Lower maps to, for loops over many bytes.
+const uchar* LowerTable();
 uchar Upper(uchar byte);
 bool IsLower(uchar byte);
 bool IsUpper(uchar byte);

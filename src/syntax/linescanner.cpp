@@ -718,8 +718,13 @@ bool TLineScanner::IsKeyword(int start, int end, uchar& attr)
         }
         buffer[0] = ',';
         buffer[length + 1] = ',';
-        for (size_t i = 0; i < length; ++i)
-            buffer[i + 1] = b.caseSensitive ? text[i] : char(Ansi::Lower(uchar(text[i])));
+        if (b.caseSensitive) {
+            std::memcpy(buffer + 1, text, length);
+        } else {
+            const uchar* lower = Ansi::LowerTable();
+            for (size_t i = 0; i < length; ++i)
+                buffer[i + 1] = char(lower[uchar(text[i])]);
+        }
         word = buffer + 1;
     }
     const uchar first = uchar(word[0]);

@@ -68,5 +68,6 @@ private:
     std::vector<TEntry> m_entries;
     // Buffers of dropped entries, reused before new memory is asked for.
     std::vector<TBuffer> m_spare;
+    qint64 m_spareBytes = 0;
     int m_capacity = kDefaultCapacity;
 };

@@ -16,21 +16,25 @@ void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructure
     using namespace Structure;
     entry = TStructureEntry();
     kept.clear();
-    // Brackets: the opens still waiting for their close, per kind (their
-    // index in m_events).
-    std::vector<int> waiting[kBracketKinds];
+    // Brackets: per kind, the opens still waiting for their close, and the
+    // first of them (its index in m_events), which stays the first until
+    // every one of them is closed.
+    int waiting[kBracketKinds] = {};
+    int firstWaiting[kBracketKinds] = {};
     int closes[kBracketKinds] = {};
     const TStructureEvent* run = nullptr;
     for (size_t i = 0; i < m_events.size(); ++i) {
         const TStructureEvent& event = m_events[i];
         if (event.IsBracket()) {
-            std::vector<int>& open = waiting[event.kind];
-            if (event.IsOpen())
-                open.push_back(int(i));
-            else if (!open.empty())
-                open.pop_back();
-            else
+            int& open = waiting[event.kind];
+            if (event.IsOpen()) {
+                if (open++ == 0)
+                    firstWaiting[event.kind] = int(i);
+            } else if (open > 0) {
+                --open;
+            } else {
                 ++closes[event.kind];
+            }
             continue;
         }
         if (event.kind == skRun) {
@@ -57,7 +61,7 @@ void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructure
     }
     for (int k = 0; k < kBracketKinds; ++k) {
         entry.closes[k] = quint8(std::min(closes[k], 255));
-        entry.opens[k] = quint8(std::min<size_t>(waiting[k].size(), 255));
+        entry.opens[k] = quint8(std::min(waiting[k], 255));
     }
     // The fold the line starts: the first open left unclosed that folds.
     int foldColumn = -1;
@@ -68,15 +72,17 @@ void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructure
         }
     };
     for (int k = 0; k < kBracketKinds; ++k) {
-        if (!waiting[k].empty() && m_events[size_t(waiting[k].front())].folds)
-            consider(k, m_events[size_t(waiting[k].front())].column);
+        if (waiting[k] > 0 && m_events[size_t(firstWaiting[k])].folds)
+            consider(k, m_events[size_t(firstWaiting[k])].column);
     }
-    TStructureStack stack;
-    for (const TStructureEvent& event : kept)
-        stack.Apply(event, 0, event.folds ? 1 : 0, nullptr);
-    for (const TStructureStack::TItem& item : stack.Items()) {
-        if (item.mark == 1)
-            consider(item.kind, item.column);
+    if (!kept.empty()) {
+        TStructureStack stack;
+        for (const TStructureEvent& event : kept)
+            stack.Apply(event, 0, event.folds ? 1 : 0, nullptr);
+        for (const TStructureStack::TItem& item : stack.Items()) {
+            if (item.mark == 1)
+                consider(item.kind, item.column);
+        }
     }
     if (run && foldColumn < 0)
         entry.fold = quint8(skRun + 1);
@@ -118,9 +124,20 @@ const TStructureEntry* TLineStructures::Find(int line) const
 size_t TLineStructures::LowerBound(int line) const
 {
     Settle();
-    return size_t(std::lower_bound(m_entries.begin(), m_entries.end(), line,
-                                   [](const TStructureEntry& e, int value) { return e.line < value; }) -
-                  m_entries.begin());
+    // Lines are mostly looked up near the one looked up last (a line and
+    // its neighbours, as a parse goes down the text): the place found last
+    // and the one behind it are tried before a search.
+    const size_t n = m_entries.size();
+    for (size_t i = std::min(m_lastFound, n); i <= std::min(m_lastFound + 1, n); ++i) {
+        if ((i == n || m_entries[i].line >= line) && (i == 0 || m_entries[i - 1].line < line)) {
+            m_lastFound = i;
+            return i;
+        }
+    }
+    m_lastFound = size_t(std::lower_bound(m_entries.begin(), m_entries.end(), line,
+                                          [](const TStructureEntry& e, int value) { return e.line < value; }) -
+                         m_entries.begin());
+    return m_lastFound;
 }
 
 size_t TLineStructures::Count() const

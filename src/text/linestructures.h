@@ -139,4 +139,6 @@ private:
     mutable int m_spliceAt = -1;
     mutable int m_removed = 0;
     mutable int m_inserted = 0;
+    // Where the last look-up ended (a guess for the next one).
+    mutable size_t m_lastFound = 0;
 };

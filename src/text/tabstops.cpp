@@ -71,17 +71,25 @@ QByteArray TTabStops::Expand(std::string_view raw) const
 {
     if (raw.empty() || !std::memchr(raw.data(), '\t', raw.size()))
         return QByteArray(raw.data(), qsizetype(raw.size()));
+    // The runs between tabs are copied whole; a tab becomes the blanks up
+    // to its stop. Columns stop at kMaxColumn: nothing lies beyond it.
     QByteArray out;
     out.reserve(qsizetype(raw.size()) + 16);
-    TTabWalk walk(*this);
-    for (char c : raw) {
-        if (walk.Column() >= kMaxColumn)
+    const char* p = raw.data();
+    const char* const end = p + raw.size();
+    qsizetype column = 0;
+    while (p < end && column < kMaxColumn) {
+        const char* tab = static_cast<const char*>(std::memchr(p, '\t', size_t(end - p)));
+        const char* const runEnd = tab ? tab : end;
+        const qsizetype run = std::min<qsizetype>(runEnd - p, kMaxColumn - column);
+        out.append(p, run);
+        column += run;
+        if (!tab || column >= kMaxColumn)
             break;
-        if (c == '\t')
-            out.append(walk.ColumnAfter(c) - walk.Column(), ' ');
-        else
-            out.append(c);
-        walk.Step(c);
+        const int stop = std::min(NextStop(int(column)), kMaxColumn);
+        out.append(stop - column, ' ');
+        column = stop;
+        p = tab + 1;
     }
     return out;
 }

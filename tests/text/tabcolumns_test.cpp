@@ -87,3 +87,40 @@ TEST(LongTabLines, ColumnsLengthsAndSpansMatchAWalkOfTheWholeLineThroughEdits)
         }
     }
 }
+
+TEST(TabStops, ExpandingALineGivesEveryColumnOfTheWalk)
+{
+    struct TCase {
+        const char* stops;
+        QByteArray raw;
+        QByteArray expanded;
+    };
+    const TCase cases[] = {
+        {"9,17", "", ""},
+        {"9,17", "no tabs at all", "no tabs at all"},
+        {"9,17", "\t", QByteArray(9, ' ')},
+        {"9,17", "ab\tc", "ab" + QByteArray(7, ' ') + "c"},
+        {"9,17", "\t\tx", QByteArray(17, ' ') + "x"},
+        {"9,17", "12345678\tx", "12345678 x"},
+        {"9,17", "123456789\tx", "123456789" + QByteArray(8, ' ') + "x"},
+        {"9,17", "abc\t", "abc" + QByteArray(6, ' ')},
+        {"4", "a\tbcdef\tg\t", "a   bcdef   g   "},
+        {"3,5,11", "x\ty\tz\tw\tv", "x  y z     w     v"},
+    };
+    TTabStops stops;
+    for (const TCase& c : cases) {
+        stops.Set(QString::fromLatin1(c.stops));
+        EXPECT_EQ(stops.Expand({c.raw.constData(), size_t(c.raw.size())}), c.expanded) << c.stops << " " << c.raw.constData();
+    }
+    // Runs of every length between tabs, against the plain rule.
+    QRandomGenerator random(39);
+    for (const char* list : {"9,17", "4", "3,5,11", "1,2"}) {
+        stops.Set(QString::fromLatin1(list));
+        for (int round = 0; round < 200; ++round) {
+            const QByteArray raw = RandomLine(random, random.bounded(120));
+            const std::vector<int> columns = ModelColumns(raw, stops);
+            ASSERT_EQ(stops.Expand({raw.constData(), size_t(raw.size())}), ModelSpan(raw, columns, 0, columns.back()))
+                << list << " " << raw.constData();
+        }
+    }
+}
