@@ -386,6 +386,12 @@ private:
     TMemoSource* CreateDocumentStore() const;
     // Shows a created document in a new tab, selected, and watches it.
     TMemoSource* AddDocument(std::unique_ptr<TMemoSource> document, const TDiskStamp& stamp);
+    // Loads path into document, shown in its own tab as it comes in; null
+    // (the tabs as they were) when it cannot be read or is cancelled.
+    TMemoSource* LoadDocument(std::unique_ptr<TMemoSource> document, const QString& path);
+    void ShowNewTab(TMemoSource* added);
+    // The disk watch, the journal and the session take an added document.
+    void WatchAdded(TMemoSource* added, const TDiskStamp& stamp);
     // The session (mainsession.cpp): the files open, stored whenever the
     // list changes and at exit, so that a run that never ends cleanly
     // leaves the list it had.
