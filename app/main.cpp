@@ -17,8 +17,8 @@ namespace {
 // For the start-up benchmark (TARNEL_EXIT_AT_FIRST_PAINT): ends the process
 // as soon as the main window was painted and shown for the first time, so
 // that the process's run time is the time to the first painted window. The
-// window's own paint event comes before its children's; the exit waits for
-// the event loop, which the whole paint and its flush come before.
+// window's own paint event comes before its children's, so the exit is
+// queued: it comes after the whole paint and its flush to the screen.
 class TExitAtFirstPaint : public QObject {
 public:
     explicit TExitAtFirstPaint(QWidget& window) : QObject(&window) { window.installEventFilter(this); }
