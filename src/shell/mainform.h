@@ -141,9 +141,10 @@ public:
     // The status bar's panel naming the active document's encoding.
     QLabel* EncodingPanel() const { return m_encodingPanel; }
     // The window's settings section ("Tarnel\MainWindow": placement and
-    // tool bars) and the preferences dialog with its own.
+    // tool bars) and the preferences dialog with its own (made when first
+    // asked for).
     TFormStorage& MainFormStore() const { return *m_formStore; }
-    TPreferenceForm* PreferenceForm() const { return m_preferences; }
+    TPreferenceForm* PreferenceForm();
     // The autosave journal of unsaved work and what keeps it.
     TJournal& Journal() const { return *m_journal; }
     TAutosave& Autosave() const { return *m_autosave; }
