@@ -13,10 +13,8 @@
 #include "benchwindow.h"
 #include "dcmemo.h"
 #include "memosource.h"
-#include "qtservices.h"
 
 #include <QApplication>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cstdio>
@@ -70,12 +68,7 @@ void paint()
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    TQtServices services;
-    SetServices(&services);
+    bench::TWindowApp app(argc, argv);
     TSyntaxParser* parser = bench::JavaParser();
     if (!parser)
         return 1;

@@ -13,11 +13,9 @@
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "memosource.h"
-#include "qtservices.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <cstdio>
@@ -49,12 +47,7 @@ int main(int argc, char* argv[])
         QCoreApplication core(argc, argv);
         return Generate(path, 1'000'000'000) ? 0 : 1;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    TQtServices services;
-    SetServices(&services);
+    bench::TWindowApp app(argc, argv);
     const qint64 size = QFileInfo(path).size();
     if (size <= 0) {
         std::fprintf(stderr, "no file %s (run with --generate first)\n", qPrintable(path));

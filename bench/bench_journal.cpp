@@ -18,11 +18,9 @@
 #include "dcmemo.h"
 #include "journal.h"
 #include "memosource.h"
-#include "qtservices.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -63,20 +61,12 @@ void typeInto(TDCMemo& memo, const char* name)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    TQtServices services;
-    SetServices(&services);
+    bench::TWindowApp app(argc, argv);
     QTemporaryDir folder;
 
-    QString error;
-    TSyntaxParser* parser = CreateBuiltInParser(TBuiltInScheme::Java, nullptr, &error);
-    if (!parser || !folder.isValid()) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    TSyntaxParser* parser = bench::JavaParser();
+    if (!parser || !folder.isValid())
         return 1;
-    }
     TMemoSource document;
     document.SetTextStr(bench::JavaText(50'000'000));
     for (int i = 1; i <= 10; ++i) {

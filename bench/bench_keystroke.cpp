@@ -15,11 +15,9 @@
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "memosource.h"
-#include "qtservices.h"
 
 #include <QApplication>
 #include <QPaintEvent>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <algorithm>
@@ -27,19 +25,6 @@
 #include <vector>
 
 namespace {
-
-// Counts the paints of the editor's text area.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-    long paints = 0;
-};
 
 double percentile(std::vector<double> values, double p)
 {
@@ -68,7 +53,7 @@ constexpr char kTyped[] = "int total = count * 31 + (limit - 7); /* note */ resu
 
 // Types 1,000 characters at a place; the line grows far past the window's
 // right edge, so the view scrolls along.
-void typeAt(TDCMemo& memo, PaintCounter& counter, const char* name, int lines, TTextPos at)
+void typeAt(TDCMemo& memo, bench::TPaintCounter& counter, const char* name, int lines, TTextPos at)
 {
     TCustomMemoSource& source = *memo.MemoSource();
     source.MoveCaretTo(at);
@@ -92,7 +77,7 @@ void typeAt(TDCMemo& memo, PaintCounter& counter, const char* name, int lines, T
     std::printf("keystroke_%d_%s_paints %.2f\n", lines, name, double(counter.paints - paintsBefore) / 1000.0);
 }
 
-void run(TDCMemo& memo, PaintCounter& counter, TSyntaxParser* parser, int lines)
+void run(TDCMemo& memo, bench::TPaintCounter& counter, TSyntaxParser* parser, int lines)
 {
     TMemoSource source;
     source.SetTextStr(javaLines(lines));
@@ -108,7 +93,7 @@ void run(TDCMemo& memo, PaintCounter& counter, TSyntaxParser* parser, int lines)
 }
 
 // A UTF-8 Java file whose lines are full of multi-byte characters.
-void runUtf8(TDCMemo& memo, PaintCounter& counter, TSyntaxParser* parser)
+void runUtf8(TDCMemo& memo, bench::TPaintCounter& counter, TSyntaxParser* parser)
 {
     const QByteArray piece = "caf\xC3\xA9 \xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC "
                              "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xF0\x9F\x98\x80 e\xCC\x81 ";
@@ -134,12 +119,7 @@ void runUtf8(TDCMemo& memo, PaintCounter& counter, TSyntaxParser* parser)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    TQtServices services;
-    SetServices(&services);
+    bench::TWindowApp app(argc, argv);
 
     TSyntaxParser* parser = bench::JavaParser();
     if (!parser)
@@ -148,7 +128,7 @@ int main(int argc, char* argv[])
     TDCMemo memo;
     if (!bench::ShowEditor(memo))
         return 1;
-    PaintCounter counter(memo.viewport());
+    bench::TPaintCounter counter(memo.viewport());
 
     run(memo, counter, parser, 1'000'000);
     run(memo, counter, parser, 1'000);

@@ -12,11 +12,9 @@
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "memosource.h"
-#include "qtservices.h"
 
 #include <QApplication>
 #include <QPainter>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <algorithm>
@@ -29,12 +27,7 @@ using bench::Milliseconds;
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    TQtServices services;
-    SetServices(&services);
+    bench::TWindowApp app(argc, argv);
 
     TSyntaxParser* parser = bench::JavaParser();
     if (!parser)
@@ -61,17 +54,7 @@ int main(int argc, char* argv[])
     QApplication::processEvents();
     memo.SetMemoSource(&source);
 
-    QImage image(memo.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
-    auto paint = [&] {
-        QPainter painter(&image);
-        memo.PaintRect(painter, image.rect());
-    };
-    auto repaints = [&] {
-        std::vector<double> times;
-        for (int i = 0; i < 20; ++i)
-            times.push_back(Milliseconds(paint));
-        return Median(times);
-    };
+    bench::TImagePaint paint(memo);
     // Each key with the repaint it asks for.
     auto keys = [&](int count, int key, char ch) {
         std::vector<double> times;
@@ -87,15 +70,15 @@ int main(int argc, char* argv[])
         return Median(times);
     };
 
-    std::printf("longline_first_paint_ms %.2f\n", Milliseconds(paint));
-    std::printf("longline_repaint_start_ms %.3f\n", repaints());
+    std::printf("longline_first_paint_ms %.2f\n", Milliseconds([&] { paint(); }));
+    std::printf("longline_repaint_start_ms %.3f\n", paint.Repaints());
     const int middle = source.LineLength(0) / 2;
     std::printf("longline_caret_to_middle_ms %.2f\n", Milliseconds([&] {
                     source.MoveCaretTo({0, middle});
                     QApplication::processEvents();
                     paint();
                 }));
-    std::printf("longline_repaint_middle_ms %.3f\n", repaints());
+    std::printf("longline_repaint_middle_ms %.3f\n", paint.Repaints());
     std::printf("longline_caret_move_ms %.3f\n", keys(20, Qt::Key_Right, 0));
     std::printf("longline_keystroke_ms %.3f\n", keys(5, 0, 'x'));
     std::printf("longline_backspace_ms %.3f\n", keys(5, Qt::Key_Backspace, 0));

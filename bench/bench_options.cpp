@@ -1,4 +1,4 @@
-// links: tarnel_shell tarnel_view tarnel_syntax tarnel_text tarnel_platform
+// links: tarnel_shell tarnel_view tarnel_syntax tarnel_text tarnel_platform Qt6::Test
 // Applies the editor options dialog with 20 open documents of 10,000 lines
 // of highlighted Java each, alternating between two sets of settings that
 // differ in everything the dialog shows (colour set, font size, line
@@ -18,6 +18,7 @@
 // count.
 
 #include "benchutil.h"
+#include "benchwindow.h"
 #include "builtinschemes.h"
 #include "colorspeedsettings.h"
 #include "dcmemo.h"
@@ -26,13 +27,11 @@
 #include "memoenvoptions.h"
 #include "memosource.h"
 #include "memosourceoptions.h"
-#include "qtservices.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QDir>
 #include <QGridLayout>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -47,19 +46,6 @@ constexpr int kDocuments = 20;
 constexpr int kLines = 10'000;
 constexpr int kRuns = 15;
 
-// Counts the paints a widget receives, to make sure each figure includes
-// them.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-    long paints = 0;
-};
 
 double CpuSeconds()
 {
@@ -104,12 +90,7 @@ void ChangeSettings(TEnvSettings& settings, bool second)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    TQtServices services;
-    SetServices(&services);
+    bench::TWindowApp app(argc, argv);
 
     QTemporaryDir programDir;
     QDir(programDir.path()).mkpath(QStringLiteral("Dat"));
@@ -134,7 +115,7 @@ int main(int argc, char* argv[])
             return 1;
         }
         QWidget* viewport = form.TarnelEditor()->viewport();
-        PaintCounter counter(viewport);
+        bench::TPaintCounter counter(viewport);
         viewport->repaint();
         for (int run = 0; run < kRuns; ++run) {
             TEnvForm dialog(TMemoEnvOptions::Global(), TMemoSourceOptions::Global(), &form);

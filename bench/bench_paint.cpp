@@ -1,4 +1,4 @@
-// links: tarnel_view tarnel_syntax tarnel_platform
+// links: tarnel_view tarnel_syntax tarnel_platform Qt6::Test
 // Paints full 1200 x 900 screens of a highlighted 1,000,000-line Java file
 // into an image: at the top, the middle and the end of the text. The first
 // paint at a place computes the attributes it needs (lazily, as the editor
@@ -8,14 +8,13 @@
 // a file at its end does: every line above it must be parsed for its state.
 
 #include "benchutil.h"
+#include "benchwindow.h"
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "memosource.h"
-#include "qtservices.h"
 
 #include <QApplication>
 #include <QPainter>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cstdio>
@@ -33,20 +32,12 @@ double median(std::vector<double> values)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    TQtServices services;
-    SetServices(&services);
+    bench::TWindowApp app(argc, argv);
 
     const QByteArray java = bench::JavaText(50'000'000);
-    QString error;
-    TSyntaxParser* parser = CreateBuiltInParser(TBuiltInScheme::Java, nullptr, &error);
-    if (!parser) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    TSyntaxParser* parser = bench::JavaParser();
+    if (!parser)
         return 1;
-    }
 
     TDCMemo memo;
     memo.ApplyApplicationDefaults();

@@ -1,4 +1,4 @@
-// links: tarnel_view tarnel_syntax tarnel_platform
+// links: tarnel_view tarnel_syntax tarnel_platform Qt6::Test
 // RTF export and printing to PDF.
 //   bench_print export   exports a 1,000,000-line Java file to RTF twice:
 //                        the first run highlights as it goes (as a fresh
@@ -13,6 +13,7 @@
 //                        file named, the PDF is kept there.
 
 #include "benchutil.h"
+#include "benchwindow.h"
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "memoprinter.h"
@@ -23,7 +24,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QPrinter>
-#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstring>
@@ -67,20 +67,15 @@ QByteArray javaLines(int lines)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
+    bench::PrepareWindowRun();
     QApplication app(argc, argv);
     TBenchServices services;
     SetServices(&services);
     const QString tmp = QDir::tempPath();
 
-    QString error;
-    TSyntaxParser* parser = CreateBuiltInParser(TBuiltInScheme::Java, nullptr, &error);
-    if (!parser) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    TSyntaxParser* parser = bench::JavaParser();
+    if (!parser)
         return 1;
-    }
     const bool exporting = argc < 2 || std::strcmp(argv[1], "export") == 0;
 
     if (exporting) {
@@ -90,6 +85,7 @@ int main(int argc, char* argv[])
         source.SetSyntaxParser(parser);
         const QString path = tmp + QStringLiteral("/tarnel-bench-export.rtf");
         const TFont font(QStringLiteral("Courier New"), -13);
+        QString error;
         for (const char* name : {"export_rtf_first", "export_rtf_again"}) {
             const double start = bench::Seconds();
             const double cpuStart = bench::ThreadSeconds();

@@ -10,6 +10,7 @@
 // it is not there yet.
 
 #include "benchutil.h"
+#include "benchwindow.h"
 #include "quickopenfilter.h"
 #include "quickopenform.h"
 #include "quickopenindex.h"
@@ -20,7 +21,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <algorithm>
@@ -87,9 +87,7 @@ double median(std::vector<double> values)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
+    bench::PrepareWindowRun();
     QApplication app(argc, argv);
     const QString root = (argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath()) + "/tarnel-bench-quickopen";
     if (argc > 2 && qstrcmp(argv[2], "--generate") == 0)

@@ -14,11 +14,9 @@
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "memosource.h"
-#include "qtservices.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <algorithm>
@@ -119,12 +117,7 @@ void searchAgain(TDCMemo& memo, const char* name, const char* text, bool regular
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    TQtServices services;
-    SetServices(&services);
+    bench::TWindowApp app(argc, argv);
 
     if (!findInLargeFile())
         return 1;

@@ -12,11 +12,9 @@
 #include "benchwindow.h"
 #include "dcmemo.h"
 #include "memosource.h"
-#include "qtservices.h"
 
 #include <QApplication>
 #include <QPainter>
-#include <QStandardPaths>
 
 #include <cstdio>
 #include <vector>
@@ -26,12 +24,7 @@ using bench::Milliseconds;
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    TQtServices services;
-    SetServices(&services);
+    bench::TWindowApp app(argc, argv);
 
     QString error;
     TMemoSource source;
@@ -48,30 +41,20 @@ int main(int argc, char* argv[])
     memo.SetMemoSource(&source);
     QApplication::processEvents();
 
-    QImage image(memo.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
-    auto paint = [&] {
-        QPainter painter(&image);
-        memo.PaintRect(painter, image.rect());
-    };
-    auto repaints = [&] {
-        std::vector<double> times;
-        for (int i = 0; i < 20; ++i)
-            times.push_back(Milliseconds(paint));
-        return Median(times);
-    };
+    bench::TImagePaint paint(memo);
 
     std::printf("tabwrap_on_first_paint_ms %.2f\n", Milliseconds([&] {
                     memo.SetWordWrap(true);
                     QApplication::processEvents();
                     paint();
                 }));
-    std::printf("tabwrap_repaint_start_ms %.3f\n", repaints());
+    std::printf("tabwrap_repaint_start_ms %.3f\n", paint.Repaints());
     std::printf("tabwrap_caret_to_middle_ms %.2f\n", Milliseconds([&] {
                     source.MoveCaretTo({0, source.LineLength(0) / 2});
                     QApplication::processEvents();
                     paint();
                 }));
-    std::printf("tabwrap_repaint_middle_ms %.3f\n", repaints());
+    std::printf("tabwrap_repaint_middle_ms %.3f\n", paint.Repaints());
     std::printf("tabwrap_rows_shown %d\n", memo.VisibleRows());
 
     memo.SetMemoSource(nullptr);

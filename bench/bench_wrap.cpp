@@ -20,11 +20,9 @@
 #include "builtinschemes.h"
 #include "dcmemo.h"
 #include "memosource.h"
-#include "qtservices.h"
 
 #include <QApplication>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <algorithm>
@@ -201,12 +199,7 @@ void run(TDCMemo& memo, TMemoSource& source, const char* name)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    TQtServices services;
-    SetServices(&services);
+    bench::TWindowApp app(argc, argv);
 
     TSyntaxParser* parser = bench::JavaParser();
     if (!parser)

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -353,6 +354,53 @@ const QHash<QString, TDraw>& drawings()
     return table;
 }
 
+// A picture drawn when it is first shown: the window makes far more buttons
+// and items than its first screen shows. Once drawn it is an icon of the
+// one pixmap, which gives every size and state as such an icon does.
+class TDrawnIconEngine : public QIconEngine {
+public:
+    explicit TDrawnIconEngine(const TDraw& draw) : m_draw(draw) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        Drawn().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Drawn().pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        QSize actual(kSize, kSize);
+        if (actual.width() > size.width() || actual.height() > size.height())
+            actual.scale(size, Qt::KeepAspectRatio);
+        return actual;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(kSize, kSize)}; }
+    QString key() const override { return QStringLiteral("TDrawnIconEngine"); }
+    QIconEngine* clone() const override { return new TDrawnIconEngine(*this); }
+
+private:
+    static constexpr int kSize = 16;
+
+    const QIcon& Drawn()
+    {
+        if (m_icon.isNull()) {
+            QPixmap pixmap(kSize, kSize);
+            pixmap.fill(Qt::transparent);
+            QPainter painter(&pixmap);
+            painter.setRenderHint(QPainter::Antialiasing);
+            m_draw(painter);
+            painter.end();
+            m_icon = QIcon(pixmap);
+        }
+        return m_icon;
+    }
+
+    TDraw m_draw;
+    QIcon m_icon;
+};
+
 } // namespace
 
 namespace BarImages {
@@ -362,13 +410,7 @@ QIcon Icon(const QString& name)
     const auto it = drawings().constFind(name);
     if (it == drawings().constEnd())
         return QIcon();
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    (*it)(painter);
-    painter.end();
-    return QIcon(pixmap);
+    return QIcon(new TDrawnIconEngine(*it));
 }
 
 } // namespace BarImages

@@ -11,6 +11,7 @@
 #include "documenttabbar.h"
 #include "editorsettings.h"
 #include "memosource.h"
+#include "openprogress.h"
 #include "preferenceform.h"
 #include "recentlist.h"
 #include "services.h"
@@ -92,49 +93,76 @@ TMemoSource* TMainForm::CreateDocumentStore() const
 TMemoSource* TMainForm::NewDocument(const QString& path)
 {
     std::unique_ptr<TMemoSource> document(CreateDocumentStore());
-    TDiskStamp stamp = TDiskStamp::Of(path);
     if (!path.isEmpty()) {
-        // A file that cannot be read adds nothing; nor does a cancelled
-        // load, which has nothing to report.
-        QString error;
         // The scheme of the file is there while it loads, so that its lines'
         // states are established as it is read.
         document->SetSyntaxParser(m_parsers->ForFileName(path));
-        if (!document->LoadFromFile(path, &error)) {
-            if (!error.isEmpty())
-                Services().ShowError(error);
-            return nullptr;
-        }
-        // A NUL byte marks binary data, which is no text to edit or show:
-        // such a file is not opened at all.
-        if (document->LoadedNulBytes()) {
-            Services().ShowError(QStringLiteral("Cannot open file \"%1\". It holds binary data, not text.").arg(path));
-            return nullptr;
-        }
-        document->SetFileName(path);
-        // What the file held when read, to tell a later change of the same
-        // size and time.
-        stamp = stamp.WithChecksumOf(*document);
-    } else {
-        // A new text is one empty line that ends the platform's way, so that
-        // what is typed into it is saved with a final line end.
-#ifdef Q_OS_WIN
-        document->SetTextStr("\r\n");
-#else
-        document->SetTextStr("\n");
-#endif
-        document->SetSavePoint();
-        document->SetEncoding(newDocumentEncoding());
-        document->SetFileName(DocumentNames::Untitled(DocumentNames::NextUntitledNumber(DocumentNames())));
+        return LoadDocument(std::move(document), path);
     }
-    return AddDocument(std::move(document), stamp);
+    // A new text is one empty line that ends the platform's way, so that
+    // what is typed into it is saved with a final line end.
+#ifdef Q_OS_WIN
+    document->SetTextStr("\r\n");
+#else
+    document->SetTextStr("\n");
+#endif
+    document->SetSavePoint();
+    document->SetEncoding(newDocumentEncoding());
+    document->SetFileName(DocumentNames::Untitled(DocumentNames::NextUntitledNumber(DocumentNames())));
+    return AddDocument(std::move(document), {});
+}
+
+TMemoSource* TMainForm::LoadDocument(std::unique_ptr<TMemoSource> document, const QString& path)
+{
+    const TDiskStamp stamp = TDiskStamp::Of(path);
+    const int previous = ActiveIndex();
+    // The file shows in a tab of its own as it comes in; the disk watch,
+    // the journal and the session take it once it is all in.
+    document->SetFileName(path);
+    TMemoSource* loading = document.get();
+    m_documents.push_back(std::move(document));
+    ShowNewTab(loading);
+    QString error;
+    bool loaded;
+    {
+        TOpenProgress progress(*this, *loading, QFileInfo(path).fileName());
+        loaded = loading->LoadFromFile(path, &error, std::nullopt, progress);
+    }
+    // A NUL byte marks binary data, which is no text to edit or show: such
+    // a file is not opened at all.
+    if (loaded && loading->LoadedNulBytes()) {
+        loaded = false;
+        error = QStringLiteral("Cannot open file \"%1\". It holds binary data, not text.").arg(path);
+    }
+    if (!loaded) {
+        // A file that cannot be read adds nothing; nor does a cancelled
+        // load, which has nothing to report: the tabs are as they were.
+        const auto at = std::find_if(m_documents.begin(), m_documents.end(),
+                                     [loading](const auto& open) { return open.get() == loading; });
+        CloseDocument(int(at - m_documents.begin()));
+        if (previous >= 0 && previous < DocumentCount())
+            ActivateDocument(previous);
+        if (!error.isEmpty())
+            Services().ShowError(error);
+        return nullptr;
+    }
+    // What the file held when read, to tell a later change of the same size
+    // and time.
+    WatchAdded(loading, stamp.WithChecksumOf(*loading));
+    return loading;
 }
 
 TMemoSource* TMainForm::AddDocument(std::unique_ptr<TMemoSource> document, const TDiskStamp& stamp)
 {
     TMemoSource* added = document.get();
     m_documents.push_back(std::move(document));
-    m_diskWatch->Record(added, stamp);
+    ShowNewTab(added);
+    WatchAdded(added, stamp);
+    return added;
+}
+
+void TMainForm::ShowNewTab(TMemoSource* added)
+{
     m_changingTabs = true;
     m_splitView->Show(added);
     if (m_editorSettings)
@@ -144,11 +172,15 @@ TMemoSource* TMainForm::AddDocument(std::unique_ptr<TMemoSource> document, const
     m_tabs->setCurrentIndex(index);
     m_changingTabs = false;
     UpdateTabRow();
-    m_autosave->Watch(added);
-    SessionChanged();
     if (!isVisible())
         show();
-    return added;
+}
+
+void TMainForm::WatchAdded(TMemoSource* added, const TDiskStamp& stamp)
+{
+    m_diskWatch->Record(added, stamp);
+    m_autosave->Watch(added);
+    SessionChanged();
 }
 
 void TMainForm::ActivateDocument(int index)

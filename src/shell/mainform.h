@@ -141,9 +141,10 @@ public:
     // The status bar's panel naming the active document's encoding.
     QLabel* EncodingPanel() const { return m_encodingPanel; }
     // The window's settings section ("Tarnel\MainWindow": placement and
-    // tool bars) and the preferences dialog with its own.
+    // tool bars) and the preferences dialog with its own (made when first
+    // asked for).
     TFormStorage& MainFormStore() const { return *m_formStore; }
-    TPreferenceForm* PreferenceForm() const { return m_preferences; }
+    TPreferenceForm* PreferenceForm();
     // The autosave journal of unsaved work and what keeps it.
     TJournal& Journal() const { return *m_journal; }
     TAutosave& Autosave() const { return *m_autosave; }
@@ -386,6 +387,12 @@ private:
     TMemoSource* CreateDocumentStore() const;
     // Shows a created document in a new tab, selected, and watches it.
     TMemoSource* AddDocument(std::unique_ptr<TMemoSource> document, const TDiskStamp& stamp);
+    // Loads path into document, shown in its own tab as it comes in; null
+    // (the tabs as they were) when it cannot be read or is cancelled.
+    TMemoSource* LoadDocument(std::unique_ptr<TMemoSource> document, const QString& path);
+    void ShowNewTab(TMemoSource* added);
+    // The disk watch, the journal and the session take an added document.
+    void WatchAdded(TMemoSource* added, const TDiskStamp& stamp);
     // The session (mainsession.cpp): the files open, stored whenever the
     // list changes and at exit, so that a run that never ends cleanly
     // leaves the list it had.

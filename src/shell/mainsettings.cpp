@@ -56,9 +56,18 @@ void TMainForm::CreateSettings()
                            QStringLiteral("ToolBook")});
     m_windowValues = std::make_unique<TStoredParts>(std::vector<TStoredProperties*>{m_toolBarLayout.get(), m_output});
     m_formStore = std::make_unique<TFormStorage>(*this, QStringLiteral("Tarnel\\MainWindow"), *m_windowValues);
-    m_preferences = new TPreferenceForm(this);
-    // A damaged settings file is told of once, not once per window.
-    m_preferences->PreferenceFormStorage().ShareReports(*m_formStore);
+}
+
+TPreferenceForm* TMainForm::PreferenceForm()
+{
+    // Made when first asked for: the first screen does not show it, and it
+    // reads its section only when it is shown.
+    if (!m_preferences) {
+        m_preferences = new TPreferenceForm(this);
+        // A damaged settings file is told of once, not once per window.
+        m_preferences->PreferenceFormStorage().ShareReports(*m_formStore);
+    }
+    return m_preferences;
 }
 
 void TMainForm::setVisible(bool visible)
@@ -74,6 +83,6 @@ void TMainForm::setVisible(bool visible)
 
 void TMainForm::OptionItemsPreferensClick()
 {
-    if (m_preferences->Execute())
+    if (PreferenceForm()->Execute())
         UpdateEnabling();
 }

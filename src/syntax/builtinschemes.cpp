@@ -157,20 +157,25 @@ TSyntaxParser* CreateBuiltInParser(TBuiltInScheme which, TComponent* owner, QStr
     return parser;
 }
 
-TBuiltInParsers::TBuiltInParsers(TComponent* owner)
-{
-    for (int tag = 1; tag <= BuiltInSchemes::kCount; ++tag)
-        m_parsers[size_t(tag - 1)] = CreateBuiltInParser(TBuiltInScheme(tag), owner);
-}
+TBuiltInParsers::TBuiltInParsers(TComponent* owner) : m_owner(owner) {}
 
 TSyntaxParser* TBuiltInParsers::Parser(TBuiltInScheme which) const
 {
     const int tag = int(which);
-    return tag >= 1 && tag <= BuiltInSchemes::kCount ? m_parsers[size_t(tag - 1)].data() : nullptr;
+    if (tag < 1 || tag > BuiltInSchemes::kCount)
+        return nullptr;
+    const size_t i = size_t(tag - 1);
+    // A scheme that cannot be read is not tried again.
+    if (!m_created[i]) {
+        m_created[i] = true;
+        m_parsers[i] = CreateBuiltInParser(which, m_owner);
+    }
+    return m_parsers[i].data();
 }
 
 TBuiltInScheme TBuiltInParsers::SchemeOf(const TSyntaxParser* parser) const
 {
+    // A parser not created yet is not the one asked about.
     for (int tag = 1; parser && tag <= BuiltInSchemes::kCount; ++tag) {
         if (m_parsers[size_t(tag - 1)] == parser)
             return TBuiltInScheme(tag);

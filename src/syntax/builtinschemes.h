@@ -56,8 +56,9 @@ int Tag(TBuiltInScheme which);
 // None, or (with a message in error) when the stored text cannot be read.
 TSyntaxParser* CreateBuiltInParser(TBuiltInScheme which, TComponent* owner, QString* error = nullptr);
 
-// The built-in parsers of a window, created together, and the choice among
-// them by file name or menu tag.
+// The built-in parsers of a window, each created when first asked for (a
+// window starts with one of them), and the choice among them by file name
+// or menu tag.
 class TBuiltInParsers {
 public:
     explicit TBuiltInParsers(TComponent* owner);
@@ -73,6 +74,8 @@ public:
     TBuiltInScheme SchemeOf(const TSyntaxParser* parser) const;
 
 private:
+    TComponent* m_owner = nullptr;
     // The owner frees them. Index: the tag less one.
-    std::array<QPointer<TSyntaxParser>, BuiltInSchemes::kCount> m_parsers;
+    mutable std::array<QPointer<TSyntaxParser>, BuiltInSchemes::kCount> m_parsers;
+    mutable std::array<bool, BuiltInSchemes::kCount> m_created{};
 };

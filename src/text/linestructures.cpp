@@ -233,11 +233,31 @@ quint8 TStructureSummaries::Add(int line, const TStructureBuilder& builder)
 {
     TStructureEntry entry;
     builder.Summarize(entry, m_kept);
+    Put(line, entry);
+    return entry.fold;
+}
+
+void TStructureSummaries::AddIfAny(int line, const TStructureBuilder& builder)
+{
+    TStructureEntry entry;
+    builder.Summarize(entry, m_kept);
+    if (!entry.Empty() || !m_kept.empty())
+        Put(line, entry);
+}
+
+void TStructureSummaries::Put(int line, TStructureEntry& entry)
+{
     entry.line = line;
     entry.first = int(m_events.size());
     m_events.insert(m_events.end(), m_kept.begin(), m_kept.end());
     m_entries.push_back(entry);
-    return entry.fold;
+}
+
+void TStructureSummaries::DropFrom(int line)
+{
+    const auto from = std::find_if(m_entries.begin(), m_entries.end(),
+                                   [line](const TStructureEntry& entry) { return entry.line >= line; });
+    m_entries.erase(from, m_entries.end());
 }
 
 void TStructureSummaries::Append(const TStructureSummaries& other)

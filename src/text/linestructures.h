@@ -59,6 +59,11 @@ class TStructureSummaries {
 public:
     // Sums up the line the builder collected; the fold it starts.
     quint8 Add(int line, const TStructureBuilder& builder);
+    // The same for a line of a text never summed up before, which has
+    // nothing to lose: a line without structure adds nothing.
+    void AddIfAny(int line, const TStructureBuilder& builder);
+    // Forgets the lines from line on.
+    void DropFrom(int line);
     // Appends the lines of other.
     void Append(const TStructureSummaries& other);
     void Clear();
@@ -66,6 +71,9 @@ public:
 
 private:
     friend class TLineStructures;
+    // Appends entry as line's, with the events kept for it.
+    void Put(int line, TStructureEntry& entry);
+
     std::vector<TStructureEntry> m_entries;
     std::vector<TStructureEvent> m_events;
     std::vector<TStructureEvent> m_kept;

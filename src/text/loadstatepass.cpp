@@ -12,9 +12,13 @@
 #include <cstring>
 #include <string_view>
 
-TLoadStatePass::TLoadStatePass(std::unique_ptr<TSimpleParser> parser, const TTabStops& tabs, int longLine)
-    : m_parser(std::move(parser)), m_tabs(tabs), m_longLine(longLine), m_started(std::chrono::steady_clock::now())
+TLoadStatePass::TLoadStatePass(std::unique_ptr<TSimpleParser> parser, const TTabStops& tabs, int longLine,
+                               bool structure)
+    : m_parser(std::move(parser)), m_tabs(tabs), m_longLine(longLine), m_structure(structure),
+      m_started(std::chrono::steady_clock::now())
 {
+    if (m_structure)
+        m_parser->SetStructureSink(&m_builder);
 }
 
 TLoadStatePass::~TLoadStatePass()
@@ -161,7 +165,10 @@ void TLoadStatePass::Walk(quint32& state)
             }
             const int line = int(m_states.size());
             m_states.push_back(state);
+            m_builder.Reset();
             state = m_parser->ParseLineState(line, display, state, scratch);
+            if (m_structure)
+                m_summaries.AddIfAny(line, m_builder);
             pos = next;
         }
         if (final)

@@ -19,6 +19,7 @@
 // the pass stops at the first very long line, which the store parses in its
 // own resumable way.
 
+#include "linestructures.h"
 #include "simpleparser.h"
 #include "tabstops.h"
 
@@ -36,8 +37,9 @@ class TLoadStatePass {
 public:
     // parser: a worker copy of the store's parser, set to the guessed
     // encoding; tabs: how the store expands tabs; longLine: a line at least
-    // this long ends the pass (0: none does).
-    TLoadStatePass(std::unique_ptr<TSimpleParser> parser, const TTabStops& tabs, int longLine);
+    // this long ends the pass (0: none does); structure: the lines' structure
+    // (brackets, blocks, fold points) is summed up as well.
+    TLoadStatePass(std::unique_ptr<TSimpleParser> parser, const TTabStops& tabs, int longLine, bool structure);
     ~TLoadStatePass();
     TLoadStatePass(const TLoadStatePass&) = delete;
     TLoadStatePass& operator=(const TLoadStatePass&) = delete;
@@ -58,6 +60,8 @@ public:
     // the pass reached and, last, the end state of the last of them, in the
     // copy's numbering; empty when it reached none.
     std::vector<quint32>& Wait();
+    // The structure of the lines reached that have any (after Wait).
+    TStructureSummaries& Summaries() { return m_summaries; }
     // Lines before the first one holding a byte above 0x7F (all of them
     // when none does).
     int PlainLines() const { return m_plainLines; }
@@ -87,6 +91,9 @@ private:
     const int m_longLine;
     const char* m_data = nullptr;
     std::vector<quint32> m_states;
+    const bool m_structure;
+    TStructureBuilder m_builder;
+    TStructureSummaries m_summaries;
     int m_plainLines = 0;
     bool m_discarded = false;
 

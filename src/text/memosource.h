@@ -25,12 +25,15 @@
 #include <memory>
 #include <optional>
 
+class QFile;
 class QIODevice;
 class TExternalStrings;
 class TLineMatcher;
 struct TLineMatch;
 class TProgress;
 class TLoadStatePass;
+class TLoadWatch;
+struct TDetectedEncoding;
 class TSelectionStrings;
 
 // The text of one document, independent of any window: its lines with their
@@ -533,6 +536,16 @@ public:
     // byte order mark is taken off the first line and remembered.
     bool LoadFromFile(const QString& path, QString* error = nullptr,
                       std::optional<TTextEncoding> encoding = std::nullopt);
+    // Loads a file into a new store the way LoadFromFile does, but shows it
+    // as it comes in: the lines read so far are in the store each time the
+    // watch is told, so that views show the part already read while the
+    // rest loads. Editing waits for the end (the store is read-only until
+    // then). A NUL byte ends the load at once with LoadedNulBytes set: the
+    // file is binary and nothing more of it is worth reading. On failure or
+    // Cancel the store holds part of the file and is to be thrown away.
+    bool LoadFromFile(const QString& path, QString* error, std::optional<TTextEncoding> encoding, TLoadWatch& watch);
+    // True while a watched load fills the store.
+    bool Loading() const { return m_loading; }
     bool LoadFromStream(QIODevice& device, QString* error = nullptr);
     // A file is read in pieces of this many bytes; the line states of the
     // pieces already in are established on another thread meanwhile.
@@ -766,13 +779,29 @@ private:
     // and stops, changing nothing, when it is cancelled.
     bool LoadBytes(std::shared_ptr<char[]> block, qint64 size, QString* error, TProgress* progress = nullptr,
                    TLoadStatePass* states = nullptr);
-    // A pass establishing the line states of a file as it is read, with the
-    // encoding guessed from its first size bytes; null when the parser cannot
-    // be copied. textStart: where the text starts after a byte order mark.
-    std::unique_ptr<TLoadStatePass> StartLoadStates(const char* data, qint64 size, std::optional<TTextEncoding> encoding,
-                                                    bool markup, qint64& textStart) const;
+    // A pass establishing the line states of a file as it is read in the
+    // encoding guessed from its start; null when the parser cannot be copied.
+    std::unique_ptr<TLoadStatePass> StartLoadStates(const TDetectedEncoding& guess) const;
     // Takes the states of a finished pass as those of the loaded lines.
     void TakeLoadedStates(TLoadStatePass& pass);
+    // Loads a file, shown as it comes in when a watch is given.
+    bool LoadFile(const QString& path, QString* error, std::optional<TTextEncoding> encoding, TLoadWatch* watch);
+    // Loads an opened file into block, shown as it comes in.
+    bool LoadShown(QFile& file, const QString& path, std::shared_ptr<char[]> block,
+                   std::optional<TTextEncoding> encoding, TLoadWatch& watch, QString* error);
+    // Reads an opened file of size bytes into block, piece by piece,
+    // establishing line states meanwhile; progress (when given) is told of
+    // each piece, and so is the watch of an arrival, once its lines are in.
+    struct TArrival;
+    bool ReadPieces(QFile& file, const QString& path, char* block, qint64 size, std::optional<TTextEncoding> encoding,
+                    std::unique_ptr<TLoadStatePass>& states, TProgress* progress, TArrival* arrival, QString* error);
+    // Puts the lines complete among the first available bytes of a watched
+    // load into the store; false with a message in error when the store
+    // cannot hold them.
+    bool ShowArrived(TArrival& arrival, qint64 available, bool final, QString* error);
+    // Waits for the states a load established while reading; false when
+    // the load was cancelled meanwhile.
+    bool WaitForLoadStates(TLoadStatePass& states, const std::function<bool()>& report);
 
     TInternalStrings m_strings;
     std::unique_ptr<TExternalStrings> m_lines;
@@ -807,6 +836,7 @@ private:
     // The end that the head of a line break gets.
     quint8 m_breakLineEnd = TStringItem::kEndDocument;
     bool m_loadedNulBytes = false;
+    bool m_loading = false;
 
     // Update state.
     int m_updateCount = 0;

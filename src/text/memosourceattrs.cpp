@@ -445,6 +445,11 @@ void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
     // encodings read differently.
     if (pass.Parser().Utf8Text() != (m_encoding == teUtf8))
         lines = std::min(lines, size_t(pass.PlainLines()));
+    // The structure of the lines comes with their states; without it they
+    // are better parsed again.
+    const bool structure = m_parser->ReportsStructure();
+    if (structure && lines + 1 < states.size())
+        pass.Summaries().DropFrom(int(lines));
     if (lines == 0 || !m_parser->TakeWorkerStates(pass.Parser(), states.data(), lines + 1))
         return;
     for (size_t i = 0; i < lines; ++i) {
@@ -454,6 +459,12 @@ void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
         item.Set(TStringItem::kAttrsValid, true);
     }
     m_parsedUpTo = std::max(m_parsedUpTo, int(lines));
+    if (structure) {
+        TLineStructures::TPass taken(m_strings.Structures());
+        taken.Take(pass.Summaries());
+        if (!taken.Empty())
+            StructureChanged(taken.Commit());
+    }
 }
 
 void TCustomMemoSource::ResetAttributes()

@@ -9,6 +9,7 @@
 #include "encodingdetect.h"
 #include "filesaver.h"
 #include "loadstatepass.h"
+#include "loadwatch.h"
 #include "regularfile.h"
 #include "services.h"
 
@@ -36,6 +37,9 @@ constexpr int kStateWaitMs = 20;
 // time it took, or the floor, whichever is longer.
 constexpr qint64 kStateWaitShare = 25;
 constexpr qint64 kStateWaitFloorMs = 250;
+// The first piece of a file shown as it comes in: small, so that its first
+// screen is painted at once.
+constexpr qint64 kFirstShownPiece = qint64(1) << 20;
 
 QString describe(const QFileDevice& file)
 {
@@ -185,23 +189,9 @@ bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QS
         }
     }
     // The states established meanwhile are waited for here, where Cancel
-    // still leaves the text as it was. On a machine with no core to spare
-    // the pass may lag behind the reading: then the load waits a quarter of
-    // the time it took (a quarter of a second at least), the lines reached
-    // keep their states, and the others are parsed when they are shown.
-    if (states) {
-        const qint64 spent = states->Age();
-        const qint64 patience = spent + std::max(spent * kStateWaitShare / 100, kStateWaitFloorMs);
-        while (!states->WaitFor(kStateWaitMs)) {
-            if (!report(3, data))
-                return fail({});
-            if (states->Age() > patience) {
-                states->Stop();
-                states->Wait();
-                break;
-            }
-        }
-    }
+    // still leaves the text as it was.
+    if (states && !WaitForLoadStates(*states, [&]() { return report(3, data); }))
+        return fail({});
     loaded.AdoptBlock(std::move(block));
     loaded.SetBlockEnding(uniform ? documentEnding : quint8(TStringItem::kEndNone));
 
@@ -258,54 +248,126 @@ bool TCustomMemoSource::LoadFromStream(QIODevice& device, QString* error)
     return true;
 }
 
-bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::optional<TTextEncoding> encoding)
+bool TCustomMemoSource::WaitForLoadStates(TLoadStatePass& states, const std::function<bool()>& report)
 {
-    auto fail = [&](const QString& message) {
-        if (error)
-            *error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, message);
+    // On a machine with no core to spare the pass may lag behind the
+    // reading: then the load waits a quarter of the time it took (a quarter
+    // of a second at least), the lines reached keep their states, and the
+    // others are parsed when they are shown.
+    const qint64 spent = states.Age();
+    const qint64 patience = spent + std::max(spent * kStateWaitShare / 100, kStateWaitFloorMs);
+    while (!states.WaitFor(kStateWaitMs)) {
+        if (!report())
+            return false;
+        if (states.Age() > patience) {
+            states.Stop();
+            states.Wait();
+            break;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+// Opens a file to be loaded and makes the block it is read into; false with
+// the reason otherwise.
+bool openForLoad(QFile& file, const QString& path, std::shared_ptr<char[]>& block, QString& reason)
+{
+    if (!RegularFile::Open(file, path, &reason))
         return false;
-    };
-    QFile file(path);
-    QString refusal;
-    if (!RegularFile::Open(file, path, &refusal))
-        return fail(refusal);
     const qint64 size = file.size();
-    std::shared_ptr<char[]> block;
     if (size >= 0 && quint64(size) < std::numeric_limits<size_t>::max())
         block.reset(new (std::nothrow) char[size_t(size) + 1]);
     if (!block)
-        return fail(QStringLiteral("It is too large to load."));
-    TProgress progress(QStringLiteral("Loading %1").arg(QFileInfo(path).fileName()));
+        reason = QStringLiteral("It is too large to load.");
+    return bool(block);
+}
+
+TDetectedEncoding guessEncoding(const char* data, qint64 size, std::optional<TTextEncoding> encoding, bool markup,
+                                TTextEncoding asciiEncoding)
+{
+    if (!encoding)
+        return EncodingDetect::Detect(data, size, markup, asciiEncoding);
+    TDetectedEncoding given;
+    given.encoding = *encoding;
+    given.byteOrderMark = *encoding == teUtf8 && EncodingDetect::StartsWithByteOrderMark(data, size);
+    return given;
+}
+
+} // namespace
+
+// A watched load: the lines already shown, and how they ended.
+struct TCustomMemoSource::TArrival {
+    TLoadWatch& watch;
+    std::shared_ptr<char[]> block; // the whole file; the lines point into it
+    char* text = nullptr;          // where the text starts, after a byte order mark
+    qint64 textSize = 0;
+    qint64 shown = 0;   // text bytes whose lines are in the store
+    qint64 scanned = 0; // text bytes searched for a line end
+    qint64 lines = 0;
+    bool started = false; // the first lines took the place of the new store's text
+    quint8 documentEnding = TStringItem::kEndNone;
+    bool uniform = true;
+};
+
+bool TCustomMemoSource::ReadPieces(QFile& file, const QString& path, char* block, qint64 size,
+                                   std::optional<TTextEncoding> encoding, std::unique_ptr<TLoadStatePass>& states,
+                                   TProgress* progress, TArrival* arrival, QString* error)
+{
     // The line states are established on the second core as the pieces come
     // in; the text starts after a byte order mark, which is no character.
-    std::unique_ptr<TLoadStatePass> states;
-    // A parser changed while the file loads makes the pass's states useless
-    // (ResetAttributes tells it); the pass ends with the load.
-    struct TPassGuard {
-        TLoadStatePass*& pass;
-        ~TPassGuard() { pass = nullptr; }
-    } guard{m_loadPass};
     qint64 textStart = 0;
     bool startTried = false;
     qint64 done = 0;
     while (done < size) {
-        if (!progress.Step(done, size * 3)) {
-            // Cancelled: nothing was changed, and there is nothing to report.
+        if (progress && !progress->Step(done, size * 3)) {
+            // Cancelled: there is nothing to report.
             if (error)
                 error->clear();
             return false;
         }
-        const qint64 got = file.read(block.get() + done, std::min(size - done, m_readPiece));
+        // A shown load reads a small first piece, so that its first screen
+        // comes at once.
+        const qint64 piece = arrival && done == 0 ? std::min(m_readPiece, kFirstShownPiece) : m_readPiece;
+        const qint64 got = file.read(block + done, std::min(size - done, piece));
         if (got <= 0)
             break;
         done += got;
         if (!startTried && (done >= EncodingDetect::kByteOrderMarkLength || done == size)) {
             startTried = true;
-            states = StartLoadStates(block.get(), done, encoding, EncodingDetect::IsMarkupFile(path), textStart);
+            const TDetectedEncoding guess =
+                guessEncoding(block, done, encoding, EncodingDetect::IsMarkupFile(path), m_asciiEncoding);
+            textStart = guess.byteOrderMark ? EncodingDetect::kByteOrderMarkLength : 0;
+            states = StartLoadStates(guess);
             m_loadPass = states.get();
+            if (arrival) {
+                // Shown as it comes in, the text is read in the encoding
+                // guessed from its start until the whole file tells.
+                m_encoding = guess.encoding;
+                m_byteOrderMark = guess.byteOrderMark;
+                arrival->text = block + textStart;
+                arrival->textSize = size - textStart;
+            }
         }
         if (states)
-            states->Arrived(block.get() + textStart, done - textStart);
+            states->Arrived(block + textStart, done - textStart);
+        if (arrival && startTried) {
+            QString reason;
+            if (!ShowArrived(*arrival, done - textStart, done == size, &reason)) {
+                if (error)
+                    *error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason);
+                return false;
+            }
+            // Binary data: nothing more of it is read.
+            if (m_loadedNulBytes)
+                return true;
+            if (!arrival->watch.Arrived(done, size)) {
+                if (error)
+                    error->clear();
+                return false;
+            }
+        }
     }
     if (done != size) {
         if (error)
@@ -313,14 +375,51 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
         return false;
     }
     if (states)
-        states->Finished(block.get() + textStart, size - textStart);
-    TDetectedEncoding detected;
-    if (encoding) {
-        detected.encoding = *encoding;
-        detected.byteOrderMark = *encoding == teUtf8 && EncodingDetect::StartsWithByteOrderMark(block.get(), size);
-    } else {
-        detected = EncodingDetect::Detect(block.get(), size, EncodingDetect::IsMarkupFile(path), m_asciiEncoding);
-    }
+        states->Finished(block + textStart, size - textStart);
+    return true;
+}
+
+bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::optional<TTextEncoding> encoding)
+{
+    return LoadFile(path, error, encoding, nullptr);
+}
+
+bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::optional<TTextEncoding> encoding,
+                                     TLoadWatch& watch)
+{
+    return LoadFile(path, error, encoding, &watch);
+}
+
+bool TCustomMemoSource::LoadFile(const QString& path, QString* error, std::optional<TTextEncoding> encoding,
+                                 TLoadWatch* watch)
+{
+    auto fail = [&](const QString& message) {
+        if (error)
+            *error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, message);
+        return false;
+    };
+    QFile file(path);
+    std::shared_ptr<char[]> block;
+    QString reason;
+    if (!openForLoad(file, path, block, reason))
+        return fail(reason);
+    const qint64 size = file.size();
+    // A file that fits in the first piece is in before anything could be
+    // shown.
+    if (watch && size > std::min(m_readPiece, kFirstShownPiece))
+        return LoadShown(file, path, std::move(block), encoding, *watch, error);
+    TProgress progress(QStringLiteral("Loading %1").arg(QFileInfo(path).fileName()));
+    // A parser changed while the file loads makes the pass's states useless
+    // (ResetAttributes tells it); the pass ends with the load.
+    struct TPassGuard {
+        TLoadStatePass*& pass;
+        ~TPassGuard() { pass = nullptr; }
+    } guard{m_loadPass};
+    std::unique_ptr<TLoadStatePass> states;
+    if (!ReadPieces(file, path, block.get(), size, encoding, states, &progress, nullptr, error))
+        return false;
+    const TDetectedEncoding detected =
+        guessEncoding(block.get(), size, encoding, EncodingDetect::IsMarkupFile(path), m_asciiEncoding);
     qint64 textSize = size;
     if (detected.byteOrderMark) {
         // The mark is no character of the first line: the lines start after
@@ -338,7 +437,6 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
     const bool previousMark = m_byteOrderMark;
     m_encoding = detected.encoding;
     m_byteOrderMark = detected.byteOrderMark;
-    QString reason;
     if (!LoadBytes(std::move(block), textSize, &reason, &progress, states.get())) {
         m_encoding = previous;
         m_byteOrderMark = previousMark;
@@ -353,9 +451,143 @@ bool TCustomMemoSource::LoadFromFile(const QString& path, QString* error, std::o
     return true;
 }
 
-std::unique_ptr<TLoadStatePass> TCustomMemoSource::StartLoadStates(const char* data, qint64 size,
-                                                                   std::optional<TTextEncoding> encoding, bool markup,
-                                                                   qint64& textStart) const
+bool TCustomMemoSource::LoadShown(QFile& file, const QString& path, std::shared_ptr<char[]> block,
+                                  std::optional<TTextEncoding> encoding, TLoadWatch& watch, QString* error)
+{
+    const qint64 size = file.size();
+    // Nothing edits the text while it comes in; the pass ends with the load.
+    struct TLoadingGuard {
+        TCustomMemoSource& store;
+        const bool readOnly;
+        ~TLoadingGuard()
+        {
+            store.m_loading = false;
+            store.m_readOnly = readOnly;
+            store.m_loadPass = nullptr;
+        }
+    } guard{*this, m_readOnly};
+    m_loading = true;
+    m_readOnly = true;
+    TArrival arrival{watch, block};
+    std::unique_ptr<TLoadStatePass> states;
+    if (!ReadPieces(file, path, block.get(), size, encoding, states, nullptr, &arrival, error))
+        return false;
+    if (m_loadedNulBytes)
+        return true;
+    // The whole file may prove the encoding guessed from its start wrong:
+    // the lines are then read (and parsed, but for the plain ones the pass
+    // reached) anew.
+    const TTextEncoding guessed = m_encoding;
+    m_encoding = guessEncoding(block.get(), size, encoding, EncodingDetect::IsMarkupFile(path), m_asciiEncoding).encoding;
+    if (states && !WaitForLoadStates(*states, [&]() { return watch.Arrived(size, size); })) {
+        if (error)
+            error->clear();
+        return false;
+    }
+    m_strings.SetBlockEnding(arrival.uniform ? arrival.documentEnding : quint8(TStringItem::kEndNone));
+    if (m_encoding != guessed) {
+        m_loadPass = nullptr;
+        ResetAttributes();
+    }
+    if (states)
+        TakeLoadedStates(*states);
+    SetSavePoint();
+    return true;
+}
+
+bool TCustomMemoSource::ShowArrived(TArrival& arrival, qint64 available, bool final, QString* error)
+{
+    char* const text = arrival.text;
+    if (std::memchr(text + arrival.scanned, 0, size_t(available - arrival.scanned))) {
+        m_loadedNulBytes = true;
+        return true;
+    }
+    // Only whole lines are shown: up to the last line end whose kind is
+    // known (a CR read last may be the first half of a CR LF).
+    qint64 end = arrival.shown;
+    if (final) {
+        end = available;
+    } else {
+        const qint64 limit = available > 0 && text[available - 1] == '\r' ? available - 1 : available;
+        for (qint64 i = limit; i > arrival.scanned; --i) {
+            if (text[i - 1] == '\n' || text[i - 1] == '\r') {
+                end = i;
+                break;
+            }
+        }
+    }
+    arrival.scanned = available;
+    if (end <= arrival.shown)
+        return true;
+
+    // Everything is checked before the lines go in.
+    char* start;
+    qint64 length;
+    quint8 ending;
+    qint64 count = 0;
+    for (TLineCursor cursor(text + arrival.shown, end - arrival.shown); cursor.Next(start, length, ending);) {
+        if (length > kMaxLineLength) {
+            *error = QStringLiteral("It holds a line of %1 characters; lines longer than %2 characters cannot be edited.")
+                         .arg(length)
+                         .arg(kMaxLineLength);
+            return false;
+        }
+        if (arrival.documentEnding == TStringItem::kEndNone)
+            arrival.documentEnding = ending == TStringItem::kEndNone ? endingOf(m_outFormat) : ending;
+        ++count;
+    }
+    if (arrival.lines + count > kMaxLines) {
+        *error = QStringLiteral("It holds %1 lines or more; files of more than %2 lines cannot be edited.")
+                     .arg(arrival.lines + count)
+                     .arg(kMaxLines);
+        return false;
+    }
+    // The line array is made for as many lines as the whole file holds at
+    // the rate of those read so far, so that it is not copied as it grows.
+    TInternalStrings fresh;
+    TInternalStrings& lines = arrival.started ? m_strings : fresh;
+    const qint64 needed = arrival.lines + count;
+    if (needed > lines.Capacity()) {
+        const qint64 expected = std::min<qint64>(kMaxLines, needed * arrival.textSize / end + 16);
+        if (!lines.Reserve(int(std::max(needed, expected))) && !lines.Reserve(int(needed))) {
+            *error = QStringLiteral("It is too large to load.");
+            return false;
+        }
+    }
+    const int before = arrival.started ? LineCount() : 0;
+    for (TLineCursor cursor(text + arrival.shown, end - arrival.shown); cursor.Next(start, length, ending);) {
+        TStringItem& item = lines.AppendBorrowed(start, int(length));
+        if (length > 0 && std::memchr(start, '\t', size_t(length)))
+            item.Set(TStringItem::kHasTab, true);
+        if (ending != arrival.documentEnding) {
+            item.lineEnd = ending;
+            arrival.uniform = arrival.uniform && ending == TStringItem::kEndNone;
+        }
+    }
+    arrival.lines = needed;
+    arrival.shown = end;
+    if (!arrival.started) {
+        // The first lines take the place of the new store's text.
+        arrival.started = true;
+        fresh.AdoptBlock(arrival.block);
+        BeginUpdate(Reason::kSetText);
+        m_strings.Swap(fresh);
+        m_outFormat = formatOf(arrival.documentEnding);
+        LinesReplaced();
+        EndUpdate();
+        // Nothing was edited: the text is as the file holds it.
+        SetSavePoint();
+        return true;
+    }
+    BeginUpdate(Reason::kLoaded);
+    MarkChanged(before, TMemoChange::kToEnd);
+    m_longestDirty = true;
+    ++m_textVersion;
+    EndUpdate();
+    return true;
+}
+
+std::unique_ptr<TLoadStatePass> TCustomMemoSource::StartLoadStates(const TDetectedEncoding& guess) const
 {
     // A listener to single lines is told of each as it is parsed here, and
     // a text starting in another state than the top's is parsed here too.
@@ -366,17 +598,9 @@ std::unique_ptr<TLoadStatePass> TCustomMemoSource::StartLoadStates(const char* d
         return nullptr;
     // The encoding is guessed from the first piece; the rest of the file
     // may prove it wrong, which TakeLoadedStates allows for.
-    TDetectedEncoding guess;
-    if (encoding) {
-        guess.encoding = *encoding;
-        guess.byteOrderMark = *encoding == teUtf8 && EncodingDetect::StartsWithByteOrderMark(data, size);
-    } else {
-        guess = EncodingDetect::Detect(data, size, markup, m_asciiEncoding);
-    }
-    textStart = guess.byteOrderMark ? EncodingDetect::kByteOrderMarkLength : 0;
     copy->SetUtf8Text(guess.encoding == teUtf8);
     const int longLine = m_parser->Resumable() ? m_strings.LongLines().Threshold() : 0;
-    return std::make_unique<TLoadStatePass>(std::move(copy), m_tabStops, longLine);
+    return std::make_unique<TLoadStatePass>(std::move(copy), m_tabStops, longLine, m_parser->ReportsStructure());
 }
 
 bool TCustomMemoSource::SaveToStream(QIODevice& device, QString* error) const

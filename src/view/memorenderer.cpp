@@ -375,7 +375,7 @@ void TMemoRenderer::Advances(int line, std::vector<qreal>& advances)
     for (const TRun& run : m_runs) {
         const TPaintFont& font = *RunStyle(run, content.lineStyle).font;
         for (int i = run.start; i < run.start + run.length; ++i)
-            advances.push_back(font.advances[uchar(content.text[i])]);
+            advances.push_back(font.Advance(uchar(content.text[i])));
     }
 }
 

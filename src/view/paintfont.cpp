@@ -57,18 +57,27 @@ const TPaintFont& TFontCache::Get(const TFont& font)
     for (int b = 0; b < 256; ++b)
         chars[b] = QChar(Ansi::ToUnicode(uchar(b)));
     int glyphCount = 256;
-    if (paint->raw.isValid() && paint->raw.glyphIndexesForChars(chars, 256, paint->glyphs.data(), &glyphCount)
-        && glyphCount == 256) {
-        QPointF advances[256];
-        paint->raw.advancesForGlyphIndexes(paint->glyphs.data(), advances, 256);
-        for (int b = 0; b < 256; ++b)
-            paint->advances[size_t(b)] = advances[b].x();
-    } else {
+    paint->hasGlyphs = paint->raw.isValid()
+                       && paint->raw.glyphIndexesForChars(chars, 256, paint->glyphs.data(), &glyphCount)
+                       && glyphCount == 256;
+    if (!paint->hasGlyphs)
         paint->glyphs.fill(0);
-        paint->advances.fill(paint->averageWidth);
-    }
     m_fonts.insert(key, paint);
     return *paint;
+}
+
+void TPaintFont::MeasureAdvances() const
+{
+    m_advancesKnown = true;
+    // Without glyphs every byte is as wide as the font's average character.
+    if (!hasGlyphs) {
+        m_advances.fill(averageWidth);
+        return;
+    }
+    QPointF advances[256];
+    raw.advancesForGlyphIndexes(glyphs.data(), advances, 256);
+    for (int b = 0; b < 256; ++b)
+        m_advances[size_t(b)] = advances[b].x();
 }
 
 qreal DrawBytes(QPainter& painter, const TPaintFont& font, const char* text, int count, QPointF origin,
@@ -83,7 +92,7 @@ qreal DrawBytes(QPainter& painter, const TPaintFont& font, const char* text, int
         const uchar b = uchar(text[i]);
         glyphs[i] = font.glyphs[b];
         positions[i] = QPointF(x, 0);
-        x += cellWidth > 0 ? qreal(cellWidth) : font.advances[b];
+        x += cellWidth > 0 ? qreal(cellWidth) : font.Advance(b);
     }
     if (painter.device() && painter.device()->devType() == QInternal::Picture) {
         // A picture keeps a glyph run only as outlines. The pages of a print
@@ -94,7 +103,7 @@ qreal DrawBytes(QPainter& painter, const TPaintFont& font, const char* text, int
         const QString chars = Ansi::ToQString(text, count);
         bool natural = true;
         for (int i = 0; natural && i < count; ++i)
-            natural = cellWidth <= 0 || std::abs(font.advances[uchar(text[i])] - cellWidth) < 0.01;
+            natural = cellWidth <= 0 || std::abs(font.Advance(uchar(text[i])) - cellWidth) < 0.01;
         if (natural) {
             painter.drawText(origin, chars);
         } else {
@@ -118,7 +127,7 @@ qreal BytesWidth(const TPaintFont& font, const char* text, int count)
 {
     qreal x = 0;
     for (int i = 0; i < count; ++i)
-        x += font.advances[uchar(text[i])];
+        x += font.Advance(uchar(text[i]));
     return x;
 }
 

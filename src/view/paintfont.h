@@ -26,11 +26,26 @@ struct TPaintFont {
     bool underline = false;
     bool strikeOut = false;
     std::array<quint32, 256> glyphs{};
-    std::array<qreal, 256> advances{};
+    // Whether the font gave the glyphs (else they are all 0).
+    bool hasGlyphs = false;
+    // A byte's own advance. The table is measured when first asked for:
+    // measuring loads every glyph, and text painted in cells never needs it.
+    qreal Advance(uchar b) const
+    {
+        if (!m_advancesKnown)
+            MeasureAdvances();
+        return m_advances[b];
+    }
     // Characters beyond the byte table (UTF-8 documents), laid out once:
     // the glyph runs of a character's text with the system's fallback
     // fonts, their baseline at 0.
     mutable QHash<QString, QList<QGlyphRun>> characters;
+
+private:
+    void MeasureAdvances() const;
+
+    mutable bool m_advancesKnown = false;
+    mutable std::array<qreal, 256> m_advances{};
 };
 
 // The QFont a model font stands for: a negative height is the character

@@ -1,5 +1,5 @@
-// Start-up from the program folder: the tag list and its popup, and the
-// help commands.
+// Start-up from the program folder: the tag list and its popup, the button
+// pictures, and the help commands.
 
 #include "shellfixture.h"
 
@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QTimer>
 
@@ -57,6 +58,39 @@ TEST_F(ShellTest, ARightClickKeepsTheCaretInEditorsOnTheGlobalOptions)
     memo.MemoSource()->SetTextStr("abc def\nghi");
     RightClick(memo, 1, 2);
     EXPECT_EQ(memo.MemoSource()->Caret(), (TTextPos{0, 0}));
+}
+
+// The pictures are drawn when first shown; each is still the 16 x 16
+// picture of its command, greyed while the command is disabled.
+TEST_F(ShellTest, EveryButtonShowsItsPictureAndAGreyedOneWhileDisabled)
+{
+    auto inked = [](const QImage& image) {
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (qAlpha(image.pixel(x, y)) > 0)
+                    return true;
+            }
+        }
+        return false;
+    };
+    int pictures = 0;
+    for (QToolBar* bar : form->findChildren<QToolBar*>()) {
+        for (QAction* action : bar->actions()) {
+            const QIcon icon = action->icon();
+            if (icon.isNull())
+                continue;
+            SCOPED_TRACE(action->objectName().toStdString());
+            ++pictures;
+            EXPECT_EQ(icon.actualSize(QSize(32, 32)), QSize(16, 16));
+            const QImage normal = icon.pixmap(QSize(16, 16)).toImage();
+            const QImage disabled = icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage();
+            EXPECT_EQ(normal.size(), QSize(16, 16));
+            EXPECT_TRUE(inked(normal));
+            EXPECT_TRUE(inked(disabled));
+            EXPECT_NE(normal, disabled);
+        }
+    }
+    EXPECT_GT(pictures, 30);
 }
 
 class MissingTagsTest : public ShellTest {

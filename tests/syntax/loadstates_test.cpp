@@ -1,8 +1,11 @@
 // A file's line states are established on a second thread while it is read,
 // piece by piece. Whatever the pieces, the states must be those of one parse
-// from the top in one thread, and the attributes those that parse gives.
+// from the top in one thread, and the attributes and fold points those that
+// parse gives.
 
 #include "syntaxfixture.h"
+
+#include "loadwatch.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,6 +17,42 @@ QByteArray Sample(const char* name)
     QFile file(QStringLiteral(TARNEL_SOURCE_DIR "/tests/syntax/data/") + QString::fromLatin1(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// Checks, each time it is told, that the store holds whole lines of the
+// file, never fewer than before.
+class TGrowingLines : public TLoadWatch {
+public:
+    TGrowingLines(const TMemoSource& store, const QByteArray& text)
+        : m_store(store), m_text(text), m_offset(text.startsWith("\xEF\xBB\xBF") ? 3 : 0)
+    {
+    }
+    bool Arrived(qint64, qint64) override
+    {
+        ++calls;
+        const int count = m_store.LineCount();
+        if (count < m_lines || !m_store.Loading())
+            faults.append(QStringLiteral("call %1: %2 lines after %3").arg(calls).arg(count).arg(m_lines));
+        // Each new line is the next line of the file, up to a line end.
+        for (; m_lines < count; ++m_lines) {
+            const std::string_view raw = m_store.Strings().RawText(m_lines);
+            const QByteArray expected = m_text.mid(m_offset, qsizetype(raw.size()));
+            m_offset += qsizetype(raw.size());
+            const bool ended = m_offset == m_text.size() || m_text[m_offset] == '\n' || m_text[m_offset] == '\r';
+            if (expected != QByteArray(raw.data(), qsizetype(raw.size())) || !ended)
+                faults.append(QStringLiteral("call %1: line %2 is not the file's").arg(calls).arg(m_lines));
+            m_offset += m_text.mid(m_offset, 2) == "\r\n" ? 2 : 1;
+        }
+        return true;
+    }
+    int calls = 0;
+    QStringList faults;
+
+private:
+    const TMemoSource& m_store;
+    const QByteArray m_text;
+    int m_lines = 0;
+    qsizetype m_offset;
+};
 
 } // namespace
 
@@ -57,10 +96,19 @@ TEST(LoadStates, StatesEstablishedWhileReadingEqualAParseInOneThread)
         file.write(c.text);
         file.close();
         auto parser = BuiltIn(c.scheme);
+        // Loaded whole, and shown as it comes in.
+        for (const bool shown : {false, true}) {
+        SCOPED_TRACE(shown ? "shown as it comes in" : "loaded whole");
         TMemoSource loaded;
         loaded.SetSyntaxParser(parser.get());
         loaded.SetReadPiece(c.piece);
-        ASSERT_TRUE(loaded.LoadFromFile(path));
+        TGrowingLines watch(loaded, c.text);
+        ASSERT_TRUE(shown ? loaded.LoadFromFile(path, nullptr, std::nullopt, watch) : loaded.LoadFromFile(path));
+        EXPECT_EQ(watch.faults, QStringList());
+        EXPECT_EQ(watch.calls > 1, shown);
+        EXPECT_FALSE(loaded.Loading());
+        EXPECT_FALSE(loaded.Modified());
+        EXPECT_EQ(loaded.SavedBytes(), c.text);
         const int last = loaded.LineCount() - 1;
         EXPECT_EQ(loaded.ParsedUpTo(), c.established < 0 ? loaded.LineCount() : c.established);
         // A listener to single lines keeps the load from establishing any
@@ -77,11 +125,13 @@ TEST(LoadStates, StatesEstablishedWhileReadingEqualAParseInOneThread)
         int differing = -1;
         for (int i = 0; i <= last && differing < 0; ++i) {
             if (loaded.Strings().Item(i).startState != single.Strings().Item(i).startState ||
-                EndState(loaded, i) != single.Strings().Item(i).endState || Attrs(loaded, i) != Attrs(single, i))
+                EndState(loaded, i) != single.Strings().Item(i).endState || Attrs(loaded, i) != Attrs(single, i) ||
+                loaded.FoldEnd(i) != single.FoldEnd(i))
                 differing = i;
         }
         EXPECT_EQ(differing, -1);
         loaded.SetSyntaxParser(nullptr);
         single.SetSyntaxParser(nullptr);
+        }
     }
 }
