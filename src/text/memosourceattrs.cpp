@@ -462,6 +462,8 @@ void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
     if (structure) {
         TLineStructures::TPass taken(m_strings.Structures());
         taken.Take(pass.Summaries());
+        // One copy of a large file's structure at a time.
+        pass.Summaries() = TStructureSummaries();
         if (!taken.Empty())
             StructureChanged(taken.Commit());
     }
