@@ -253,13 +253,6 @@ void TStructureSummaries::Put(int line, TStructureEntry& entry)
     m_entries.push_back(entry);
 }
 
-void TStructureSummaries::DropFrom(int line)
-{
-    const auto from = std::find_if(m_entries.begin(), m_entries.end(),
-                                   [line](const TStructureEntry& entry) { return entry.line >= line; });
-    m_entries.erase(from, m_entries.end());
-}
-
 void TStructureSummaries::Append(const TStructureSummaries& other)
 {
     const int offset = int(m_events.size());

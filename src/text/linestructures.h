@@ -62,8 +62,6 @@ public:
     // The same for a line of a text never summed up before, which has
     // nothing to lose: a line without structure adds nothing.
     void AddIfAny(int line, const TStructureBuilder& builder);
-    // Forgets the lines from line on.
-    void DropFrom(int line);
     // Appends the lines of other.
     void Append(const TStructureSummaries& other);
     void Clear();

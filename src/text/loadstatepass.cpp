@@ -100,6 +100,7 @@ void TLoadStatePass::Run()
 {
     quint32 end = 0;
     Walk(end);
+    CommitStructure();
     // The end state of the last line reached closes the list.
     if (!m_states.empty())
         m_states.push_back(end);
@@ -171,7 +172,19 @@ void TLoadStatePass::Walk(quint32& state)
                 m_summaries.AddIfAny(line, m_builder);
             pos = next;
         }
+        // Between two pieces, while the reader fills the next one.
+        CommitStructure();
         if (final)
             return;
     }
+}
+
+void TLoadStatePass::CommitStructure()
+{
+    if (m_summaries.Empty())
+        return;
+    TLineStructures::TPass pass(m_structures);
+    pass.Take(m_summaries);
+    pass.Commit();
+    m_summaries.Clear();
 }

@@ -60,8 +60,9 @@ public:
     // the pass reached and, last, the end state of the last of them, in the
     // copy's numbering; empty when it reached none.
     std::vector<quint32>& Wait();
-    // The structure of the lines reached that have any (after Wait).
-    TStructureSummaries& Summaries() { return m_summaries; }
+    // The structure of the lines reached (after Wait), put in place on this
+    // thread as the lines were walked, so that the store only swaps it in.
+    TLineStructures& Structures() { return m_structures; }
     // Lines before the first one holding a byte above 0x7F (all of them
     // when none does).
     int PlainLines() const { return m_plainLines; }
@@ -79,6 +80,8 @@ private:
     void Run();
     // Walks the lines; state: the end state of the last line reached.
     void Walk(quint32& state);
+    // Puts the structure of the lines walked since the last time in place.
+    void CommitStructure();
     // The next occurrence of c at or after pos among the bytes in, or -1.
     struct TFound {
         qint64 at = -1;    // the occurrence, when >= 0
@@ -93,7 +96,9 @@ private:
     std::vector<quint32> m_states;
     const bool m_structure;
     TStructureBuilder m_builder;
+    // The lines walked since the structure was last put in place.
     TStructureSummaries m_summaries;
+    TLineStructures m_structures;
     int m_plainLines = 0;
     bool m_discarded = false;
 

@@ -445,13 +445,12 @@ void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
     // encodings read differently.
     if (pass.Parser().Utf8Text() != (m_encoding == teUtf8))
         lines = std::min(lines, size_t(pass.PlainLines()));
-    // The structure of the lines comes with their states; without it they
-    // are better parsed again.
-    const bool structure = m_parser->ReportsStructure();
-    if (structure && lines + 1 < states.size())
-        pass.Summaries().DropFrom(int(lines));
     if (lines == 0 || !m_parser->TakeWorkerStates(pass.Parser(), states.data(), lines + 1))
         return;
+    // Lines parsed here meanwhile (the first screen, shown as the file came
+    // in) have the same states and structure; lines parsed beyond the pass
+    // know more than it does.
+    const int parsedHere = m_parsedUpTo;
     for (size_t i = 0; i < lines; ++i) {
         TStringItem& item = m_strings.Item(int(i));
         item.startState = states[i];
@@ -459,13 +458,19 @@ void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
         item.Set(TStringItem::kAttrsValid, true);
     }
     m_parsedUpTo = std::max(m_parsedUpTo, int(lines));
-    if (structure) {
-        TLineStructures::TPass taken(m_strings.Structures());
-        taken.Take(pass.Summaries());
-        // One copy of a large file's structure at a time.
-        pass.Summaries() = TStructureSummaries();
-        if (!taken.Empty())
-            StructureChanged(taken.Commit());
+    if (!m_parser->ReportsStructure() || parsedHere >= int(lines))
+        return;
+    // The structure of the lines comes with their states, taken whole: a
+    // new text has no other.
+    TLineStructures& structures = m_strings.Structures();
+    TLineStructures& taken = pass.Structures();
+    if (lines + 1 < states.size())
+        taken.LinesDeleted(int(lines), int(states.size() - 1 - lines));
+    structures.Swap(taken);
+    for (size_t i = 0; i < structures.Count(); ++i) {
+        const TStructureEntry& entry = structures.At(i);
+        if (entry.fold != TStructureEntry::kNoFold)
+            UpdateCollapsePoint(entry.line);
     }
 }
 
