@@ -5,6 +5,8 @@
 // never beyond the text or the block, and always ends: every retry starts
 // further on.
 
+#include "memosearch.h"
+
 #include "memosource.h"
 
 #include "ansi.h"
@@ -21,9 +23,9 @@ namespace {
 // Lines searched between two progress reports of Replace All.
 constexpr int kLinesPerProgress = 4096;
 
-TCustomMemoSource::TCreateDialogEvent& globalCreateDialog()
+TMemoSearch::TCreateDialogEvent& globalCreateDialog()
 {
-    static TCustomMemoSource::TCreateDialogEvent hook;
+    static TMemoSearch::TCreateDialogEvent hook;
     return hook;
 }
 
@@ -43,42 +45,57 @@ QString stoppedAt(const TSearchOptions& options, int line)
 
 } // namespace
 
-void TCustomMemoSource::SetGlobalCreateDialog(TCreateDialogEvent hook)
+TCustomMemoSource& TMemoSearch::Source()
+{
+    return static_cast<TCustomMemoSource&>(*this);
+}
+
+const TCustomMemoSource& TMemoSearch::Source() const
+{
+    return static_cast<const TCustomMemoSource&>(*this);
+}
+
+const TInternalStrings& TMemoSearch::Strings() const
+{
+    return Source().m_strings;
+}
+
+void TMemoSearch::SetGlobalCreateDialog(TCreateDialogEvent hook)
 {
     globalCreateDialog() = std::move(hook);
 }
 
-TCustomMemoSource::TCreateDialogEvent TCustomMemoSource::DialogHook() const
+TMemoSearch::TCreateDialogEvent TMemoSearch::DialogHook() const
 {
-    if (OnCreateDialog)
-        return OnCreateDialog;
-    if (OnViewCreateDialog) {
-        if (TCreateDialogEvent hook = OnViewCreateDialog())
+    if (Source().OnCreateDialog)
+        return Source().OnCreateDialog;
+    if (Source().OnViewCreateDialog) {
+        if (TCreateDialogEvent hook = Source().OnViewCreateDialog())
             return hook;
     }
     return globalCreateDialog();
 }
 
-bool TCustomMemoSource::OpenDialog(TDialogKind kind, TSearchOptions& options, int& line)
+bool TMemoSearch::OpenDialog(TDialogKind kind, TSearchOptions& options, int& line)
 {
     const TCreateDialogEvent hook = DialogHook();
     if (!hook)
         return true;
-    if (kind != dkGotoLine && m_options.testFlag(soFindTextAtCursor)) {
-        const QByteArray word = WordAtCaret();
+    if (kind != dkGotoLine && Source().m_options.testFlag(soFindTextAtCursor)) {
+        const QByteArray word = Source().WordAtCaret();
         if (!word.isEmpty())
-            TSearchOptions::Global().textToFind = TextCodec::Decode(word, m_encoding);
+            TSearchOptions::Global().textToFind = TextCodec::Decode(word, Source().m_encoding);
     }
     options = TSearchOptions::Global();
-    line = CaretLine() + 1;
-    if (!hook(*this, kind, options, line))
+    line = Source().CaretLine() + 1;
+    if (!hook(Source(), kind, options, line))
         return false;
     if (kind != dkGotoLine)
         TSearchOptions::Global() = options;
     return true;
 }
 
-bool TCustomMemoSource::Find()
+bool TMemoSearch::Find()
 {
     TSearchOptions options;
     int line = 0;
@@ -87,7 +104,7 @@ bool TCustomMemoSource::Find()
     return FindText(TSearchOptions::Global());
 }
 
-bool TCustomMemoSource::Replace()
+bool TMemoSearch::Replace()
 {
     TSearchOptions options;
     int line = 0;
@@ -96,7 +113,7 @@ bool TCustomMemoSource::Replace()
     return ReplaceText(TSearchOptions::Global());
 }
 
-bool TCustomMemoSource::GotoLine()
+bool TMemoSearch::GotoLine()
 {
     if (!DialogHook())
         return false;
@@ -104,9 +121,9 @@ bool TCustomMemoSource::GotoLine()
     int line = 0;
     if (!OpenDialog(dkGotoLine, options, line))
         return false;
-    if (GotoLineNumber(line))
+    if (Source().GotoLineNumber(line))
         return true;
-    const int count = std::max(1, LineCount());
+    const int count = std::max(1, Source().LineCount());
     if (line == kNotALineNumber)
         Services().ShowMessage(QStringLiteral("The line number must be a whole number from 1 to %1").arg(count));
     else
@@ -114,79 +131,79 @@ bool TCustomMemoSource::GotoLine()
     return false;
 }
 
-bool TCustomMemoSource::SearchAgain()
+bool TMemoSearch::SearchAgain()
 {
     // Repeating a search always goes on from the caret: from the start of
     // the scope it would find the same place every time.
     return RunSearch(TSearchOptions::Global(), true);
 }
 
-bool TCustomMemoSource::FindText(const TSearchOptions& options)
+bool TMemoSearch::FindText(const TSearchOptions& options)
 {
     return RunSearch(options, options.origin == soFromCursor);
 }
 
-bool TCustomMemoSource::ReplaceText(const TSearchOptions& options)
+bool TMemoSearch::ReplaceText(const TSearchOptions& options)
 {
     return RunReplace(options);
 }
 
 // -- the search itself -----------------------------------------------------------------
 
-void TCustomMemoSource::ReportSearchError(const QString& message)
+void TMemoSearch::ReportSearchError(const QString& message)
 {
     bool handled = false;
-    if (OnSearchException)
-        OnSearchException(*this, message, handled);
+    if (Source().OnSearchException)
+        Source().OnSearchException(Source(), message, handled);
     if (!handled)
         Services().ShowError(message);
 }
 
-bool TCustomMemoSource::PrepareSearch(const TSearchOptions& options, TLineMatcher& matcher)
+bool TMemoSearch::PrepareSearch(const TSearchOptions& options, TLineMatcher& matcher)
 {
     QString error;
-    if (matcher.Prepare(options, m_delimiterSet, &error, m_encoding))
+    if (matcher.Prepare(options, Source().m_delimiterSet, &error, Source().m_encoding))
         return true;
     if (!error.isEmpty())
         ReportSearchError(error);
     return false;
 }
 
-bool TCustomMemoSource::ScopeLines(const TSearchOptions& options, bool fromCursor, int& first, int& last)
+bool TMemoSearch::ScopeLines(const TSearchOptions& options, bool fromCursor, int& first, int& last)
 {
     first = 0;
-    last = LineCount() - 1;
+    last = Source().LineCount() - 1;
     if (options.scope == ssSelectedText) {
-        if (!HasSelection()) {
+        if (!Source().HasSelection()) {
             Services().ShowMessage(QStringLiteral("Tried to search marked block but it is invalid"));
             return false;
         }
-        if (fromCursor && !CaretInSelection()) {
+        if (fromCursor && !Source().CaretInSelection()) {
             Services().ShowMessage(QStringLiteral("Tried to search marked block from cursor but cursor is outside block"));
             return false;
         }
-        first = BlockBegin().line;
-        last = std::min(last, BlockEnd().line);
+        first = Source().BlockBegin().line;
+        last = std::min(last, Source().BlockEnd().line);
     }
     if (fromCursor) {
         if (options.direction == sdForward)
-            first = std::max(first, CaretLine());
+            first = std::max(first, Source().CaretLine());
         else
-            last = std::min(last, CaretLine());
+            last = std::min(last, Source().CaretLine());
     }
     return true;
 }
 
-void TCustomMemoSource::LineBounds(const TSearchOptions& options, const TTextPos* caret, int line, int& from,
+void TMemoSearch::LineBounds(const TSearchOptions& options, const TTextPos* caret, int line, int& from,
                                    int& to) const
 {
-    const int size = int(m_strings.RawText(line).size());
-    auto rawAt = [&](int column) { return std::min(RawIndex(line, column), size); };
+    const int size = int(Strings().RawText(line).size());
+    auto rawAt = [&](int column) { return std::min(Source().RawIndex(line, column), size); };
     from = 0;
     to = size;
     if (options.scope == ssSelectedText) {
         int left, right;
-        if (!SelectedColumns(line, left, right)) {
+        if (!Source().SelectedColumns(line, left, right)) {
             from = 1;
             to = 0;
             return;
@@ -202,26 +219,26 @@ void TCustomMemoSource::LineBounds(const TSearchOptions& options, const TTextPos
     }
 }
 
-bool TCustomMemoSource::WholeLine(const TSearchOptions& options, const TTextPos* caret, int line) const
+bool TMemoSearch::WholeLine(const TSearchOptions& options, const TTextPos* caret, int line) const
 {
     // Only lines searched from end to end may be passed over by the
     // matcher: a bounded range changes where an expression's $ matches.
     return options.scope == ssGlobal && !(caret && caret->line == line);
 }
 
-int TCustomMemoSource::SearchLines(TLineMatcher& matcher, const TSearchOptions& options, const TTextPos* origin,
+int TMemoSearch::SearchLines(TLineMatcher& matcher, const TSearchOptions& options, const TTextPos* origin,
                                    int first, int last, TLineMatch& match)
 {
     const bool forward = options.direction == sdForward;
     for (int line = forward ? first : last; line >= first && line <= last; line += forward ? 1 : -1) {
         if (WholeLine(options, origin, line)) {
-            line = matcher.NextCandidate(m_strings, line, forward ? last : first, forward);
+            line = matcher.NextCandidate(Strings(), line, forward ? last : first, forward);
             if (line < first || line > last)
                 return -1;
         }
         int from, to;
         LineBounds(options, origin, line, from, to);
-        matcher.SetLine(m_strings.RawText(line), to);
+        matcher.SetLine(Strings().RawText(line), to);
         const bool atCaret = origin && line == origin->line;
         if (forward ? matcher.FindForward(from, atCaret, match) : matcher.FindBackward(from, to, atCaret, match))
             return line;
@@ -233,19 +250,19 @@ int TCustomMemoSource::SearchLines(TLineMatcher& matcher, const TSearchOptions& 
     return -1;
 }
 
-void TCustomMemoSource::SetFoundMatch(const TFoundMatch& found)
+void TMemoSearch::SetFoundMatch(const TFoundMatch& found)
 {
     m_found = found;
     if (m_found.Valid())
         m_found.serial = ++m_foundSerial;
-    m_changeFlags |= Change::kSearchMatch;
+    Source().m_changeFlags |= Change::kSearchMatch;
 }
 
-bool TCustomMemoSource::RunSearch(const TSearchOptions& options, bool fromCursor)
+bool TMemoSearch::RunSearch(const TSearchOptions& options, bool fromCursor)
 {
     // Whatever the outcome, the last match found is no longer the one to
     // show; the views hear of it once, with what this search found.
-    TUpdate update(*this, Reason::kSearch);
+    TCustomMemoSource::TUpdate update(Source(), Reason::kSearch);
     if (m_found.Valid())
         SetFoundMatch(TFoundMatch());
     TLineMatcher matcher;
@@ -253,17 +270,17 @@ bool TCustomMemoSource::RunSearch(const TSearchOptions& options, bool fromCursor
     if (!PrepareSearch(options, matcher) || !ScopeLines(options, fromCursor, first, last))
         return false;
     const bool forward = options.direction == sdForward;
-    const TTextPos caret = Caret();
+    const TTextPos caret = Source().Caret();
     TLineMatch match;
     int found = SearchLines(matcher, options, fromCursor ? &caret : nullptr, first, last, match);
     bool wrapped = false;
     if (found == -1 && fromCursor && options.wrapAround) {
         // On from the other end of the scope, up to the caret's line, which
         // is searched whole: a match the caret stands inside is found there.
-        const int wrapFirst = forward ? (options.scope == ssSelectedText ? BlockBegin().line : 0) : caret.line;
-        const int wrapLast = forward ? caret.line : std::min(LineCount() - 1, options.scope == ssSelectedText
-                                                                                  ? BlockEnd().line
-                                                                                  : LineCount() - 1);
+        const int wrapFirst = forward ? (options.scope == ssSelectedText ? Source().BlockBegin().line : 0) : caret.line;
+        const int wrapLast = forward ? caret.line : std::min(Source().LineCount() - 1, options.scope == ssSelectedText
+                                                                                  ? Source().BlockEnd().line
+                                                                                  : Source().LineCount() - 1);
         // A fresh matcher: the first one has read ahead in its own direction.
         TLineMatcher again;
         PrepareSearch(options, again);
@@ -277,11 +294,11 @@ bool TCustomMemoSource::RunSearch(const TSearchOptions& options, bool fromCursor
     }
     // Forward the caret ends behind the match, backward before it, so that
     // the next search in the same direction goes on from there.
-    const TTextPos start{found, DisplayColumn(found, match.start)};
-    const TTextPos end{found, DisplayColumn(found, match.End())};
-    JumpCaret(forward ? end : start);
-    if (m_options.testFlag(soSelectFoundText))
-        SetSelection(start, end, smStream);
+    const TTextPos start{found, Source().DisplayColumn(found, match.start)};
+    const TTextPos end{found, Source().DisplayColumn(found, match.End())};
+    Source().JumpCaret(forward ? end : start);
+    if (Source().m_options.testFlag(soSelectFoundText))
+        Source().SetSelection(start, end, smStream);
     TFoundMatch result;
     result.options = options;
     result.line = found;
@@ -292,18 +309,18 @@ bool TCustomMemoSource::RunSearch(const TSearchOptions& options, bool fromCursor
     return true;
 }
 
-void TCustomMemoSource::SelectMatch(int line, int start, int end, const TSearchOptions& options)
+void TMemoSearch::SelectMatch(int line, int start, int end, const TSearchOptions& options)
 {
-    if (!InRealLine(line))
+    if (!Source().InRealLine(line))
         return;
-    const int size = int(m_strings.RawText(line).size());
+    const int size = int(Strings().RawText(line).size());
     start = std::clamp(start, 0, size);
     end = std::clamp(end, start, size);
-    TUpdate update(*this, Reason::kSearch);
-    const TTextPos from{line, DisplayColumn(line, start)};
-    const TTextPos to{line, DisplayColumn(line, end)};
-    JumpCaret(to);
-    SetSelection(from, to, smStream);
+    TCustomMemoSource::TUpdate update(Source(), Reason::kSearch);
+    const TTextPos from{line, Source().DisplayColumn(line, start)};
+    const TTextPos to{line, Source().DisplayColumn(line, end)};
+    Source().JumpCaret(to);
+    Source().SetSelection(from, to, smStream);
     TFoundMatch result;
     result.options = options;
     result.line = line;
@@ -312,7 +329,7 @@ void TCustomMemoSource::SelectMatch(int line, int start, int end, const TSearchO
     SetFoundMatch(result);
 }
 
-struct TCustomMemoSource::TPendingReplacement {
+struct TMemoSearch::TPendingReplacement {
     int start;
     int length;
     QByteArray text;
@@ -323,7 +340,7 @@ struct TCustomMemoSource::TPendingReplacement {
 // maps the line as it was searched to the line as it is now (the edits made
 // so far lie left of every pending one). Returns the raw span now holding
 // the replacements.
-std::pair<int, int> TCustomMemoSource::ApplyReplacements(int line, std::string_view searched,
+std::pair<int, int> TMemoSearch::ApplyReplacements(int line, std::string_view searched,
                                                          std::vector<TPendingReplacement>& pending, int& shift)
 {
     std::sort(pending.begin(), pending.end(), [](const auto& a, const auto& b) { return a.start < b.start; });
@@ -338,9 +355,9 @@ std::pair<int, int> TCustomMemoSource::ApplyReplacements(int line, std::string_v
     }
     pending.clear();
     const int start = spanStart + shift;
-    CaretExactlyTo({line, DisplayColumn(line, start)});
-    DeleteChars(spanEnd - spanStart);
-    InsertString(text);
+    Source().CaretExactlyTo({line, Source().DisplayColumn(line, start)});
+    Source().DeleteChars(spanEnd - spanStart);
+    Source().InsertString(text);
     shift += int(text.size()) - (spanEnd - spanStart);
     return {start, start + int(text.size())};
 }
@@ -348,7 +365,7 @@ std::pair<int, int> TCustomMemoSource::ApplyReplacements(int line, std::string_v
 // What one Replace carries from line to line, and from its first pass (from
 // the caret on) to the second (from the other end of the scope back to the
 // caret, with wrap around).
-struct TCustomMemoSource::TReplaceRun {
+struct TMemoSearch::TReplaceRun {
     explicit TReplaceRun(const TSearchOptions& searched) : options(searched) {}
 
     const TSearchOptions& options;
@@ -379,22 +396,22 @@ struct TCustomMemoSource::TReplaceRun {
     int lastEditFromEnd = -1;
 };
 
-bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
+bool TMemoSearch::RunReplace(const TSearchOptions& options)
 {
     TLineMatcher matcher;
     int first, last;
     const bool fromCursor = options.origin == soFromCursor;
-    if (m_readOnly || !PrepareSearch(options, matcher) || !ScopeLines(options, fromCursor, first, last))
+    if (Source().m_readOnly || !PrepareSearch(options, matcher) || !ScopeLines(options, fromCursor, first, last))
         return false;
     TReplaceRun run(options);
     run.forward = options.direction == sdForward;
     run.fromCursor = fromCursor;
-    run.caret = Caret();
+    run.caret = Source().Caret();
     run.lastPlace = run.lastEnd = run.caret;
     run.question = QStringLiteral("Replace this occurence of '%1'?").arg(options.textToFind);
-    if (InRealLine(run.caret.line)) {
-        const int size = int(m_strings.RawText(run.caret.line).size());
-        run.caretRaw = std::min(RawIndex(run.caret.line, run.caret.column), size);
+    if (Source().InRealLine(run.caret.line)) {
+        const int size = int(Strings().RawText(run.caret.line).size());
+        run.caretRaw = std::min(Source().RawIndex(run.caret.line, run.caret.column), size);
         run.caretFromEnd = size - run.caretRaw;
     }
     // With wrap around the lines from the other end of the scope up to the
@@ -410,19 +427,19 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
     // One bracket for the whole run: one undo step. Each line is searched
     // as it was and its replacements go in as one edit, so a run costs the
     // length of the text once, however many matches a line holds.
-    TUpdate update(*this, Reason::kReplace);
+    TCustomMemoSource::TUpdate update(Source(), Reason::kReplace);
     // Replace All without questions runs as long work with Cancel, which
     // takes back what it replaced (through its undo records, so only where
     // undo is kept): the records must all stay until then, so the undo
     // limit waits for the end.
-    const bool cancellable = options.replaceAll && !options.promptOnReplace && m_allowUndo;
+    const bool cancellable = options.replaceAll && !options.promptOnReplace && Source().m_allowUndo;
     std::optional<TProgress> progress;
-    const int undoLimit = m_undoLimit;
-    const int undoStart = UndoList().Count();
+    const int undoLimit = Source().m_undoLimit;
+    const int undoStart = Source().UndoList().Count();
     if (cancellable) {
         progress.emplace(QStringLiteral("Replacing"));
         run.progress = &*progress;
-        m_undoLimit = 0;
+        Source().m_undoLimit = 0;
     }
     run.linesTotal = qint64(last) - first + 1 + (wrap ? qint64(wrapLast) - wrapFirst + 1 : 0);
     ReplacePass(run, matcher, first, last, false);
@@ -431,11 +448,11 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
         // A fresh matcher: the first one has read ahead in its own direction.
         TLineMatcher again;
         PrepareSearch(options, again);
-        ReplacePass(run, again, wrapFirst, std::min(wrapLast, LineCount() - 1), true);
+        ReplacePass(run, again, wrapFirst, std::min(wrapLast, Source().LineCount() - 1), true);
     }
-    m_undoLimit = undoLimit;
+    Source().m_undoLimit = undoLimit;
     if (progress && progress->Cancelled()) {
-        RollBack(undoStart);
+        Source().RollBack(undoStart);
         return false;
     }
     if (run.gaveUpAt >= 0)
@@ -446,16 +463,16 @@ bool TCustomMemoSource::RunReplace(const TSearchOptions& options)
         return false;
     }
     if (run.replaced == 0) {
-        CaretExactlyTo(run.caret);
+        Source().CaretExactlyTo(run.caret);
         return false;
     }
-    CaretExactlyTo(run.forward ? run.lastEnd : run.lastPlace);
-    if (!options.replaceAll && run.replaced == 1 && m_options.testFlag(soSelectFoundText))
-        SetSelection(run.lastPlace, run.lastEnd, smStream);
+    Source().CaretExactlyTo(run.forward ? run.lastEnd : run.lastPlace);
+    if (!options.replaceAll && run.replaced == 1 && Source().m_options.testFlag(soSelectFoundText))
+        Source().SetSelection(run.lastPlace, run.lastEnd, smStream);
     return true;
 }
 
-void TCustomMemoSource::ReplacePass(TReplaceRun& run, TLineMatcher& matcher, int first, int last, bool wrapPass)
+void TMemoSearch::ReplacePass(TReplaceRun& run, TLineMatcher& matcher, int first, int last, bool wrapPass)
 {
     const TSearchOptions& options = run.options;
     const bool forward = run.forward;
@@ -468,11 +485,11 @@ void TCustomMemoSource::ReplacePass(TReplaceRun& run, TLineMatcher& matcher, int
             break;
         }
         if (WholeLine(options, origin, line)) {
-            line = matcher.NextCandidate(m_strings, line, forward ? last : first, forward);
+            line = matcher.NextCandidate(Strings(), line, forward ? last : first, forward);
             if (line < first || line > last)
                 break;
         }
-        if (IsLineReadOnly(line))
+        if (Source().IsLineReadOnly(line))
             continue;
         int from, to;
         LineBounds(options, origin, line, from, to);
@@ -480,7 +497,7 @@ void TCustomMemoSource::ReplacePass(TReplaceRun& run, TLineMatcher& matcher, int
         // caret (after it, going backward) and does not reach into what the
         // first pass replaced there.
         const bool caretLine = run.fromCursor && line == run.caret.line;
-        const int lineSize = int(m_strings.RawText(line).size());
+        const int lineSize = int(Strings().RawText(line).size());
         int acceptBefore = std::numeric_limits<int>::max();
         int acceptAfter = -1;
         if (wrapPass && caretLine) {
@@ -497,7 +514,7 @@ void TCustomMemoSource::ReplacePass(TReplaceRun& run, TLineMatcher& matcher, int
         // The line is searched as it is. Its replacements go in at the end,
         // after the last search; only a question in between shows the views
         // the line replaced so far, so then the search goes on in a copy.
-        std::string_view searched = m_strings.RawText(line);
+        std::string_view searched = Strings().RawText(line);
         QByteArray copy;
         matcher.SetLine(searched, to);
         bool skipEmpty = origin && line == origin->line;
@@ -513,13 +530,13 @@ void TCustomMemoSource::ReplacePass(TReplaceRun& run, TLineMatcher& matcher, int
             int backwardShift = 0;
             const auto [spanStart, spanEnd] = ApplyReplacements(line, searched, pending, forward ? shift : backwardShift);
             const int start = lastIsLeftmost ? spanStart : spanEnd - int(lastText.size());
-            run.lastPlace = {line, DisplayColumn(line, start)};
-            run.lastEnd = {line, DisplayColumn(line, start + int(lastText.size()))};
+            run.lastPlace = {line, Source().DisplayColumn(line, start)};
+            run.lastEnd = {line, Source().DisplayColumn(line, start + int(lastText.size()))};
             if (caretLine && !wrapPass) {
                 if (forward && run.firstEditAt < 0)
                     run.firstEditAt = spanStart;
                 else if (!forward && run.lastEditFromEnd < 0)
-                    run.lastEditFromEnd = int(m_strings.RawText(line).size()) - spanEnd;
+                    run.lastEditFromEnd = int(Strings().RawText(line).size()) - spanEnd;
             }
         };
         TLineMatch match;
@@ -542,17 +559,17 @@ void TCustomMemoSource::ReplacePass(TReplaceRun& run, TLineMatcher& matcher, int
                 // block the search runs in.
                 apply();
                 const int at = match.start + (forward ? shift : 0);
-                const TTextPos occurrence{line, DisplayColumn(line, at)};
-                const quint8 keptMode = m_selectionMode;
-                const TTextPos keptBegin = BlockBegin();
-                const TTextPos keptEnd = BlockEnd();
-                CaretExactlyTo(occurrence);
-                SetSelection(occurrence, {line, DisplayColumn(line, at + match.length)}, smStream);
-                FlushUpdate();
+                const TTextPos occurrence{line, Source().DisplayColumn(line, at)};
+                const quint8 keptMode = Source().m_selectionMode;
+                const TTextPos keptBegin = Source().BlockBegin();
+                const TTextPos keptEnd = Source().BlockEnd();
+                Source().CaretExactlyTo(occurrence);
+                Source().SetSelection(occurrence, {line, Source().DisplayColumn(line, at + match.length)}, smStream);
+                Source().FlushUpdate();
                 const TServices::TAnswer answer = Services().Ask(run.question, TServices::bsYesNoCancelAll);
-                m_selectionMode = keptMode;
-                SetPosition(kBlockBeginIndex, keptBegin);
-                SetPosition(kBlockEndIndex, keptEnd);
+                Source().m_selectionMode = keptMode;
+                Source().SetPosition(TCustomMemoSource::kBlockBeginIndex, keptBegin);
+                Source().SetPosition(TCustomMemoSource::kBlockEndIndex, keptEnd);
                 switch (answer) {
                 case TServices::anYes: break;
                 case TServices::anAll: run.answeredAll = true; break;
@@ -561,7 +578,7 @@ void TCustomMemoSource::ReplacePass(TReplaceRun& run, TLineMatcher& matcher, int
                 }
             }
             if (replace) {
-                pending.push_back({match.start, match.length, ConvertText(matcher.Replacement(match))});
+                pending.push_back({match.start, match.length, Source().ConvertText(matcher.Replacement(match))});
                 ++run.replaced;
             }
             if (forward)
@@ -582,53 +599,36 @@ void TCustomMemoSource::ReplacePass(TReplaceRun& run, TLineMatcher& matcher, int
     }
 }
 
-bool TCustomMemoSource::ReplaceRanges(std::vector<TRangeReplacement> ranges)
+bool TMemoSearch::ReplaceRanges(std::vector<TRangeReplacement> ranges)
 {
-    if (m_readOnly)
+    if (Source().m_readOnly)
         return false;
     std::sort(ranges.begin(), ranges.end(), [](const TRangeReplacement& a, const TRangeReplacement& b) {
         return a.line != b.line ? a.line < b.line : a.start < b.start;
     });
     for (size_t i = 0; i < ranges.size(); ++i) {
         const TRangeReplacement& range = ranges[i];
-        if (!InRealLine(range.line) || IsLineReadOnly(range.line) || range.start < 0 || range.length < 0
-            || qint64(range.start) + range.length > qint64(m_strings.RawText(range.line).size()))
+        if (!Source().InRealLine(range.line) || Source().IsLineReadOnly(range.line) || range.start < 0 || range.length < 0
+            || qint64(range.start) + range.length > qint64(Strings().RawText(range.line).size()))
             return false;
         if (i > 0 && ranges[i - 1].line == range.line && ranges[i - 1].start + ranges[i - 1].length > range.start)
             return false;
     }
     if (ranges.empty())
         return true;
-    TUpdate update(*this, Reason::kReplace);
-    const int caret = AddMarker(Caret());
+    TCustomMemoSource::TUpdate update(Source(), Reason::kReplace);
+    const int caret = Source().AddMarker(Source().Caret());
     // Line by line, each line's ranges as one edit; a line's edit leaves
     // the other lines where they are.
     for (size_t i = 0; i < ranges.size();) {
         const int line = ranges[i].line;
         std::vector<TPendingReplacement> pending;
         for (; i < ranges.size() && ranges[i].line == line; ++i)
-            pending.push_back({ranges[i].start, ranges[i].length, ConvertText(ranges[i].text)});
-        const QByteArray searched(m_strings.RawText(line).data(), qsizetype(m_strings.RawText(line).size()));
+            pending.push_back({ranges[i].start, ranges[i].length, Source().ConvertText(ranges[i].text)});
+        const QByteArray searched(Strings().RawText(line).data(), qsizetype(Strings().RawText(line).size()));
         int shift = 0;
         ApplyReplacements(line, std::string_view(searched.constData(), size_t(searched.size())), pending, shift);
     }
-    CaretExactlyTo(ClampToText(TakeMarker(caret)));
+    Source().CaretExactlyTo(Source().ClampToText(Source().TakeMarker(caret)));
     return true;
-}
-
-void TCustomMemoSource::FlushUpdate()
-{
-    // Only a plain bracket can be flushed: one that keeps the selection puts
-    // it back at its end.
-    if (m_updateCount == 0 || m_keepSelectionDepth > 0)
-        return;
-    const int depth = m_updateCount;
-    const int reason = m_updateReason;
-    const bool groupStartPending = m_groupStartPending;
-    m_updateCount = 1;
-    EndUpdate();
-    BeginUpdate(reason);
-    // Still the same operation: the records go on in the same undo group.
-    m_updateCount = depth;
-    m_groupStartPending = groupStartPending;
 }

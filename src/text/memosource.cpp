@@ -535,3 +535,20 @@ void TCustomMemoSource::MaterializeCaretLine()
     }
     MoveCaretExactly(0, caret.column - CaretColumn());
 }
+
+void TCustomMemoSource::FlushUpdate()
+{
+    // Only a plain bracket can be flushed: one that keeps the selection puts
+    // it back at its end.
+    if (m_updateCount == 0 || m_keepSelectionDepth > 0)
+        return;
+    const int depth = m_updateCount;
+    const int reason = m_updateReason;
+    const bool groupStartPending = m_groupStartPending;
+    m_updateCount = 1;
+    EndUpdate();
+    BeginUpdate(reason);
+    // Still the same operation: the records go on in the same undo group.
+    m_updateCount = depth;
+    m_groupStartPending = groupStartPending;
+}

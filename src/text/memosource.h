@@ -4,12 +4,12 @@
 #include "codetemplates.h"
 #include "component.h"
 #include "internalstrings.h"
+#include "memosearch.h"
+#include "memosourcefolds.h"
 #include "memotypes.h"
 #include "notifierlist.h"
 #include "position.h"
-#include "searchoptions.h"
 #include "simpleparser.h"
-#include "structurematch.h"
 #include "tabstops.h"
 #include "textsnapshot.h"
 #include "undolist.h"
@@ -21,15 +21,12 @@
 
 #include <algorithm>
 #include <functional>
-#include <limits>
 #include <memory>
 #include <optional>
 
 class QFile;
 class QIODevice;
 class TExternalStrings;
-class TLineMatcher;
-struct TLineMatch;
 class TProgress;
 class TLoadStatePass;
 class TLoadWatch;
@@ -44,8 +41,10 @@ class TSelectionStrings;
 // Every change runs inside an update bracket. At the end of the outermost
 // bracket the store sends its views one change mask with the changed lines.
 // All editing happens at the caret, which is what lets undo records replay
-// relative to it.
-class TCustomMemoSource : public TComponent, public TParserListener {
+// relative to it. Folding and matching (memosourcefolds.h) and searching
+// (memosearch.h) are parts of the store of their own.
+class TCustomMemoSource : public TComponent, public TParserListener, public TMemoFolding,
+                          public TMemoSearch {
     Q_OBJECT
 
 public:
@@ -354,47 +353,6 @@ public:
     // OnPasteFromClipboard may change the lines first.
     void PasteFromClipboard();
 
-    // -- search ------------------------------------------------------------------------
-    // Open the find / replace / go-to-line dialog through the dialog hook and
-    // run the operation with what it confirmed; without a hook they use the
-    // global search record as it is. False when nothing was found or done.
-    bool Find();
-    bool Replace();
-    bool GotoLine();
-    // Repeats the last search from the caret, without a dialog.
-    bool SearchAgain();
-    // Runs a search or a replace with the given settings (no dialog).
-    bool FindText(const TSearchOptions& options);
-    bool ReplaceText(const TSearchOptions& options);
-    // What the last search found (not Valid() when nothing, or once the text
-    // changed since); a change of it is reported as Change::kSearchMatch.
-    const TFoundMatch& FoundMatch() const { return m_found; }
-    // Selects bytes [start, end) of a line with the caret behind them, and
-    // makes them the match found by options (a result of a search elsewhere).
-    void SelectMatch(int line, int start, int end, const TSearchOptions& options);
-    // One replacement of bytes [start, start + length) of a line.
-    struct TRangeReplacement {
-        int line = 0;
-        int start = 0;
-        int length = 0;
-        QByteArray text;
-    };
-    // Replaces the ranges (which must not overlap) as one undo step; false,
-    // changing nothing, when the store is read-only or a range lies outside
-    // its line or on a read-only line.
-    bool ReplaceRanges(std::vector<TRangeReplacement> ranges);
-    // Counts the changes of the text: equal numbers mean the same text.
-    quint64 TextVersion() const { return m_textVersion; }
-
-    // A dialog hook: edits options (the search dialogs) or line (go to line,
-    // 1-based; kNotALineNumber when what was typed is no number) and
-    // returns whether the user confirmed. A store without its own
-    // OnCreateDialog uses the one set for every store.
-    static constexpr int kNotALineNumber = std::numeric_limits<int>::min();
-    using TCreateDialogEvent =
-        std::function<bool(TCustomMemoSource& source, TDialogKind kind, TSearchOptions& options, int& line)>;
-    static void SetGlobalCreateDialog(TCreateDialogEvent hook);
-
     // -- state ---------------------------------------------------------------
     bool Modified() const { return m_modified; }
     void SetModified(bool modified);
@@ -405,6 +363,8 @@ public:
     int LineEnd(int line) const { return InRealLine(line) ? int(m_strings.Item(line).lineEnd) : int(TStringItem::kEndNone); }
     // Changes how a line ends, as one recorded edit.
     void SetLineEnd(int line, quint8 end);
+    // Counts the changes of the text: equal numbers mean the same text.
+    quint64 TextVersion() const { return m_textVersion; }
     // Whether the text last loaded held a NUL byte (a sign of binary data).
     bool LoadedNulBytes() const { return m_loadedNulBytes; }
 
@@ -436,60 +396,9 @@ public:
     // -- per-line view data -------------------------------------------------------
     int LineStyle(int line) const;
     void SetLineStyle(int line, int style);
-
-    // -- folding (memosourcefolds.cpp) ----------------------------------------------
-    // A fold point is a line that starts a block over several lines: one
-    // the parser's structure says opens a brace, a comment, a block or an
-    // element that ends on a later line, or a run of import lines. Fold
-    // points are known for the lines parsed so far; collapsing one hides
-    // the lines of its block after it. The caret never stays on a hidden
-    // line: an operation that leaves it there expands what hides it.
-    // 0 expanded, 1 collapsed, 2 not a collapse point.
-    int CollapseState(int line) const;
-    // 1 collapses the fold point at line, 0 expands it, 2 makes the line no
-    // fold point. A line the structure makes no fold point becomes one by
-    // hand with 0 or 1, folding up to the next fold point.
-    void SetCollapseState(int line, int state);
+    // Folding and matching are in memosourcefolds.h.
     bool IsLineVisible(int line) const { return !m_strings.Folds().IsHidden(line); }
     const TFoldRanges& Folds() const { return m_strings.Folds(); }
-    // Whether the text can have fold points: its parser reports structure,
-    // or points were set by hand.
-    bool HasOutline() const;
-    // The last line of the block the fold point at line starts, parsing on
-    // as far as needed; -1 when line is no fold point or its block does not
-    // end.
-    int FoldEnd(int line);
-    // Collapse / expand the fold point at line; false when nothing changed.
-    bool FoldLine(int line);
-    bool UnfoldLine(int line);
-    // The caret line's fold point, or else (or when it is collapsed
-    // already) the innermost one around the caret; its line keeps the
-    // caret.
-    bool FoldAtCaret();
-    bool UnfoldAtCaret();
-    // Every fold point of the text (which is parsed to its end first), and
-    // every one that starts a comment.
-    void FoldAll();
-    void FoldAllComments();
-    void UnfoldAll();
-    // What a collapsed fold point shows behind its line ("{...}",
-    // "<div>...</div>"); empty when it is not collapsed.
-    QByteArray FoldMarker(int line) const;
-    // The collapsed fold points, and collapsing those of a list (a session).
-    std::vector<int> CollapsedLines() const;
-    void CollapseLines(const std::vector<int>& lines);
-
-    // -- matching (memosourcematch.cpp) --------------------------------------------
-    // Brackets and tags are matched by the structure the parser reports, so
-    // brackets in strings and comments take no part. A partner further than
-    // this many lines away is not looked for.
-    static constexpr int kMatchReach = 100'000;
-    // The bracket at pos or just before it, or else the tag whose name holds
-    // pos, and its partner.
-    TStructureMatch MatchAt(TTextPos pos);
-    // The innermost element open at pos: its name and the line of its
-    // start tag; false when none is.
-    bool OpenElementAt(TTextPos pos, QByteArray& name, int& line);
 
     // -- attributes -----------------------------------------------------------
     // The attribute bytes of a line (one per displayed character), parsing
@@ -627,6 +536,8 @@ protected:
 
 private:
     friend class TExternalStrings;
+    friend class TMemoFolding;
+    friend class TMemoSearch;
 
     enum PositionIndex { kCaretIndex = 0, kBlockBeginIndex, kBlockEndIndex, kSavedBeginIndex, kSavedEndIndex };
 
@@ -697,30 +608,8 @@ private:
     int AddMarker(TTextPos pos);
     TTextPos TakeMarker(int index);
 
-    // Search.
-    bool RunSearch(const TSearchOptions& options, bool fromCursor);
-    // Searches lines [first, last] in the options' direction; the caret
-    // bounds the search on its line when origin is set. The line of the
-    // match, -1 when there is none and -2 when the expression gave up.
-    int SearchLines(TLineMatcher& matcher, const TSearchOptions& options, const TTextPos* origin, int first, int last,
-                    TLineMatch& match);
-    void SetFoundMatch(const TFoundMatch& found);
-    bool RunReplace(const TSearchOptions& options);
-    struct TReplaceRun;
-    void ReplacePass(TReplaceRun& run, TLineMatcher& matcher, int first, int last, bool wrapPass);
-    struct TPendingReplacement;
-    std::pair<int, int> ApplyReplacements(int line, std::string_view searched,
-                                          std::vector<TPendingReplacement>& pending, int& shift);
-    bool PrepareSearch(const TSearchOptions& options, TLineMatcher& matcher);
-    bool ScopeLines(const TSearchOptions& options, bool fromCursor, int& first, int& last);
-    void LineBounds(const TSearchOptions& options, const TTextPos* caret, int line, int& from, int& to) const;
-    bool WholeLine(const TSearchOptions& options, const TTextPos* caret, int line) const;
     // Tells the views what changed so far without closing the bracket.
     void FlushUpdate();
-    bool OpenDialog(TDialogKind kind, TSearchOptions& options, int& line);
-    // The dialog hook in effect (empty: none).
-    TCreateDialogEvent DialogHook() const;
-    void ReportSearchError(const QString& message);
 
     void ReplayRecord(const TUndoRecord& record);
     void UndoFrom(int listIndex);
@@ -737,30 +626,6 @@ private:
     quint32 ParseInto(int line, std::string_view display, uchar* attrs, quint32 state);
     // The state at the end of line, its attributes not kept.
     quint32 StateAfter(int line, std::string_view display, quint32 state);
-    // Folding: after a pass, the lines whose structure changed get their
-    // fold points anew, and a collapsed fold whose lines changed what they
-    // open or close is expanded; without structure nothing folds.
-    void StructureChanged(const std::vector<std::pair<int, bool>>& lines);
-    void DropStructure();
-    void UpdateCollapsePoint(int line);
-    bool EndsOnItsLine(int line, const TStructureEntry& entry) const;
-    bool IsRunLine(int line) const;
-    int RunEnd(int line);
-    // The line of the structure entry before / after line's (-1: none).
-    int RunNeighbour(int line, int step) const;
-    void MatchBracket(int line, const std::vector<TStructureEvent>& events, int index, TStructureMatch& match);
-    void MatchTag(int line, const std::vector<TStructureEvent>& events, int index, TStructureMatch& match);
-    // Parses on until the structure of line is known (false: it is past the
-    // text).
-    bool KnowStructureOf(int line);
-    TFoldRanges::TFold FoldOf(int line, int last) const;
-    TFoldRanges::TFold FoldOf(const TStructureEntry& entry, int last) const;
-    // Every block of the text that ends (parsed to its end first), sorted.
-    std::vector<TFoldRanges::TFold> EveryFold();
-    // Collapses folds, keeping the caret out of them.
-    void CollapseFolds(std::vector<TFoldRanges::TFold> folds, bool replace);
-    // An operation left the caret on a hidden line: the folds around it open.
-    void KeepCaretShown();
     // Marks URL runs; recordUndo keeps the old bytes for undo inside an
     // operation.
     void MarkUrls(int line, uchar* attrs, int length, bool recordUndo);
@@ -879,11 +744,7 @@ private:
 
     TCodeTemplates* m_codeTemplates = nullptr;
 
-    TFoundMatch m_found;
-    quint64 m_foundSerial = 0;
     quint64 m_textVersion = 0;
-    // Fold points set by hand (SetCollapseState) were made.
-    bool m_manualFolds = false;
 
     TTextPos m_bookmarks[kBookmarkCount];
     bool m_bookmarkSet[kBookmarkCount] = {};

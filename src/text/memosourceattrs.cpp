@@ -500,3 +500,22 @@ void TCustomMemoSource::ResetAttributes()
     MarkChanged(0, TMemoChange::kToEnd);
     EndUpdate();
 }
+
+bool TCustomMemoSource::LineEvents(int line, std::vector<TStructureEvent>& events)
+{
+    events.clear();
+    if (!m_parser || !m_parser->ReportsStructure() || !KnowStructureOf(line))
+        return false;
+    QByteArray expanded;
+    const std::string_view display = DisplayOf(line, expanded);
+    TStructureBuilder builder;
+    m_scratch.resize(std::max(m_scratch.size(), display.size()));
+    m_parser->SetStructureSink(&builder);
+    m_parser->SetUtf8Text(m_encoding == teUtf8);
+    m_parser->InitLineAttributes(line, display, m_scratch.data());
+    m_parser->SetCurrentLine(line);
+    m_parser->ParseLine(display, m_strings.Item(line).startState, m_scratch.data());
+    m_parser->SetStructureSink(nullptr);
+    events = builder.Events();
+    return true;
+}

@@ -11,6 +11,8 @@
 // it there expands the folds around it, whatever moved it (a search, a
 // bookmark, going to a line, undo).
 
+#include "memosourcefolds.h"
+
 #include "memosource.h"
 
 #include "htmlelements.h"
@@ -25,46 +27,66 @@ constexpr int kWalkChunk = 4096;
 
 } // namespace
 
-int TCustomMemoSource::CollapseState(int line) const
+TCustomMemoSource& TMemoFolding::Source()
 {
-    if (!InRealLine(line))
+    return static_cast<TCustomMemoSource&>(*this);
+}
+
+const TCustomMemoSource& TMemoFolding::Source() const
+{
+    return static_cast<const TCustomMemoSource&>(*this);
+}
+
+TInternalStrings& TMemoFolding::Strings()
+{
+    return Source().m_strings;
+}
+
+const TInternalStrings& TMemoFolding::Strings() const
+{
+    return Source().m_strings;
+}
+
+int TMemoFolding::CollapseState(int line) const
+{
+    if (!Source().InRealLine(line))
         return 2;
-    switch (m_strings.Item(line).collapse) {
+    switch (Strings().Item(line).collapse) {
     case TStringItem::kExpanded: return 0;
     case TStringItem::kCollapsed: return 1;
     default: return 2;
     }
 }
 
-void TCustomMemoSource::SetCollapseState(int line, int state)
+void TMemoFolding::SetCollapseState(int line, int state)
 {
-    if (!InRealLine(line))
+    if (!Source().InRealLine(line))
         return;
-    TStringItem& item = m_strings.Item(line);
+    TStringItem& item = Strings().Item(line);
     if (state == 2) {
         UnfoldLine(line);
-        TUpdate update(*this, 0);
+        TCustomMemoSource::TUpdate update(Source(), 0);
         item.collapse = TStringItem::kNoCollapsePoint;
-        MarkChanged(line, line);
+        Source().MarkChanged(line, line);
         return;
     }
     if (item.collapse == TStringItem::kNoCollapsePoint) {
         // A point by hand. It ends a collapsed fold by hand that reached
         // over it, which folds up to the next point.
         m_manualFolds = true;
-        TUpdate update(*this, 0);
+        TCustomMemoSource::TUpdate update(Source(), 0);
         item.collapse = TStringItem::kExpanded;
-        TFoldRanges& folds = m_strings.Folds();
+        TFoldRanges& folds = Strings().Folds();
         for (TFoldRanges::TFold fold : std::vector<TFoldRanges::TFold>(folds.Folds())) {
             if (fold.kind < 0 && fold.header < line && line <= fold.last) {
                 fold.last = line - 1;
                 folds.Expand(fold.header);
                 folds.Collapse(fold);
                 if (!folds.Find(fold.header))
-                    m_strings.Item(fold.header).collapse = TStringItem::kExpanded;
+                    Strings().Item(fold.header).collapse = TStringItem::kExpanded;
             }
         }
-        MarkChanged(0, TMemoChange::kToEnd);
+        Source().MarkChanged(0, TMemoChange::kToEnd);
     }
     if (state == 1)
         FoldLine(line);
@@ -72,46 +94,27 @@ void TCustomMemoSource::SetCollapseState(int line, int state)
         UnfoldLine(line);
 }
 
-bool TCustomMemoSource::HasOutline() const
+bool TMemoFolding::HasOutline() const
 {
-    return (m_parser && m_parser->ReportsStructure()) || m_manualFolds;
+    return (Source().m_parser && Source().m_parser->ReportsStructure()) || m_manualFolds;
 }
 
-bool TCustomMemoSource::KnowStructureOf(int line)
+bool TMemoFolding::KnowStructureOf(int line)
 {
-    if (!InRealLine(line))
+    if (!Source().InRealLine(line))
         return false;
-    if (line >= m_parsedUpTo)
-        ParseTo(line);
-    return line < m_parsedUpTo;
-}
-
-bool TCustomMemoSource::LineEvents(int line, std::vector<TStructureEvent>& events)
-{
-    events.clear();
-    if (!m_parser || !m_parser->ReportsStructure() || !KnowStructureOf(line))
-        return false;
-    QByteArray expanded;
-    const std::string_view display = DisplayOf(line, expanded);
-    TStructureBuilder builder;
-    m_scratch.resize(std::max(m_scratch.size(), display.size()));
-    m_parser->SetStructureSink(&builder);
-    m_parser->SetUtf8Text(m_encoding == teUtf8);
-    m_parser->InitLineAttributes(line, display, m_scratch.data());
-    m_parser->SetCurrentLine(line);
-    m_parser->ParseLine(display, m_strings.Item(line).startState, m_scratch.data());
-    m_parser->SetStructureSink(nullptr);
-    events = builder.Events();
-    return true;
+    if (line >= Source().m_parsedUpTo)
+        Source().ParseTo(line);
+    return line < Source().m_parsedUpTo;
 }
 
 // -- fold points ------------------------------------------------------------------
 
-int TCustomMemoSource::RunNeighbour(int line, int step) const
+int TMemoFolding::RunNeighbour(int line, int step) const
 {
     // A run goes on over lines that open and close nothing (blank lines,
     // comments on one line).
-    const TLineStructures& structures = m_strings.Structures();
+    const TLineStructures& structures = Strings().Structures();
     const size_t i = structures.LowerBound(line);
     if (step < 0)
         return i > 0 ? structures.At(i - 1).line : -1;
@@ -119,23 +122,23 @@ int TCustomMemoSource::RunNeighbour(int line, int step) const
     return next < structures.Count() ? structures.At(next).line : -1;
 }
 
-bool TCustomMemoSource::IsRunLine(int line) const
+bool TMemoFolding::IsRunLine(int line) const
 {
-    const TStructureEntry* entry = m_strings.Structures().Find(line);
+    const TStructureEntry* entry = Strings().Structures().Find(line);
     if (!entry)
         return false;
-    for (const TStructureEvent& event : m_strings.Structures().Events(*entry)) {
+    for (const TStructureEvent& event : Strings().Structures().Events(*entry)) {
         if (event.kind == Structure::skRun)
             return true;
     }
     return false;
 }
 
-bool TCustomMemoSource::EndsOnItsLine(int line, const TStructureEntry& entry) const
+bool TMemoFolding::EndsOnItsLine(int line, const TStructureEntry& entry) const
 {
     // The element the line opens, when it is one whose end tag may be left
     // out.
-    const TLineStructures& structures = m_strings.Structures();
+    const TLineStructures& structures = Strings().Structures();
     quint32 name = 0;
     for (const TStructureEvent& event : structures.Events(entry)) {
         if (event.kind == Structure::skTag && event.IsOpen()) {
@@ -159,11 +162,11 @@ bool TCustomMemoSource::EndsOnItsLine(int line, const TStructureEntry& entry) co
     return false;
 }
 
-void TCustomMemoSource::UpdateCollapsePoint(int line)
+void TMemoFolding::UpdateCollapsePoint(int line)
 {
-    if (!InRealLine(line))
+    if (!Source().InRealLine(line))
         return;
-    const TStructureEntry* entry = m_strings.Structures().Find(line);
+    const TStructureEntry* entry = Strings().Structures().Find(line);
     bool point = entry && entry->fold != TStructureEntry::kNoFold;
     // A run folds from its first line, when another follows it.
     if (point && entry->FoldKind() == Structure::skRun)
@@ -171,16 +174,16 @@ void TCustomMemoSource::UpdateCollapsePoint(int line)
     // An element ended by the next line's first tag holds one line only.
     if (point && entry->FoldKind() == Structure::skTag)
         point = !EndsOnItsLine(line, *entry);
-    TStringItem& item = m_strings.Item(line);
+    TStringItem& item = Strings().Item(line);
     if (!point)
         item.collapse = TStringItem::kNoCollapsePoint;
     else if (item.collapse == TStringItem::kNoCollapsePoint)
         item.collapse = TStringItem::kExpanded;
 }
 
-void TCustomMemoSource::StructureChanged(const std::vector<std::pair<int, bool>>& lines)
+void TMemoFolding::StructureChanged(const std::vector<std::pair<int, bool>>& lines)
 {
-    TFoldRanges& folds = m_strings.Folds();
+    TFoldRanges& folds = Strings().Folds();
     for (const auto& [line, foldsMoved] : lines) {
         // Runs and elements that may end without their tag are fold points
         // by their neighbours too.
@@ -196,27 +199,27 @@ void TCustomMemoSource::StructureChanged(const std::vector<std::pair<int, bool>>
         folds.Expand(line);
     }
     for (const auto& [line, moved] : lines) {
-        if (InRealLine(line) && m_strings.Item(line).collapse == TStringItem::kCollapsed && !folds.Find(line))
-            m_strings.Item(line).collapse = TStringItem::kExpanded;
+        if (Source().InRealLine(line) && Strings().Item(line).collapse == TStringItem::kCollapsed && !folds.Find(line))
+            Strings().Item(line).collapse = TStringItem::kExpanded;
     }
 }
 
-void TCustomMemoSource::DropStructure()
+void TMemoFolding::DropStructure()
 {
-    m_strings.Structures().Clear();
-    for (const TFoldRanges::TFold& fold : m_strings.Folds().Folds()) {
-        if (InRealLine(fold.header))
-            m_strings.Item(fold.header).collapse = TStringItem::kNoCollapsePoint;
+    Strings().Structures().Clear();
+    for (const TFoldRanges::TFold& fold : Strings().Folds().Folds()) {
+        if (Source().InRealLine(fold.header))
+            Strings().Item(fold.header).collapse = TStringItem::kNoCollapsePoint;
     }
-    m_strings.Folds().Clear();
-    for (int i = 0; i < LineCount(); ++i)
-        m_strings.Item(i).collapse = TStringItem::kNoCollapsePoint;
+    Strings().Folds().Clear();
+    for (int i = 0; i < Source().LineCount(); ++i)
+        Strings().Item(i).collapse = TStringItem::kNoCollapsePoint;
     m_manualFolds = false;
 }
 
 // -- where blocks end -------------------------------------------------------------
 
-int TCustomMemoSource::RunEnd(int line)
+int TMemoFolding::RunEnd(int line)
 {
     int last = line;
     for (int next = RunNeighbour(line, 1); next >= 0 && IsRunLine(next); next = RunNeighbour(next, 1))
@@ -224,54 +227,54 @@ int TCustomMemoSource::RunEnd(int line)
     return last;
 }
 
-int TCustomMemoSource::FoldEnd(int line)
+int TMemoFolding::FoldEnd(int line)
 {
-    if (!InRealLine(line) || m_strings.Item(line).collapse == TStringItem::kNoCollapsePoint)
+    if (!Source().InRealLine(line) || Strings().Item(line).collapse == TStringItem::kNoCollapsePoint)
         return -1;
-    if (!m_parser || !m_parser->ReportsStructure() || !KnowStructureOf(line) ||
-        !m_strings.Structures().Find(line)) {
+    if (!Source().m_parser || !Source().m_parser->ReportsStructure() || !KnowStructureOf(line) ||
+        !Strings().Structures().Find(line)) {
         // A point by hand folds up to the next point.
         int last = line + 1;
-        while (last < LineCount() && m_strings.Item(last).collapse == TStringItem::kNoCollapsePoint)
+        while (last < Source().LineCount() && Strings().Item(last).collapse == TStringItem::kNoCollapsePoint)
             ++last;
         return last - 1 > line ? last - 1 : -1;
     }
-    if (m_strings.Structures().Find(line)->FoldKind() == Structure::skRun)
+    if (Strings().Structures().Find(line)->FoldKind() == Structure::skRun)
         return RunEnd(line);
     int end = -1;
-    TStructureWalk walk(m_strings.Structures(), 0);
+    TStructureWalk walk(Strings().Structures(), 0);
     walk.OnEnded = [&end, line](int header, int last) {
         if (header == line && end < 0)
             end = last;
     };
     for (int chunk = kWalkChunk; end < 0;) {
-        walk.WalkTo(m_parsedUpTo);
-        if (end >= 0 || m_parsedUpTo >= LineCount())
+        walk.WalkTo(Source().m_parsedUpTo);
+        if (end >= 0 || Source().m_parsedUpTo >= Source().LineCount())
             break;
         // The structure further on is not known yet: parse on, in larger
         // and larger steps.
-        ParseTo(std::min(LineCount() - 1, m_parsedUpTo + chunk));
+        Source().ParseTo(std::min(Source().LineCount() - 1, Source().m_parsedUpTo + chunk));
         chunk = std::min(chunk * 2, 1 << 20);
     }
     if (end < 0)
-        walk.Finish(LineCount() - 1);
+        walk.Finish(Source().LineCount() - 1);
     return end > line ? end : -1;
 }
 
-TFoldRanges::TFold TCustomMemoSource::FoldOf(int line, int last) const
+TFoldRanges::TFold TMemoFolding::FoldOf(int line, int last) const
 {
-    const TStructureEntry* entry = m_strings.Structures().Find(line);
+    const TStructureEntry* entry = Strings().Structures().Find(line);
     return entry ? FoldOf(*entry, last) : TFoldRanges::TFold{line, last, -1, 0};
 }
 
-TFoldRanges::TFold TCustomMemoSource::FoldOf(const TStructureEntry& entry, int last) const
+TFoldRanges::TFold TMemoFolding::FoldOf(const TStructureEntry& entry, int last) const
 {
     using namespace Structure;
     TFoldRanges::TFold fold{entry.line, last, entry.FoldKind(), 0};
     if (fold.kind == skBrace || fold.kind < 0)
         return fold;
     // The marker names the first open of the fold's kind the line has.
-    for (const TStructureEvent& event : m_strings.Structures().Events(entry)) {
+    for (const TStructureEvent& event : Strings().Structures().Events(entry)) {
         if (event.kind == fold.kind && (event.IsOpen() || event.kind == skRun)) {
             fold.name = event.kind == skTag ? event.name : event.label;
             break;
@@ -280,9 +283,9 @@ TFoldRanges::TFold TCustomMemoSource::FoldOf(const TStructureEntry& entry, int l
     return fold;
 }
 
-QByteArray TCustomMemoSource::FoldMarker(int line) const
+QByteArray TMemoFolding::FoldMarker(int line) const
 {
-    const TFoldRanges::TFold* fold = m_strings.Folds().Find(line);
+    const TFoldRanges::TFold* fold = Strings().Folds().Find(line);
     if (!fold)
         return {};
     switch (fold->kind) {
@@ -303,34 +306,34 @@ QByteArray TCustomMemoSource::FoldMarker(int line) const
 
 // -- collapsing and expanding ---------------------------------------------------------
 
-void TCustomMemoSource::CollapseFolds(std::vector<TFoldRanges::TFold> folds, bool replace)
+void TMemoFolding::CollapseFolds(std::vector<TFoldRanges::TFold> folds, bool replace)
 {
-    TFoldRanges& ranges = m_strings.Folds();
+    TFoldRanges& ranges = Strings().Folds();
     if (folds.empty() && !replace)
         return;
-    TUpdate update(*this, 0);
+    TCustomMemoSource::TUpdate update(Source(), 0);
     if (replace) {
         for (const TFoldRanges::TFold& fold : ranges.Folds())
-            m_strings.Item(fold.header).collapse = TStringItem::kExpanded;
+            Strings().Item(fold.header).collapse = TStringItem::kExpanded;
         ranges.Assign(std::move(folds));
     } else {
         for (const TFoldRanges::TFold& fold : folds)
             ranges.Collapse(fold);
     }
     for (const TFoldRanges::TFold& fold : ranges.Folds())
-        m_strings.Item(fold.header).collapse = TStringItem::kCollapsed;
+        Strings().Item(fold.header).collapse = TStringItem::kCollapsed;
     // A fold over the caret keeps it on its first line.
-    if (ranges.IsHidden(CaretLine())) {
-        const int header = ranges.ShownBefore(CaretLine());
-        JumpCaret({header, std::min(CaretColumn(), LineLength(header))});
+    if (ranges.IsHidden(Source().CaretLine())) {
+        const int header = ranges.ShownBefore(Source().CaretLine());
+        Source().JumpCaret({header, std::min(Source().CaretColumn(), Source().LineLength(header))});
     }
-    m_changeFlags |= Change::kFolding;
-    MarkChanged(0, TMemoChange::kToEnd);
+    Source().m_changeFlags |= Change::kFolding;
+    Source().MarkChanged(0, TMemoChange::kToEnd);
 }
 
-bool TCustomMemoSource::FoldLine(int line)
+bool TMemoFolding::FoldLine(int line)
 {
-    if (m_strings.Folds().Find(line))
+    if (Strings().Folds().Find(line))
         return false;
     const int last = FoldEnd(line);
     if (last <= line)
@@ -339,29 +342,29 @@ bool TCustomMemoSource::FoldLine(int line)
     return true;
 }
 
-bool TCustomMemoSource::UnfoldLine(int line)
+bool TMemoFolding::UnfoldLine(int line)
 {
-    TFoldRanges& folds = m_strings.Folds();
+    TFoldRanges& folds = Strings().Folds();
     if (!folds.Find(line))
         return false;
-    TUpdate update(*this, 0);
+    TCustomMemoSource::TUpdate update(Source(), 0);
     folds.Expand(line);
-    m_strings.Item(line).collapse = TStringItem::kExpanded;
-    m_changeFlags |= Change::kFolding;
-    MarkChanged(line, TMemoChange::kToEnd);
+    Strings().Item(line).collapse = TStringItem::kExpanded;
+    Source().m_changeFlags |= Change::kFolding;
+    Source().MarkChanged(line, TMemoChange::kToEnd);
     return true;
 }
 
-bool TCustomMemoSource::FoldAtCaret()
+bool TMemoFolding::FoldAtCaret()
 {
-    const int caretLine = CaretLine();
-    if (!InRealLine(caretLine) || !KnowStructureOf(caretLine))
+    const int caretLine = Source().CaretLine();
+    if (!Source().InRealLine(caretLine) || !KnowStructureOf(caretLine))
         return false;
     if (CollapseState(caretLine) == 0 && FoldLine(caretLine))
         return true;
     // The innermost fold point whose block holds the caret line and is
     // still open where that line starts.
-    TStructureWalk walk(m_strings.Structures(), 0);
+    TStructureWalk walk(Strings().Structures(), 0);
     walk.WalkTo(caretLine);
     int header = -1;
     for (const TStructureWalk::TBrace& brace : walk.Braces())
@@ -375,25 +378,25 @@ bool TCustomMemoSource::FoldAtCaret()
     return header >= 0 && FoldLine(header);
 }
 
-bool TCustomMemoSource::UnfoldAtCaret()
+bool TMemoFolding::UnfoldAtCaret()
 {
-    return UnfoldLine(CaretLine());
+    return UnfoldLine(Source().CaretLine());
 }
 
-std::vector<TFoldRanges::TFold> TCustomMemoSource::EveryFold()
+std::vector<TFoldRanges::TFold> TMemoFolding::EveryFold()
 {
-    if (LineCount() > 0)
-        ParseTo(LineCount() - 1);
+    if (Source().LineCount() > 0)
+        Source().ParseTo(Source().LineCount() - 1);
     std::vector<TFoldRanges::TFold> folds;
-    TStructureWalk walk(m_strings.Structures(), 0);
+    TStructureWalk walk(Strings().Structures(), 0);
     walk.OnEnded = [&folds](int header, int last) {
         if (last > header)
             folds.push_back({header, last, -1, 0});
     };
-    walk.WalkTo(LineCount());
-    walk.Finish(LineCount() - 1);
+    walk.WalkTo(Source().LineCount());
+    walk.Finish(Source().LineCount() - 1);
     // Runs: from the first line of each, over the lines of the run.
-    const TLineStructures& structures = m_strings.Structures();
+    const TLineStructures& structures = Strings().Structures();
     for (size_t i = 0; i < structures.Count(); ++i) {
         const TStructureEntry& entry = structures.At(i);
         if (entry.FoldKind() == Structure::skRun && CollapseState(entry.line) != 2)
@@ -412,12 +415,12 @@ std::vector<TFoldRanges::TFold> TCustomMemoSource::EveryFold()
     return folds;
 }
 
-void TCustomMemoSource::FoldAll()
+void TMemoFolding::FoldAll()
 {
-    if (!m_parser || !m_parser->ReportsStructure()) {
+    if (!Source().m_parser || !Source().m_parser->ReportsStructure()) {
         // Points by hand: each folds up to the next.
         std::vector<TFoldRanges::TFold> folds;
-        for (int line = 0; m_manualFolds && line < LineCount(); ++line) {
+        for (int line = 0; m_manualFolds && line < Source().LineCount(); ++line) {
             if (CollapseState(line) != 2)
                 folds.push_back(FoldOf(line, FoldEnd(line)));
         }
@@ -427,31 +430,31 @@ void TCustomMemoSource::FoldAll()
     CollapseFolds(EveryFold(), true);
 }
 
-void TCustomMemoSource::FoldAllComments()
+void TMemoFolding::FoldAllComments()
 {
-    if (!m_parser || !m_parser->ReportsStructure())
+    if (!Source().m_parser || !Source().m_parser->ReportsStructure())
         return;
     std::vector<TFoldRanges::TFold> folds = EveryFold();
     std::erase_if(folds, [](const TFoldRanges::TFold& fold) { return fold.kind != Structure::skComment; });
     CollapseFolds(std::move(folds), false);
 }
 
-void TCustomMemoSource::UnfoldAll()
+void TMemoFolding::UnfoldAll()
 {
-    if (m_strings.Folds().Empty())
+    if (Strings().Folds().Empty())
         return;
     CollapseFolds({}, true);
 }
 
-std::vector<int> TCustomMemoSource::CollapsedLines() const
+std::vector<int> TMemoFolding::CollapsedLines() const
 {
     std::vector<int> lines;
-    for (const TFoldRanges::TFold& fold : m_strings.Folds().Folds())
+    for (const TFoldRanges::TFold& fold : Strings().Folds().Folds())
         lines.push_back(fold.header);
     return lines;
 }
 
-void TCustomMemoSource::CollapseLines(const std::vector<int>& lines)
+void TMemoFolding::CollapseLines(const std::vector<int>& lines)
 {
     std::vector<TFoldRanges::TFold> folds;
     for (int line : lines) {
@@ -464,16 +467,16 @@ void TCustomMemoSource::CollapseLines(const std::vector<int>& lines)
     CollapseFolds(std::move(folds), false);
 }
 
-void TCustomMemoSource::KeepCaretShown()
+void TMemoFolding::KeepCaretShown()
 {
-    TFoldRanges& folds = m_strings.Folds();
-    const int line = CaretLine();
+    TFoldRanges& folds = Strings().Folds();
+    const int line = Source().CaretLine();
     if (folds.Empty() || !folds.IsHidden(line))
         return;
     for (int header : folds.ExpandAround(line)) {
-        if (InRealLine(header))
-            m_strings.Item(header).collapse = TStringItem::kExpanded;
+        if (Source().InRealLine(header))
+            Strings().Item(header).collapse = TStringItem::kExpanded;
     }
-    m_changeFlags |= Change::kFolding;
-    MarkChanged(0, TMemoChange::kToEnd);
+    Source().m_changeFlags |= Change::kFolding;
+    Source().MarkChanged(0, TMemoChange::kToEnd);
 }

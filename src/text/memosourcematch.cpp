@@ -59,11 +59,11 @@ int unmatchedClose(const std::vector<TStructureEvent>& events, int kind, int cou
 
 } // namespace
 
-TStructureMatch TCustomMemoSource::MatchAt(TTextPos pos)
+TStructureMatch TMemoFolding::MatchAt(TTextPos pos)
 {
     TStructureMatch match;
     std::vector<TStructureEvent> events;
-    if (!LineEvents(pos.line, events))
+    if (!Source().LineEvents(pos.line, events))
         return match;
     // The bracket at the place, else the one just before it, else the tag
     // name the place is in.
@@ -93,7 +93,7 @@ TStructureMatch TCustomMemoSource::MatchAt(TTextPos pos)
     return match;
 }
 
-void TCustomMemoSource::MatchBracket(int line, const std::vector<TStructureEvent>& events, int index,
+void TMemoFolding::MatchBracket(int line, const std::vector<TStructureEvent>& events, int index,
                                      TStructureMatch& match)
 {
     const TStructureEvent& bracket = events[size_t(index)];
@@ -104,7 +104,7 @@ void TCustomMemoSource::MatchBracket(int line, const std::vector<TStructureEvent
         match.partnerColumn = partner.column;
         match.partnerLength = partner.length;
     };
-    const TLineStructures& structures = m_strings.Structures();
+    const TLineStructures& structures = Strings().Structures();
     std::vector<TStructureEvent> other;
     int depth = 1;
     if (!bracket.IsOpen()) {
@@ -121,7 +121,7 @@ void TCustomMemoSource::MatchBracket(int line, const std::vector<TStructureEvent
             if (line - entry.line > kMatchReach)
                 return;
             if (entry.opens[kind] >= depth) {
-                const int at = LineEvents(entry.line, other) ? unmatchedOpenFromEnd(other, kind, depth) : -1;
+                const int at = Source().LineEvents(entry.line, other) ? unmatchedOpenFromEnd(other, kind, depth) : -1;
                 if (at >= 0)
                     found(entry.line, other[size_t(at)]);
                 return;
@@ -144,37 +144,37 @@ void TCustomMemoSource::MatchBracket(int line, const std::vector<TStructureEvent
     for (int chunk = kParseChunk;; chunk = std::min(chunk * 2, 1 << 20)) {
         for (size_t i = structures.LowerBound(from); i < structures.Count(); ++i) {
             const TStructureEntry& entry = structures.At(i);
-            if (entry.line >= m_parsedUpTo)
+            if (entry.line >= Source().m_parsedUpTo)
                 break;
             if (entry.line - line > kMatchReach)
                 return;
             if (entry.closes[kind] >= depth) {
-                const int at = LineEvents(entry.line, other) ? unmatchedClose(other, kind, depth) : -1;
+                const int at = Source().LineEvents(entry.line, other) ? unmatchedClose(other, kind, depth) : -1;
                 if (at >= 0)
                     found(entry.line, other[size_t(at)]);
                 return;
             }
             depth += entry.opens[kind] - entry.closes[kind];
         }
-        if (m_parsedUpTo >= LineCount()) {
+        if (Source().m_parsedUpTo >= Source().LineCount()) {
             match.result = TStructureMatch::mrUnmatched;
             return;
         }
-        if (m_parsedUpTo - line > kMatchReach)
+        if (Source().m_parsedUpTo - line > kMatchReach)
             return;
-        from = m_parsedUpTo;
-        ParseTo(std::min(LineCount() - 1, m_parsedUpTo + chunk));
+        from = Source().m_parsedUpTo;
+        Source().ParseTo(std::min(Source().LineCount() - 1, Source().m_parsedUpTo + chunk));
     }
 }
 
-void TCustomMemoSource::MatchTag(int line, const std::vector<TStructureEvent>& events, int index,
+void TMemoFolding::MatchTag(int line, const std::vector<TStructureEvent>& events, int index,
                                  TStructureMatch& match)
 {
     using namespace Structure;
     const TStructureEvent& tag = events[size_t(index)];
     // What is open in front of the line, from a little before it.
     const int start = std::max(0, line - kMatchReach);
-    TStructureWalk walk(m_strings.Structures(), start);
+    TStructureWalk walk(Strings().Structures(), start);
     walk.WalkTo(line);
     TStructureStack& stack = walk.Stack();
     if (tag.action == saClose) {
@@ -213,11 +213,11 @@ void TCustomMemoSource::MatchTag(int line, const std::vector<TStructureEvent>& e
     };
     for (size_t i = 0; i < events.size() && !ended; ++i)
         stack.Apply(events[i], line, int(i) == index ? kMine : -1, onEnded);
-    const TLineStructures& structures = m_strings.Structures();
+    const TLineStructures& structures = Strings().Structures();
     for (int from = line + 1, chunk = kParseChunk; !ended; chunk = std::min(chunk * 2, 1 << 20)) {
         for (size_t i = structures.LowerBound(from); i < structures.Count() && !ended; ++i) {
             const TStructureEntry& entry = structures.At(i);
-            if (entry.line >= m_parsedUpTo)
+            if (entry.line >= Source().m_parsedUpTo)
                 break;
             if (entry.line - line > kMatchReach)
                 return;
@@ -229,26 +229,26 @@ void TCustomMemoSource::MatchTag(int line, const std::vector<TStructureEvent>& e
         }
         if (ended)
             return;
-        if (m_parsedUpTo >= LineCount()) {
+        if (Source().m_parsedUpTo >= Source().LineCount()) {
             // Never ended: an element whose end tag may be left out ends
             // with the text, any other lacks its end tag.
             if (!HtmlElements::EndsWithoutTag(tag.name))
                 match.result = TStructureMatch::mrUnmatched;
             return;
         }
-        if (m_parsedUpTo - line > kMatchReach)
+        if (Source().m_parsedUpTo - line > kMatchReach)
             return;
-        from = m_parsedUpTo;
-        ParseTo(std::min(LineCount() - 1, m_parsedUpTo + chunk));
+        from = Source().m_parsedUpTo;
+        Source().ParseTo(std::min(Source().LineCount() - 1, Source().m_parsedUpTo + chunk));
     }
 }
 
-bool TCustomMemoSource::OpenElementAt(TTextPos pos, QByteArray& name, int& line)
+bool TMemoFolding::OpenElementAt(TTextPos pos, QByteArray& name, int& line)
 {
     std::vector<TStructureEvent> events;
-    if (!LineEvents(pos.line, events))
+    if (!Source().LineEvents(pos.line, events))
         return false;
-    TStructureWalk walk(m_strings.Structures(), std::max(0, pos.line - kMatchReach));
+    TStructureWalk walk(Strings().Structures(), std::max(0, pos.line - kMatchReach));
     walk.WalkTo(pos.line);
     for (const TStructureEvent& event : events) {
         if (event.column + event.length > pos.column)
