@@ -11,11 +11,12 @@
 
 // -- summing a line up ---------------------------------------------------------------
 
-void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructureEvent>& kept) const
+void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructureEvent>& events) const
 {
     using namespace Structure;
     entry = TStructureEntry();
-    kept.clear();
+    const size_t base = events.size();
+    entry.first = int(base);
     // Brackets: per kind, the opens still waiting for their close, and the
     // first of them (its index in m_events), which stays the first until
     // every one of them is closed.
@@ -48,16 +49,16 @@ void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructure
             continue;
         // A close (or "/>") right behind its own open cancels it, unless the
         // open may have ended something around it.
-        if (event.action != saOpen && !kept.empty()) {
-            const TStructureEvent& last = kept.back();
+        if (event.action != saOpen && events.size() > base) {
+            const TStructureEvent& last = events.back();
             const bool pair = last.IsOpen() && last.kind == event.kind &&
                               (event.action == saSelfClose ? tag : (last.name == event.name || event.kind == skComment));
             if (pair && (!tag || HtmlElements::Inert(event.name) || event.action == saSelfClose)) {
-                kept.pop_back();
+                events.pop_back();
                 continue;
             }
         }
-        kept.push_back(event);
+        events.push_back(event);
     }
     for (int k = 0; k < kBracketKinds; ++k) {
         entry.closes[k] = quint8(std::min(closes[k], 255));
@@ -75,10 +76,10 @@ void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructure
         if (waiting[k] > 0 && m_events[size_t(firstWaiting[k])].folds)
             consider(k, m_events[size_t(firstWaiting[k])].column);
     }
-    if (!kept.empty()) {
+    if (events.size() > base) {
         TStructureStack stack;
-        for (const TStructureEvent& event : kept)
-            stack.Apply(event, 0, event.folds ? 1 : 0, nullptr);
+        for (size_t i = base; i < events.size(); ++i)
+            stack.Apply(events[i], 0, events[i].folds ? 1 : 0, nullptr);
         for (const TStructureStack::TItem& item : stack.Items()) {
             if (item.mark == 1)
                 consider(item.kind, item.column);
@@ -87,8 +88,8 @@ void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructure
     if (run && foldColumn < 0)
         entry.fold = quint8(skRun + 1);
     if (run)
-        kept.push_back(*run);
-    entry.count = int(kept.size());
+        events.push_back(*run);
+    entry.count = int(events.size() - base);
 }
 
 // -- the entries --------------------------------------------------------------------
@@ -174,6 +175,25 @@ size_t TLineStructures::Bytes() const
     return m_entries.capacity() * sizeof(TStructureEntry) + m_events.capacity() * sizeof(TStructureEvent);
 }
 
+void TLineStructures::Append(int line, const TStructureBuilder& builder)
+{
+    Q_ASSERT(m_spliceAt < 0 && (m_entries.empty() || m_entries.back().line < line));
+    if (builder.Events().empty())
+        return;
+    TStructureEntry entry;
+    builder.Summarize(entry, m_events);
+    if (entry.Empty())
+        return;
+    entry.line = line;
+    m_entries.push_back(entry);
+}
+
+void TLineStructures::Reserve(double scale)
+{
+    m_entries.reserve(size_t(double(m_entries.size()) * scale) + 16);
+    m_events.reserve(size_t(double(m_events.size()) * scale) + 16);
+}
+
 void TLineStructures::LinesInserted(int index, int count)
 {
     // Inside or at the end of the lines a pending splice put in: the
@@ -232,25 +252,10 @@ TLineStructures::TDifference TLineStructures::Compare(const TStructureEntry& a, 
 quint8 TStructureSummaries::Add(int line, const TStructureBuilder& builder)
 {
     TStructureEntry entry;
-    builder.Summarize(entry, m_kept);
-    Put(line, entry);
-    return entry.fold;
-}
-
-void TStructureSummaries::AddIfAny(int line, const TStructureBuilder& builder)
-{
-    TStructureEntry entry;
-    builder.Summarize(entry, m_kept);
-    if (!entry.Empty() || !m_kept.empty())
-        Put(line, entry);
-}
-
-void TStructureSummaries::Put(int line, TStructureEntry& entry)
-{
+    builder.Summarize(entry, m_events);
     entry.line = line;
-    entry.first = int(m_events.size());
-    m_events.insert(m_events.end(), m_kept.begin(), m_kept.end());
     m_entries.push_back(entry);
+    return entry.fold;
 }
 
 void TStructureSummaries::Append(const TStructureSummaries& other)

@@ -45,9 +45,10 @@ public:
     void Add(const TStructureEvent& event) override { m_events.push_back(event); }
     // Every event of the line, in text order.
     const std::vector<TStructureEvent>& Events() const { return m_events; }
-    // Sums the line up into entry (its line and event range are the
-    // caller's) and the events kept for it.
-    void Summarize(TStructureEntry& entry, std::vector<TStructureEvent>& kept) const;
+    // Sums the line up into entry (its line is the caller's) and appends
+    // the events kept for it to events, behind what events held; entry's
+    // event range names them there.
+    void Summarize(TStructureEntry& entry, std::vector<TStructureEvent>& events) const;
 
 private:
     std::vector<TStructureEvent> m_events;
@@ -59,9 +60,6 @@ class TStructureSummaries {
 public:
     // Sums up the line the builder collected; the fold it starts.
     quint8 Add(int line, const TStructureBuilder& builder);
-    // The same for a line of a text never summed up before, which has
-    // nothing to lose: a line without structure adds nothing.
-    void AddIfAny(int line, const TStructureBuilder& builder);
     // Appends the lines of other.
     void Append(const TStructureSummaries& other);
     void Clear();
@@ -69,12 +67,8 @@ public:
 
 private:
     friend class TLineStructures;
-    // Appends entry as line's, with the events kept for it.
-    void Put(int line, TStructureEntry& entry);
-
     std::vector<TStructureEntry> m_entries;
     std::vector<TStructureEvent> m_events;
-    std::vector<TStructureEvent> m_kept;
 };
 
 // The entries of a text's lines, sorted by line, kept in step with inserted
@@ -102,6 +96,14 @@ public:
     void Swap(TLineStructures& other);
     // Bytes held for the entries and their events.
     size_t Bytes() const;
+
+    // Sums up the line the builder collected, for a text summed up in the
+    // order of its lines from its start (as it is read): line lies behind
+    // every line held, which has nothing to lose, so a line without
+    // structure adds nothing and nothing is compared.
+    void Append(int line, const TStructureBuilder& builder);
+    // Makes room for Appends: scale times the entries and events held.
+    void Reserve(double scale);
 
     void LinesInserted(int index, int count);
     void LinesDeleted(int index, int count);

@@ -28,8 +28,12 @@ TLoadStatePass::~TLoadStatePass()
         m_thread.join();
 }
 
-void TLoadStatePass::Arrived(const char* data, qint64 available)
+void TLoadStatePass::Arrived(const char* data, qint64 available, qint64 size)
 {
+    {
+        std::lock_guard lock(m_mutex);
+        m_size = size;
+    }
     Announce(data, available, false);
 }
 
@@ -100,7 +104,6 @@ void TLoadStatePass::Run()
 {
     quint32 end = 0;
     Walk(end);
-    CommitStructure();
     // The end state of the last line reached closes the list.
     if (!m_states.empty())
         m_states.push_back(end);
@@ -119,6 +122,7 @@ void TLoadStatePass::Walk(quint32& state)
     TFound cr, lf;
     bool plain = true;
     qint64 seen = 0;
+    qint64 size = 0;
     for (;;) {
         qint64 available;
         bool final;
@@ -129,8 +133,10 @@ void TLoadStatePass::Walk(quint32& state)
                 return;
             available = seen = m_available;
             final = m_final;
+            size = m_size;
         }
         // Every complete line among the bytes in.
+        const size_t linesBefore = m_states.size();
         for (;;) {
             if (m_stop)
                 return;
@@ -169,22 +175,19 @@ void TLoadStatePass::Walk(quint32& state)
             m_builder.Reset();
             state = m_parser->ParseLineState(line, display, state, scratch);
             if (m_structure)
-                m_summaries.AddIfAny(line, m_builder);
+                m_structures.Append(line, m_builder);
             pos = next;
         }
-        // Between two pieces, while the reader fills the next one.
-        CommitStructure();
         if (final)
             return;
+        // The lists of states and structure are made once for the whole
+        // text, at the rate of the first piece, so that they are not copied
+        // as they grow: pages of room never written cost no memory.
+        if (linesBefore == 0 && pos > 0 && size > available) {
+            const double scale = double(size) / double(pos);
+            m_states.reserve(size_t(double(m_states.size()) * scale * 1.05) + 16);
+            if (m_structure)
+                m_structures.Reserve(scale * 1.2);
+        }
     }
-}
-
-void TLoadStatePass::CommitStructure()
-{
-    if (m_summaries.Empty())
-        return;
-    TLineStructures::TPass pass(m_structures);
-    pass.Take(m_summaries);
-    pass.Commit();
-    m_summaries.Clear();
 }

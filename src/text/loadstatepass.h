@@ -44,9 +44,11 @@ public:
     TLoadStatePass(const TLoadStatePass&) = delete;
     TLoadStatePass& operator=(const TLoadStatePass&) = delete;
 
-    // The text starts at data; bytes [0, available) of it are written. The
-    // first call starts the thread; data stays the same for every call.
-    void Arrived(const char* data, qint64 available);
+    // The text starts at data; bytes [0, available) of it are written, of
+    // size in all (which sizes the list of states once the first lines tell
+    // how long they are). The first call starts the thread; data stays the
+    // same for every call.
+    void Arrived(const char* data, qint64 available, qint64 size);
     // Every byte of the text is in: size bytes from data.
     void Finished(const char* data, qint64 size);
     // Ends the pass early: the lines it reached keep their states (a load
@@ -80,8 +82,6 @@ private:
     void Run();
     // Walks the lines; state: the end state of the last line reached.
     void Walk(quint32& state);
-    // Puts the structure of the lines walked since the last time in place.
-    void CommitStructure();
     // The next occurrence of c at or after pos among the bytes in, or -1.
     struct TFound {
         qint64 at = -1;    // the occurrence, when >= 0
@@ -94,10 +94,9 @@ private:
     const int m_longLine;
     const char* m_data = nullptr;
     std::vector<quint32> m_states;
+    qint64 m_size = 0;
     const bool m_structure;
     TStructureBuilder m_builder;
-    // The lines walked since the structure was last put in place.
-    TStructureSummaries m_summaries;
     TLineStructures m_structures;
     int m_plainLines = 0;
     bool m_discarded = false;

@@ -351,7 +351,7 @@ bool TCustomMemoSource::ReadPieces(QFile& file, const QString& path, char* block
             }
         }
         if (states)
-            states->Arrived(block + textStart, done - textStart);
+            states->Arrived(block + textStart, done - textStart, size - textStart);
         if (arrival && startTried) {
             QString reason;
             if (!ShowArrived(*arrival, done - textStart, done == size, &reason)) {
