@@ -3,6 +3,7 @@
 #include "mainform.h"
 #include "qtservices.h"
 #include "scriptedstart.h"
+#include "startwarmup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,6 +58,9 @@ int main(int argc, char* argv[])
     TInstanceChannel channel;
     if (!commandLine.newWindow && channel.HandOver(commandLine.files))
         return 0;
+    // From here on this start is the editor: the fonts and image plugins
+    // are made ready on a second thread while the window is built.
+    const TStartWarmUp warmUp;
 
     TQtServices services;
     SetServices(&services);

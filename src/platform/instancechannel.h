@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-class QLocalServer;
+#include <memory>
 
 // The line between a running editor and a second start of it: the second
 // start hands its files to the running window and ends, as people expect of
@@ -16,6 +16,7 @@ class TInstanceChannel : public QObject {
 
 public:
     // name: the channel's name; empty for the one of this user and display.
+    // A name without a folder lives in the temporary folder.
     explicit TInstanceChannel(const QString& name = {}, QObject* parent = nullptr);
     ~TInstanceChannel() override;
 
@@ -36,8 +37,18 @@ signals:
     void FilesReceived(const QStringList& files);
 
 private:
+    // The one message a second start sends: a tag, then the list of files.
+    enum class TReading { Incomplete, Complete, Foreign };
+    static QByteArray Message(const QStringList& files);
+    static TReading ReadMessage(const QByteArray& bytes, QStringList& files);
+
+    // The listening end, made by Listen(); its kind depends on the system.
+    struct TListener;
     void Accept();
+    // Reads what a second start's connection brought; once its message is
+    // whole it answers, ends the connection and reports the files.
+    void Read(QObject* connection);
 
     QString m_name;
-    QLocalServer* m_server = nullptr;
+    std::unique_ptr<TListener> m_listener;
 };

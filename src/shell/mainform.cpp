@@ -162,6 +162,10 @@ TSyntaxParser* TMainForm::BatParser() const
 
 void TMainForm::CreateEditor()
 {
+    // The parser is read before the editor is made: the editor's first act
+    // is to measure its fonts, and the font database may still be filling on
+    // its own thread (see startwarmup.h) while the parser is read here.
+    TSyntaxParser* parser = TarnelParser();
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -174,7 +178,7 @@ void TMainForm::CreateEditor()
     m_editor = new TDCMemo(central);
     m_editor->setObjectName(QStringLiteral("TarnelEditor"));
     WireEditor(*m_editor);
-    m_editor->SetSyntaxParser(TarnelParser());
+    m_editor->SetSyntaxParser(parser);
     m_editor->SetHighlightUrls(false);
     layout->addWidget(m_editor, 1);
     setCentralWidget(central);
