@@ -237,12 +237,15 @@ quint8 TStructureSummaries::Add(int line, const TStructureBuilder& builder)
     return entry.fold;
 }
 
-void TStructureSummaries::AddIfAny(int line, const TStructureBuilder& builder)
+quint8 TStructureSummaries::AddIfAny(int line, const TStructureBuilder& builder)
 {
+    if (builder.Events().empty())
+        return TStructureEntry::kNoFold;
     TStructureEntry entry;
     builder.Summarize(entry, m_kept);
-    if (!entry.Empty() || !m_kept.empty())
+    if (!entry.Empty())
         Put(line, entry);
+    return entry.fold;
 }
 
 void TStructureSummaries::Put(int line, TStructureEntry& entry)
@@ -253,20 +256,23 @@ void TStructureSummaries::Put(int line, TStructureEntry& entry)
     m_entries.push_back(entry);
 }
 
-void TStructureSummaries::Append(const TStructureSummaries& other)
-{
-    const int offset = int(m_events.size());
-    m_events.insert(m_events.end(), other.m_events.begin(), other.m_events.end());
-    for (TStructureEntry entry : other.m_entries) {
-        entry.first += offset;
-        m_entries.push_back(entry);
-    }
-}
-
 void TStructureSummaries::Clear()
 {
     m_entries.clear();
     m_events.clear();
+}
+
+void TLineStructures::TPass::Take(const TStructureSummaries& lines)
+{
+    const int offset = int(m_lines.m_events.size());
+    m_lines.m_events.insert(m_lines.m_events.end(), lines.m_events.begin(), lines.m_events.end());
+    for (TStructureEntry entry : lines.m_entries) {
+        if (entry.Empty() && NothingToLose(entry.line))
+            continue;
+        m_last = std::max(m_last, entry.line);
+        entry.first += offset;
+        m_lines.m_entries.push_back(entry);
+    }
 }
 
 std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
