@@ -266,10 +266,13 @@ void TLineStructures::TPass::Take(const TStructureSummaries& lines)
 {
     const int offset = int(m_lines.m_events.size());
     m_lines.m_events.insert(m_lines.m_events.end(), lines.m_events.begin(), lines.m_events.end());
+    // (Nothing changes the owner while a pass runs.)
+    const bool ownerEmpty = m_owner.Count() == 0;
     for (TStructureEntry entry : lines.m_entries) {
-        if (entry.Empty() && NothingToLose(entry.line))
-            continue;
+        const bool leaveOut = entry.Empty() && (ownerEmpty ? entry.line > m_last : NothingToLose(entry.line));
         m_last = std::max(m_last, entry.line);
+        if (leaveOut)
+            continue;
         entry.first += offset;
         m_lines.m_entries.push_back(entry);
     }
@@ -284,12 +287,29 @@ std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
         return changed;
     TLineStructures& owner = m_owner;
     owner.Settle();
-    // By line, the later of two adds of one line holding.
-    std::vector<size_t> order(added.size());
-    std::iota(order.begin(), order.end(), size_t(0));
     const bool sorted = std::adjacent_find(added.begin(), added.end(), [](const TStructureEntry& a, const TStructureEntry& b) {
                             return a.line >= b.line;
                         }) == added.end();
+    std::vector<TStructureEntry>& entries = owner.m_entries;
+    if (sorted && (entries.empty() || entries.back().line < added.front().line)) {
+        // Lines behind every entry (a text parsed for the first time, down
+        // from the top): their entries are appended, nothing is replaced.
+        for (const TStructureEntry& fresh : added) {
+            if (fresh.Empty())
+                continue;
+            const std::span<const TStructureEvent> freshEvents(addedEvents.data() + fresh.first, size_t(fresh.count));
+            changed.emplace_back(fresh.line, Compare(TStructureEntry(), {}, fresh, freshEvents) == tdFolds);
+            TStructureEntry kept = fresh;
+            kept.first = int(owner.m_events.size());
+            owner.m_events.insert(owner.m_events.end(), freshEvents.begin(), freshEvents.end());
+            entries.push_back(kept);
+        }
+        m_lines.Clear();
+        return changed;
+    }
+    // By line, the later of two adds of one line holding.
+    std::vector<size_t> order(added.size());
+    std::iota(order.begin(), order.end(), size_t(0));
     if (!sorted) {
         std::stable_sort(order.begin(), order.end(),
                          [&added](size_t a, size_t b) { return added[a].line < added[b].line; });
@@ -304,7 +324,6 @@ std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
     }
     const int firstLine = added[order.front()].line;
     const int lastLine = added[order.back()].line;
-    std::vector<TStructureEntry>& entries = owner.m_entries;
     const auto lo = std::lower_bound(entries.begin(), entries.end(), firstLine,
                                      [](const TStructureEntry& e, int value) { return e.line < value; });
     const auto hi = std::lower_bound(lo, entries.end(), lastLine + 1,
