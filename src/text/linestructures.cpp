@@ -294,14 +294,29 @@ std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
     if (sorted && (entries.empty() || entries.back().line < added.front().line)) {
         // Lines behind every entry (a text parsed for the first time, down
         // from the top): their entries are appended, nothing is replaced.
+        changed.reserve(added.size());
+        bool anyEmpty = false;
+        for (const TStructureEntry& fresh : added) {
+            anyEmpty = anyEmpty || fresh.Empty();
+            if (!fresh.Empty()) {
+                const std::span<const TStructureEvent> freshEvents(addedEvents.data() + fresh.first, size_t(fresh.count));
+                changed.emplace_back(fresh.line, Compare(TStructureEntry(), {}, fresh, freshEvents) == tdFolds);
+            }
+        }
+        if (entries.empty() && owner.m_events.empty() && !anyEmpty) {
+            // The pass's pool becomes the owner's as it is.
+            entries.swap(m_lines.m_entries);
+            owner.m_events.swap(m_lines.m_events);
+            m_lines.Clear();
+            return changed;
+        }
         for (const TStructureEntry& fresh : added) {
             if (fresh.Empty())
                 continue;
-            const std::span<const TStructureEvent> freshEvents(addedEvents.data() + fresh.first, size_t(fresh.count));
-            changed.emplace_back(fresh.line, Compare(TStructureEntry(), {}, fresh, freshEvents) == tdFolds);
             TStructureEntry kept = fresh;
             kept.first = int(owner.m_events.size());
-            owner.m_events.insert(owner.m_events.end(), freshEvents.begin(), freshEvents.end());
+            owner.m_events.insert(owner.m_events.end(), addedEvents.begin() + fresh.first,
+                                  addedEvents.begin() + fresh.first + fresh.count);
             entries.push_back(kept);
         }
         m_lines.Clear();
