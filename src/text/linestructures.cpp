@@ -232,7 +232,10 @@ TLineStructures::TDifference TLineStructures::Compare(const TStructureEntry& a, 
 quint8 TStructureSummaries::Add(int line, const TStructureBuilder& builder)
 {
     TStructureEntry entry;
-    builder.Summarize(entry, m_kept);
+    if (builder.Events().empty())
+        m_kept.clear();
+    else
+        builder.Summarize(entry, m_kept);
     Put(line, entry);
     return entry.fold;
 }
