@@ -1,12 +1,17 @@
 // links: tarnel_syntax tarnel_text
-// First shows files of the kinds the open benchmark makes (Java, HTML, JSP,
-// batch) line by line through a text store, every line's attributes asked
-// for in order as a view scrolling through the whole text asks for them,
-// and prints the rate of each ("bench_highlight KIND [BYTES]" does only
-// that, once, for a profiler). Then highlights a generated 50 MB Java file, a 50 MB HTML page with JSP and a
-// 50 MB page of nothing but nested script / style / JSP / EL switches
-// through a text store (every line's attributes computed) and prints the
-// rate of each, and the rate of the parser alone over the same lines. Times
+// First takes files of the kinds the open benchmark makes (Java, HTML, JSP,
+// batch) through a fresh text store twice: once establishing the state of
+// every line, as the store must before the last line of a file just read can
+// be shown, and once line by line, every line's attributes asked for in
+// order as a view scrolling through the whole text asks for them; it prints
+// the rate of each ("bench_highlight KIND [BYTES]" does only the second,
+// once, for a profiler; "bench_highlight store-KIND [BYTES]" only the first,
+// and "bench_highlight store" only the first for every kind, best of
+// rounds). Then highlights a generated 50 MB Java file, a 50 MB HTML page
+// with JSP and a 50 MB page of nothing but nested script / style / JSP / EL
+// switches through a text store (every line's attributes computed) and
+// prints the rate of each, and the rate of the parser alone over the same
+// lines. Times
 // are the CPU time of this process (user and system), so that other work on
 // a shared machine does not count. Then every line's attributes are asked
 // for once, as a view scrolled through the whole text would, and the heap
@@ -98,11 +103,10 @@ double ParserOnly(TBuiltInScheme scheme, const QByteArray& text)
     return CpuSeconds() - start;
 }
 
-// Seconds to show every line of text in order, each line's attributes
-// asked for as a view scrolling down through the whole text asks for them
-// (the store parses a little ahead and keeps what is near the view); the
-// best of rounds fresh stores.
-double Shown(TBuiltInScheme scheme, const QByteArray& text, int rounds)
+// The best of rounds CPU times that step takes over a fresh store holding
+// text with the scheme's parser set; -1 when step says it failed.
+template <typename Step>
+double BestOfFreshStores(TBuiltInScheme scheme, const QByteArray& text, int rounds, Step step)
 {
     std::unique_ptr<TSyntaxParser> parser(CreateBuiltInParser(scheme, nullptr));
     if (!parser)
@@ -112,22 +116,44 @@ double Shown(TBuiltInScheme scheme, const QByteArray& text, int rounds)
         TMemoSource source;
         source.SetTextStr(text);
         source.SetSyntaxParser(parser.get());
-        const int lines = source.LineCount();
-        qint64 shown = 0;
         const double start = CpuSeconds();
-        for (int i = 0; i < lines; ++i) {
-            int length = 0;
-            if (const uchar* attrs = source.LineAttributes(i, &length))
-                shown += length + attrs[length - 1];
-        }
+        const bool done = step(source);
         const double seconds = CpuSeconds() - start;
         source.SetSyntaxParser(nullptr);
-        if (shown <= 0)
+        if (!done)
             return -1;
         if (best < 0 || seconds < best)
             best = seconds;
     }
     return best;
+}
+
+// Seconds a fresh store takes to establish the state of every line of text
+// (parsing up to the last line, as the store does when a view shows the end
+// of a file just read); the best of rounds.
+double Established(TBuiltInScheme scheme, const QByteArray& text, int rounds)
+{
+    return BestOfFreshStores(scheme, text, rounds, [](TMemoSource& source) {
+        source.ParseTo(source.LineCount() - 1);
+        return source.ParsedUpTo() >= source.LineCount();
+    });
+}
+
+// Seconds to show every line of text in order, each line's attributes
+// asked for as a view scrolling down through the whole text asks for them
+// (the store parses a little ahead and keeps what is near the view); the
+// best of rounds.
+double Shown(TBuiltInScheme scheme, const QByteArray& text, int rounds)
+{
+    return BestOfFreshStores(scheme, text, rounds, [](TMemoSource& source) {
+        qint64 shown = 0;
+        for (int i = 0; i < source.LineCount(); ++i) {
+            int length = 0;
+            if (const uchar* attrs = source.LineAttributes(i, &length))
+                shown += length + attrs[length - 1];
+        }
+        return shown > 0;
+    });
 }
 
 } // namespace
@@ -148,15 +174,24 @@ int main(int argc, char* argv[])
         {"jsp", TBuiltInScheme::Jsp, bench::JspText, 20'000'000},
         {"batch", TBuiltInScheme::Batch, bench::BatchText, 5'000'000},
     };
-    // With a kind named, only that kind is shown, once, of the given
-    // size (for a profiler).
+    // With a kind named, only that kind is taken through, once, of the
+    // given size (for a profiler).
     const QByteArray only = argc > 1 ? QByteArray(argv[1]) : QByteArray();
     const qint64 onlyBytes = argc > 2 ? QByteArray(argv[2]).toLongLong() : 0;
+    const bool storeOnly = only.startsWith("store");
     for (const TKind& kind : kinds) {
-        if (!only.isEmpty() && only != kind.name)
+        if (!only.isEmpty() && only != "store" && only != kind.name && only != "store-" + QByteArray(kind.name))
             continue;
         const QByteArray text = kind.text(onlyBytes > 0 ? onlyBytes : kind.bytes);
-        const int rounds = !only.isEmpty() ? 1 : kind.bytes < 10'000'000 ? 7 : 3;
+        const int rounds = !only.isEmpty() && only != "store" ? 1 : kind.bytes < 10'000'000 ? 7 : 3;
+        if (only.isEmpty() || storeOnly) {
+            const double established = Established(kind.scheme, text, rounds);
+            if (established <= 0)
+                return 1;
+            std::printf("store_%s_mb_per_s %.1f\n", kind.name, text.size() / 1e6 / established);
+            if (storeOnly)
+                continue;
+        }
         const double seconds = Shown(kind.scheme, text, rounds);
         if (seconds <= 0)
             return 1;

@@ -55,7 +55,7 @@ if [ -x "$bin/bench_stream" ]; then
 fi
 
 if [ -x "$bin/bench_highlight" ]; then
-    echo "highlight (the 49 MB Java, 51 MB HTML, 20 MB JSP and 5 MB batch files of the open benchmark shown line by line through a text store; 50 MB Java, 50 MB HTML with JSP, 50 MB of nested script/style/JSP switches, through a text store: MB/s of process CPU time, and heap bytes per byte once every line was shown; median of $runs fresh processes):"
+    echo "highlight (the 49 MB Java, 51 MB HTML, 20 MB JSP and 5 MB batch files of the open benchmark through a fresh text store, every line's state established and every line shown; 50 MB Java, 50 MB HTML with JSP, 50 MB of nested script/style/JSP switches, through a text store: MB/s of process CPU time, and heap bytes per byte once every line was shown; median of $runs fresh processes):"
     repeat "$bin/bench_highlight"
 fi
 

@@ -12,8 +12,6 @@
 
 #include "linestate.h"
 
-#include <cctype>
-
 using namespace LineScan;
 
 namespace {
@@ -31,9 +29,10 @@ int bracketKind(uchar c, bool& open)
     }
 }
 
+// Tag names are ASCII: letters, digits and ":_-.", whatever the locale.
 bool nameChar(uchar c)
 {
-    return std::isalnum(c) || c == ':' || c == '_' || c == '-' || c == '.';
+    return unsigned((c | 0x20) - 'a') < 26u || unsigned(c - '0') < 10u || c == ':' || c == '_' || c == '-' || c == '.';
 }
 
 } // namespace
@@ -115,8 +114,10 @@ void TLineScanner::ReportOpening(const TOpening& opening)
     const int nameLength = end - from;
     if (nameLength == 0 || size_t(nameLength) > sizeof lower)
         return;
-    for (int i = 0; i < nameLength; ++i)
-        lower[i] = char(std::tolower(m_text[from + i]));
+    for (int i = 0; i < nameLength; ++i) {
+        const uchar c = m_text[from + i];
+        lower[i] = char(unsigned(c - 'A') < 26u ? c | 0x20 : c);
+    }
     const quint32 name = TStructureNames::Shared().Intern(std::string_view(lower, size_t(nameLength)));
     Report(from, nameLength, skTag, endTag ? saClose : saOpen, true, name);
 }

@@ -215,7 +215,8 @@ quint32 TLineScanner::Loop()
         }
         Fill<kPass>(tokenStart);
         if constexpr (!kPass) {
-            if (m_sink)
+            // Only symbols, comments and a line's first word may report.
+            if (m_sink && (m_kind == tkSymbol || m_kind == tkMultiLineComment || lineStartBefore))
                 ReportToken(tokenStart, constructBefore, lineStartBefore);
         }
         if (reportTokens) {

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 
+#include <atomic>
 #include <mutex>
 #include <string_view>
 #include <unordered_map>
@@ -78,8 +79,17 @@ TRuleCache& cache()
     return *rules;
 }
 
+// The flags of the names given out first (which are those a text uses
+// most), read by every thread without the lock; 0 while not worked out.
+constexpr quint32 kQuickNames = 4096;
+std::atomic<quint8> quickFlags[kQuickNames];
+
 quint8 flagsOf(quint32 name)
 {
+    if (name < kQuickNames) {
+        if (const quint8 flags = quickFlags[name].load(std::memory_order_relaxed))
+            return flags;
+    }
     TRuleCache& rules = cache();
     std::lock_guard lock(rules.mutex);
     auto it = rules.flags.find(name);
@@ -87,6 +97,8 @@ quint8 flagsOf(quint32 name)
         const QByteArray text = TStructureNames::Shared().Text(name);
         it = rules.flags.emplace(name, classify(std::string_view(text.constData(), size_t(text.size())))).first;
     }
+    if (name < kQuickNames)
+        quickFlags[name].store(it->second, std::memory_order_relaxed);
     return it->second;
 }
 

@@ -92,6 +92,26 @@ void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructure
     entry.count = int(events.size() - base);
 }
 
+namespace {
+
+// Sums up the line the builder collected behind entries and events, when
+// it has any structure; the fold it starts.
+quint8 appendIfAny(int line, const TStructureBuilder& builder, std::vector<TStructureEntry>& entries,
+                   std::vector<TStructureEvent>& events)
+{
+    if (builder.Events().empty())
+        return TStructureEntry::kNoFold;
+    TStructureEntry entry;
+    builder.Summarize(entry, events);
+    if (!entry.Empty()) {
+        entry.line = line;
+        entries.push_back(entry);
+    }
+    return entry.fold;
+}
+
+} // namespace
+
 // -- the entries --------------------------------------------------------------------
 
 void TLineStructures::Settle() const
@@ -178,14 +198,7 @@ size_t TLineStructures::Bytes() const
 void TLineStructures::Append(int line, const TStructureBuilder& builder)
 {
     Q_ASSERT(m_spliceAt < 0 && (m_entries.empty() || m_entries.back().line < line));
-    if (builder.Events().empty())
-        return;
-    TStructureEntry entry;
-    builder.Summarize(entry, m_events);
-    if (entry.Empty())
-        return;
-    entry.line = line;
-    m_entries.push_back(entry);
+    appendIfAny(line, builder, m_entries, m_events);
 }
 
 void TLineStructures::Reserve(double scale)
@@ -252,26 +265,38 @@ TLineStructures::TDifference TLineStructures::Compare(const TStructureEntry& a, 
 quint8 TStructureSummaries::Add(int line, const TStructureBuilder& builder)
 {
     TStructureEntry entry;
-    builder.Summarize(entry, m_events);
+    if (!builder.Events().empty())
+        builder.Summarize(entry, m_events);
     entry.line = line;
     m_entries.push_back(entry);
     return entry.fold;
 }
 
-void TStructureSummaries::Append(const TStructureSummaries& other)
+quint8 TStructureSummaries::AddIfAny(int line, const TStructureBuilder& builder)
 {
-    const int offset = int(m_events.size());
-    m_events.insert(m_events.end(), other.m_events.begin(), other.m_events.end());
-    for (TStructureEntry entry : other.m_entries) {
-        entry.first += offset;
-        m_entries.push_back(entry);
-    }
+    return appendIfAny(line, builder, m_entries, m_events);
 }
 
 void TStructureSummaries::Clear()
 {
     m_entries.clear();
     m_events.clear();
+}
+
+void TLineStructures::TPass::Take(const TStructureSummaries& lines)
+{
+    const int offset = int(m_lines.m_events.size());
+    m_lines.m_events.insert(m_lines.m_events.end(), lines.m_events.begin(), lines.m_events.end());
+    // (Nothing changes the owner while a pass runs.)
+    const bool ownerEmpty = m_owner.Count() == 0;
+    for (TStructureEntry entry : lines.m_entries) {
+        const bool leaveOut = entry.Empty() && (ownerEmpty ? entry.line > m_last : NothingToLose(entry.line));
+        m_last = std::max(m_last, entry.line);
+        if (leaveOut)
+            continue;
+        entry.first += offset;
+        m_lines.m_entries.push_back(entry);
+    }
 }
 
 std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
@@ -283,12 +308,44 @@ std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
         return changed;
     TLineStructures& owner = m_owner;
     owner.Settle();
-    // By line, the later of two adds of one line holding.
-    std::vector<size_t> order(added.size());
-    std::iota(order.begin(), order.end(), size_t(0));
     const bool sorted = std::adjacent_find(added.begin(), added.end(), [](const TStructureEntry& a, const TStructureEntry& b) {
                             return a.line >= b.line;
                         }) == added.end();
+    std::vector<TStructureEntry>& entries = owner.m_entries;
+    if (sorted && (entries.empty() || entries.back().line < added.front().line)) {
+        // Lines behind every entry (a text parsed for the first time, down
+        // from the top): their entries are appended, nothing is replaced.
+        changed.reserve(added.size());
+        bool anyEmpty = false;
+        for (const TStructureEntry& fresh : added) {
+            anyEmpty = anyEmpty || fresh.Empty();
+            if (!fresh.Empty()) {
+                const std::span<const TStructureEvent> freshEvents(addedEvents.data() + fresh.first, size_t(fresh.count));
+                changed.emplace_back(fresh.line, Compare(TStructureEntry(), {}, fresh, freshEvents) == tdFolds);
+            }
+        }
+        if (entries.empty() && owner.m_events.empty() && !anyEmpty) {
+            // The pass's pool becomes the owner's as it is.
+            entries.swap(m_lines.m_entries);
+            owner.m_events.swap(m_lines.m_events);
+            m_lines.Clear();
+            return changed;
+        }
+        for (const TStructureEntry& fresh : added) {
+            if (fresh.Empty())
+                continue;
+            TStructureEntry kept = fresh;
+            kept.first = int(owner.m_events.size());
+            owner.m_events.insert(owner.m_events.end(), addedEvents.begin() + fresh.first,
+                                  addedEvents.begin() + fresh.first + fresh.count);
+            entries.push_back(kept);
+        }
+        m_lines.Clear();
+        return changed;
+    }
+    // By line, the later of two adds of one line holding.
+    std::vector<size_t> order(added.size());
+    std::iota(order.begin(), order.end(), size_t(0));
     if (!sorted) {
         std::stable_sort(order.begin(), order.end(),
                          [&added](size_t a, size_t b) { return added[a].line < added[b].line; });
@@ -303,7 +360,6 @@ std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
     }
     const int firstLine = added[order.front()].line;
     const int lastLine = added[order.back()].line;
-    std::vector<TStructureEntry>& entries = owner.m_entries;
     const auto lo = std::lower_bound(entries.begin(), entries.end(), firstLine,
                                      [](const TStructureEntry& e, int value) { return e.line < value; });
     const auto hi = std::lower_bound(lo, entries.end(), lastLine + 1,

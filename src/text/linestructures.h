@@ -2,6 +2,7 @@
 
 #include "linestructure.h"
 
+#include <algorithm>
 #include <span>
 #include <utility>
 #include <vector>
@@ -60,8 +61,9 @@ class TStructureSummaries {
 public:
     // Sums up the line the builder collected; the fold it starts.
     quint8 Add(int line, const TStructureBuilder& builder);
-    // Appends the lines of other.
-    void Append(const TStructureSummaries& other);
+    // The same for a line that has nothing to lose (of a text never summed
+    // up before, say): a line without structure adds nothing.
+    quint8 AddIfAny(int line, const TStructureBuilder& builder);
     void Clear();
     bool Empty() const { return m_entries.empty(); }
 
@@ -117,10 +119,19 @@ public:
         TPass& operator=(const TPass&) = delete;
         // The summed-up structure of a parsed line (in increasing order of
         // lines, except that a line may come again: the later one holds);
-        // the fold it starts.
-        quint8 Add(int line, const TStructureBuilder& builder) { return m_lines.Add(line, builder); }
-        // The lines another thread summed up.
-        void Take(const TStructureSummaries& lines) { m_lines.Append(lines); }
+        // the fold it starts. A line that has nothing, had nothing and was
+        // not added before changes nothing, and is left out: most lines of
+        // most texts are such lines.
+        quint8 Add(int line, const TStructureBuilder& builder)
+        {
+            if (NothingToLose(line))
+                return m_lines.AddIfAny(line, builder);
+            m_last = std::max(m_last, line);
+            return m_lines.Add(line, builder);
+        }
+        // The lines another thread summed up, those that change nothing
+        // left out.
+        void Take(const TStructureSummaries& lines);
         // Puts the lines added in place; the lines whose entry changed, and
         // whether what changed may move a fold (anything but the counts of
         // parentheses and square brackets).
@@ -128,8 +139,20 @@ public:
         bool Empty() const { return m_lines.Empty(); }
 
     private:
+        // Whether line comes after every line added so far and has no entry
+        // (so that leaving it out, if it has nothing, changes nothing).
+        bool NothingToLose(int line)
+        {
+            if (line <= m_last)
+                return false;
+            m_last = line;
+            return m_owner.Count() == 0 || !m_owner.Find(line);
+        }
+
         TLineStructures& m_owner;
         TStructureSummaries m_lines;
+        // The last line added or left out.
+        int m_last = -1;
     };
 
 private:

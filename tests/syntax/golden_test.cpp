@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cctype>
 #include <iterator>
 #include <random>
@@ -273,6 +274,59 @@ TEST(Rehighlight, RandomEditsMatchAFreshHighlight)
             ASSERT_EQ(StructureDump(edited), StructureDump(fresh)) << sample.file << " step " << step;
         }
     }
+}
+
+// The first line where two long dumps differ, for a message of some length.
+std::string FirstDifference(const std::string& a, const std::string& b)
+{
+    const size_t at = size_t(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+    const size_t from = a.rfind('\n', at) == std::string::npos ? 0 : a.rfind('\n', at) + 1;
+    return "\n" + a.substr(from, 200) + "\nvs\n" + b.substr(from, 200);
+}
+
+// A text long enough that a pass to its end hands half of the way to a
+// second thread: the structure and fold points it finds, at first and
+// after a change of scheme and an edit that take structure away, are those
+// of a pass in small steps on one thread.
+TEST(Rehighlight, AFarPassFindsTheStructureOfStepwiseParses)
+{
+    auto jsp = BuiltIn(TBuiltInScheme::Jsp);
+    auto java = BuiltIn(TBuiltInScheme::Java);
+    ASSERT_TRUE(jsp && java);
+    const QByteArray piece = "<div class=\"box\">\n  <p>Some <b>text</b></p>\n<% if (shown) { %>\n  <ul>\n"
+                             "    <li>one</li>\n  </ul>\n<% } %>\n</div>\n";
+    const QByteArray text = piece.repeated(17'000); // 136,000 lines
+    auto stepwise = [](TSyntaxParser& parser, const QByteArray& content) {
+        TMemoSource source;
+        source.SetSyntaxParser(&parser);
+        source.SetTextStr(content);
+        for (int line = 0; line < source.LineCount(); line += 20'000)
+            source.ParseTo(line);
+        source.ParseTo(source.LineCount() - 1);
+        return StructureDump(source);
+    };
+    TMemoSource far;
+    far.SetSyntaxParser(jsp.get());
+    far.SetTextStr(text);
+    far.ParseTo(far.LineCount() - 1);
+    std::string found = StructureDump(far);
+    std::string expected = stepwise(*jsp, text);
+    EXPECT_NE(found.find(" p0 "), std::string::npos);
+    EXPECT_TRUE(found == expected) << FirstDifference(found, expected);
+    // Read as Java, the tags are no structure: the lines that held them
+    // lose it, also those the second thread parses.
+    far.SetSyntaxParser(java.get());
+    far.ParseTo(far.LineCount() - 1);
+    found = StructureDump(far);
+    expected = stepwise(*java, text);
+    EXPECT_TRUE(found == expected) << FirstDifference(found, expected);
+    // Everything below the top in a comment.
+    far.SetCaret({2, 0});
+    far.InsertString("/*");
+    far.ParseTo(far.LineCount() - 1);
+    found = StructureDump(far);
+    expected = stepwise(*java, far.Lines().Text());
+    EXPECT_TRUE(found == expected) << FirstDifference(found, expected);
 }
 
 } // namespace
