@@ -107,6 +107,29 @@ quint8 endingOf(TOutFormatType format)
     return format == ofUnix ? TStringItem::kEndLf : format == ofMac ? TStringItem::kEndCr : TStringItem::kEndCrLf;
 }
 
+// Why a text with a line of length characters cannot be held.
+QString lineTooLong(qint64 length)
+{
+    return QStringLiteral("It holds a line of %1 characters; lines longer than %2 characters cannot be edited.")
+        .arg(length)
+        .arg(TCustomMemoSource::kMaxLineLength);
+}
+
+// Appends one line of a loaded text to lines, its text left in the block.
+// A line that ends otherwise than the document keeps its own end; uniform
+// stays true while only the last line (which may have none) does.
+void appendLoaded(TInternalStrings& lines, char* start, qint64 length, quint8 ending, quint8 documentEnding,
+                  bool& uniform)
+{
+    TStringItem& item = lines.AppendBorrowed(start, int(length));
+    if (length > 0 && std::memchr(start, '\t', size_t(length)))
+        item.Set(TStringItem::kHasTab, true);
+    if (ending != documentEnding) {
+        item.lineEnd = ending;
+        uniform = uniform && ending == TStringItem::kEndNone;
+    }
+}
+
 const char* lineEndBytes(quint8 ending)
 {
     switch (ending) {
@@ -158,9 +181,7 @@ bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QS
         }
     }
     if (longest > kMaxLineLength)
-        return fail(QStringLiteral("It holds a line of %1 characters; lines longer than %2 characters cannot be edited.")
-                        .arg(longest)
-                        .arg(kMaxLineLength));
+        return fail(lineTooLong(longest));
     if (lines > kMaxLines)
         return fail(QStringLiteral("It holds %1 lines; files of more than %2 lines cannot be edited.").arg(lines).arg(kMaxLines));
     TInternalStrings loaded;
@@ -180,13 +201,7 @@ bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QS
     for (qint64 line = 0; cursor.Next(start, length, ending); ++line) {
         if (line % kLinesPerReport == 0 && !report(2, start))
             return fail({});
-        TStringItem& item = loaded.AppendBorrowed(start, int(length));
-        if (length > 0 && std::memchr(start, '\t', size_t(length)))
-            item.Set(TStringItem::kHasTab, true);
-        if (ending != documentEnding) {
-            item.lineEnd = ending;
-            uniform = uniform && ending == TStringItem::kEndNone;
-        }
+        appendLoaded(loaded, start, length, ending, documentEnding, uniform);
     }
     // The states established meanwhile are waited for here, where Cancel
     // still leaves the text as it was.
@@ -527,9 +542,7 @@ bool TCustomMemoSource::ShowArrived(TArrival& arrival, qint64 available, bool fi
     qint64 count = 0;
     for (TLineCursor cursor(text + arrival.shown, end - arrival.shown); cursor.Next(start, length, ending);) {
         if (length > kMaxLineLength) {
-            *error = QStringLiteral("It holds a line of %1 characters; lines longer than %2 characters cannot be edited.")
-                         .arg(length)
-                         .arg(kMaxLineLength);
+            *error = lineTooLong(length);
             return false;
         }
         if (arrival.documentEnding == TStringItem::kEndNone)
@@ -555,15 +568,8 @@ bool TCustomMemoSource::ShowArrived(TArrival& arrival, qint64 available, bool fi
         }
     }
     const int before = arrival.started ? LineCount() : 0;
-    for (TLineCursor cursor(text + arrival.shown, end - arrival.shown); cursor.Next(start, length, ending);) {
-        TStringItem& item = lines.AppendBorrowed(start, int(length));
-        if (length > 0 && std::memchr(start, '\t', size_t(length)))
-            item.Set(TStringItem::kHasTab, true);
-        if (ending != arrival.documentEnding) {
-            item.lineEnd = ending;
-            arrival.uniform = arrival.uniform && ending == TStringItem::kEndNone;
-        }
-    }
+    for (TLineCursor cursor(text + arrival.shown, end - arrival.shown); cursor.Next(start, length, ending);)
+        appendLoaded(lines, start, length, ending, arrival.documentEnding, arrival.uniform);
     arrival.lines = needed;
     arrival.shown = end;
     if (!arrival.started) {
