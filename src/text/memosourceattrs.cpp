@@ -283,33 +283,13 @@ void TCustomMemoSource::ParseTo(int line)
     m_parsedUpTo = std::max(m_parsedUpTo, last + 1);
     if (structure && !pass.Empty()) {
         // A text without structure and folds so far (a text just read) has
-        // no fold to open, and every entry is new: a line's collapse point
-        // depends on its entry and its neighbours' only, so the entries and
-        // the lines in front of them are looked at once each, and only where
-        // there is something to find.
-        TLineStructures& structures = m_strings.Structures();
-        const bool fresh = structures.Count() == 0 && m_strings.Folds().Empty();
+        // no fold to open, and every entry is new.
+        const bool fresh = m_strings.Structures().Count() == 0 && m_strings.Folds().Empty();
         const std::vector<std::pair<int, bool>> changed = pass.Commit();
-        if (!fresh) {
+        if (fresh)
+            PlaceFoldPoints();
+        else
             StructureChanged(changed);
-        } else {
-            int previous = -1;
-            for (size_t i = 0; i < structures.Count(); ++i) {
-                const TStructureEntry& entry = structures.At(i);
-                const int above = entry.line - 1;
-                if (above > previous && InRealLine(above) &&
-                    m_strings.Item(above).collapse != TStringItem::kNoCollapsePoint)
-                    UpdateCollapsePoint(above);
-                previous = entry.line;
-                if (!InRealLine(entry.line))
-                    continue;
-                TStringItem& item = m_strings.Item(entry.line);
-                if (entry.fold != TStructureEntry::kNoFold || item.collapse != TStringItem::kNoCollapsePoint)
-                    UpdateCollapsePoint(entry.line);
-                if (item.collapse == TStringItem::kCollapsed)
-                    item.collapse = TStringItem::kExpanded;
-            }
-        }
     }
     if (firstParsed >= 0 && OnLinesParsed)
         OnLinesParsed(firstParsed, lastParsed);
@@ -495,11 +475,7 @@ void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
     if (lines + 1 < states.size())
         taken.LinesDeleted(int(lines), int(states.size() - 1 - lines));
     structures.Swap(taken);
-    for (size_t i = 0; i < structures.Count(); ++i) {
-        const TStructureEntry& entry = structures.At(i);
-        if (entry.fold != TStructureEntry::kNoFold)
-            UpdateCollapsePoint(entry.line);
-    }
+    PlaceFoldPoints();
 }
 
 void TCustomMemoSource::ResetAttributes()

@@ -204,6 +204,27 @@ void TMemoFolding::StructureChanged(const std::vector<std::pair<int, bool>>& lin
     }
 }
 
+void TMemoFolding::PlaceFoldPoints()
+{
+    const TLineStructures& structures = Strings().Structures();
+    int previous = -1;
+    for (size_t i = 0; i < structures.Count(); ++i) {
+        const TStructureEntry& entry = structures.At(i);
+        const int above = entry.line - 1;
+        if (above > previous && Source().InRealLine(above) &&
+            Strings().Item(above).collapse != TStringItem::kNoCollapsePoint)
+            UpdateCollapsePoint(above);
+        previous = entry.line;
+        if (!Source().InRealLine(entry.line))
+            continue;
+        TStringItem& item = Strings().Item(entry.line);
+        if (entry.fold != TStructureEntry::kNoFold || item.collapse != TStringItem::kNoCollapsePoint)
+            UpdateCollapsePoint(entry.line);
+        if (item.collapse == TStringItem::kCollapsed)
+            item.collapse = TStringItem::kExpanded;
+    }
+}
+
 void TMemoFolding::DropStructure()
 {
     Strings().Structures().Clear();

@@ -87,6 +87,12 @@ private:
     // anew, and a collapsed fold whose lines changed what they open or close
     // is expanded; without structure nothing folds.
     void StructureChanged(const std::vector<std::pair<int, bool>>& lines);
+    // The fold points of a text whose structure was put in whole while
+    // nothing was folded (a text just read): a line's point depends on its
+    // entry and its neighbours' only, so each entry's line and the line in
+    // front of it are looked at once, and only where there is something to
+    // find.
+    void PlaceFoldPoints();
     void DropStructure();
     void UpdateCollapsePoint(int line);
     bool EndsOnItsLine(int line, const TStructureEntry& entry) const;
