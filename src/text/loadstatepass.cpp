@@ -119,7 +119,11 @@ void TLoadStatePass::Walk(quint32& state)
     std::vector<uchar> scratch;
     QByteArray expanded;
     qint64 pos = 0;
-    TFound cr, lf;
+    // The next line end, tab and byte above 0x7F, each searched for over
+    // the bytes in, not line by line.
+    TFound cr, lf, tab;
+    qint64 highAt = -1;
+    qint64 highClearTo = 0;
     bool plain = true;
     qint64 seen = 0;
     qint64 size = 0;
@@ -162,11 +166,20 @@ void TLoadStatePass::Walk(quint32& state)
             if (m_longLine > 0 && length >= m_longLine)
                 return;
             std::string_view display(m_data + pos, size_t(length));
-            if (plain && EncodingDetect::FirstHighByte(display.data(), length) < length)
+            if (plain && highAt < 0 && highClearTo < stop) {
+                const qint64 from = std::max(pos, highClearTo);
+                const qint64 high = EncodingDetect::FirstHighByte(m_data + from, available - from);
+                if (high < available - from)
+                    highAt = from + high;
+                else
+                    highClearTo = available;
+            }
+            if (plain && highAt >= 0 && highAt < stop)
                 plain = false;
             if (plain)
                 ++m_plainLines;
-            if (length > 0 && std::memchr(display.data(), '\t', display.size())) {
+            const qint64 atTab = Next(tab, '\t', pos, available);
+            if (atTab >= 0 && atTab < stop) {
                 expanded = m_tabs.Expand(display);
                 display = {expanded.constData(), size_t(expanded.size())};
             }

@@ -48,7 +48,9 @@ QString describe(const QFileDevice& file)
 
 // Walks the lines of a loaded block: each line's bytes and how it ends (a
 // CR LF pair, a lone CR, a LF, or nothing at the end of the block). Finding
-// the next line end costs two memchr calls, not a test per byte.
+// the next line end costs two memchr calls, not a test per byte; whether a
+// line holds a tab is told from the next tab found, so that a text without
+// tabs is searched for one once.
 class TLineCursor {
 public:
     TLineCursor(char* data, qint64 size) : m_p(data), m_end(data + size)
@@ -84,6 +86,14 @@ public:
         return true;
     }
 
+    // Whether the line [start, start + length) just walked holds a tab.
+    bool TabIn(char* start, qint64 length)
+    {
+        if (m_nextTab < start)
+            m_nextTab = find('\t', start);
+        return m_nextTab < start + length;
+    }
+
 private:
     char* find(char c, char* from) const
     {
@@ -95,6 +105,7 @@ private:
     char* m_end;
     char* m_nextCr;
     char* m_nextLf;
+    char* m_nextTab = nullptr;
 };
 
 TOutFormatType formatOf(quint8 ending)
@@ -118,11 +129,11 @@ QString lineTooLong(qint64 length)
 // Appends one line of a loaded text to lines, its text left in the block.
 // A line that ends otherwise than the document keeps its own end; uniform
 // stays true while only the last line (which may have none) does.
-void appendLoaded(TInternalStrings& lines, char* start, qint64 length, quint8 ending, quint8 documentEnding,
+void appendLoaded(TInternalStrings& lines, char* start, qint64 length, quint8 ending, bool tab, quint8 documentEnding,
                   bool& uniform)
 {
     TStringItem& item = lines.AppendBorrowed(start, int(length));
-    if (length > 0 && std::memchr(start, '\t', size_t(length)))
+    if (tab)
         item.Set(TStringItem::kHasTab, true);
     if (ending != documentEnding) {
         item.lineEnd = ending;
@@ -201,7 +212,7 @@ bool TCustomMemoSource::LoadBytes(std::shared_ptr<char[]> block, qint64 size, QS
     for (qint64 line = 0; cursor.Next(start, length, ending); ++line) {
         if (line % kLinesPerReport == 0 && !report(2, start))
             return fail({});
-        appendLoaded(loaded, start, length, ending, documentEnding, uniform);
+        appendLoaded(loaded, start, length, ending, cursor.TabIn(start, length), documentEnding, uniform);
     }
     // The states established meanwhile are waited for here, where Cancel
     // still leaves the text as it was.
@@ -535,42 +546,60 @@ bool TCustomMemoSource::ShowArrived(TArrival& arrival, qint64 available, bool fi
     if (end <= arrival.shown)
         return true;
 
-    // Everything is checked before the lines go in.
+    // A piece with a line too long or too many lines is refused before its
+    // lines go in. Each line takes a byte at least (its end) and none is
+    // longer than the bytes shown: most pieces can hold neither, and their
+    // lines are counted only as they go in.
     char* start;
     qint64 length;
     quint8 ending;
-    qint64 count = 0;
-    for (TLineCursor cursor(text + arrival.shown, end - arrival.shown); cursor.Next(start, length, ending);) {
-        if (length > kMaxLineLength) {
-            *error = lineTooLong(length);
+    const qint64 bytes = end - arrival.shown;
+    const bool bounded = bytes <= kMaxLineLength && arrival.lines + bytes + 1 <= kMaxLines;
+    qint64 count = -1;
+    if (!bounded || !arrival.started) {
+        count = 0;
+        for (TLineCursor cursor(text + arrival.shown, bytes); cursor.Next(start, length, ending);) {
+            if (length > kMaxLineLength) {
+                *error = lineTooLong(length);
+                return false;
+            }
+            if (arrival.documentEnding == TStringItem::kEndNone)
+                arrival.documentEnding = ending == TStringItem::kEndNone ? endingOf(m_outFormat) : ending;
+            ++count;
+        }
+        if (arrival.lines + count > kMaxLines) {
+            *error = QStringLiteral("It holds %1 lines or more; files of more than %2 lines cannot be edited.")
+                         .arg(arrival.lines + count)
+                         .arg(kMaxLines);
             return false;
         }
-        if (arrival.documentEnding == TStringItem::kEndNone)
-            arrival.documentEnding = ending == TStringItem::kEndNone ? endingOf(m_outFormat) : ending;
-        ++count;
-    }
-    if (arrival.lines + count > kMaxLines) {
-        *error = QStringLiteral("It holds %1 lines or more; files of more than %2 lines cannot be edited.")
-                     .arg(arrival.lines + count)
-                     .arg(kMaxLines);
-        return false;
     }
     // The line array is made for as many lines as the whole file holds at
-    // the rate of those read so far, so that it is not copied as it grows.
+    // the rate of the lines counted so far, so that it is not copied as it
+    // grows.
     TInternalStrings fresh;
     TInternalStrings& lines = arrival.started ? m_strings : fresh;
-    const qint64 needed = arrival.lines + count;
-    if (needed > lines.Capacity()) {
-        const qint64 expected = std::min<qint64>(kMaxLines, needed * arrival.textSize / end + 16);
-        if (!lines.Reserve(int(std::max(needed, expected))) && !lines.Reserve(int(needed))) {
-            *error = QStringLiteral("It is too large to load.");
-            return false;
-        }
+    const qint64 counted = count >= 0 ? arrival.lines + count : arrival.lines;
+    const qint64 expected =
+        std::min<qint64>(kMaxLines, counted * arrival.textSize / (count >= 0 ? end : arrival.shown) + 16);
+    if (expected > lines.Capacity() && !lines.Reserve(int(expected)) && !lines.Reserve(int(counted))) {
+        *error = QStringLiteral("It is too large to load.");
+        return false;
     }
     const int before = arrival.started ? LineCount() : 0;
-    for (TLineCursor cursor(text + arrival.shown, end - arrival.shown); cursor.Next(start, length, ending);)
-        appendLoaded(lines, start, length, ending, arrival.documentEnding, arrival.uniform);
-    arrival.lines = needed;
+    bool roomy = true;
+    for (TLineCursor cursor(text + arrival.shown, bytes); cursor.Next(start, length, ending);) {
+        if (lines.Count() == lines.Capacity() &&
+            !lines.Reserve(int(std::min<qint64>(kMaxLines, qint64(lines.Capacity()) * 3 / 2 + 64)))) {
+            // What went in is shown; the load ends here.
+            roomy = false;
+            *error = QStringLiteral("It is too large to load.");
+            break;
+        }
+        appendLoaded(lines, start, length, ending, cursor.TabIn(start, length), arrival.documentEnding,
+                     arrival.uniform);
+    }
+    arrival.lines = lines.Count();
     arrival.shown = end;
     if (!arrival.started) {
         // The first lines take the place of the new store's text.
@@ -583,14 +612,14 @@ bool TCustomMemoSource::ShowArrived(TArrival& arrival, qint64 available, bool fi
         EndUpdate();
         // Nothing was edited: the text is as the file holds it.
         SetSavePoint();
-        return true;
+        return roomy;
     }
     BeginUpdate(Reason::kLoaded);
     MarkChanged(before, TMemoChange::kToEnd);
     m_longestDirty = true;
     ++m_textVersion;
     EndUpdate();
-    return true;
+    return roomy;
 }
 
 std::unique_ptr<TLoadStatePass> TCustomMemoSource::StartLoadStates(const TDetectedEncoding& guess) const
