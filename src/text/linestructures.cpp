@@ -173,6 +173,12 @@ const TStructureEntry& TLineStructures::At(size_t index) const
     return m_entries[index];
 }
 
+std::span<const TStructureEntry> TLineStructures::Entries() const
+{
+    Settle();
+    return m_entries;
+}
+
 void TLineStructures::Clear()
 {
     m_entries.clear();
@@ -199,6 +205,19 @@ void TLineStructures::Append(int line, const TStructureBuilder& builder)
 {
     Q_ASSERT(m_spliceAt < 0 && (m_entries.empty() || m_entries.back().line < line));
     appendIfAny(line, builder, m_entries, m_events);
+}
+
+void TLineStructures::AppendFrom(const TLineStructures& other, int firstLine)
+{
+    Settle();
+    Q_ASSERT(m_entries.empty() || m_entries.back().line < firstLine);
+    for (size_t i = other.LowerBound(firstLine); i < other.m_entries.size(); ++i) {
+        TStructureEntry entry = other.m_entries[i];
+        const std::span<const TStructureEvent> events = other.Events(entry);
+        entry.first = qint32(m_events.size());
+        m_events.insert(m_events.end(), events.begin(), events.end());
+        m_entries.push_back(entry);
+    }
 }
 
 void TLineStructures::Reserve(double scale)

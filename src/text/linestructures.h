@@ -90,6 +90,8 @@ public:
     size_t LowerBound(int line) const;
     size_t Count() const;
     const TStructureEntry& At(size_t index) const;
+    // Every entry, in the order of their lines.
+    std::span<const TStructureEntry> Entries() const;
     std::span<const TStructureEvent> Events(const TStructureEntry& entry) const
     {
         return {m_events.data() + entry.first, size_t(entry.count)};
@@ -106,6 +108,9 @@ public:
     void Append(int line, const TStructureBuilder& builder);
     // Makes room for Appends: scale times the entries and events held.
     void Reserve(double scale);
+    // Appends the entries of other from line firstLine on, for lines summed
+    // up apart from those held, all of which lie before firstLine.
+    void AppendFrom(const TLineStructures& other, int firstLine);
 
     void LinesInserted(int index, int count);
     void LinesDeleted(int index, int count);

@@ -184,11 +184,14 @@ void TLoadStatePass::Walk(quint32& state)
                 display = {expanded.constData(), size_t(expanded.size())};
             }
             const int line = int(m_states.size());
+            if (line >= m_stopAt.load(std::memory_order_relaxed))
+                return;
             m_states.push_back(state);
             m_builder.Reset();
             state = m_parser->ParseLineState(line, display, state, scratch);
             if (m_structure)
                 m_structures.Append(line, m_builder);
+            m_reached.store(line + 1, std::memory_order_relaxed);
             pos = next;
         }
         if (final)

@@ -18,6 +18,10 @@
 // the first byte above 0x7F (where the encoding makes no difference); and
 // the pass stops at the first very long line, which the store parses in its
 // own resumable way.
+//
+// A pass still far from the end when the last byte is in shares the lines
+// it has left with the reading thread: that thread parses the far half of
+// them into the pass's tail while the pass walks up to it and stops there.
 
 #include "linestructures.h"
 #include "simpleparser.h"
@@ -26,12 +30,26 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <climits>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
+
+// The states of the far lines of a text just read, established on the
+// reading thread while the pass walks up to them (the store's
+// ParseLoadTail). They start from a guess a few thousand lines before the
+// first of them, so they hold only as far as they agree with the states
+// the pass leads up to them; the store checks that as it takes them.
+struct TLoadTail {
+    int first = -1; // the line of states.front()
+    // The start state of each line and, last, the end state of the last
+    // one, in the store parser's numbering.
+    std::vector<quint32> states;
+    TLineStructures structures;
+};
 
 class TLoadStatePass {
 public:
@@ -54,6 +72,12 @@ public:
     // Ends the pass early: the lines it reached keep their states (a load
     // that waited long enough takes those, a cancelled one none).
     void Stop();
+    // Ends the pass at line (when it has not passed it yet), whose states
+    // the tail then holds.
+    void StopAt(int line) { m_stopAt = line; }
+    // The lines the pass has walked so far.
+    int Reached() const { return m_reached; }
+    TLoadTail& Tail() { return m_tail; }
     // Milliseconds since the pass was made, as the file started to be read.
     qint64 Age() const;
     // Waits at most ms milliseconds for the pass to end; true once it has.
@@ -100,6 +124,9 @@ private:
     TLineStructures m_structures;
     int m_plainLines = 0;
     bool m_discarded = false;
+    TLoadTail m_tail;
+    std::atomic<int> m_reached{0};
+    std::atomic<int> m_stopAt{INT_MAX};
 
     std::mutex m_mutex;
     std::condition_variable m_arrived;

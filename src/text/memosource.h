@@ -647,7 +647,13 @@ private:
     // A pass establishing the line states of a file as it is read in the
     // encoding guessed from its start; null when the parser cannot be copied.
     std::unique_ptr<TLoadStatePass> StartLoadStates(const TDetectedEncoding& guess) const;
-    // Takes the states of a finished pass as those of the loaded lines.
+    // Once every byte of a file is in, establishes here the states of the
+    // far half of the lines the pass has still to walk, while the pass
+    // walks up to them and stops there; false when the load was cancelled
+    // meanwhile (report is asked now and then).
+    bool ParseLoadTail(TLoadStatePass& pass, const std::function<bool()>& report);
+    // Takes the states of a finished pass as those of the loaded lines, and
+    // its tail's as those of the lines after them.
     void TakeLoadedStates(TLoadStatePass& pass);
     // Loads a file, shown as it comes in when a watch is given.
     bool LoadFile(const QString& path, QString* error, std::optional<TTextEncoding> encoding, TLoadWatch* watch);

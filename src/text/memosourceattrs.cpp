@@ -45,6 +45,13 @@ constexpr int kWorkerLines = 100'000;
 // line with nothing open: by its first line it has most likely fallen into
 // step with the true states.
 constexpr int kWorkerLeadIn = 2'000;
+// A load pass with at least this many lines still to walk once the file is
+// in shares them with the reading thread.
+constexpr int kLoadTailLines = 20'000;
+// The tail's first lines, whose structure tells how much room the rest needs.
+constexpr int kTailSample = 4'096;
+// Lines the reading thread parses between two progress reports.
+constexpr int kTailLinesPerReport = 1 << 16;
 
 // Establishes the line states of [first, end) on a thread of its own, with
 // a private copy of the parser, while the interface thread parses the lines
@@ -443,6 +450,55 @@ uchar* TCustomMemoSource::CachedAttributes(int line, int& length)
     return attrs;
 }
 
+bool TCustomMemoSource::ParseLoadTail(TLoadStatePass& pass, const std::function<bool()>& report)
+{
+    // The lines the pass has left are shared so that both halves take as
+    // long: the pass walks up to the first line of the far half, and this
+    // thread parses that half, from a lead-in before it in the state of a
+    // line with nothing open, as a far pass's worker does.
+    const int count = LineCount();
+    const int reached = pass.Reached();
+    if (!m_parser || count - reached < kLoadTailLines || m_parsedUpTo > reached)
+        return true;
+    const int first = reached + (count - reached + kWorkerLeadIn) / 2;
+    pass.StopAt(first);
+    TLoadTail& tail = pass.Tail();
+    tail.first = first;
+    tail.states.reserve(size_t(count - first) + 1);
+    const bool structure = m_parser->ReportsStructure();
+    TStructureBuilder builder;
+    QByteArray expanded;
+    quint32 state = 0;
+    const int start = std::max(reached, first - kWorkerLeadIn);
+    for (int i = start; i < count && !ParsedAsLong(i); ++i) {
+        if ((i - start) % kTailLinesPerReport == 0) {
+            // What the report lets happen meanwhile (a paint) may parse
+            // lines with a sink of its own.
+            if (!report())
+                return false;
+            if (structure)
+                m_parser->SetStructureSink(&builder);
+        }
+        const std::string_view display = DisplayOf(i, expanded);
+        if (i >= first)
+            tail.states.push_back(state);
+        builder.Reset();
+        state = StateAfter(i, display, state);
+        if (structure && i >= first) {
+            tail.structures.Append(i, builder);
+            // Made for the whole tail at the rate of its first lines, as
+            // the pass's list is: growing it would copy it.
+            if (i == first + kTailSample)
+                tail.structures.Reserve(double(count - first) / double(kTailSample + 1) * 1.2);
+        }
+    }
+    if (structure)
+        m_parser->SetStructureSink(nullptr);
+    if (!tail.states.empty())
+        tail.states.push_back(state);
+    return true;
+}
+
 void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
 {
     std::vector<quint32>& states = pass.Wait();
@@ -466,16 +522,44 @@ void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
         item.Set(TStringItem::kAttrsValid, true);
     }
     m_parsedUpTo = std::max(m_parsedUpTo, int(lines));
-    if (!m_parser->ReportsStructure() || parsedHere >= int(lines))
+    if (parsedHere >= int(lines))
         return;
     // The structure of the lines comes with their states, taken whole: a
     // new text has no other.
+    const bool structure = m_parser->ReportsStructure();
     TLineStructures& structures = m_strings.Structures();
-    TLineStructures& taken = pass.Structures();
-    if (lines + 1 < states.size())
-        taken.LinesDeleted(int(lines), int(states.size() - 1 - lines));
-    structures.Swap(taken);
-    PlaceFoldPoints();
+    if (structure) {
+        TLineStructures& taken = pass.Structures();
+        if (lines + 1 < states.size())
+            taken.LinesDeleted(int(lines), int(states.size() - 1 - lines));
+        structures.Swap(taken);
+    }
+    // The tail's lines behind the pass's keep their states and structure
+    // as those of lines parsed before an edit above them: they count as
+    // parsed from where the states above lead into them on, and are parsed
+    // again where they do not.
+    const TLoadTail& tail = pass.Tail();
+    const int tailEnd = tail.first + int(tail.states.size()) - 1;
+    const int from = std::max(tail.first, int(lines));
+    if (tail.states.size() > 1 && from < tailEnd && tailEnd <= LineCount()) {
+        for (int i = from; i < tailEnd; ++i) {
+            TStringItem& item = m_strings.Item(i);
+            item.startState = tail.states[size_t(i - tail.first)];
+            item.endState = tail.states[size_t(i - tail.first) + 1];
+            item.Set(TStringItem::kAttrsValid, true);
+        }
+        if (structure)
+            structures.AppendFrom(tail.structures, from);
+        quint32 state = m_strings.Item(m_parsedUpTo - 1).endState;
+        for (; m_parsedUpTo < LineCount(); ++m_parsedUpTo) {
+            const TStringItem& item = m_strings.Item(m_parsedUpTo);
+            if (!item.Has(TStringItem::kAttrsValid) || item.startState != state)
+                break;
+            state = item.endState;
+        }
+    }
+    if (structure)
+        PlaceFoldPoints();
 }
 
 void TCustomMemoSource::ResetAttributes()

@@ -505,7 +505,15 @@ bool TCustomMemoSource::LoadShown(QFile& file, const QString& path, std::shared_
     // reached) anew.
     const TTextEncoding guessed = m_encoding;
     m_encoding = guessEncoding(block.get(), size, encoding, EncodingDetect::IsMarkupFile(path), m_asciiEncoding).encoding;
-    if (states && !WaitForLoadStates(*states, [&]() { return watch.Arrived(size, size); })) {
+    const std::function<bool()> report = [&]() { return watch.Arrived(size, size); };
+    // While the pass walks on, this thread takes the far half of what it
+    // has left.
+    if (states && m_encoding == guessed && !ParseLoadTail(*states, report)) {
+        if (error)
+            error->clear();
+        return false;
+    }
+    if (states && !WaitForLoadStates(*states, report)) {
         if (error)
             error->clear();
         return false;

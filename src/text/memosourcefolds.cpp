@@ -206,20 +206,27 @@ void TMemoFolding::StructureChanged(const std::vector<std::pair<int, bool>>& lin
 
 void TMemoFolding::PlaceFoldPoints()
 {
-    const TLineStructures& structures = Strings().Structures();
+    // A line is a point by its own entry alone, but for runs and elements
+    // that may end without their tag, which their neighbours decide; a
+    // line without an entry is none.
+    TInternalStrings& strings = Strings();
+    const int lines = Source().LineCount();
     int previous = -1;
-    for (size_t i = 0; i < structures.Count(); ++i) {
-        const TStructureEntry& entry = structures.At(i);
+    for (const TStructureEntry& entry : strings.Structures().Entries()) {
         const int above = entry.line - 1;
-        if (above > previous && Source().InRealLine(above) &&
-            Strings().Item(above).collapse != TStringItem::kNoCollapsePoint)
-            UpdateCollapsePoint(above);
+        if (above > previous && above >= 0 && above < lines)
+            strings.Item(above).collapse = TStringItem::kNoCollapsePoint;
         previous = entry.line;
-        if (!Source().InRealLine(entry.line))
+        if (entry.line < 0 || entry.line >= lines)
             continue;
-        TStringItem& item = Strings().Item(entry.line);
-        if (entry.fold != TStructureEntry::kNoFold || item.collapse != TStringItem::kNoCollapsePoint)
+        TStringItem& item = strings.Item(entry.line);
+        const int kind = entry.FoldKind();
+        if (kind == Structure::skRun || kind == Structure::skTag)
             UpdateCollapsePoint(entry.line);
+        else if (kind < 0)
+            item.collapse = TStringItem::kNoCollapsePoint;
+        else if (item.collapse == TStringItem::kNoCollapsePoint)
+            item.collapse = TStringItem::kExpanded;
         if (item.collapse == TStringItem::kCollapsed)
             item.collapse = TStringItem::kExpanded;
     }

@@ -211,25 +211,6 @@ INSTANTIATE_TEST_SUITE_P(Samples, Golden, ::testing::ValuesIn(kSamples), [](cons
 
 namespace {
 
-// What a store keeps of the structure of its lines, written out.
-std::string StructureDump(TCustomMemoSource& source)
-{
-    std::string out;
-    const TLineStructures& structures = source.Structures();
-    for (size_t i = 0; i < structures.Count(); ++i) {
-        const TStructureEntry& entry = structures.At(i);
-        out += std::to_string(entry.line) + " f" + std::to_string(entry.fold) + " p" +
-               std::to_string(source.CollapseState(entry.line));
-        for (int k = 0; k < Structure::kBracketKinds; ++k)
-            out += " " + std::to_string(entry.closes[k]) + "/" + std::to_string(entry.opens[k]);
-        for (const TStructureEvent& event : structures.Events(entry))
-            out += " " + std::to_string(event.kind) + ":" + std::to_string(event.action) + "@" +
-                   std::to_string(event.column) + "#" + std::to_string(event.name);
-        out += "\n";
-    }
-    return out;
-}
-
 // Random edits in a highlighted store: after each one, the lines the store
 // re-parses lazily must colour exactly as parsing all its lines afresh, and
 // it must keep the structure (and fold points) a fresh store finds.
@@ -274,14 +255,6 @@ TEST(Rehighlight, RandomEditsMatchAFreshHighlight)
             ASSERT_EQ(StructureDump(edited), StructureDump(fresh)) << sample.file << " step " << step;
         }
     }
-}
-
-// The first line where two long dumps differ, for a message of some length.
-std::string FirstDifference(const std::string& a, const std::string& b)
-{
-    const size_t at = size_t(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
-    const size_t from = a.rfind('\n', at) == std::string::npos ? 0 : a.rfind('\n', at) + 1;
-    return "\n" + a.substr(from, 200) + "\nvs\n" + b.substr(from, 200);
 }
 
 // A text long enough that a pass to its end hands half of the way to a

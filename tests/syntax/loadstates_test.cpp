@@ -54,6 +54,23 @@ private:
     qsizetype m_offset;
 };
 
+// The first line whose states, attributes or fold point (and, with
+// foldEnds, where its fold ends) differ between two stores of one text
+// once both are parsed to the end; -1 when none does.
+int FirstDifferingLine(TMemoSource& loaded, TMemoSource& single, bool foldEnds)
+{
+    const int last = loaded.LineCount() - 1;
+    single.ParseTo(last);
+    loaded.ParseTo(last);
+    for (int i = 0; i <= last; ++i) {
+        if (loaded.Strings().Item(i).startState != single.Strings().Item(i).startState ||
+            EndState(loaded, i) != single.Strings().Item(i).endState || Attrs(loaded, i) != Attrs(single, i) ||
+            loaded.CollapseState(i) != single.CollapseState(i) || (foldEnds && loaded.FoldEnd(i) != single.FoldEnd(i)))
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 TEST(LoadStates, StatesEstablishedWhileReadingEqualAParseInOneThread)
@@ -120,18 +137,74 @@ TEST(LoadStates, StatesEstablishedWhileReadingEqualAParseInOneThread)
         EXPECT_EQ(single.ParsedUpTo(), 0);
         ASSERT_EQ(single.LineCount(), loaded.LineCount());
         EXPECT_EQ(single.Encoding(), loaded.Encoding());
-        single.ParseTo(last);
-        loaded.ParseTo(last);
-        int differing = -1;
-        for (int i = 0; i <= last && differing < 0; ++i) {
-            if (loaded.Strings().Item(i).startState != single.Strings().Item(i).startState ||
-                EndState(loaded, i) != single.Strings().Item(i).endState || Attrs(loaded, i) != Attrs(single, i) ||
-                loaded.FoldEnd(i) != single.FoldEnd(i))
-                differing = i;
-        }
-        EXPECT_EQ(differing, -1);
+        EXPECT_EQ(FirstDifferingLine(loaded, single, true), -1);
         loaded.SetSyntaxParser(nullptr);
         single.SetSyntaxParser(nullptr);
         }
+    }
+}
+
+// A file read faster than its states are established: once it is in, the
+// reading thread takes the far half of the lines the pass has left, from a
+// few thousand lines before them in the state of a line with nothing open,
+// while the pass walks up to them. In the middle of these texts (where
+// that half starts, however far the pass got) is a comment longer than
+// that lead-in, or none: inside one, the far lines start in the wrong state
+// and are parsed again up to where the states agree. States, attributes,
+// structure and fold points must be those of one parse from the top.
+TEST(LoadStates, TheFarLinesTheReaderTakesEqualAParseInOneThread)
+{
+    // 200,000 lines or so: a head of half the lines less 1,500, then the
+    // comment (or more of the same) up to 5,000 lines before the end.
+    const auto text = [](const QByteArray& sample, const QByteArray& open, const QByteArray& inside,
+                         const QByteArray& close) {
+        const int lines = int(sample.count('\n'));
+        const QByteArray head = sample.repeated(98'500 / lines);
+        const QByteArray body = open.isEmpty() ? sample.repeated(96'500 / lines)
+                                               : open + inside.repeated(96'500 - 2) + close;
+        return head + body + sample.repeated(5'000 / lines + 1);
+    };
+    const struct {
+        const char* name;
+        TBuiltInScheme scheme;
+        QByteArray text;
+    } cases[] = {
+        {"Java, states agree", TBuiltInScheme::Java, text(Sample("Inventory.java"), {}, {}, {})},
+        {"Java, inside a comment", TBuiltInScheme::Java,
+         text(Sample("Inventory.java"), "/* the middle is a comment\n",
+              "  class Hidden { int x = f(1, [2]); String s = \"quoted\"; } // <b>\n", "*/\n")},
+        {"JSP, inside a comment", TBuiltInScheme::Jsp,
+         text(Sample("catalog.jsp"), "<!-- the middle is a comment\n",
+              "  <div class=\"box\"><p>text ( [ { </p></div> <script> var s = 'x';\n", "-->\n")},
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QStringLiteral("far.txt"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.text);
+        file.close();
+        auto parser = BuiltIn(c.scheme);
+        TMemoSource loaded;
+        loaded.SetSyntaxParser(parser.get());
+        // A watch that costs nothing, so that the reading ends long before
+        // the pass does.
+        struct : TLoadWatch {
+            bool Arrived(qint64, qint64) override { return true; }
+        } watch;
+        ASSERT_TRUE(loaded.LoadFromFile(path, nullptr, std::nullopt, watch));
+        TMemoSource single;
+        single.SetSyntaxParser(parser.get());
+        single.OnLineParsed = [](int) {};
+        ASSERT_TRUE(single.LoadFromFile(path));
+        ASSERT_EQ(single.LineCount(), loaded.LineCount());
+        EXPECT_EQ(FirstDifferingLine(loaded, single, false), -1);
+        const std::string found = StructureDump(loaded);
+        const std::string expected = StructureDump(single);
+        EXPECT_TRUE(found == expected) << FirstDifference(found, expected);
+        loaded.SetSyntaxParser(nullptr);
+        single.SetSyntaxParser(nullptr);
     }
 }
