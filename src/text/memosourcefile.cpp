@@ -8,6 +8,7 @@
 
 #include "encodingdetect.h"
 #include "filesaver.h"
+#include "largepages.h"
 #include "loadstatepass.h"
 #include "loadwatch.h"
 #include "regularfile.h"
@@ -304,7 +305,7 @@ bool openForLoad(QFile& file, const QString& path, std::shared_ptr<char[]>& bloc
         return false;
     const qint64 size = file.size();
     if (size >= 0 && quint64(size) < std::numeric_limits<size_t>::max())
-        block.reset(new (std::nothrow) char[size_t(size) + 1]);
+        block = LargePages::AllocateBlock(size_t(size) + 1);
     if (!block)
         reason = QStringLiteral("It is too large to load.");
     return bool(block);

@@ -3,13 +3,34 @@
 #include "collection.h"
 #include "color.h"
 #include "font.h"
+#include "largepages.h"
 #include "notifierlist.h"
 #include "stringlist.h"
 #include "utf8.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
+
+// A block holds every byte asked for, whatever its size against the large
+// pages it may be made of, and is given back whole (a wrong length there
+// would fault on the next block's bytes).
+TEST(LargePages, BlocksHoldEveryByteAskedFor)
+{
+    constexpr size_t kMiB = size_t(1) << 20;
+    for (const size_t size : {size_t(1), 4 * kMiB - 1, 4 * kMiB, 5 * kMiB + 3, 6 * kMiB}) {
+        for (int round = 0; round < 2; ++round) {
+            std::shared_ptr<char[]> block = LargePages::AllocateBlock(size);
+            ASSERT_TRUE(block) << size;
+            std::memset(block.get(), 'x', size);
+            block[size - 1] = 'y';
+            EXPECT_EQ(block[size / 2], size > 1 ? 'x' : 'y') << size;
+            EXPECT_EQ(block[size - 1], 'y') << size;
+        }
+    }
+}
 
 TEST(Ansi, CaseTablesFollowWindows1252)
 {
