@@ -125,16 +125,19 @@ int TMemoFolding::RunNeighbour(int line, int step) const
 bool TMemoFolding::IsRunLine(int line) const
 {
     const TStructureEntry* entry = Strings().Structures().Find(line);
-    if (!entry)
-        return false;
-    for (const TStructureEvent& event : Strings().Structures().Events(*entry)) {
+    return entry && IsRun(*entry);
+}
+
+bool TMemoFolding::IsRun(const TStructureEntry& entry) const
+{
+    for (const TStructureEvent& event : Strings().Structures().Events(entry)) {
         if (event.kind == Structure::skRun)
             return true;
     }
     return false;
 }
 
-bool TMemoFolding::EndsOnItsLine(int line, const TStructureEntry& entry) const
+bool TMemoFolding::EndsOnItsLine(const TStructureEntry& entry, const TStructureEntry* next) const
 {
     // The element the line opens, when it is one whose end tag may be left
     // out.
@@ -146,13 +149,10 @@ bool TMemoFolding::EndsOnItsLine(int line, const TStructureEntry& entry) const
             break;
         }
     }
-    if (!name || !HtmlElements::EndsWithoutTag(name))
+    if (!name || !HtmlElements::EndsWithoutTag(name) || !next)
         return false;
     // The next line starts with a tag that ends it: a sibling (<li> after
     // <li>) or the end of something around it (</ul>).
-    const TStructureEntry* next = structures.Find(line + 1);
-    if (!next)
-        return false;
     for (const TStructureEvent& event : structures.Events(*next)) {
         if (event.kind != Structure::skTag)
             continue;
@@ -162,18 +162,33 @@ bool TMemoFolding::EndsOnItsLine(int line, const TStructureEntry& entry) const
     return false;
 }
 
+bool TMemoFolding::FoldsAt(const TStructureEntry& entry, const TStructureEntry* before,
+                           const TStructureEntry* after) const
+{
+    switch (entry.FoldKind()) {
+    case -1:
+        return false;
+    case Structure::skRun:
+        // A run folds from its first line, when another follows it.
+        return !(before && IsRun(*before)) && after && IsRun(*after);
+    case Structure::skTag:
+        // An element ended by the next line's first tag holds one line only.
+        return !EndsOnItsLine(entry, after && after->line == entry.line + 1 ? after : nullptr);
+    default:
+        return true;
+    }
+}
+
 void TMemoFolding::UpdateCollapsePoint(int line)
 {
     if (!Source().InRealLine(line))
         return;
-    const TStructureEntry* entry = Strings().Structures().Find(line);
-    bool point = entry && entry->fold != TStructureEntry::kNoFold;
-    // A run folds from its first line, when another follows it.
-    if (point && entry->FoldKind() == Structure::skRun)
-        point = !IsRunLine(RunNeighbour(line, -1)) && IsRunLine(RunNeighbour(line, 1));
-    // An element ended by the next line's first tag holds one line only.
-    if (point && entry->FoldKind() == Structure::skTag)
-        point = !EndsOnItsLine(line, *entry);
+    const TLineStructures& structures = Strings().Structures();
+    const size_t i = structures.LowerBound(line);
+    const size_t count = structures.Count();
+    const bool found = i < count && structures.At(i).line == line;
+    const bool point = found && FoldsAt(structures.At(i), i > 0 ? &structures.At(i - 1) : nullptr,
+                                        i + 1 < count ? &structures.At(i + 1) : nullptr);
     TStringItem& item = Strings().Item(line);
     if (!point)
         item.collapse = TStringItem::kNoCollapsePoint;
@@ -206,29 +221,23 @@ void TMemoFolding::StructureChanged(const std::vector<std::pair<int, bool>>& lin
 
 void TMemoFolding::PlaceFoldPoints()
 {
-    // A line is a point by its own entry alone, but for runs and elements
-    // that may end without their tag, which their neighbours decide; a
-    // line without an entry is none.
+    // Each line with an entry is a point or none by its entry and its
+    // neighbours in the list; a line without one is none.
     TInternalStrings& strings = Strings();
+    const std::span<const TStructureEntry> entries = strings.Structures().Entries();
     const int lines = Source().LineCount();
     int previous = -1;
-    for (const TStructureEntry& entry : strings.Structures().Entries()) {
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const TStructureEntry& entry = entries[i];
         const int above = entry.line - 1;
         if (above > previous && above >= 0 && above < lines)
             strings.Item(above).collapse = TStringItem::kNoCollapsePoint;
         previous = entry.line;
         if (entry.line < 0 || entry.line >= lines)
             continue;
-        TStringItem& item = strings.Item(entry.line);
-        const int kind = entry.FoldKind();
-        if (kind == Structure::skRun || kind == Structure::skTag)
-            UpdateCollapsePoint(entry.line);
-        else if (kind < 0)
-            item.collapse = TStringItem::kNoCollapsePoint;
-        else if (item.collapse == TStringItem::kNoCollapsePoint)
-            item.collapse = TStringItem::kExpanded;
-        if (item.collapse == TStringItem::kCollapsed)
-            item.collapse = TStringItem::kExpanded;
+        const bool point =
+            FoldsAt(entry, i > 0 ? &entries[i - 1] : nullptr, i + 1 < entries.size() ? &entries[i + 1] : nullptr);
+        strings.Item(entry.line).collapse = point ? TStringItem::kExpanded : TStringItem::kNoCollapsePoint;
     }
 }
 

@@ -95,8 +95,14 @@ private:
     void PlaceFoldPoints();
     void DropStructure();
     void UpdateCollapsePoint(int line);
-    bool EndsOnItsLine(int line, const TStructureEntry& entry) const;
+    // Whether the line of entry is a fold point, given the entries before
+    // and after it in the list (null: none).
+    bool FoldsAt(const TStructureEntry& entry, const TStructureEntry* before, const TStructureEntry* after) const;
+    // Whether the element entry's line opens ends on that line, as the next
+    // line's entry (next, null when it has none) tells.
+    bool EndsOnItsLine(const TStructureEntry& entry, const TStructureEntry* next) const;
     bool IsRunLine(int line) const;
+    bool IsRun(const TStructureEntry& entry) const;
     int RunEnd(int line);
     // The line of the structure entry before / after line's (-1: none).
     int RunNeighbour(int line, int step) const;

@@ -126,7 +126,6 @@ TEST(LoadStates, StatesEstablishedWhileReadingEqualAParseInOneThread)
         EXPECT_FALSE(loaded.Loading());
         EXPECT_FALSE(loaded.Modified());
         EXPECT_EQ(loaded.SavedBytes(), c.text);
-        const int last = loaded.LineCount() - 1;
         EXPECT_EQ(loaded.ParsedUpTo(), c.established < 0 ? loaded.LineCount() : c.established);
         // A listener to single lines keeps the load from establishing any
         // state: this store parses in one thread, from the top.
