@@ -150,7 +150,8 @@ TEST(LoadStates, StatesEstablishedWhileReadingEqualAParseInOneThread)
 // that half starts, however far the pass got) is a comment longer than
 // that lead-in, or none: inside one, the far lines start in the wrong state
 // and are parsed again up to where the states agree. States, attributes,
-// structure and fold points must be those of one parse from the top.
+// structure and fold points must be those of one parse from the top, and a
+// load cancelled meanwhile must end.
 TEST(LoadStates, TheFarLinesTheReaderTakesEqualAParseInOneThread)
 {
     // 200,000 lines or so: a head of half the lines less 1,500, then the
@@ -203,6 +204,20 @@ TEST(LoadStates, TheFarLinesTheReaderTakesEqualAParseInOneThread)
         const std::string found = StructureDump(loaded);
         const std::string expected = StructureDump(single);
         EXPECT_TRUE(found == expected) << FirstDifference(found, expected);
+        // Cancelled once every byte is in (while the far lines are parsed,
+        // or their states waited for): the load ends with nothing to say.
+        struct : TLoadWatch {
+            bool Arrived(qint64 done, qint64 total) override { return done < total || ++atEnd < 2; }
+            int atEnd = 0;
+        } cancelling;
+        TMemoSource cancelled;
+        cancelled.SetSyntaxParser(parser.get());
+        QString error = QStringLiteral("unset");
+        EXPECT_FALSE(cancelled.LoadFromFile(path, &error, std::nullopt, cancelling));
+        EXPECT_EQ(cancelling.atEnd, 2);
+        EXPECT_TRUE(error.isEmpty()) << qPrintable(error);
+        EXPECT_FALSE(cancelled.Loading());
+        cancelled.SetSyntaxParser(nullptr);
         loaded.SetSyntaxParser(nullptr);
         single.SetSyntaxParser(nullptr);
     }
