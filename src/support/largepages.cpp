@@ -7,6 +7,7 @@
 
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace LargePages {
@@ -24,8 +25,10 @@ std::shared_ptr<char[]> AllocateBlock(size_t size)
 #ifdef Q_OS_LINUX
     if (size >= kLargeBlock && size <= SIZE_MAX - 2 * kLargePage) {
         // Mapped with a large page to spare, so that it can start at a large
-        // page's boundary; the spare room on either side is given back.
-        const size_t length = (size + kLargePage - 1) & ~(kLargePage - 1);
+        // page's boundary; the spare room on either side is given back. The
+        // last part of a large page it may end with takes small pages.
+        const size_t page = size_t(sysconf(_SC_PAGESIZE));
+        const size_t length = (size + page - 1) / page * page;
         void* mapped = mmap(nullptr, length + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (mapped != MAP_FAILED) {
             char* const raw = static_cast<char*>(mapped);
