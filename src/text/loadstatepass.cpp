@@ -163,7 +163,8 @@ void TLoadStatePass::Walk(quint32& state)
                 break;
             }
             const qint64 length = stop - pos;
-            if (m_longLine > 0 && length >= m_longLine)
+            const int line = int(m_states.size());
+            if ((m_longLine > 0 && length >= m_longLine) || line >= m_stopAt.load(std::memory_order_relaxed))
                 return;
             std::string_view display(m_data + pos, size_t(length));
             if (plain && highAt < 0 && highClearTo < stop) {
@@ -183,9 +184,6 @@ void TLoadStatePass::Walk(quint32& state)
                 expanded = m_tabs.Expand(display);
                 display = {expanded.constData(), size_t(expanded.size())};
             }
-            const int line = int(m_states.size());
-            if (line >= m_stopAt.load(std::memory_order_relaxed))
-                return;
             m_states.push_back(state);
             m_builder.Reset();
             state = m_parser->ParseLineState(line, display, state, scratch);

@@ -30,8 +30,8 @@
 #include <QtGlobal>
 
 #include <atomic>
-#include <climits>
 #include <chrono>
+#include <climits>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
