@@ -18,6 +18,12 @@ QByteArray Sample(const char* name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool WriteFile(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+}
+
 // Checks, each time it is told, that the store holds whole lines of the
 // file, never fewer than before.
 class TGrowingLines : public TLoadWatch {
@@ -108,10 +114,7 @@ TEST(LoadStates, StatesEstablishedWhileReadingEqualAParseInOneThread)
         SCOPED_TRACE(c.name);
         ASSERT_FALSE(c.text.isEmpty());
         const QString path = dir.filePath(QStringLiteral("sample.txt"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(c.text);
-        file.close();
+        ASSERT_TRUE(WriteFile(path, c.text));
         auto parser = BuiltIn(c.scheme);
         // Loaded whole, and shown as it comes in.
         for (const bool shown : {false, true}) {
@@ -182,10 +185,7 @@ TEST(LoadStates, TheFarLinesTheReaderTakesEqualAParseInOneThread)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = dir.filePath(QStringLiteral("far.txt"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(c.text);
-        file.close();
+        ASSERT_TRUE(WriteFile(path, c.text));
         auto parser = BuiltIn(c.scheme);
         TMemoSource loaded;
         loaded.SetSyntaxParser(parser.get());
