@@ -46,4 +46,18 @@ std::shared_ptr<char[]> AllocateBlock(size_t size)
     return std::shared_ptr<char[]>(new (std::nothrow) char[size]);
 }
 
+void GiveBack(void* data, size_t size)
+{
+#ifdef Q_OS_LINUX
+    const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(data) + page - 1) / page * page;
+    const uintptr_t to = (reinterpret_cast<uintptr_t>(data) + size) / page * page;
+    if (to > from)
+        madvise(reinterpret_cast<void*>(from), size_t(to - from), MADV_DONTNEED);
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(size);
+#endif
+}
+
 } // namespace LargePages

@@ -5,6 +5,7 @@
 #include "linestructures.h"
 
 #include "htmlelements.h"
+#include "largepages.h"
 
 #include <algorithm>
 #include <numeric>
@@ -207,17 +208,31 @@ void TLineStructures::Append(int line, const TStructureBuilder& builder)
     appendIfAny(line, builder, m_entries, m_events);
 }
 
-void TLineStructures::AppendFrom(const TLineStructures& other, int firstLine)
+void TLineStructures::TakeFrom(TLineStructures& other, int firstLine)
 {
     Settle();
+    other.Settle();
     Q_ASSERT(m_entries.empty() || m_entries.back().line < firstLine);
+    // The pages of other's lists are given back piece by piece as the copy
+    // goes on, so that the lines taken are never held twice in full.
+    constexpr size_t kPiece = 1 << 12;
+    size_t givenEntries = 0;
+    size_t givenEvents = 0;
     for (size_t i = other.LowerBound(firstLine); i < other.m_entries.size(); ++i) {
         TStructureEntry entry = other.m_entries[i];
         const std::span<const TStructureEvent> events = other.Events(entry);
         entry.first = qint32(m_events.size());
         m_events.insert(m_events.end(), events.begin(), events.end());
         m_entries.push_back(entry);
+        if (i - givenEntries >= kPiece) {
+            const size_t eventsDone = size_t(other.m_entries[i].first) + events.size();
+            LargePages::GiveBack(other.m_entries.data() + givenEntries, (i - givenEntries) * sizeof(TStructureEntry));
+            LargePages::GiveBack(other.m_events.data() + givenEvents, (eventsDone - givenEvents) * sizeof(TStructureEvent));
+            givenEntries = i;
+            givenEvents = eventsDone;
+        }
     }
+    TLineStructures().Swap(other);
 }
 
 void TLineStructures::Reserve(double scale)

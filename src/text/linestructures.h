@@ -108,9 +108,10 @@ public:
     void Append(int line, const TStructureBuilder& builder);
     // Makes room for Appends: scale times the entries and events held.
     void Reserve(double scale);
-    // Appends the entries of other from line firstLine on, for lines summed
-    // up apart from those held, all of which lie before firstLine.
-    void AppendFrom(const TLineStructures& other, int firstLine);
+    // Takes the entries of other from line firstLine on, for lines summed
+    // up apart from those held, all of which lie before firstLine; other is
+    // left empty.
+    void TakeFrom(TLineStructures& other, int firstLine);
 
     void LinesInserted(int index, int count);
     void LinesDeleted(int index, int count);

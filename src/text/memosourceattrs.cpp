@@ -538,7 +538,7 @@ void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
     // as those of lines parsed before an edit above them: they count as
     // parsed from where the states above lead into them on, and are parsed
     // again where they do not.
-    const TLoadTail& tail = pass.Tail();
+    TLoadTail& tail = pass.Tail();
     const int tailEnd = tail.first + int(tail.states.size()) - 1;
     const int from = std::max(tail.first, int(lines));
     if (tail.states.size() > 1 && from < tailEnd && tailEnd <= LineCount()) {
@@ -549,7 +549,7 @@ void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
             item.Set(TStringItem::kAttrsValid, true);
         }
         if (structure)
-            structures.AppendFrom(tail.structures, from);
+            structures.TakeFrom(tail.structures, from);
         quint32 state = m_strings.Item(m_parsedUpTo - 1).endState;
         for (; m_parsedUpTo < LineCount(); ++m_parsedUpTo) {
             const TStringItem& item = m_strings.Item(m_parsedUpTo);
