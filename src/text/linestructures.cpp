@@ -95,6 +95,16 @@ void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructure
 
 namespace {
 
+// Copies the events of entry (entryEvents) to the end of events; entry,
+// its range naming them there.
+TStructureEntry withEventsIn(TStructureEntry entry, std::span<const TStructureEvent> entryEvents,
+                             std::vector<TStructureEvent>& events)
+{
+    entry.first = qint32(events.size());
+    events.insert(events.end(), entryEvents.begin(), entryEvents.end());
+    return entry;
+}
+
 // Sums up the line the builder collected behind entries and events, when
 // it has any structure; the fold it starts.
 quint8 appendIfAny(int line, const TStructureBuilder& builder, std::vector<TStructureEntry>& entries,
@@ -219,13 +229,10 @@ void TLineStructures::TakeFrom(TLineStructures& other, int firstLine)
     size_t givenEntries = 0;
     size_t givenEvents = 0;
     for (size_t i = other.LowerBound(firstLine); i < other.m_entries.size(); ++i) {
-        TStructureEntry entry = other.m_entries[i];
-        const std::span<const TStructureEvent> events = other.Events(entry);
-        entry.first = qint32(m_events.size());
-        m_events.insert(m_events.end(), events.begin(), events.end());
-        m_entries.push_back(entry);
+        const TStructureEntry& entry = other.m_entries[i];
+        m_entries.push_back(withEventsIn(entry, other.Events(entry), m_events));
         if (i - givenEntries >= kPiece) {
-            const size_t eventsDone = size_t(other.m_entries[i].first) + events.size();
+            const size_t eventsDone = size_t(entry.first + entry.count);
             LargePages::GiveBack(other.m_entries.data() + givenEntries, (i - givenEntries) * sizeof(TStructureEntry));
             LargePages::GiveBack(other.m_events.data() + givenEvents, (eventsDone - givenEvents) * sizeof(TStructureEvent));
             givenEntries = i;
@@ -366,13 +373,9 @@ std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
             return changed;
         }
         for (const TStructureEntry& fresh : added) {
-            if (fresh.Empty())
-                continue;
-            TStructureEntry kept = fresh;
-            kept.first = int(owner.m_events.size());
-            owner.m_events.insert(owner.m_events.end(), addedEvents.begin() + fresh.first,
-                                  addedEvents.begin() + fresh.first + fresh.count);
-            entries.push_back(kept);
+            if (!fresh.Empty())
+                entries.push_back(withEventsIn(
+                    fresh, {addedEvents.data() + fresh.first, size_t(fresh.count)}, owner.m_events));
         }
         m_lines.Clear();
         return changed;
@@ -419,12 +422,8 @@ std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
             const TDifference difference = Compare(TStructureEntry(), {}, fresh, freshEvents);
             changed.emplace_back(fresh.line, difference == tdFolds);
         }
-        if (fresh.Empty())
-            continue;
-        TStructureEntry kept = fresh;
-        kept.first = int(owner.m_events.size());
-        owner.m_events.insert(owner.m_events.end(), freshEvents.begin(), freshEvents.end());
-        span.push_back(kept);
+        if (!fresh.Empty())
+            span.push_back(withEventsIn(fresh, freshEvents, owner.m_events));
     }
     span.insert(span.end(), old, hi);
     const auto at = size_t(lo - entries.begin());
@@ -439,12 +438,8 @@ std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
     if (owner.m_garbage > 4096 && owner.m_garbage * 2 > owner.m_events.size()) {
         std::vector<TStructureEvent> events;
         events.reserve(owner.m_events.size() - owner.m_garbage);
-        for (TStructureEntry& entry : entries) {
-            const int first = int(events.size());
-            events.insert(events.end(), owner.m_events.begin() + entry.first,
-                          owner.m_events.begin() + entry.first + entry.count);
-            entry.first = first;
-        }
+        for (TStructureEntry& entry : entries)
+            entry = withEventsIn(entry, owner.Events(entry), events);
         owner.m_events.swap(events);
         owner.m_garbage = 0;
     }
