@@ -84,14 +84,26 @@ std::vector<quint32>& TLoadStatePass::Wait()
     return m_states;
 }
 
-qint64 TLoadStatePass::Next(TFound& found, char c, qint64 pos, qint64 available) const
+namespace {
+
+template <char c>
+qint64 findByte(const char* data, qint64 size)
+{
+    const void* hit = std::memchr(data, c, size_t(size));
+    return hit ? static_cast<const char*>(hit) - data : size;
+}
+
+} // namespace
+
+qint64 TLoadStatePass::Next(TFound& found, TFind find, qint64 pos, qint64 available) const
 {
     if (found.at >= pos)
         return found.at;
     const qint64 from = found.at < 0 ? std::max(pos, found.clearTo) : pos;
     if (from < available) {
-        if (const void* hit = std::memchr(m_data + from, c, size_t(available - from))) {
-            found.at = static_cast<const char*>(hit) - m_data;
+        const qint64 hit = find(m_data + from, available - from);
+        if (hit < available - from) {
+            found.at = from + hit;
             return found.at;
         }
     }
@@ -121,9 +133,7 @@ void TLoadStatePass::Walk(quint32& state)
     qint64 pos = 0;
     // The next line end, tab and byte above 0x7F, each searched for over
     // the bytes in, not line by line.
-    TFound cr, lf, tab;
-    qint64 highAt = -1;
-    qint64 highClearTo = 0;
+    TFound cr, lf, tab, high;
     bool plain = true;
     qint64 seen = 0;
     qint64 size = 0;
@@ -144,8 +154,8 @@ void TLoadStatePass::Walk(quint32& state)
         for (;;) {
             if (m_stop)
                 return;
-            const qint64 atCr = Next(cr, '\r', pos, available);
-            const qint64 atLf = Next(lf, '\n', pos, available);
+            const qint64 atCr = Next(cr, findByte<'\r'>, pos, available);
+            const qint64 atLf = Next(lf, findByte<'\n'>, pos, available);
             qint64 stop = atCr < 0 ? atLf : atLf < 0 ? atCr : std::min(atCr, atLf);
             qint64 next;
             if (stop < 0) {
@@ -167,19 +177,13 @@ void TLoadStatePass::Walk(quint32& state)
             if ((m_longLine > 0 && length >= m_longLine) || line >= m_stopAt.load(std::memory_order_relaxed))
                 return;
             std::string_view display(m_data + pos, size_t(length));
-            if (plain && highAt < 0 && highClearTo < stop) {
-                const qint64 from = std::max(pos, highClearTo);
-                const qint64 high = EncodingDetect::FirstHighByte(m_data + from, available - from);
-                if (high < available - from)
-                    highAt = from + high;
-                else
-                    highClearTo = available;
+            if (plain) {
+                const qint64 atHigh = Next(high, EncodingDetect::FirstHighByte, pos, available);
+                plain = atHigh < 0 || atHigh >= stop;
             }
-            if (plain && highAt >= 0 && highAt < stop)
-                plain = false;
             if (plain)
                 ++m_plainLines;
-            const qint64 atTab = Next(tab, '\t', pos, available);
+            const qint64 atTab = Next(tab, findByte<'\t'>, pos, available);
             if (atTab >= 0 && atTab < stop) {
                 expanded = m_tabs.Expand(display);
                 display = {expanded.constData(), size_t(expanded.size())};

@@ -106,12 +106,15 @@ private:
     void Run();
     // Walks the lines; state: the end state of the last line reached.
     void Walk(quint32& state);
-    // The next occurrence of c at or after pos among the bytes in, or -1.
+    // Where find hits first in [data, data + size): the offset, or size.
+    using TFind = qint64 (*)(const char* data, qint64 size);
+    // The first place at or after pos among the bytes in where find hits,
+    // or -1; found remembers it, so that no byte is searched twice.
     struct TFound {
         qint64 at = -1;    // the occurrence, when >= 0
         qint64 clearTo = 0; // when at < 0: none of [..., clearTo)
     };
-    qint64 Next(TFound& found, char c, qint64 pos, qint64 available) const;
+    qint64 Next(TFound& found, TFind find, qint64 pos, qint64 available) const;
 
     std::unique_ptr<TSimpleParser> m_parser;
     const TTabStops m_tabs;
