@@ -27,6 +27,7 @@
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -52,6 +53,30 @@ constexpr int kLoadTailLines = 20'000;
 constexpr int kTailSample = 4'096;
 // Lines the reading thread parses between two progress reports.
 constexpr int kTailLinesPerReport = 1 << 16;
+
+// Points a parser's structure reports at sink for a scope, and back where
+// they went before at its end: a parse that interrupts another (a paint
+// while a file's far lines are parsed) leaves the other's sink in place.
+class TSinkScope {
+public:
+    TSinkScope(TSimpleParser* parser, TStructureSink* sink)
+        : m_parser(parser), m_outer(parser ? parser->StructureSink() : nullptr)
+    {
+        if (m_parser)
+            m_parser->SetStructureSink(sink);
+    }
+    ~TSinkScope()
+    {
+        if (m_parser)
+            m_parser->SetStructureSink(m_outer);
+    }
+    TSinkScope(const TSinkScope&) = delete;
+    TSinkScope& operator=(const TSinkScope&) = delete;
+
+private:
+    TSimpleParser* const m_parser;
+    TStructureSink* const m_outer;
+};
 
 // Establishes the line states of [first, end) on a thread of its own, with
 // a private copy of the parser, while the interface thread parses the lines
@@ -224,8 +249,9 @@ void TCustomMemoSource::ParseTo(int line)
     const bool structure = m_parser && m_parser->ReportsStructure();
     TStructureBuilder builder;
     TLineStructures::TPass pass(m_strings.Structures());
+    std::optional<TSinkScope> sink;
     if (structure)
-        m_parser->SetStructureSink(&builder);
+        sink.emplace(m_parser, &builder);
     // Far above the line asked for, the states of the lower half of the way
     // are established on a worker thread meanwhile. A listener to single
     // lines is told of each in order, so it gets none.
@@ -283,8 +309,7 @@ void TCustomMemoSource::ParseTo(int line)
             firstParsed = i;
         lastParsed = std::max(lastParsed, i);
     }
-    if (structure)
-        m_parser->SetStructureSink(nullptr);
+    sink.reset();
     if (m_scratch.size() > kScratchKeep)
         std::vector<uchar>().swap(m_scratch);
     m_parsedUpTo = std::max(m_parsedUpTo, last + 1);
@@ -467,18 +492,13 @@ bool TCustomMemoSource::ParseLoadTail(TLoadStatePass& pass, const std::function<
     tail.states.reserve(size_t(count - first) + 1);
     const bool structure = m_parser->ReportsStructure();
     TStructureBuilder builder;
+    const TSinkScope sink(m_parser, structure ? &builder : nullptr);
     QByteArray expanded;
     quint32 state = 0;
     const int start = std::max(reached, first - kWorkerLeadIn);
     for (int i = start; i < count && !ParsedAsLong(i); ++i) {
-        if ((i - start) % kTailLinesPerReport == 0) {
-            // What the report lets happen meanwhile (a paint) may parse
-            // lines with a sink of its own.
-            if (!report())
-                return false;
-            if (structure)
-                m_parser->SetStructureSink(&builder);
-        }
+        if ((i - start) % kTailLinesPerReport == 0 && !report())
+            return false;
         const std::string_view display = DisplayOf(i, expanded);
         if (i >= first)
             tail.states.push_back(state);
@@ -492,8 +512,6 @@ bool TCustomMemoSource::ParseLoadTail(TLoadStatePass& pass, const std::function<
                 tail.structures.Reserve(double(count - first) / double(kTailSample + 1) * 1.2);
         }
     }
-    if (structure)
-        m_parser->SetStructureSink(nullptr);
     if (!tail.states.empty())
         tail.states.push_back(state);
     return true;
@@ -598,12 +616,13 @@ bool TCustomMemoSource::LineEvents(int line, std::vector<TStructureEvent>& event
     const std::string_view display = DisplayOf(line, expanded);
     TStructureBuilder builder;
     m_scratch.resize(std::max(m_scratch.size(), display.size()));
-    m_parser->SetStructureSink(&builder);
-    m_parser->SetUtf8Text(m_encoding == teUtf8);
-    m_parser->InitLineAttributes(line, display, m_scratch.data());
-    m_parser->SetCurrentLine(line);
-    m_parser->ParseLine(display, m_strings.Item(line).startState, m_scratch.data());
-    m_parser->SetStructureSink(nullptr);
+    {
+        const TSinkScope sink(m_parser, &builder);
+        m_parser->SetUtf8Text(m_encoding == teUtf8);
+        m_parser->InitLineAttributes(line, display, m_scratch.data());
+        m_parser->SetCurrentLine(line);
+        m_parser->ParseLine(display, m_strings.Item(line).startState, m_scratch.data());
+    }
     events = builder.Events();
     return true;
 }
