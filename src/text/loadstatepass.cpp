@@ -77,7 +77,7 @@ bool TLoadStatePass::WaitFor(int ms)
     return m_ended.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_done; });
 }
 
-std::vector<quint32>& TLoadStatePass::Wait()
+TStateRuns& TLoadStatePass::Wait()
 {
     if (m_thread.joinable())
         m_thread.join();
@@ -117,8 +117,8 @@ void TLoadStatePass::Run()
     quint32 end = 0;
     Walk(end);
     // The end state of the last line reached closes the list.
-    if (!m_states.empty())
-        m_states.push_back(end);
+    if (!m_states.Empty())
+        m_states.Push(end);
     {
         std::lock_guard lock(m_mutex);
         m_done = true;
@@ -150,7 +150,7 @@ void TLoadStatePass::Walk(quint32& state)
             size = m_size;
         }
         // Every complete line among the bytes in.
-        const size_t linesBefore = m_states.size();
+        const size_t linesBefore = m_states.Size();
         for (;;) {
             if (m_stop)
                 return;
@@ -173,7 +173,7 @@ void TLoadStatePass::Walk(quint32& state)
                 break;
             }
             const qint64 length = stop - pos;
-            const int line = int(m_states.size());
+            const int line = int(m_states.Size());
             if ((m_longLine > 0 && length >= m_longLine) || line >= m_stopAt.load(std::memory_order_relaxed))
                 return;
             std::string_view display(m_data + pos, size_t(length));
@@ -188,7 +188,7 @@ void TLoadStatePass::Walk(quint32& state)
                 expanded = m_tabs.Expand(display);
                 display = {expanded.constData(), size_t(expanded.size())};
             }
-            m_states.push_back(state);
+            m_states.Push(state);
             m_builder.Reset();
             state = m_parser->ParseLineState(line, display, state, scratch);
             if (m_structure)
@@ -203,7 +203,7 @@ void TLoadStatePass::Walk(quint32& state)
         // as they grow: pages of room never written cost no memory.
         if (linesBefore == 0 && pos > 0 && size > available) {
             const double scale = double(size) / double(pos);
-            m_states.reserve(size_t(double(m_states.size()) * scale * 1.05) + 16);
+            m_states.Reserve(size_t(double(m_states.Changes()) * scale * 1.05) + 16);
             if (m_structure)
                 m_structures.Reserve(scale * 1.2);
         }

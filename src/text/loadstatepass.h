@@ -25,6 +25,7 @@
 
 #include "linestructures.h"
 #include "simpleparser.h"
+#include "stateruns.h"
 #include "tabstops.h"
 
 #include <QtGlobal>
@@ -36,7 +37,6 @@
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 // The states of the far lines of a text just read, established on the
 // reading thread while the pass walks up to them (the store's
@@ -44,10 +44,10 @@
 // first of them, so they hold only as far as they agree with the states
 // the pass leads up to them; the store checks that as it takes them.
 struct TLoadTail {
-    int first = -1; // the line of states.front()
+    int first = -1; // the line of the first state
     // The start state of each line and, last, the end state of the last
     // one, in the store parser's numbering.
-    std::vector<quint32> states;
+    TStateRuns states;
     TLineStructures structures;
 };
 
@@ -85,7 +85,7 @@ public:
     // Waits for the pass to end. Afterwards: the start state of each line
     // the pass reached and, last, the end state of the last of them, in the
     // copy's numbering; empty when it reached none.
-    std::vector<quint32>& Wait();
+    TStateRuns& Wait();
     // The structure of the lines reached (after Wait), put in place on this
     // thread as the lines were walked, so that the store only swaps it in.
     TLineStructures& Structures() { return m_structures; }
@@ -120,7 +120,7 @@ private:
     const TTabStops m_tabs;
     const int m_longLine;
     const char* m_data = nullptr;
-    std::vector<quint32> m_states;
+    TStateRuns m_states;
     qint64 m_size = 0;
     const bool m_structure;
     TStructureBuilder m_builder;

@@ -174,6 +174,28 @@ constexpr int kWindowSlack = 4096;
 // that starts or ends the word at its edge.
 constexpr int kUrlReach = 1 << 16;
 
+// Gives lines [from, to) of strings the states held for the lines from
+// first on: their start states, and as end state the start of the next.
+void setLoadedStates(TInternalStrings& strings, const TStateRuns& states, int first, int from, int to)
+{
+    // A state is looked up in the shared table once per run of lines that
+    // start in it, not once per line.
+    TStoredState stored;
+    states.ForEachRun(size_t(from - first), size_t(to - first), [&](size_t begin, size_t end, quint32 state) {
+        stored = state;
+        for (size_t i = begin; i < end; ++i) {
+            TStringItem& item = strings.Item(first + int(i));
+            item.startState = stored;
+            item.Set(TStringItem::kAttrsValid, true);
+        }
+    });
+    states.ForEachRun(size_t(from - first) + 1, size_t(to - first) + 1, [&](size_t begin, size_t end, quint32 state) {
+        stored = state;
+        for (size_t i = begin; i < end; ++i)
+            strings.Item(first + int(i) - 1).endState = stored;
+    });
+}
+
 } // namespace
 
 std::string_view TCustomMemoSource::DisplayOf(int line, QByteArray& expanded) const
@@ -489,7 +511,6 @@ bool TCustomMemoSource::ParseLoadTail(TLoadStatePass& pass, const std::function<
     pass.StopAt(first);
     TLoadTail& tail = pass.Tail();
     tail.first = first;
-    tail.states.reserve(size_t(count - first) + 1);
     const bool structure = m_parser->ReportsStructure();
     TStructureBuilder builder;
     const TSinkScope sink(m_parser, structure ? &builder : nullptr);
@@ -501,7 +522,7 @@ bool TCustomMemoSource::ParseLoadTail(TLoadStatePass& pass, const std::function<
             return false;
         const std::string_view display = DisplayOf(i, expanded);
         if (i >= first)
-            tail.states.push_back(state);
+            tail.states.Push(state);
         builder.Reset();
         state = StateAfter(i, display, state);
         if (structure && i >= first) {
@@ -512,33 +533,29 @@ bool TCustomMemoSource::ParseLoadTail(TLoadStatePass& pass, const std::function<
                 tail.structures.Reserve(double(count - first) / double(kTailSample + 1) * 1.2);
         }
     }
-    if (!tail.states.empty())
-        tail.states.push_back(state);
+    if (!tail.states.Empty())
+        tail.states.Push(state);
     return true;
 }
 
 void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
 {
-    std::vector<quint32>& states = pass.Wait();
-    if (pass.Discarded() || !m_parser || states.empty())
+    TStateRuns& states = pass.Wait();
+    if (pass.Discarded() || !m_parser || states.Empty())
         return;
-    size_t lines = std::min(states.size() - 1, size_t(LineCount()));
+    size_t lines = std::min(states.Size() - 1, size_t(LineCount()));
     // Read in the wrong encoding, the lines agree up to the first byte the
     // encodings read differently.
     if (pass.Parser().Utf8Text() != (m_encoding == teUtf8))
         lines = std::min(lines, size_t(pass.PlainLines()));
-    if (lines == 0 || !m_parser->TakeWorkerStates(pass.Parser(), states.data(), lines + 1))
+    const std::span<quint32> values = states.Values();
+    if (lines == 0 || !m_parser->TakeWorkerStates(pass.Parser(), values.data(), values.size()))
         return;
     // Lines parsed here meanwhile (the first screen, shown as the file came
     // in) have the same states and structure; lines parsed beyond the pass
     // know more than it does.
     const int parsedHere = m_parsedUpTo;
-    for (size_t i = 0; i < lines; ++i) {
-        TStringItem& item = m_strings.Item(int(i));
-        item.startState = states[i];
-        item.endState = states[i + 1];
-        item.Set(TStringItem::kAttrsValid, true);
-    }
+    setLoadedStates(m_strings, states, 0, 0, int(lines));
     m_parsedUpTo = std::max(m_parsedUpTo, int(lines));
     if (parsedHere >= int(lines))
         return;
@@ -548,8 +565,8 @@ void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
     TLineStructures& structures = m_strings.Structures();
     if (structure) {
         TLineStructures& taken = pass.Structures();
-        if (lines + 1 < states.size())
-            taken.LinesDeleted(int(lines), int(states.size() - 1 - lines));
+        if (lines + 1 < states.Size())
+            taken.LinesDeleted(int(lines), int(states.Size() - 1 - lines));
         structures.Swap(taken);
     }
     // The tail's lines behind the pass's keep their states and structure
@@ -557,15 +574,10 @@ void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
     // parsed from where the states above lead into them on, and are parsed
     // again where they do not.
     TLoadTail& tail = pass.Tail();
-    const int tailEnd = tail.first + int(tail.states.size()) - 1;
+    const int tailEnd = tail.first + int(tail.states.Size()) - 1;
     const int from = std::max(tail.first, int(lines));
-    if (tail.states.size() > 1 && from < tailEnd && tailEnd <= LineCount()) {
-        for (int i = from; i < tailEnd; ++i) {
-            TStringItem& item = m_strings.Item(i);
-            item.startState = tail.states[size_t(i - tail.first)];
-            item.endState = tail.states[size_t(i - tail.first) + 1];
-            item.Set(TStringItem::kAttrsValid, true);
-        }
+    if (tail.states.Size() > 1 && from < tailEnd && tailEnd <= LineCount()) {
+        setLoadedStates(m_strings, tail.states, tail.first, from, tailEnd);
         if (structure)
             structures.TakeFrom(tail.structures, from);
         quint32 state = m_strings.Item(m_parsedUpTo - 1).endState;
