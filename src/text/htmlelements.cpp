@@ -20,33 +20,37 @@ enum TElementFlag : quint8 {
     efKnown = 128,
 };
 
-// The optional-end elements an opening ends: the same name, or one of its
-// group (dt/dd, td/th, the table sections).
-bool sameGroup(std::string_view opening, std::string_view top)
+// The optional-end elements by name, for the rules that say which of them
+// an opening ends.
+enum TRole : quint8 { erOther, erP, erLi, erDt, erDd, erTd, erTh, erTr, erTbody, erThead, erTfoot, erOption, erOptgroup };
+
+constexpr quint16 bit(TRole role)
 {
-    auto in = [](std::string_view name, std::initializer_list<std::string_view> group) {
-        for (std::string_view item : group) {
-            if (name == item)
-                return true;
-        }
-        return false;
-    };
-    if (opening == top)
-        return true;
-    if (in(opening, {"dt", "dd"}) && in(top, {"dt", "dd"}))
-        return true;
-    if (in(opening, {"td", "th"}) && in(top, {"td", "th"}))
-        return true;
-    if (in(opening, {"tbody", "tfoot", "thead"}) && in(top, {"tbody", "thead", "tr", "td", "th"}))
-        return true;
-    if (opening == "tr" && in(top, {"td", "th"}))
-        return true;
-    if (in(opening, {"option", "optgroup"}) && top == "option")
-        return true;
-    return false;
+    return quint16(1u << role);
 }
 
-quint8 classify(std::string_view name)
+// The optional-end elements an opening ends beside its own name: dt/dd,
+// td/th, the table sections, tr and options.
+bool sameGroup(TRole opening, TRole top)
+{
+    const quint16 openings = bit(opening);
+    const quint16 tops = bit(top);
+    const quint16 terms = bit(erDt) | bit(erDd);
+    const quint16 cells = bit(erTd) | bit(erTh);
+    const quint16 sections = bit(erTbody) | bit(erTfoot) | bit(erThead);
+    if ((openings & terms) && (tops & terms))
+        return true;
+    if ((openings & cells) && (tops & cells))
+        return true;
+    if ((openings & sections) && (tops & (bit(erTbody) | bit(erThead) | bit(erTr) | cells)))
+        return true;
+    if (opening == erTr && (tops & cells))
+        return true;
+    return (openings & (bit(erOption) | bit(erOptgroup))) && top == erOption;
+}
+
+// What a name is: its flags in the low byte, its role in the high one.
+quint16 classify(std::string_view name)
 {
     static const std::string_view kVoid[] = {"area",   "base", "br",    "col",  "embed",  "hr",     "img",
                                              "input",  "link", "meta",  "param", "source", "track", "wbr",
@@ -56,21 +60,32 @@ quint8 classify(std::string_view name)
         "figure",  "footer",  "form",   "h1",         "h2",      "h3",     "h4",  "h5",       "h6",
         "header",  "hgroup",  "hr",     "main",       "menu",    "nav",    "ol",  "p",        "pre",
         "section", "table",   "ul"};
-    static const std::string_view kGroup[] = {"li", "p", "dt", "dd", "option", "optgroup", "tr", "td", "th",
-                                              "thead", "tbody", "tfoot"};
+    struct TGroupMember {
+        std::string_view name;
+        TRole role;
+    };
+    static const TGroupMember kGroup[] = {{"li", erLi},         {"p", erP},           {"dt", erDt},
+                                          {"dd", erDd},         {"option", erOption}, {"optgroup", erOptgroup},
+                                          {"tr", erTr},         {"td", erTd},         {"th", erTh},
+                                          {"thead", erThead},   {"tbody", erTbody},   {"tfoot", erTfoot}};
     quint8 flags = efKnown;
+    TRole role = erOther;
     for (std::string_view item : kVoid)
         flags |= name == item ? efVoid : 0;
     for (std::string_view item : kBlock)
         flags |= name == item ? efBlock : 0;
-    for (std::string_view item : kGroup)
-        flags |= name == item ? efGroup : 0;
-    return flags;
+    for (const TGroupMember& member : kGroup) {
+        if (name == member.name) {
+            flags |= efGroup;
+            role = member.role;
+        }
+    }
+    return quint16(flags | role << 8);
 }
 
 struct TRuleCache {
     std::mutex mutex;
-    std::unordered_map<quint32, quint8> flags;
+    std::unordered_map<quint32, quint16> kinds;
 };
 
 TRuleCache& cache()
@@ -79,27 +94,37 @@ TRuleCache& cache()
     return *rules;
 }
 
-// The flags of the names given out first (which are those a text uses
-// most), read by every thread without the lock; 0 while not worked out.
+// What the names given out first are (those a text uses most), read by
+// every thread without the lock; 0 while not worked out.
 constexpr quint32 kQuickNames = 4096;
-std::atomic<quint8> quickFlags[kQuickNames];
+std::atomic<quint16> quickKinds[kQuickNames];
 
-quint8 flagsOf(quint32 name)
+quint16 kindOf(quint32 name)
 {
     if (name < kQuickNames) {
-        if (const quint8 flags = quickFlags[name].load(std::memory_order_relaxed))
-            return flags;
+        if (const quint16 kind = quickKinds[name].load(std::memory_order_relaxed))
+            return kind;
     }
     TRuleCache& rules = cache();
     std::lock_guard lock(rules.mutex);
-    auto it = rules.flags.find(name);
-    if (it == rules.flags.end()) {
+    auto it = rules.kinds.find(name);
+    if (it == rules.kinds.end()) {
         const QByteArray text = TStructureNames::Shared().Text(name);
-        it = rules.flags.emplace(name, classify(std::string_view(text.constData(), size_t(text.size())))).first;
+        it = rules.kinds.emplace(name, classify(std::string_view(text.constData(), size_t(text.size())))).first;
     }
     if (name < kQuickNames)
-        quickFlags[name].store(it->second, std::memory_order_relaxed);
+        quickKinds[name].store(it->second, std::memory_order_relaxed);
     return it->second;
+}
+
+quint8 flagsOf(quint32 name)
+{
+    return quint8(kindOf(name));
+}
+
+TRole roleOf(quint16 kind)
+{
+    return TRole(kind >> 8);
 }
 
 } // namespace
@@ -111,17 +136,15 @@ bool HtmlElements::IsVoid(quint32 name)
 
 bool HtmlElements::OpenEnds(quint32 opening, quint32 top)
 {
-    const quint8 topFlags = flagsOf(top);
-    if (!(topFlags & efGroup))
+    const quint16 topKind = kindOf(top);
+    if (!(topKind & efGroup))
         return false;
     if (opening == top)
         return true;
-    const QByteArray openingText = TStructureNames::Shared().Text(opening);
-    const QByteArray topText = TStructureNames::Shared().Text(top);
-    const std::string_view topName(topText.constData(), size_t(topText.size()));
-    if (topName == "p")
-        return flagsOf(opening) & efBlock;
-    return sameGroup(std::string_view(openingText.constData(), size_t(openingText.size())), topName);
+    const quint16 openingKind = kindOf(opening);
+    if (roleOf(topKind) == erP)
+        return openingKind & efBlock;
+    return sameGroup(roleOf(openingKind), roleOf(topKind));
 }
 
 bool HtmlElements::EndsWithoutTag(quint32 name)
