@@ -48,11 +48,14 @@ protected:
         return paths;
     }
 
+    // The entries' files: a stand-in being written holds an entry's text
+    // before it becomes the entry, and is no entry.
+    QStringList EntryFiles() const { return JournalFiles().filter(QRegularExpression(QStringLiteral("/\\d+\\.tjn$"))); }
     // The texts of the readable entries, sorted.
     QList<QByteArray> EntryTexts() const
     {
         QList<QByteArray> texts;
-        for (const QString& path : JournalFiles()) {
+        for (const QString& path : EntryFiles()) {
             if (std::optional<TJournalEntry> entry = TJournalEntry::Read(path))
                 texts.append(entry->text);
         }
@@ -121,7 +124,7 @@ TEST_F(RecoveryTest, TheWorkOfAKilledProgramComesBackByteForByte)
 
     // The folder the dead run left also holds an entry cut short and a file
     // that is no entry at all.
-    const QString entryPath = JournalFiles().filter(TJournal::kEntrySuffix).first();
+    const QString entryPath = EntryFiles().first();
     const QString deadFolder = QFileInfo(entryPath).absolutePath();
     WriteFile(deadFolder + QStringLiteral("/cut.tjn"), ReadFile(entryPath).chopped(20));
     WriteFile(deadFolder + QStringLiteral("/notes.txt"), "not an entry\n");
