@@ -324,20 +324,38 @@ void TStructureSummaries::Clear()
     m_events.clear();
 }
 
-void TLineStructures::TPass::Take(const TStructureSummaries& lines)
+void TStructureSummaries::Reserve(double scale)
+{
+    m_entries.reserve(size_t(double(m_entries.size()) * scale) + 16);
+    m_events.reserve(size_t(double(m_events.size()) * scale) + 16);
+}
+
+void TLineStructures::TPass::Take(const TStructureSummaries& lines, int first, int end)
 {
     const int offset = int(m_lines.m_events.size());
     m_lines.m_events.insert(m_lines.m_events.end(), lines.m_events.begin(), lines.m_events.end());
-    // (Nothing changes the owner while a pass runs.)
-    const bool ownerEmpty = m_owner.Count() == 0;
+    // (Nothing changes the owner while a pass runs.) The owner's entries
+    // among the lines are merged in by line, as empty ones where the other
+    // thread found nothing.
+    const size_t ownerEnd = m_owner.LowerBound(end);
+    size_t owned = m_owner.LowerBound(first);
     for (TStructureEntry entry : lines.m_entries) {
-        const bool leaveOut = entry.Empty() && (ownerEmpty ? entry.line > m_last : NothingToLose(entry.line));
-        m_last = std::max(m_last, entry.line);
-        if (leaveOut)
-            continue;
+        for (; owned < ownerEnd && m_owner.At(owned).line <= entry.line; ++owned) {
+            if (m_owner.At(owned).line < entry.line) {
+                TStructureEntry lost;
+                lost.line = m_owner.At(owned).line;
+                m_lines.m_entries.push_back(lost);
+            }
+        }
         entry.first += offset;
         m_lines.m_entries.push_back(entry);
     }
+    for (; owned < ownerEnd; ++owned) {
+        TStructureEntry lost;
+        lost.line = m_owner.At(owned).line;
+        m_lines.m_entries.push_back(lost);
+    }
+    m_last = std::max(m_last, end - 1);
 }
 
 std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()

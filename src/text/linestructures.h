@@ -64,6 +64,8 @@ public:
     // The same for a line that has nothing to lose (of a text never summed
     // up before, say): a line without structure adds nothing.
     quint8 AddIfAny(int line, const TStructureBuilder& builder);
+    // Makes room for Adds: scale times the entries and events held.
+    void Reserve(double scale);
     void Clear();
     bool Empty() const { return m_entries.empty(); }
 
@@ -135,9 +137,12 @@ public:
             m_last = std::max(m_last, line);
             return m_lines.Add(line, builder);
         }
-        // The lines another thread summed up, those that change nothing
-        // left out.
-        void Take(const TStructureSummaries& lines);
+        // The lines [first, end) another thread summed up with AddIfAny,
+        // behind every line added so far: a line it left out has no
+        // structure, and loses what its entry held.
+        void Take(const TStructureSummaries& lines, int first, int end);
+        // Makes room for Adds and Takes: scale times the lines added.
+        void Reserve(double scale) { m_lines.Reserve(scale); }
         // Puts the lines added in place; the lines whose entry changed, and
         // whether what changed may move a fold (anything but the counts of
         // parentheses and square brackets).

@@ -49,8 +49,8 @@ constexpr int kWorkerLeadIn = 2'000;
 // A load pass with at least this many lines still to walk once the file is
 // in shares them with the reading thread.
 constexpr int kLoadTailLines = 20'000;
-// The tail's first lines, whose structure tells how much room the rest needs.
-constexpr int kTailSample = 4'096;
+// A pass's first lines, whose structure tells how much room the rest needs.
+constexpr int kSampleLines = 4'096;
 // Lines the reading thread parses between two progress reports.
 constexpr int kTailLinesPerReport = 1 << 16;
 
@@ -125,7 +125,7 @@ public:
             item.Set(TStringItem::kAttrsValid, true);
         }
         if (m_parser->StructureSink())
-            pass.Take(m_summaries);
+            pass.Take(m_summaries, m_first, m_end);
         strings.Attributes().DropRange(m_first, m_end - 1);
         return m_end - m_first;
     }
@@ -148,8 +148,14 @@ private:
                 m_states[size_t(i - m_first)] = state;
             m_builder.Reset();
             state = m_parser->ParseLineState(i, display, state, scratch);
-            if (i >= m_first && m_parser->StructureSink())
-                m_summaries.Add(i, m_builder);
+            if (i >= m_first && m_parser->StructureSink()) {
+                // The store puts back what lines without structure lose.
+                m_summaries.AddIfAny(i, m_builder);
+                // Made for the whole half at the rate of its first lines:
+                // growing the lists would copy them.
+                if (i == m_first + kSampleLines)
+                    m_summaries.Reserve(double(m_end - m_first) / double(kSampleLines + 1) * 1.2);
+            }
         }
         m_states.back() = state;
     }
@@ -285,7 +291,8 @@ void TCustomMemoSource::ParseTo(int line)
             worker = std::make_unique<TStateWorker>(m_strings, m_tabStops, std::move(copy), first, line, structure);
         }
     }
-    for (int i = m_parsedUpTo; i <= last; ++i) {
+    const int start = m_parsedUpTo;
+    for (int i = start; i <= last; ++i) {
         if (worker && i == worker->First()) {
             if (const int written = worker->Deliver(*m_parser, m_strings, pass)) {
                 if (firstParsed < 0)
@@ -323,8 +330,13 @@ void TCustomMemoSource::ParseTo(int line)
         }
         item.endState = state;
         item.Set(TStringItem::kAttrsValid, true);
-        if (structure)
+        if (structure) {
             pass.Add(i, builder);
+            // Made for every line of a long pass (the worker's included) at
+            // the rate of its first lines: growing the lists would copy them.
+            if (i == start + kSampleLines && last - start > 4 * kSampleLines)
+                pass.Reserve(double(last + 1 - start) / double(kSampleLines + 1) * 1.2);
+        }
         if (OnLineParsed)
             OnLineParsed(i);
         if (firstParsed < 0)
@@ -529,8 +541,8 @@ bool TCustomMemoSource::ParseLoadTail(TLoadStatePass& pass, const std::function<
             tail.structures.Append(i, builder);
             // Made for the whole tail at the rate of its first lines, as
             // the pass's list is: growing it would copy it.
-            if (i == first + kTailSample)
-                tail.structures.Reserve(double(count - first) / double(kTailSample + 1) * 1.2);
+            if (i == first + kSampleLines)
+                tail.structures.Reserve(double(count - first) / double(kSampleLines + 1) * 1.2);
         }
     }
     if (!tail.states.Empty())
