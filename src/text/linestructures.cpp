@@ -49,12 +49,21 @@ void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructure
         if (tag && HtmlElements::IsVoid(event.name))
             continue;
         // A close (or "/>") right behind its own open cancels it, unless the
-        // open may have ended something around it.
+        // open may have ended something around it: an element whose end tag
+        // may be left out, or a block that ends an open p, can, unless it
+        // opened inside an element of this line that it does not end (a
+        // cell inside its row).
         if (event.action != saOpen && events.size() > base) {
             const TStructureEvent& last = events.back();
             const bool pair = last.IsOpen() && last.kind == event.kind &&
                               (event.action == saSelfClose ? tag : (last.name == event.name || event.kind == skComment));
-            if (pair && (!tag || HtmlElements::Inert(event.name) || event.action == saSelfClose)) {
+            auto endedNothing = [&] {
+                if (events.size() < base + 2)
+                    return false;
+                const TStructureEvent& outer = events[events.size() - 2];
+                return outer.IsOpen() && outer.kind == skTag && !HtmlElements::OpenEnds(last.name, outer.name);
+            };
+            if (pair && (!tag || HtmlElements::Inert(last.name) || endedNothing())) {
                 events.pop_back();
                 continue;
             }
