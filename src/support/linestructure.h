@@ -49,19 +49,24 @@ enum TAction : quint8 {
 // bracket, a comment's or block's opening or closing text, a tag's name).
 // name identifies what must match (a tag's name, a block's number); label
 // is the text a folded block shows after its first line. Both are ids of
-// TStructureNames (0: none).
+// TStructureNames (0: none). A text keeps one for most lines it has, so its
+// kind, action and fold flag share a word with its length: 16 bytes.
 struct TStructureEvent {
+    // Longer texts (a name of millions of characters) count as this long.
+    static constexpr int kMaxLength = (1 << 24) - 1;
+
     qint32 column = 0;
-    qint32 length = 0;
+    quint32 length : 24 = 0;
+    quint32 kind : 3 = Structure::skBrace;
+    quint32 action : 3 = Structure::saOpen;
+    quint32 folds : 1 = 0;
     quint32 name = 0;
     quint32 label = 0;
-    quint8 kind = Structure::skBrace;
-    quint8 action = Structure::saOpen;
-    bool folds = false;
 
     bool IsOpen() const { return action == Structure::saOpen; }
     bool IsBracket() const { return kind < Structure::kBracketKinds; }
 };
+static_assert(sizeof(TStructureEvent) == 16);
 
 // Where a parser reports the events of the line it parses.
 class TStructureSink {

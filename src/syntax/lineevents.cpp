@@ -12,6 +12,8 @@
 
 #include "linestate.h"
 
+#include <algorithm>
+
 using namespace LineScan;
 
 namespace {
@@ -41,7 +43,7 @@ void TLineScanner::Report(int column, int length, quint8 kind, quint8 action, bo
 {
     TStructureEvent event;
     event.column = column;
-    event.length = length;
+    event.length = quint32(std::clamp(length, 0, TStructureEvent::kMaxLength));
     event.kind = kind;
     event.action = action;
     event.folds = folds;

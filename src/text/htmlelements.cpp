@@ -179,7 +179,7 @@ void TStructureStack::Apply(const TStructureEvent& event, int line, qint64 mark,
         while (tag && !m_items.empty() && m_items.back().kind == skTag &&
                HtmlElements::OpenEnds(event.name, m_items.back().name))
             EndTop(false, line, event, ended);
-        m_items.push_back(TItem{event.kind, event.name, event.column, line, mark});
+        m_items.push_back(TItem{quint8(event.kind), event.name, event.column, line, mark});
         return;
     case saClose: {
         // The nearest open item it closes; comments match any comment.
