@@ -114,6 +114,13 @@ TStructureEntry withEventsIn(TStructureEntry entry, std::span<const TStructureEv
     return entry;
 }
 
+// Makes room in entries and events for scale times what they hold.
+void reserveScaled(std::vector<TStructureEntry>& entries, std::vector<TStructureEvent>& events, double scale)
+{
+    entries.reserve(size_t(double(entries.size()) * scale) + 16);
+    events.reserve(size_t(double(events.size()) * scale) + 16);
+}
+
 // Sums up the line the builder collected behind entries and events, when
 // it has any structure; the fold it starts.
 quint8 appendIfAny(int line, const TStructureBuilder& builder, std::vector<TStructureEntry>& entries,
@@ -253,8 +260,7 @@ void TLineStructures::TakeFrom(TLineStructures& other, int firstLine)
 
 void TLineStructures::Reserve(double scale)
 {
-    m_entries.reserve(size_t(double(m_entries.size()) * scale) + 16);
-    m_events.reserve(size_t(double(m_events.size()) * scale) + 16);
+    reserveScaled(m_entries, m_events, scale);
 }
 
 void TLineStructures::LinesInserted(int index, int count)
@@ -335,8 +341,7 @@ void TStructureSummaries::Clear()
 
 void TStructureSummaries::Reserve(double scale)
 {
-    m_entries.reserve(size_t(double(m_entries.size()) * scale) + 16);
-    m_events.reserve(size_t(double(m_events.size()) * scale) + 16);
+    reserveScaled(m_entries, m_events, scale);
 }
 
 void TLineStructures::TPass::Take(const TStructureSummaries& lines, int first, int end)
@@ -348,22 +353,23 @@ void TLineStructures::TPass::Take(const TStructureSummaries& lines, int first, i
     // thread found nothing.
     const size_t ownerEnd = m_owner.LowerBound(end);
     size_t owned = m_owner.LowerBound(first);
-    for (TStructureEntry entry : lines.m_entries) {
-        for (; owned < ownerEnd && m_owner.At(owned).line <= entry.line; ++owned) {
-            if (m_owner.At(owned).line < entry.line) {
+    // The owner's entries before line (and at it, which the other thread's
+    // entry replaces).
+    auto passOwned = [&](int line) {
+        for (; owned < ownerEnd && m_owner.At(owned).line <= line; ++owned) {
+            if (m_owner.At(owned).line < line) {
                 TStructureEntry lost;
                 lost.line = m_owner.At(owned).line;
                 m_lines.m_entries.push_back(lost);
             }
         }
+    };
+    for (TStructureEntry entry : lines.m_entries) {
+        passOwned(entry.line);
         entry.first += offset;
         m_lines.m_entries.push_back(entry);
     }
-    for (; owned < ownerEnd; ++owned) {
-        TStructureEntry lost;
-        lost.line = m_owner.At(owned).line;
-        m_lines.m_entries.push_back(lost);
-    }
+    passOwned(end);
     m_last = std::max(m_last, end - 1);
 }
 
