@@ -54,6 +54,16 @@ constexpr int kSampleLines = 4'096;
 // Lines the reading thread parses between two progress reports.
 constexpr int kTailLinesPerReport = 1 << 16;
 
+// Once a pass of total lines has summed up the structure of its first
+// kSampleLines (done of them), makes room in list for all of them at that
+// rate, and some: growing the lists would copy them.
+template <typename TList>
+void reserveAtSample(TList& list, int done, int total)
+{
+    if (done == kSampleLines)
+        list.Reserve(double(total) / double(kSampleLines + 1) * 1.2);
+}
+
 // Points a parser's structure reports at sink for a scope, and back where
 // they went before at its end: a parse that interrupts another (a paint
 // while a file's far lines are parsed) leaves the other's sink in place.
@@ -151,10 +161,7 @@ private:
             if (i >= m_first && m_parser->StructureSink()) {
                 // The store puts back what lines without structure lose.
                 m_summaries.AddIfAny(i, m_builder);
-                // Made for the whole half at the rate of its first lines:
-                // growing the lists would copy them.
-                if (i == m_first + kSampleLines)
-                    m_summaries.Reserve(double(m_end - m_first) / double(kSampleLines + 1) * 1.2);
+                reserveAtSample(m_summaries, i - m_first, m_end - m_first);
             }
         }
         m_states.back() = state;
@@ -332,10 +339,9 @@ void TCustomMemoSource::ParseTo(int line)
         item.Set(TStringItem::kAttrsValid, true);
         if (structure) {
             pass.Add(i, builder);
-            // Made for every line of a long pass (the worker's included) at
-            // the rate of its first lines: growing the lists would copy them.
-            if (i == start + kSampleLines && last - start > 4 * kSampleLines)
-                pass.Reserve(double(last + 1 - start) / double(kSampleLines + 1) * 1.2);
+            // For every line of a long pass, the worker's included.
+            if (last - start > 4 * kSampleLines)
+                reserveAtSample(pass, i - start, last + 1 - start);
         }
         if (OnLineParsed)
             OnLineParsed(i);
@@ -539,10 +545,7 @@ bool TCustomMemoSource::ParseLoadTail(TLoadStatePass& pass, const std::function<
         state = StateAfter(i, display, state);
         if (structure && i >= first) {
             tail.structures.Append(i, builder);
-            // Made for the whole tail at the rate of its first lines, as
-            // the pass's list is: growing it would copy it.
-            if (i == first + kSampleLines)
-                tail.structures.Reserve(double(count - first) / double(kSampleLines + 1) * 1.2);
+            reserveAtSample(tail.structures, i - first, count - first);
         }
     }
     if (!tail.states.Empty())
