@@ -99,7 +99,13 @@ void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructure
         entry.fold = quint8(skRun + 1);
     if (run)
         events.push_back(*run);
-    entry.count = int(events.size() - base);
+    const size_t count = events.size() - base;
+    if (count >= TStructureEntry::kCountInPool) {
+        TStructureEvent number;
+        number.column = int(count);
+        events.insert(events.begin() + std::ptrdiff_t(base), number);
+    }
+    entry.count = quint8(std::min<size_t>(count, TStructureEntry::kCountInPool));
 }
 
 namespace {
@@ -110,6 +116,11 @@ TStructureEntry withEventsIn(TStructureEntry entry, std::span<const TStructureEv
                              std::vector<TStructureEvent>& events)
 {
     entry.first = qint32(events.size());
+    if (entry.count == TStructureEntry::kCountInPool) {
+        TStructureEvent number;
+        number.column = int(entryEvents.size());
+        events.push_back(number);
+    }
     events.insert(events.end(), entryEvents.begin(), entryEvents.end());
     return entry;
 }
@@ -155,7 +166,7 @@ void TLineStructures::Settle() const
                                  [](const TStructureEntry& e, int value) { return e.line < value; });
     auto& self = const_cast<TLineStructures&>(*this);
     for (auto it = first; it != last; ++it)
-        self.m_garbage += size_t(it->count);
+        self.m_garbage += it->PlacesIn(m_events.data());
     first = m_entries.erase(first, last);
     if (shift != 0) {
         for (auto it = first; it != m_entries.end(); ++it)
@@ -248,7 +259,7 @@ void TLineStructures::TakeFrom(TLineStructures& other, int firstLine)
         const TStructureEntry& entry = other.m_entries[i];
         m_entries.push_back(withEventsIn(entry, other.Events(entry), m_events));
         if (i - givenEntries >= kPiece) {
-            const size_t eventsDone = size_t(entry.first + entry.count);
+            const size_t eventsDone = size_t(entry.first) + entry.PlacesIn(other.m_events.data());
             LargePages::GiveBack(other.m_entries.data() + givenEntries, (i - givenEntries) * sizeof(TStructureEntry));
             LargePages::GiveBack(other.m_events.data() + givenEvents, (eventsDone - givenEvents) * sizeof(TStructureEvent));
             givenEntries = i;
@@ -394,7 +405,7 @@ std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
         for (const TStructureEntry& fresh : added) {
             anyEmpty = anyEmpty || fresh.Empty();
             if (!fresh.Empty()) {
-                const std::span<const TStructureEvent> freshEvents(addedEvents.data() + fresh.first, size_t(fresh.count));
+                const std::span<const TStructureEvent> freshEvents = fresh.EventsIn(addedEvents.data());
                 changed.emplace_back(fresh.line, Compare(TStructureEntry(), {}, fresh, freshEvents) == tdFolds);
             }
         }
@@ -407,8 +418,7 @@ std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
         }
         for (const TStructureEntry& fresh : added) {
             if (!fresh.Empty())
-                entries.push_back(withEventsIn(
-                    fresh, {addedEvents.data() + fresh.first, size_t(fresh.count)}, owner.m_events));
+                entries.push_back(withEventsIn(fresh, fresh.EventsIn(addedEvents.data()), owner.m_events));
         }
         m_lines.Clear();
         return changed;
@@ -443,13 +453,13 @@ std::vector<std::pair<int, bool>> TLineStructures::TPass::Commit()
         const TStructureEntry& fresh = added[i];
         while (old != hi && old->line < fresh.line)
             span.push_back(*old++);
-        const std::span<const TStructureEvent> freshEvents(addedEvents.data() + fresh.first, size_t(fresh.count));
+        const std::span<const TStructureEvent> freshEvents = fresh.EventsIn(addedEvents.data());
         const bool hadOld = old != hi && old->line == fresh.line;
         if (hadOld) {
             const TDifference difference = Compare(*old, owner.Events(*old), fresh, freshEvents);
             if (difference != tdNone)
                 changed.emplace_back(fresh.line, difference == tdFolds);
-            owner.m_garbage += size_t(old->count);
+            owner.m_garbage += old->PlacesIn(owner.m_events.data());
             ++old;
         } else if (!fresh.Empty()) {
             const TDifference difference = Compare(TStructureEntry(), {}, fresh, freshEvents);

@@ -16,17 +16,21 @@
 // that open and close next to each other left out.
 struct TStructureEntry {
     static constexpr quint8 kNoFold = 0;
+    // The count of a line with this many events or more: they follow an
+    // event in the pool whose column holds their number.
+    static constexpr quint8 kCountInPool = 255;
 
     qint32 line = 0;
-    // Its events: [first, first + count) of the event pool.
+    // Its events: [first, first + count) of the event pool (see
+    // kCountInPool).
     qint32 first = 0;
-    qint32 count = 0;
     // Per bracket kind (Structure::skBrace..skBracket), saturating at 255.
     quint8 closes[Structure::kBracketKinds] = {};
     quint8 opens[Structure::kBracketKinds] = {};
     // The fold the line starts: kNoFold, or 1 + the kind of the first open
     // it leaves unclosed that folds (a run line: 1 + skRun).
     quint8 fold = kNoFold;
+    quint8 count = 0;
 
     int FoldKind() const { return fold == kNoFold ? -1 : fold - 1; }
     bool Empty() const
@@ -37,7 +41,20 @@ struct TStructureEntry {
         }
         return count == 0 && fold == kNoFold;
     }
+    // Its events in pool, and the places of the pool they take.
+    std::span<const TStructureEvent> EventsIn(const TStructureEvent* pool) const
+    {
+        if (count < kCountInPool)
+            return {pool + first, count};
+        return {pool + first + 1, size_t(pool[first].column)};
+    }
+    size_t PlacesIn(const TStructureEvent* pool) const
+    {
+        return count < kCountInPool ? count : 1 + size_t(pool[first].column);
+    }
 };
+// (A million lines with structure take 16 MB of entries.)
+static_assert(sizeof(TStructureEntry) == 16);
 
 // Collects the events a parser reports for one line and sums them up.
 class TStructureBuilder : public TStructureSink {
@@ -96,7 +113,7 @@ public:
     std::span<const TStructureEntry> Entries() const;
     std::span<const TStructureEvent> Events(const TStructureEntry& entry) const
     {
-        return {m_events.data() + entry.first, size_t(entry.count)};
+        return entry.EventsIn(m_events.data());
     }
     void Clear();
     void Swap(TLineStructures& other);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -92,6 +93,84 @@ TEST(StructureSummary, AWalkOverSummariesSeesWhatAWalkOverEveryEventSees)
     }
     // The summaries do leave events out.
     EXPECT_LT(kept, whole * 9 / 10);
+}
+
+// A line of count block opens, at columns from column on.
+TStructureBuilder Opens(int count, int column)
+{
+    TStructureBuilder builder;
+    for (int i = 0; i < count; ++i) {
+        TStructureEvent event;
+        event.kind = skBlock;
+        event.column = column + i;
+        builder.Add(event);
+    }
+    return builder;
+}
+
+// The columns of the events kept for line.
+std::vector<int> ColumnsAt(const TLineStructures& structures, int line)
+{
+    std::vector<int> columns;
+    if (const TStructureEntry* entry = structures.Find(line)) {
+        for (const TStructureEvent& event : structures.Events(*entry))
+            columns.push_back(event.column);
+    }
+    return columns;
+}
+
+std::vector<int> Columns(int count, int column)
+{
+    std::vector<int> columns(static_cast<size_t>(count));
+    std::iota(columns.begin(), columns.end(), column);
+    return columns;
+}
+
+// Lines of few events and of more than an entry counts itself keep every
+// event on each way into the store: appended, added by a pass (also over an
+// entry, again and again until the replaced events are dropped), taken from
+// another thread's summaries and from the far half of a text.
+TEST(StructureSummary, LinesOfManyEventsKeepThemOnEveryWayIntoTheStore)
+{
+    for (const int many : {3, 254, 255, 256, 1000}) {
+        SCOPED_TRACE(many);
+        TLineStructures structures;
+        structures.Append(1, Opens(many, 0));
+        structures.Append(2, Opens(2, 0));
+        for (int round = 0; round < 40; ++round) {
+            TLineStructures::TPass pass(structures);
+            pass.Add(1, Opens(many - round % 2, 100 + round));
+            pass.Add(4, Opens(many, 10 + round));
+            pass.Commit();
+            ASSERT_EQ(ColumnsAt(structures, 1), Columns(many - round % 2, 100 + round));
+            ASSERT_EQ(ColumnsAt(structures, 2), Columns(2, 0));
+            ASSERT_EQ(ColumnsAt(structures, 4), Columns(many, 10 + round));
+        }
+        TStructureSummaries summaries;
+        summaries.AddIfAny(6, Opens(many, 60));
+        summaries.AddIfAny(7, Opens(1, 70));
+        TLineStructures::TPass pass(structures);
+        pass.Add(5, Opens(many, 50));
+        pass.Take(summaries, 6, 8);
+        pass.Commit();
+        TLineStructures far;
+        far.Append(9, Opens(many, 90));
+        far.Append(10, Opens(4, 0));
+        structures.TakeFrom(far, 9);
+        const std::vector<std::vector<int>> expected = {{},
+                                                        Columns(many - 1, 139),
+                                                        Columns(2, 0),
+                                                        {},
+                                                        Columns(many, 49),
+                                                        Columns(many, 50),
+                                                        Columns(many, 60),
+                                                        Columns(1, 70),
+                                                        {},
+                                                        Columns(many, 90),
+                                                        Columns(4, 0)};
+        for (int line = 0; line < int(expected.size()); ++line)
+            EXPECT_EQ(ColumnsAt(structures, line), expected[size_t(line)]) << "line " << line;
+    }
 }
 
 } // namespace
