@@ -95,8 +95,9 @@ TEST(Utf8, SequenceLengthsAcceptOnlyShortestWellFormedSequences)
     for (const Case& c : cases) {
         const char* end = c.bytes + qstrlen(c.bytes);
         EXPECT_EQ(Utf8::SequenceLength(c.bytes, end), c.length) << c.bytes;
-        if (c.length)
+        if (c.length) {
             EXPECT_EQ(Utf8::Decode(c.bytes, c.length), c.code) << c.bytes;
+        }
         EXPECT_EQ(Utf8::IsValid(c.bytes, end), c.length != 0) << c.bytes;
     }
 }
