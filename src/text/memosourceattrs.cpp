@@ -88,6 +88,28 @@ private:
     TStructureSink* const m_outer;
 };
 
+// Gives lines [from, to) of strings the states held for the lines from
+// first on: their start states, and as end state the start of the next.
+void setStates(TInternalStrings& strings, const TStateRuns& states, int first, int from, int to)
+{
+    // A state is looked up in the shared table once per run of lines that
+    // start in it, not once per line.
+    TStoredState stored;
+    states.ForEachRun(size_t(from - first), size_t(to - first), [&](size_t begin, size_t end, quint32 state) {
+        stored = state;
+        for (size_t i = begin; i < end; ++i) {
+            TStringItem& item = strings.Item(first + int(i));
+            item.startState = stored;
+            item.Set(TStringItem::kAttrsValid, true);
+        }
+    });
+    states.ForEachRun(size_t(from - first) + 1, size_t(to - first) + 1, [&](size_t begin, size_t end, quint32 state) {
+        stored = state;
+        for (size_t i = begin; i < end; ++i)
+            strings.Item(first + int(i) - 1).endState = stored;
+    });
+}
+
 // Establishes the line states of [first, end) on a thread of its own, with
 // a private copy of the parser, while the interface thread parses the lines
 // above. It reads only the texts of the lines (which nothing changes while
@@ -105,7 +127,6 @@ public:
                  int end, bool structure)
         : m_strings(strings), m_tabs(tabs), m_parser(std::move(parser)), m_first(first), m_end(end)
     {
-        m_states.resize(size_t(end - first) + 1);
         if (structure)
             m_parser->SetStructureSink(&m_builder);
         m_thread = std::thread([this] { Run(); });
@@ -126,14 +147,10 @@ public:
     int Deliver(TSimpleParser& parser, TInternalStrings& strings, TLineStructures::TPass& pass)
     {
         m_thread.join();
-        if (!parser.TakeWorkerStates(*m_parser, m_states.data(), m_states.size()))
+        const std::span<quint32> values = m_states.Values();
+        if (!parser.TakeWorkerStates(*m_parser, values.data(), values.size()))
             return 0;
-        for (int i = m_first; i < m_end; ++i) {
-            TStringItem& item = strings.Item(i);
-            item.startState = m_states[size_t(i - m_first)];
-            item.endState = m_states[size_t(i - m_first) + 1];
-            item.Set(TStringItem::kAttrsValid, true);
-        }
+        setStates(strings, m_states, m_first, m_first, m_end);
         if (m_parser->StructureSink())
             pass.Take(m_summaries, m_first, m_end);
         strings.Attributes().DropRange(m_first, m_end - 1);
@@ -155,7 +172,7 @@ private:
                 display = {expanded.constData(), size_t(expanded.size())};
             }
             if (i >= m_first)
-                m_states[size_t(i - m_first)] = state;
+                m_states.Push(state);
             m_builder.Reset();
             state = m_parser->ParseLineState(i, display, state, scratch);
             if (i >= m_first && m_parser->StructureSink()) {
@@ -164,7 +181,7 @@ private:
                 reserveAtSample(m_summaries, i - m_first, m_end - m_first);
             }
         }
-        m_states.back() = state;
+        m_states.Push(state);
     }
 
     const TInternalStrings& m_strings;
@@ -174,7 +191,7 @@ private:
     const int m_end;
     // The start state of every line of the half and, last, the end state of
     // its last line; the copy's numbering.
-    std::vector<quint32> m_states;
+    TStateRuns m_states;
     // The structure of its lines.
     TStructureBuilder m_builder;
     TStructureSummaries m_summaries;
@@ -186,28 +203,6 @@ constexpr int kWindowSlack = 4096;
 // How far the search for addresses around a window reaches for the blank
 // that starts or ends the word at its edge.
 constexpr int kUrlReach = 1 << 16;
-
-// Gives lines [from, to) of strings the states held for the lines from
-// first on: their start states, and as end state the start of the next.
-void setLoadedStates(TInternalStrings& strings, const TStateRuns& states, int first, int from, int to)
-{
-    // A state is looked up in the shared table once per run of lines that
-    // start in it, not once per line.
-    TStoredState stored;
-    states.ForEachRun(size_t(from - first), size_t(to - first), [&](size_t begin, size_t end, quint32 state) {
-        stored = state;
-        for (size_t i = begin; i < end; ++i) {
-            TStringItem& item = strings.Item(first + int(i));
-            item.startState = stored;
-            item.Set(TStringItem::kAttrsValid, true);
-        }
-    });
-    states.ForEachRun(size_t(from - first) + 1, size_t(to - first) + 1, [&](size_t begin, size_t end, quint32 state) {
-        stored = state;
-        for (size_t i = begin; i < end; ++i)
-            strings.Item(first + int(i) - 1).endState = stored;
-    });
-}
 
 } // namespace
 
@@ -570,7 +565,7 @@ void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
     // in) have the same states and structure; lines parsed beyond the pass
     // know more than it does.
     const int parsedHere = m_parsedUpTo;
-    setLoadedStates(m_strings, states, 0, 0, int(lines));
+    setStates(m_strings, states, 0, 0, int(lines));
     m_parsedUpTo = std::max(m_parsedUpTo, int(lines));
     if (parsedHere >= int(lines))
         return;
@@ -592,7 +587,7 @@ void TCustomMemoSource::TakeLoadedStates(TLoadStatePass& pass)
     const int tailEnd = tail.first + int(tail.states.Size()) - 1;
     const int from = std::max(tail.first, int(lines));
     if (tail.states.Size() > 1 && from < tailEnd && tailEnd <= LineCount()) {
-        setLoadedStates(m_strings, tail.states, tail.first, from, tailEnd);
+        setStates(m_strings, tail.states, tail.first, from, tailEnd);
         if (structure)
             structures.TakeFrom(tail.structures, from);
         quint32 state = m_strings.Item(m_parsedUpTo - 1).endState;
