@@ -12,6 +12,19 @@
 
 // -- summing a line up ---------------------------------------------------------------
 
+namespace {
+
+// The event in front of the events of a line of kCountInPool or more, which
+// holds their number.
+TStructureEvent countOf(size_t count)
+{
+    TStructureEvent number;
+    number.column = int(count);
+    return number;
+}
+
+} // namespace
+
 void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructureEvent>& events) const
 {
     using namespace Structure;
@@ -100,11 +113,8 @@ void TStructureBuilder::Summarize(TStructureEntry& entry, std::vector<TStructure
     if (run)
         events.push_back(*run);
     const size_t count = events.size() - base;
-    if (count >= TStructureEntry::kCountInPool) {
-        TStructureEvent number;
-        number.column = int(count);
-        events.insert(events.begin() + std::ptrdiff_t(base), number);
-    }
+    if (count >= TStructureEntry::kCountInPool)
+        events.insert(events.begin() + std::ptrdiff_t(base), countOf(count));
     entry.count = quint8(std::min<size_t>(count, TStructureEntry::kCountInPool));
 }
 
@@ -116,11 +126,8 @@ TStructureEntry withEventsIn(TStructureEntry entry, std::span<const TStructureEv
                              std::vector<TStructureEvent>& events)
 {
     entry.first = qint32(events.size());
-    if (entry.count == TStructureEntry::kCountInPool) {
-        TStructureEvent number;
-        number.column = int(entryEvents.size());
-        events.push_back(number);
-    }
+    if (entry.count == TStructureEntry::kCountInPool)
+        events.push_back(countOf(entryEvents.size()));
     events.insert(events.end(), entryEvents.begin(), entryEvents.end());
     return entry;
 }
